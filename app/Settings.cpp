@@ -1,0 +1,75 @@
+#include "Settings.h"
+
+namespace lumawrite {
+
+const char *const DefaultMessageText =
+    "Vireline Signs Ltd., Unit 3, 14 Harbour Lane, Port Ellis, Westmoor PE4 2QJ, England    ";
+
+bool operator==(const Settings &a, const Settings &b) {
+    return a.IpAddress == b.IpAddress && a.LocalPort == b.LocalPort &&
+           a.SerialAddress == b.SerialAddress && a.LinkType == b.LinkType &&
+           a.ComPort == b.ComPort && a.Speed == b.Speed && a.FontIndex == b.FontIndex &&
+           a.FontSize == b.FontSize && a.Bold == b.Bold && a.Italic == b.Italic &&
+           a.Strikethrough == b.Strikethrough && a.Underline == b.Underline &&
+           a.Offset == b.Offset && a.MessageText == b.MessageText;
+}
+
+void SetDefaultSettings(Settings &s) {
+    s.IpAddress = QStringLiteral("192.168.1.151");
+    s.LocalPort = 2000;
+    s.SerialAddress = 20;
+    s.LinkType = 1;
+    s.ComPort = 1;
+    s.Speed = 10;
+    s.FontIndex = 1;
+    s.FontSize = 19;
+    s.Bold = 1;
+    s.Italic = 0;
+    s.Strikethrough = 0;
+    s.Underline = 0;
+    s.Offset = -2;
+    s.MessageText = QString::fromLatin1(DefaultMessageText);
+}
+
+Settings defaultSettings() {
+    Settings s;
+    SetDefaultSettings(s);
+    return s;
+}
+
+namespace SettingsRange {
+namespace {
+int entryOr(qint16 value, int first, int last, int fallbackValue) {
+    const int v = (value >= first && value <= last) ? value : fallbackValue;
+    return v - first;
+}
+} // namespace
+
+int speedIndex(qint16 speed) {
+    return entryOr(speed, 1, 10, 10);
+}
+int serialAddressIndex(qint16 serialAddress) {
+    return entryOr(serialAddress, 1, 50, 20);
+}
+int comPortIndex(qint16 comPort) {
+    return entryOr(comPort, 1, 250, 1);
+}
+
+int fontListIndex(qint16 fontIndex, int fontCount) {
+    if (fontCount <= 0)
+        return -1;
+    return (fontIndex >= 0 && fontIndex < fontCount) ? fontIndex : 0;
+}
+
+int fontSize(qint16 size) {
+    return (size >= 6 && size <= 60) ? size : 12;
+}
+int offset(qint16 offset) {
+    return (offset >= -10 && offset <= 10) ? offset : 0;
+}
+bool styleOn(qint16 flag) {
+    return flag == 1;
+}
+} // namespace SettingsRange
+
+} // namespace lumawrite

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+#include <QtGlobal>
+
+#include <array>
+
+namespace lumawrite {
+
+// Every choice of the operator that outlives a run, in the order of the settings file.
+// The numeric fields are 16-bit because the file and the sign's frames are.
+struct Settings {
+    QString IpAddress;
+    qint16 LocalPort = 0;
+    qint16 SerialAddress = 0;
+    qint16 LinkType = 0;
+    qint16 ComPort = 0;
+    qint16 Speed = 0;
+    qint16 FontIndex = 0;
+    qint16 FontSize = 0;
+    qint16 Bold = 0;
+    qint16 Italic = 0;
+    qint16 Strikethrough = 0;
+    qint16 Underline = 0;
+    qint16 Offset = 0;
+    QString MessageText;
+
+    friend bool operator==(const Settings &a, const Settings &b);
+    friend bool operator!=(const Settings &a, const Settings &b) { return !(a == b); }
+};
+
+// The maker's name and postal address: 87 characters, ending in four spaces.
+extern const char *const DefaultMessageText;
+
+void SetDefaultSettings(Settings &settings);
+Settings defaultSettings();
+
+// The state the whole program shares for the run.
+struct modMain {
+    static constexpr int ColumnBufferLast = 20000; // highest index of ColumnBuffer
+
+    Settings settings;
+    bool SerialPortOpen = false;
+    bool UploadConfirmed = false;
+    std::array<quint8, ColumnBufferLast + 1> ColumnBuffer{};
+    qint16 BlockCount = 0;
+};
+
+// A stored value that names an entry of a fixed list may be out of that list's range; these
+// give the value the program shows and uses instead.
+namespace SettingsRange {
+int speedIndex(qint16 speed);                       // 1..10 -> 0..9, else the default's entry
+int serialAddressIndex(qint16 serialAddress);       // 1..50 -> 0..49, else the default's entry
+int comPortIndex(qint16 comPort);                   // 1..250 -> 0..249, else the default's entry
+int fontListIndex(qint16 fontIndex, int fontCount); // beyond the list -> 0 (-1 for no fonts)
+int fontSize(qint16 fontSize);                      // 6..60, else 12
+int offset(qint16 offset);                          // -10..10, else 0
+bool styleOn(qint16 flag);                          // only 1 counts as on
+} // namespace SettingsRange
+
+} // namespace lumawrite

@@ -1,0 +1,264 @@
+#include "SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace lumawrite {
+namespace {
+
+const QByteArray Utf8Mark("\xEF\xBB\xBF");
+constexpr qint64 MaxFileBytes = 1 << 20; // far above any file the program writes
+constexpr int FieldCount = 14;
+
+QByteArray encodeText(const QString &text, bool utf8) {
+    if (utf8)
+        return text.toUtf8();
+    QStringEncoder encoder("windows-1252");
+    return encoder.encode(text);
+}
+
+bool fitsWindows1252(const QString &text) {
+    QStringEncoder encoder("windows-1252");
+    const QByteArray bytes = encoder.encode(text);
+    Q_UNUSED(bytes);
+    return !encoder.hasError();
+}
+
+// Splits the file into its values the way the sign program has always read it: values are
+// separated by line ends or commas, strings are quoted. The last value, the message, may hold
+// line breaks and double quotes of its own: it ends at the last double quote that stands at
+// the end of a line or of the file.
+class FieldReader {
+public:
+    explicit FieldReader(const QString &text) : m_text(text) {}
+
+    std::optional<QString> next(bool lastField) {
+        skipBlanks();
+        if (m_pos >= m_text.size())
+            return std::nullopt;
+        if (m_text[m_pos] == QLatin1Char('"'))
+            return lastField ? quotedToLastLineEnd() : quoted();
+        return unquoted();
+    }
+
+private:
+    void skipBlanks() {
+        while (m_pos < m_text.size() &&
+               (m_text[m_pos] == QLatin1Char(' ') || m_text[m_pos] == QLatin1Char('\t')))
+            ++m_pos;
+    }
+
+    bool isLineEnd(qsizetype i) const {
+        return i >= m_text.size() || m_text[i] == QLatin1Char('\r') ||
+               m_text[i] == QLatin1Char('\n');
+    }
+
+    // After a value: skip to the start of the next one (past one comma or one line end).
+    void skipSeparator() {
+        while (m_pos < m_text.size()) {
+            const QChar c = m_text[m_pos++];
+            if (c == QLatin1Char(','))
+                return;
+            if (c == QLatin1Char('\n'))
+                return;
+            if (c == QLatin1Char('\r')) {
+                if (m_pos < m_text.size() && m_text[m_pos] == QLatin1Char('\n'))
+                    ++m_pos;
+                return;
+            }
+        }
+    }
+
+    QString quoted() {
+        const qsizetype start = m_pos + 1;
+        qsizetype end = start;
+        while (end < m_text.size() && m_text[end] != QLatin1Char('"') && !isLineEnd(end))
+            ++end;
+        const QString value = m_text.mid(start, end - start);
+        m_pos = end;
+        skipSeparator();
+        return value;
+    }
+
+    QString quotedToLastLineEnd() {
+        const qsizetype start = m_pos + 1;
+        qsizetype close = -1;
+        for (qsizetype i = start; i < m_text.size(); ++i) {
+            if (m_text[i] == QLatin1Char('"') && isLineEnd(i + 1))
+                close = i;
+        }
+        QString value;
+        if (close >= 0) {
+            value = m_text.mid(start, close - start);
+        } else {
+            // No closing quote: keep what is there rather than lose the message.
+            value = m_text.mid(start);
+            while (value.endsWith(QLatin1Char('\n')) || value.endsWith(QLatin1Char('\r')))
+                value.chop(1);
+        }
+        m_pos = m_text.size();
+        return value;
+    }
+
+    QString unquoted() {
+        const qsizetype start = m_pos;
+        while (m_pos < m_text.size() && m_text[m_pos] != QLatin1Char(',') && !isLineEnd(m_pos))
+            ++m_pos;
+        const QString value = m_text.mid(start, m_pos - start).trimmed();
+        skipSeparator();
+        return value;
+    }
+
+    const QString &m_text;
+    qsizetype m_pos = 0;
+};
+
+std::optional<qint16> parseInt16(const QString &value) {
+    if (value.isEmpty())
+        return std::nullopt;
+    qsizetype i = 0;
+    if (value[0] == QLatin1Char('-') || value[0] == QLatin1Char('+'))
+        i = 1;
+    if (i == value.size())
+        return std::nullopt;
+    for (qsizetype k = i; k < value.size(); ++k) {
+        if (value[k] < QLatin1Char('0') || value[k] > QLatin1Char('9'))
+            return std::nullopt;
+    }
+    bool ok = false;
+    const int n = value.toInt(&ok, 10);
+    if (!ok || n < -32768 || n > 32767)
+        return std::nullopt;
+    return static_cast<qint16>(n);
+}
+
+QString decodeFile(const QByteArray &content) {
+    if (content.startsWith(Utf8Mark))
+        return QString::fromUtf8(content.mid(Utf8Mark.size()));
+    QStringDecoder decoder("windows-1252");
+    return decoder.decode(content);
+}
+
+} // namespace
+
+QString settingsFilePath() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("c:\\tabro.cfg");
+#else
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return QDir(base).filePath(QStringLiteral("lumawrite/tabro.cfg"));
+#endif
+}
+
+QByteArray encodeSettings(const Settings &s) {
+    const bool utf8 = !fitsWindows1252(s.IpAddress) || !fitsWindows1252(s.MessageText);
+    const QByteArray crlf("\r\n");
+    QByteArray out;
+    if (utf8)
+        out += Utf8Mark;
+    auto quotedLine = [&](const QString &v) { out += '"' + encodeText(v, utf8) + '"' + crlf; };
+    auto numberLine = [&](qint16 v) { out += QByteArray::number(v) + crlf; };
+
+    quotedLine(s.IpAddress);
+    for (qint16 v : {s.LocalPort, s.SerialAddress, s.LinkType, s.ComPort, s.Speed, s.FontIndex,
+                     s.FontSize, s.Bold, s.Italic, s.Strikethrough, s.Underline, s.Offset})
+        numberLine(v);
+    quotedLine(s.MessageText);
+    return out;
+}
+
+std::optional<Settings> decodeSettings(const QByteArray &content) {
+    const QString text = decodeFile(content);
+    FieldReader reader(text);
+
+    std::optional<QString> fields[FieldCount];
+    for (int i = 0; i < FieldCount; ++i) {
+        fields[i] = reader.next(i == FieldCount - 1);
+        if (!fields[i])
+            return std::nullopt;
+    }
+
+    qint16 numbers[12];
+    for (int i = 0; i < 12; ++i) {
+        const auto n = parseInt16(*fields[i + 1]);
+        if (!n)
+            return std::nullopt;
+        numbers[i] = *n;
+    }
+
+    Settings s;
+    s.IpAddress = *fields[0];
+    s.LocalPort = numbers[0];
+    s.SerialAddress = numbers[1];
+    s.LinkType = numbers[2];
+    s.ComPort = numbers[3];
+    s.Speed = numbers[4];
+    s.FontIndex = numbers[5];
+    s.FontSize = numbers[6];
+    s.Bold = numbers[7];
+    s.Italic = numbers[8];
+    s.Strikethrough = numbers[9];
+    s.Underline = numbers[10];
+    s.Offset = numbers[11];
+    s.MessageText = *fields[13];
+    return s;
+}
+
+SettingsStore::SettingsStore(QString path) : m_path(std::move(path)) {}
+
+QString SettingsStore::LoadSettings(Settings &settings) const {
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot open %1: %2").arg(m_path, file.errorString());
+    const QByteArray content = file.read(MaxFileBytes);
+    file.close();
+    const auto decoded = decodeSettings(content);
+    if (!decoded)
+        return QStringLiteral("%1 does not hold fourteen readable values.").arg(m_path);
+    settings = *decoded;
+    return {};
+}
+
+QString SettingsStore::SaveSettings(const Settings &settings) const {
+    const QFileInfo info(m_path);
+    if (!QDir().mkpath(info.absolutePath()))
+        return QStringLiteral("Cannot create the folder %1.").arg(info.absolutePath());
+
+    // Written beside the old file and renamed over it: a crash or a full disk halfway through
+    // leaves the previous settings as they were.
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
+    const QByteArray content = encodeSettings(settings);
+    if (file.write(content) != content.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+    }
+    if (!file.commit())
+        return QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
+    return {};
+}
+
+StartupOutcome loadOrRecover(const SettingsStore &store, Settings &settings) {
+    StartupOutcome outcome;
+    if (store.LoadSettings(settings).isEmpty())
+        return outcome;
+
+    outcome.recovered = true;
+    SetDefaultSettings(settings);
+    outcome.saveError = store.SaveSettings(settings);
+    if (outcome.saveError.isEmpty()) {
+        Settings readBack;
+        if (store.LoadSettings(readBack).isEmpty())
+            settings = readBack;
+    }
+    return outcome;
+}
+
+} // namespace lumawrite

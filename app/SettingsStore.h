@@ -1,0 +1,49 @@
+#pragma once
+
+#include "Settings.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace lumawrite {
+
+// Where the settings file lives: "c:\tabro.cfg" on Windows; elsewhere tabro.cfg in a
+// "lumawrite" folder of the user's configuration directory (XDG_CONFIG_HOME moves it).
+// This is the only place that decides the location.
+QString settingsFilePath();
+
+// The file is fourteen CR LF lines: the two strings in double quotes, the numbers in plain
+// decimal. Text is Windows-1252. A message that Windows-1252 cannot hold is written as UTF-8
+// behind a byte order mark, and a file that starts with that mark is read as UTF-8.
+QByteArray encodeSettings(const Settings &settings);
+
+// Reads all fourteen values, or nothing when the file is unreadable (too few values, a number
+// that is not a 16-bit decimal integer). Lines after the fourteenth value are ignored.
+std::optional<Settings> decodeSettings(const QByteArray &content);
+
+class SettingsStore {
+public:
+    explicit SettingsStore(QString path);
+
+    const QString &path() const { return m_path; }
+
+    // Both return an empty string on success, else a sentence that says why it failed.
+    QString LoadSettings(Settings &settings) const;
+    QString SaveSettings(const Settings &settings) const;
+
+private:
+    QString m_path;
+};
+
+struct StartupOutcome {
+    bool recovered = false; // the file was unreadable and the defaults were written
+    QString saveError;      // the defaults could not be written (empty when they were)
+};
+
+// Loads the settings, or puts the defaults in place of an unreadable file and reads them back.
+// The settings in memory are always usable afterwards, even when the file could not be written.
+StartupOutcome loadOrRecover(const SettingsStore &store, Settings &settings);
+
+} // namespace lumawrite

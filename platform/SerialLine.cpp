@@ -1,0 +1,95 @@
+#include "SerialLine.h"
+
+#include <QSerialPort>
+
+namespace lumawrite::platform {
+
+QString comPortDevice(int n) {
+#ifdef Q_OS_WIN
+    return n >= 1 ? QStringLiteral("COM%1").arg(n) : QString();
+#else
+    if (n >= 1 && n <= 32)
+        return QStringLiteral("/dev/ttyS%1").arg(n - 1);
+    if (n >= 33 && n <= 64)
+        return QStringLiteral("/dev/ttyUSB%1").arg(n - 33);
+    if (n >= 65 && n <= 96)
+        return QStringLiteral("/dev/ttyACM%1").arg(n - 65);
+    return {};
+#endif
+}
+
+SerialLine::SerialLine(QObject *parent) : QObject(parent), m_port(new QSerialPort(this)) {
+    connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+        // An open port that stops working (unplugged adapter, lost device) is reported once.
+        if (e == QSerialPort::ResourceError && !m_failureReported) {
+            m_failureReported = true;
+            const QString reason = m_port->errorString();
+            m_port->close();
+            emit failed(reason);
+        }
+    });
+}
+
+SerialLine::~SerialLine() = default;
+
+QString SerialLine::open(int comNumber, const ComPortResolver &resolver) {
+    close();
+    const QString device = resolver ? resolver(comNumber) : QString();
+    if (device.isEmpty()) {
+        return QStringLiteral("COM %1 has no serial device on this computer.\n"
+                              "COM 1-32 are /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 and "
+                              "COM 65-96 /dev/ttyACM0-31.")
+            .arg(comNumber);
+    }
+    m_port->setPortName(device);
+    m_port->setReadBufferSize(1024);
+    if (!m_port->open(QIODevice::ReadWrite)) {
+        const auto error = m_port->error();
+        QString reason = QStringLiteral("COM %1 (%2) could not be opened: %3")
+                             .arg(comNumber)
+                             .arg(device, m_port->errorString());
+        if (error == QSerialPort::PermissionError) {
+            reason += QStringLiteral("\nTo use serial ports, add your user to the \"dialout\" "
+                                     "group (sudo usermod -aG dialout $USER) and log in again.");
+        }
+        return reason;
+    }
+    const bool configured =
+        m_port->setBaudRate(QSerialPort::Baud9600) && m_port->setDataBits(QSerialPort::Data8) &&
+        m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::OneStop) &&
+        m_port->setFlowControl(QSerialPort::NoFlowControl);
+    if (!configured) {
+        const QString reason = QStringLiteral("COM %1 (%2) could not be set to 9600 8N1: %3")
+                                   .arg(comNumber)
+                                   .arg(device, m_port->errorString());
+        m_port->close();
+        return reason;
+    }
+    m_failureReported = false;
+    return {};
+}
+
+void SerialLine::close() {
+    if (m_port->isOpen())
+        m_port->close();
+}
+
+bool SerialLine::isOpen() const {
+    return m_port->isOpen();
+}
+QString SerialLine::deviceName() const {
+    return m_port->portName();
+}
+
+qint64 SerialLine::write(const QByteArray &bytes) {
+    return m_port->write(bytes);
+}
+
+QByteArray SerialLine::readAll() {
+    return m_port->readAll();
+}
+QString SerialLine::errorString() const {
+    return m_port->errorString();
+}
+
+} // namespace lumawrite::platform

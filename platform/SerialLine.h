@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QSerialPort;
+
+namespace lumawrite::platform {
+
+// Turns a port number of the "COM n" list into the device to open. On Linux:
+// COM 1..32 are /dev/ttyS0..31, COM 33..64 /dev/ttyUSB0..31, COM 65..96 /dev/ttyACM0..31;
+// higher numbers have no device (empty result). On Windows COM n is "COMn".
+QString comPortDevice(int comNumber);
+
+using ComPortResolver = std::function<QString(int comNumber)>;
+
+// The serial line to the sign: 9600 baud, 8 data bits, no parity, 1 stop bit, no handshaking,
+// raw bytes both ways. Errors come back as sentences an operator can act on.
+class SerialLine : public QObject {
+    Q_OBJECT
+public:
+    explicit SerialLine(QObject *parent = nullptr);
+    ~SerialLine() override;
+
+    // Opens "COM n" through the resolver. Returns an empty string on success, else the reason.
+    QString open(int comNumber, const ComPortResolver &resolver);
+    void close();
+    bool isOpen() const;
+    QString deviceName() const;
+
+    // Hands the bytes to the port; returns how many it took, or -1 with errorString().
+    qint64 write(const QByteArray &bytes);
+    // Everything received and not yet read, without waiting.
+    QByteArray readAll();
+    QString errorString() const;
+
+signals:
+    // The port failed after it was open (for instance the adapter was unplugged).
+    void failed(const QString &reason);
+
+private:
+    QSerialPort *m_port;
+    bool m_failureReported = false;
+};
+
+} // namespace lumawrite::platform

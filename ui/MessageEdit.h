@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace lumawrite::ui {
+
+// The message text box: multi-line, holding at most 250 characters, where a line break counts
+// as two (carriage return and line feed) as it does in the stored message. Typing, pasting,
+// dropping and input methods all stop at the limit; nothing is inserted past it.
+class MessageEdit : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    static constexpr int MaxChars = 250;
+
+    explicit MessageEdit(QWidget *parent = nullptr);
+
+    // The number of characters as the sign program counts them: a line break counts two.
+    static int countChars(const QString &plainText);
+
+    // The text with CR LF line breaks, as it is stored.
+    QString messageText() const;
+    // Sets the text from its stored form; a longer text is cut to its first 250 characters.
+    void setMessageText(const QString &text);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void insertFromMimeData(const QMimeData *source) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+
+private:
+    int room() const;
+    static QString normalized(const QString &text);
+    static QString fit(const QString &text, int room);
+};
+
+} // namespace lumawrite::ui

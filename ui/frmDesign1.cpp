@@ -1,0 +1,268 @@
+#include "frmDesign1.h"
+
+#include "MessageEdit.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCollator>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace lumawrite::ui {
+namespace {
+
+constexpr int FirstSize = 6;
+constexpr int LastSize = 60;
+constexpr int FirstOffset = -10;
+constexpr int LastOffset = 10;
+
+const QColor PicBackground(255, 255, 192);
+
+QLabel *counterLabel(QWidget *parent, const QString &name, const QString &accessibleName) {
+    auto *label = new QLabel(QStringLiteral("0"), parent);
+    label->setObjectName(name);
+    label->setAccessibleName(accessibleName);
+    label->setAlignment(Qt::AlignCenter);
+    label->setAutoFillBackground(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::Window, QColor(0, 0, 128));
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
+QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, int x, int y) {
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->move(x, y);
+    return label;
+}
+
+} // namespace
+
+frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies, QWidget *parent)
+    : QDialog(parent), m_shared(shared), m_surface(QSize(870, 26), PicBackground, Qt::black) {
+    setObjectName(QStringLiteral("frmDesign1"));
+    setWindowTitle(QStringLiteral("Text Entry"));
+    setModal(true);
+    buildControls();
+    Load(fontFamilies);
+}
+
+frmDesign1::~frmDesign1() = default;
+
+void frmDesign1::buildControls() {
+    setFixedSize(885, 218);
+    setSizeGripEnabled(false);
+
+    pic = new QLabel(this);
+    pic->setObjectName(QStringLiteral("pic"));
+    pic->setGeometry(8, 8, 870, 26);
+    pic->setAccessibleName(QStringLiteral("Message preview"));
+
+    auto *frame1 = new QGroupBox(QStringLiteral("Select Font"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(8, 48, 283, 110);
+    auto *label1 = captionLabel(frame1, QStringLiteral("Label1"), QStringLiteral("Font:"), 10, 26);
+    cmbFonts = new QComboBox(frame1);
+    cmbFonts->setObjectName(QStringLiteral("cmbFonts"));
+    cmbFonts->setGeometry(56, 22, 121, 24);
+    cmbFonts->setMaxVisibleItems(20);
+    label1->setBuddy(cmbFonts);
+    auto *label2 = captionLabel(frame1, QStringLiteral("Label2"), QStringLiteral("Size:"), 10, 54);
+    cmbFontSize = new QComboBox(frame1);
+    cmbFontSize->setObjectName(QStringLiteral("cmbFontSize"));
+    cmbFontSize->setGeometry(56, 50, 64, 24);
+    label2->setBuddy(cmbFontSize);
+    auto *label5 =
+        captionLabel(frame1, QStringLiteral("Label5"), QStringLiteral("Offset:"), 10, 82);
+    cmbOffset = new QComboBox(frame1);
+    cmbOffset->setObjectName(QStringLiteral("cmbOffset"));
+    cmbOffset->setGeometry(56, 78, 64, 24);
+    label5->setBuddy(cmbOffset);
+
+    auto makeCheck = [frame1](const char *name, const QString &caption, int y) {
+        auto *box = new QCheckBox(caption, frame1);
+        box->setObjectName(QLatin1String(name));
+        box->move(184, y);
+        return box;
+    };
+    chkBold = makeCheck("chkBold", QStringLiteral("Bold"), 20);
+    chkItalic = makeCheck("chkItalic", QStringLiteral("Italic"), 41);
+    chkST = makeCheck("chkST", QStringLiteral("Strikethrough"), 62);
+    chkUL = makeCheck("chkUL", QStringLiteral("Underline"), 83);
+
+    auto *frame3 = new QGroupBox(this);
+    frame3->setObjectName(QStringLiteral("Frame3"));
+    frame3->setGeometry(312, 48, 137, 89);
+    cmdInsert = new QPushButton(QStringLiteral("^^Upload ^^"), frame3);
+    cmdInsert->setObjectName(QStringLiteral("cmdInsert"));
+    cmdInsert->setGeometry(16, 16, 105, 25);
+    cmdInsert->setAutoDefault(false);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), frame3);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel->setGeometry(16, 48, 105, 25);
+    cmdCancel->setAutoDefault(false);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmDesign1::reject);
+
+    auto *frame2 = new QGroupBox(QStringLiteral("Message"), this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    frame2->setGeometry(480, 48, 398, 164);
+    captionLabel(frame2, QStringLiteral("Label3"), QStringLiteral("Chars."), 8, 18);
+    captionLabel(frame2, QStringLiteral("Label4"), QStringLiteral("Cols."), 80, 18);
+    lblMsg[0] = counterLabel(frame2, QStringLiteral("lblMsg_0"), QStringLiteral("Chars."));
+    lblMsg[0]->setGeometry(8, 34, 65, 17);
+    lblMsg[1] = counterLabel(frame2, QStringLiteral("lblMsg_1"), QStringLiteral("Cols."));
+    lblMsg[1]->setGeometry(80, 34, 65, 17);
+    cmdTestMsg = new QPushButton(QStringLiteral("Test "), frame2);
+    cmdTestMsg->setObjectName(QStringLiteral("cmdTestMsg"));
+    cmdTestMsg->setGeometry(216, 18, 73, 25);
+    cmdTestMsg->setAutoDefault(false);
+    txtMsg = new MessageEdit(frame2);
+    txtMsg->setObjectName(QStringLiteral("txtMsg"));
+    txtMsg->setAccessibleName(QStringLiteral("Message"));
+    txtMsg->setGeometry(8, 56, 382, 100);
+    txtMsg->setTabChangesFocus(true);
+
+    connect(cmbFonts, &QComboBox::currentIndexChanged, this, &frmDesign1::FontSelected);
+    connect(cmbFontSize, &QComboBox::currentIndexChanged, this, &frmDesign1::SizeSelected);
+    for (QCheckBox *box : {chkBold, chkItalic, chkST, chkUL})
+        connect(box, &QCheckBox::toggled, this, &frmDesign1::StyleChanged);
+    connect(txtMsg, &QPlainTextEdit::textChanged, this, &frmDesign1::TextChanged);
+
+    setTabOrder(cmbFonts, cmbFontSize);
+    setTabOrder(cmbFontSize, cmbOffset);
+    setTabOrder(cmbOffset, chkBold);
+    setTabOrder(chkBold, chkItalic);
+    setTabOrder(chkItalic, chkST);
+    setTabOrder(chkST, chkUL);
+    setTabOrder(chkUL, cmdInsert);
+    setTabOrder(cmdInsert, cmdCancel);
+    setTabOrder(cmdCancel, cmdTestMsg);
+    setTabOrder(cmdTestMsg, txtMsg);
+}
+
+void frmDesign1::Load(const QStringList &fontFamilies) {
+    const Settings &s = m_shared.settings;
+
+    // 1. The font list, kept in alphabetical order; first entry selected.
+    QStringList families = fontFamilies;
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(families.begin(), families.end(), [&](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    });
+    cmbFonts->addItems(families);
+    cmbFonts->setCurrentIndex(families.isEmpty() ? -1 : 0);
+
+    // 2. and 3. The size and offset lists, with their first choices "12" and "0".
+    for (int size = FirstSize; size <= LastSize; ++size)
+        cmbFontSize->addItem(QString::number(size));
+    cmbFontSize->setCurrentIndex(12 - FirstSize);
+    for (int offset = FirstOffset; offset <= LastOffset; ++offset)
+        cmbOffset->addItem(QString::number(offset));
+    cmbOffset->setCurrentIndex(0 - FirstOffset);
+
+    // 4. No upload has been confirmed in this showing.
+    m_shared.UploadConfirmed = false;
+
+    // 5. and 6. The stored message drawn on the surface in the stored font.
+    const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, cmbFonts->count());
+    m_surface.setFontName(fontFamilyAt(fontPosition));
+    m_surface.setFontSize(SettingsRange::fontSize(s.FontSize));
+    m_surface.setBold(SettingsRange::styleOn(s.Bold));
+    m_surface.setItalic(SettingsRange::styleOn(s.Italic));
+    m_surface.setStrikethrough(SettingsRange::styleOn(s.Strikethrough));
+    m_surface.setUnderline(SettingsRange::styleOn(s.Underline));
+    m_surface.clear();
+    m_surface.setPosition(0, SettingsRange::offset(s.Offset));
+    m_surface.drawText(s.MessageText);
+    refreshPic();
+
+    // 7. and 8. The text, then its counters.
+    txtMsg->setMessageText(s.MessageText);
+    RecountColumns();
+
+    // 9. to 12. The stored choices, each through its handler.
+    cmbFonts->setCurrentIndex(fontPosition);
+    cmbFontSize->setCurrentIndex(SettingsRange::fontSize(s.FontSize) - FirstSize);
+    chkBold->setChecked(SettingsRange::styleOn(s.Bold));
+    chkItalic->setChecked(SettingsRange::styleOn(s.Italic));
+    chkST->setChecked(SettingsRange::styleOn(s.Strikethrough));
+    chkUL->setChecked(SettingsRange::styleOn(s.Underline));
+    cmbOffset->setCurrentIndex(SettingsRange::offset(s.Offset) - FirstOffset);
+}
+
+QString frmDesign1::fontFamilyAt(int position) const {
+    if (position < 0 || position >= cmbFonts->count())
+        return {};
+    return cmbFonts->itemText(position);
+}
+
+void frmDesign1::RecountColumns() {
+    lblMsg[1]->setText(QString::number(m_surface.measureText(txtMsg->messageText())));
+}
+
+void frmDesign1::FontSelected() {
+    const QString family = fontFamilyAt(cmbFonts->currentIndex());
+    QFont font = txtMsg->font();
+    font.setFamily(family);
+    txtMsg->setFont(font);
+    m_surface.setFontName(family);
+    RecountColumns();
+}
+
+void frmDesign1::SizeSelected() {
+    const int position = cmbFontSize->currentIndex();
+    if (position < 0)
+        return;
+    const double points = position + FirstSize;
+    QFont font = txtMsg->font();
+    font.setPointSizeF(points);
+    txtMsg->setFont(font);
+    m_surface.setFontSize(points);
+    RecountColumns();
+}
+
+void frmDesign1::StyleChanged() {
+    // Only the surface takes the styles; the text box keeps its regular style.
+    m_surface.setBold(chkBold->isChecked());
+    m_surface.setItalic(chkItalic->isChecked());
+    m_surface.setStrikethrough(chkST->isChecked());
+    m_surface.setUnderline(chkUL->isChecked());
+    RecountColumns();
+}
+
+void frmDesign1::TextChanged() {
+    lblMsg[0]->setText(QString::number(MessageEdit::countChars(txtMsg->toPlainText())));
+    RecountColumns();
+}
+
+void frmDesign1::refreshPic() {
+    pic->setPixmap(QPixmap::fromImage(m_surface.image()));
+}
+
+void frmDesign1::reject() {
+    m_shared.UploadConfirmed = false;
+    QDialog::reject();
+}
+
+void frmDesign1::showEvent(QShowEvent *event) {
+    m_shared.UploadConfirmed = false;
+    QDialog::showEvent(event);
+}
+
+void frmDesign1::closeEvent(QCloseEvent *event) {
+    // The title-bar close control discards the window; its next use rebuilds it from the
+    // settings. No handler of the window runs.
+    event->accept();
+    m_discarded = true;
+    QDialog::done(QDialog::Rejected);
+}
+
+} // namespace lumawrite::ui

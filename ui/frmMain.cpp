@@ -1,0 +1,297 @@
+#include "frmMain.h"
+
+#include "LeadingNumber.h"
+#include "MessageEdit.h"
+#include "Notifier.h"
+#include "SettingsStore.h"
+#include "SignLink.h"
+#include "frmDesign1.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace lumawrite::ui {
+namespace {
+
+const QString SerialErrorTitle = QStringLiteral("Communication Port Error!");
+const QString ContactAddress = QStringLiteral("support@vireline.example");
+
+QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect geometry) {
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(geometry);
+    return l;
+}
+
+QLabel *logoLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry) {
+    auto *l = label(parent, name, text, geometry);
+    l->setAlignment(Qt::AlignCenter);
+    l->setAutoFillBackground(true);
+    QPalette palette = l->palette();
+    palette.setColor(QPalette::Window, QColor(192, 255, 192));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    l->setPalette(palette);
+    return l;
+}
+
+} // namespace
+
+frmMain::frmMain(modMain &shared, Services services, QWidget *parent)
+    : QWidget(parent), m_shared(shared), m_services(std::move(services)),
+      m_preview(QSize(753, 33), Qt::black, Qt::yellow),
+      m_link(new link::SignLink(m_services.comPorts, this)) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Luma Write"));
+    buildControls();
+    Load();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls() {
+    setFixedSize(772, 234);
+
+    pic = label(this, QStringLiteral("pic"), QString(), QRect(8, 8, 753, 33));
+    pic->setAccessibleName(QStringLiteral("Message preview"));
+
+    auto *frameDisp = new QGroupBox(QStringLiteral("Communication Parameters"), this);
+    frameDisp->setObjectName(QStringLiteral("FrameDisp"));
+    frameDisp->setGeometry(16, 48, 313, 137);
+    auto *lblIP = label(frameDisp, QStringLiteral("lblIP"), QStringLiteral("IP Address:"),
+                        QRect(12, 26, 100, 22));
+    txtIP = new QLineEdit(QStringLiteral("192.168.1.151"), frameDisp);
+    txtIP->setObjectName(QStringLiteral("txtIP"));
+    txtIP->setGeometry(116, 24, 185, 24);
+    lblIP->setBuddy(txtIP);
+    auto *lblSA = label(frameDisp, QStringLiteral("lblSA"), QStringLiteral("Serial Address:"),
+                        QRect(12, 56, 100, 22));
+    cmbSA = new QComboBox(frameDisp);
+    cmbSA->setObjectName(QStringLiteral("cmbSA"));
+    cmbSA->setGeometry(116, 54, 57, 24);
+    lblSA->setBuddy(cmbSA);
+    auto *label3 = label(frameDisp, QStringLiteral("Label3_0"), QStringLiteral("Rx Port:"),
+                         QRect(186, 56, 56, 22));
+    txtLocalPort = new QLineEdit(QStringLiteral("2000"), frameDisp);
+    txtLocalPort->setObjectName(QStringLiteral("txtLocalPort"));
+    txtLocalPort->setGeometry(244, 54, 57, 24);
+    label3->setBuddy(txtLocalPort);
+    optLAN = new QRadioButton(QStringLiteral("LAN"), frameDisp);
+    optLAN->setObjectName(QStringLiteral("optLAN"));
+    optLAN->setGeometry(12, 84, 150, 22);
+    optLAN->setChecked(true);
+    opt485 = new QRadioButton(QStringLiteral("Serial (RS-485)"), frameDisp);
+    opt485->setObjectName(QStringLiteral("opt485"));
+    opt485->setGeometry(12, 106, 130, 22);
+    auto *label2 = label(frameDisp, QStringLiteral("Label2_0"), QStringLiteral("Port ID:"),
+                         QRect(150, 106, 56, 22));
+    cmbPort = new QComboBox(frameDisp);
+    cmbPort->setObjectName(QStringLiteral("cmbPort"));
+    cmbPort->setGeometry(206, 104, 95, 24);
+    cmbPort->setMaxVisibleItems(20);
+    label2->setBuddy(cmbPort);
+
+    cmdConfig = new QPushButton(QStringLiteral("Configuration"), this);
+    cmdConfig->setObjectName(QStringLiteral("cmdConfig"));
+    cmdConfig->setGeometry(88, 196, 169, 25);
+
+    auto *frame1 = new QGroupBox(QStringLiteral("New Message"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(336, 48, 425, 81);
+    lblMsg = label(frame1, QStringLiteral("lblMsg"), QString(), QRect(24, 20, 377, 20));
+    lblMsg->setAccessibleName(QStringLiteral("Upload status"));
+    cmdModify = new QPushButton(QStringLiteral("Modify"), frame1);
+    cmdModify->setObjectName(QStringLiteral("cmdModify"));
+    cmdModify->setGeometry(16, 46, 169, 25);
+    auto *label1 =
+        label(frame1, QStringLiteral("Label1_0"), QStringLiteral("Speed:"), QRect(250, 48, 50, 22));
+    cmbSpeed = new QComboBox(frame1);
+    cmbSpeed->setObjectName(QStringLiteral("cmbSpeed"));
+    cmbSpeed->setGeometry(302, 46, 115, 24);
+    label1->setBuddy(cmbSpeed);
+
+    auto *frame2 = new QFrame(this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    frame2->setGeometry(360, 136, 385, 89);
+    frame2->setAutoFillBackground(true);
+    QPalette teal = frame2->palette();
+    teal.setColor(QPalette::Window, QColor(0, 128, 128));
+    frame2->setPalette(teal);
+    auto *image1 = label(frame2, QStringLiteral("Image1"), QString(), QRect(8, 11, 167, 67));
+    image1->setPixmap(QPixmap(QStringLiteral(":/lumawrite/logo.png")));
+    image1->setScaledContents(true);
+    image1->setAccessibleName(QStringLiteral("Vireline logo"));
+    auto *title = logoLabel(frame2, QStringLiteral("Label3_1"), QStringLiteral("Vireline"),
+                            QRect(184, 11, 193, 24));
+    QFont titleFont(QStringLiteral("Calibri"));
+    titleFont.setPointSizeF(14.25);
+    titleFont.setBold(true);
+    title->setFont(titleFont);
+    logoLabel(frame2, QStringLiteral("Label1_1"), QStringLiteral("Ver.1.0"),
+              QRect(184, 37, 193, 18));
+    auto *contact =
+        logoLabel(frame2, QStringLiteral("Label2_1"), ContactAddress, QRect(184, 57, 193, 20));
+    QPalette blue = contact->palette();
+    blue.setColor(QPalette::WindowText, Qt::blue);
+    contact->setPalette(blue);
+
+    connect(cmdModify, &QPushButton::clicked, this, &frmMain::cmdModifyClick);
+}
+
+void frmMain::Load() {
+    const Settings &s = m_shared.settings;
+
+    // 1. to 3. The lists; a stored value outside a list selects the default's entry.
+    for (int speed = 1; speed <= 10; ++speed)
+        cmbSpeed->addItem(QString::number(speed));
+    cmbSpeed->setItemText(0, cmbSpeed->itemText(0) + QStringLiteral(" - Slowest"));
+    cmbSpeed->setItemText(9, cmbSpeed->itemText(9) + QStringLiteral(" - Fastest"));
+    cmbSpeed->setCurrentIndex(SettingsRange::speedIndex(s.Speed));
+
+    for (int address = 1; address <= 50; ++address)
+        cmbSA->addItem(QStringLiteral("%1").arg(address, 2, 10, QLatin1Char('0')));
+    cmbSA->setCurrentIndex(SettingsRange::serialAddressIndex(s.SerialAddress));
+
+    for (int port = 1; port <= 250; ++port) {
+        cmbPort->addItem(QStringLiteral("COM %1").arg(port));
+        const QString device = m_services.comPorts ? m_services.comPorts(port) : QString();
+        cmbPort->setItemData(port - 1, device.isEmpty() ? QStringLiteral("No device") : device,
+                             Qt::ToolTipRole);
+    }
+    connect(cmbPort, &QComboBox::currentIndexChanged, this, [this](int index) {
+        cmbPort->setToolTip(cmbPort->itemData(index, Qt::ToolTipRole).toString());
+    });
+    cmbPort->setCurrentIndex(SettingsRange::comPortIndex(s.ComPort));
+    cmbPort->setToolTip(cmbPort->currentData(Qt::ToolTipRole).toString());
+
+    // 4. and 5.
+    txtIP->setText(s.IpAddress);
+    txtLocalPort->setText(QString::number(s.LocalPort));
+    if (s.LinkType == 1)
+        optLAN->setChecked(true);
+    else
+        opt485->setChecked(true);
+
+    // 6. The preview strip, in the stored font; this creates the text entry window, hidden.
+    frmDesign1 *entry = design();
+    const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, entry->cmbFonts->count());
+    drawPreview(entry->fontFamilyAt(fontPosition), SettingsRange::fontSize(s.FontSize),
+                SettingsRange::styleOn(s.Bold), SettingsRange::styleOn(s.Italic),
+                SettingsRange::styleOn(s.Strikethrough), SettingsRange::styleOn(s.Underline),
+                SettingsRange::offset(s.Offset), s.MessageText);
+
+    // 7. and 8. The sockets. A receive port that cannot be bound leaves the run without
+    // replies; it changes no setting.
+    m_link->setDestination(s.IpAddress);
+    const QString receiveError = m_link->openReceiver(s.LocalPort);
+    if (!receiveError.isEmpty())
+        m_services.notifier->warning(this, QStringLiteral("Rx Port Error"), receiveError);
+
+    // 9. The serial port, the one shown in the list.
+    m_shared.SerialPortOpen = false;
+    const QString serialError = m_link->openSerial(qint16(cmbPort->currentIndex() + 1));
+    if (serialError.isEmpty())
+        m_shared.SerialPortOpen = true;
+    else
+        m_services.notifier->critical(this, SerialErrorTitle, serialError);
+
+    connect(m_link, &link::SignLink::serialFailed, this, [this](const QString &reason) {
+        m_shared.SerialPortOpen = false;
+        m_services.notifier->critical(this, SerialErrorTitle, reason);
+    });
+}
+
+void frmMain::drawPreview(const QString &family, double points, bool bold, bool italic,
+                          bool strikethrough, bool underline, int offset, const QString &text) {
+    m_preview.setFontName(family);
+    m_preview.setFontSize(points);
+    m_preview.setBold(bold);
+    m_preview.setItalic(italic);
+    m_preview.setStrikethrough(strikethrough);
+    m_preview.setUnderline(underline);
+    m_preview.clear();
+    m_preview.setPosition(0, offset);
+    m_preview.drawText(text);
+    pic->setPixmap(QPixmap::fromImage(m_preview.image()));
+}
+
+frmDesign1 *frmMain::design() {
+    if (!m_design) {
+        m_design = new frmDesign1(m_shared, m_services.fontFamilies(), this);
+        m_design->setWindowFlag(Qt::Dialog);
+        connect(m_design, &QDialog::finished, this, &frmMain::designFinished);
+    }
+    return m_design;
+}
+
+void frmMain::cmdModifyClick() {
+    frmDesign1 *entry = design();
+    entry->setWindowModality(Qt::ApplicationModal);
+    entry->show();
+    entry->raise();
+    entry->activateWindow();
+}
+
+void frmMain::designFinished() {
+    frmDesign1 *entry = m_design;
+    if (!entry)
+        return;
+    if (entry->discarded()) {
+        m_design = nullptr;
+        entry->deleteLater();
+        return;
+    }
+    if (!m_shared.UploadConfirmed)
+        return;
+
+    drawPreview(entry->fontFamilyAt(entry->cmbFonts->currentIndex()),
+                entry->cmbFontSize->currentIndex() + 6, entry->chkBold->isChecked(),
+                entry->chkItalic->isChecked(), entry->chkST->isChecked(), entry->chkUL->isChecked(),
+                entry->cmbOffset->currentIndex() - 10, entry->txtMsg->messageText());
+    saveSettings();
+}
+
+void frmMain::Unload() {
+    Settings &s = m_shared.settings;
+    s.SerialAddress = qint16(cmbSA->currentIndex() + 1);
+    s.LinkType = optLAN->isChecked() ? 1 : 2;
+    s.ComPort = qint16(cmbPort->currentIndex() + 1);
+    s.Speed = qint16(cmbSpeed->currentIndex() + 1);
+
+    // The receive port is a 16-bit field: a value it cannot hold keeps the previous port.
+    const auto port = leadingNumberIn(txtLocalPort->text(), 0, 32767);
+    if (port) {
+        s.LocalPort = *port;
+    } else {
+        m_services.notifier->warning(
+            this, QStringLiteral("Rx Port"),
+            QStringLiteral("\"%1\" is not a receive port from 0 to 32767.\n"
+                           "The receive port stays %2.")
+                .arg(txtLocalPort->text())
+                .arg(s.LocalPort));
+    }
+    saveSettings();
+}
+
+void frmMain::saveSettings() {
+    const QString error = m_services.store->SaveSettings(m_shared.settings);
+    if (!error.isEmpty()) {
+        m_services.notifier->critical(
+            this, QStringLiteral("Settings Not Saved"),
+            QStringLiteral("%1\nThe settings file was left as it was.").arg(error));
+    }
+}
+
+void frmMain::closeEvent(QCloseEvent *event) {
+    Unload();
+    event->accept();
+    if (m_design)
+        m_design->hide();
+}
+
+} // namespace lumawrite::ui

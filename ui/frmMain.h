@@ -1,0 +1,70 @@
+#pragma once
+
+#include "ImageSurface.h"
+#include "Services.h"
+#include "Settings.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace lumawrite::link {
+class SignLink;
+}
+
+namespace lumawrite::ui {
+
+class frmDesign1;
+
+// The main window: the communication parameters, the preview strip with the stored message,
+// and the commands that open the text entry and configuration windows.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    frmMain(modMain &shared, Services services, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // The text entry window, created (and loaded from the settings) on first use.
+    frmDesign1 *design();
+
+    link::SignLink &signLink() { return *m_link; }
+    const platform::ImageSurface &previewSurface() const { return m_preview; }
+
+    QLabel *pic;
+    QLineEdit *txtIP;
+    QComboBox *cmbSA;
+    QLineEdit *txtLocalPort;
+    QRadioButton *optLAN;
+    QRadioButton *opt485;
+    QComboBox *cmbPort;
+    QPushButton *cmdConfig;
+    QLabel *lblMsg;
+    QPushButton *cmdModify;
+    QComboBox *cmbSpeed;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildControls();
+    void Load();
+    void drawPreview(const QString &family, double points, bool bold, bool italic,
+                     bool strikethrough, bool underline, int offset, const QString &text);
+    void cmdModifyClick();
+    void designFinished();
+    void Unload();
+    void saveSettings();
+
+    modMain &m_shared;
+    Services m_services;
+    platform::ImageSurface m_preview;
+    link::SignLink *m_link;
+    QPointer<frmDesign1> m_design;
+};
+
+} // namespace lumawrite::ui
