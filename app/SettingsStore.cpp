@@ -235,7 +235,9 @@ QString SettingsStore::SaveSettings(const Settings &settings) const {
     if (!file.open(QIODevice::WriteOnly))
         return QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
     const QByteArray content = encodeSettings(settings);
-    if (file.write(content) != content.size()) {
+    // A short write (full disk, file size limit) must never be renamed over the old file.
+    if (file.write(content) != content.size() || !file.flush() ||
+        file.error() != QFileDevice::NoError || file.size() != content.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
         return QStringLiteral("Cannot write %1: %2").arg(m_path, reason);

@@ -33,6 +33,7 @@ QString SignLink::openSerial(qint16 comPort) {
 bool SignLink::receiverOpen() const {
     return m_udpServer->isBound();
 }
+quint16 SignLink::receiverPort() const { return m_udpServer->localPort(); }
 bool SignLink::serialOpen() const {
     return m_serial->isOpen();
 }

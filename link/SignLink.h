@@ -33,6 +33,7 @@ public:
     QString openSerial(qint16 comPort);
 
     bool receiverOpen() const;
+    quint16 receiverPort() const;
     bool serialOpen() const;
     QString serialDevice() const;
 

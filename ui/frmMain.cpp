@@ -233,7 +233,6 @@ void frmMain::cmdModifyClick() {
     frmDesign1 *entry = design();
     entry->setWindowModality(Qt::ApplicationModal);
     entry->show();
-    entry->raise();
     entry->activateWindow();
 }
 

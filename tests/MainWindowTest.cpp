@@ -1,0 +1,260 @@
+#include "SignLink.h"
+#include "TestSupport.h"
+#include "frmDesign1.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <memory>
+#include <sys/resource.h>
+
+using namespace lumawrite;
+using namespace lumawrite::test;
+
+namespace {
+
+const QString SerialError = QStringLiteral("Communication Port Error!");
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    std::unique_ptr<ui::frmMain> open(const Settings &settings) {
+        shared.settings = settings;
+        file.write(settings);
+        return std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
+    }
+
+    void TearDown() override { EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()); }
+
+    TempSettings file;
+    RecordingNotifier notifier;
+    modMain shared;
+};
+
+int countYellow(const QImage &image) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            n += (image.pixel(x, y) & 0xFFFFFF) == 0xFFFF00 ? 1 : 0;
+    return n;
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ListsAndSelectionsComeFromTheSettings) {
+    Settings s = safeSettings();
+    auto w = open(s);
+
+    ASSERT_EQ(w->cmbSpeed->count(), 10);
+    EXPECT_EQ(w->cmbSpeed->itemText(0), QStringLiteral("1 - Slowest"));
+    EXPECT_EQ(w->cmbSpeed->itemText(4), QStringLiteral("5"));
+    EXPECT_EQ(w->cmbSpeed->itemText(9), QStringLiteral("10 - Fastest"));
+    EXPECT_EQ(w->cmbSpeed->currentIndex(), 9);
+    ASSERT_EQ(w->cmbSA->count(), 50);
+    EXPECT_EQ(w->cmbSA->itemText(0), QStringLiteral("01"));
+    EXPECT_EQ(w->cmbSA->itemText(49), QStringLiteral("50"));
+    EXPECT_EQ(w->cmbSA->currentText(), QStringLiteral("20"));
+    ASSERT_EQ(w->cmbPort->count(), 250);
+    EXPECT_EQ(w->cmbPort->itemText(0), QStringLiteral("COM 1"));
+    EXPECT_EQ(w->cmbPort->itemText(249), QStringLiteral("COM 250"));
+    EXPECT_EQ(w->cmbPort->currentIndex(), 0);
+    EXPECT_TRUE(w->optLAN->isChecked());
+    EXPECT_EQ(w->txtIP->text(), QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(w->txtLocalPort->text(), QStringLiteral("0"));
+    for (QComboBox *box : {w->cmbSpeed, w->cmbSA, w->cmbPort})
+        EXPECT_FALSE(box->isEditable());
+
+    // The preview strip shows the stored message in yellow, drawn two pixels above its top.
+    EXPECT_GT(countYellow(w->previewSurface().image()), 100);
+    EXPECT_EQ(w->previewSurface().font().family(), QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(w->previewSurface().font().pointSizeF(), 19.0);
+    EXPECT_TRUE(w->previewSurface().font().bold());
+
+    // The text entry window exists already, hidden.
+    ASSERT_NE(w->design(), nullptr);
+    EXPECT_FALSE(w->design()->isVisible());
+
+    // Other stored values select their entries.
+    s.Speed = 1;
+    s.SerialAddress = 7;
+    s.ComPort = 250;
+    s.LinkType = 2;
+    auto w2 = open(s);
+    EXPECT_EQ(w2->cmbSpeed->currentIndex(), 0);
+    EXPECT_EQ(w2->cmbSA->currentText(), QStringLiteral("07"));
+    EXPECT_EQ(w2->cmbPort->currentText(), QStringLiteral("COM 250"));
+    EXPECT_TRUE(w2->opt485->isChecked());
+}
+
+TEST_F(MainWindowTest, OutOfRangeValuesFallBackOneByOne) {
+    Settings s = safeSettings();
+    s.SerialAddress = 60;
+    s.Speed = 0;
+    s.ComPort = 300;
+    s.FontIndex = 999;
+    s.FontSize = 99;
+    s.Offset = -11;
+    s.Bold = 2;
+    s.Italic = 1;
+    auto w = open(s);
+    EXPECT_EQ(w->cmbSA->currentText(), QStringLiteral("20"));
+    EXPECT_EQ(w->cmbSpeed->currentIndex(), 9);
+    EXPECT_EQ(w->cmbPort->currentText(), QStringLiteral("COM 1"));
+    ui::frmDesign1 *d = w->design();
+    EXPECT_EQ(d->cmbFonts->currentIndex(), 0);
+    EXPECT_EQ(d->cmbFontSize->currentText(), QStringLiteral("12"));
+    EXPECT_EQ(d->cmbOffset->currentText(), QStringLiteral("0"));
+    EXPECT_FALSE(d->chkBold->isChecked());
+    EXPECT_TRUE(d->chkItalic->isChecked());
+    // The stored record itself is left alone: no recovery happened.
+    EXPECT_EQ(shared.settings.FontSize, 99);
+    EXPECT_EQ(shared.settings.MessageText, s.MessageText);
+}
+
+TEST_F(MainWindowTest, CloseStoresWhatTheControlsHold) {
+    Settings s = safeSettings();
+    s.LinkType = 3;
+    auto w = open(s);
+    notifier.messages.clear(); // the serial port of the test cannot open
+    EXPECT_TRUE(w->opt485->isChecked());
+
+    w->show();
+    w->cmbSA->setCurrentIndex(49);
+    w->cmbSpeed->setCurrentIndex(0);
+    w->cmbPort->setCurrentIndex(9);
+    w->txtLocalPort->setText(QStringLiteral("13.5"));
+    w->txtIP->setText(QStringLiteral("127.0.0.2"));
+    w->close();
+
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.SerialAddress, 50);
+    EXPECT_EQ(saved.Speed, 1);
+    EXPECT_EQ(saved.ComPort, 10);
+    EXPECT_EQ(saved.LinkType, 2);
+    EXPECT_EQ(saved.LocalPort, 14);
+    EXPECT_EQ(saved.IpAddress, QStringLiteral("127.0.0.1")); // typed address is not kept
+    EXPECT_EQ(saved.MessageText, s.MessageText);
+    EXPECT_TRUE(notifier.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, ReceivePortTextFollowsTheLeadingNumberRule) {
+    const struct {
+        const char *text;
+        qint16 stored;
+        int warnings;
+    } cases[] = {{"12.5", 12, 0},     {"2000abc", 2000, 0}, {"abc", 0, 0},  {"", 0, 0},
+                 {"32767", 32767, 0}, {"40000", 1234, 1},   {"-1", 1234, 1}};
+    for (const auto &c : cases) {
+        Settings s = safeSettings();
+        s.LocalPort = 1234;
+        s.LinkType = 1;
+        RecordingNotifier quiet;
+        shared.settings = s;
+        file.write(s);
+        ui::Services services = servicesFor(file, quiet);
+        auto w = std::make_unique<ui::frmMain>(shared, services);
+        quiet.messages.clear(); // the port 1234 may be taken on this machine
+        w->txtLocalPort->setText(QString::fromUtf8(c.text));
+        w->close();
+        Settings saved;
+        ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+        EXPECT_EQ(saved.LocalPort, c.stored) << c.text;
+        EXPECT_EQ(quiet.count(QStringLiteral("Rx Port")), c.warnings) << c.text;
+    }
+}
+
+TEST_F(MainWindowTest, SerialPortThatCannotOpenIsReportedOnceAndTheWindowOpens) {
+    Settings s = safeSettings();
+    s.ComPort = 5;
+    auto w = open(s);
+    ASSERT_EQ(notifier.count(SerialError), 1);
+    EXPECT_EQ(notifier.messages[0].kind, platform::Notifier::Kind::Critical);
+    EXPECT_TRUE(notifier.messages[0].text.contains(QStringLiteral("/nonexistent/ttyTEST5")));
+    EXPECT_FALSE(shared.SerialPortOpen);
+    w->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    EXPECT_EQ(notifier.count(SerialError), 1);
+    w->close();
+
+    // The Linux names of the COM list, and a number that has no device.
+    EXPECT_EQ(platform::comPortDevice(1), QStringLiteral("/dev/ttyS0"));
+    EXPECT_EQ(platform::comPortDevice(33), QStringLiteral("/dev/ttyUSB0"));
+    EXPECT_EQ(platform::comPortDevice(96), QStringLiteral("/dev/ttyACM31"));
+    EXPECT_TRUE(platform::comPortDevice(97).isEmpty());
+    platform::SerialLine line;
+    EXPECT_TRUE(line.open(97, platform::comPortDevice).contains(QStringLiteral("COM 97")));
+}
+
+TEST_F(MainWindowTest, SerialPortOpensOnAPseudoTerminal) {
+    PtyPair pty;
+    ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
+    Settings s = safeSettings();
+    s.ComPort = 3;
+    shared.settings = s;
+    file.write(s);
+    ui::Services services = servicesFor(file, notifier);
+    const QString device = pty.a();
+    services.comPorts = [device](int n) { return n == 3 ? device : QString(); };
+    auto w = std::make_unique<ui::frmMain>(shared, services);
+    EXPECT_TRUE(notifier.messages.isEmpty());
+    EXPECT_TRUE(shared.SerialPortOpen);
+    EXPECT_EQ(w->signLink().serialDevice(), device);
+    EXPECT_EQ(w->cmbPort->toolTip(), device);
+}
+
+TEST_F(MainWindowTest, ReceivePortInUseIsReportedAndChangesNoSetting) {
+    QUdpSocket holder;
+    ASSERT_TRUE(holder.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress));
+    Settings s = safeSettings();
+    s.LocalPort = qint16(holder.localPort());
+    auto w = open(s);
+    ASSERT_EQ(notifier.count(QStringLiteral("Rx Port Error")), 1);
+    EXPECT_FALSE(w->signLink().receiverOpen());
+    EXPECT_EQ(shared.settings, s);
+    w->close();
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.LocalPort, s.LocalPort);
+
+    // With a free port, replies are stored and each one replaces the last.
+    s.LocalPort = 0;
+    auto w2 = open(s);
+    ASSERT_TRUE(w2->signLink().receiverOpen());
+    EXPECT_EQ(notifier.count(QStringLiteral("Rx Port Error")), 1);
+    QUdpSocket sign;
+    const quint16 port = w2->signLink().receiverPort();
+    sign.writeDatagram(QByteArray("\x01\xFF first", 8), QHostAddress::LocalHost, port);
+    QTRY_COMPARE(w2->signLink().RxData(), QByteArray("\x01\xFF first", 8));
+    sign.writeDatagram(QByteArray("ok"), QHostAddress::LocalHost, port);
+    QTRY_COMPARE(w2->signLink().RxData(), QByteArray("ok"));
+}
+
+TEST_F(MainWindowTest, FailedSaveAtCloseIsReportedAndKeepsTheOldFile) {
+    auto w = open(safeSettings());
+    const QByteArray before = file.read();
+    w->cmbSA->setCurrentIndex(0);
+
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &small);
+    w->close();
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    ASSERT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
+    EXPECT_TRUE(notifier.messages.last().text.contains(file.path()));
+    EXPECT_EQ(file.read(), before);
+}

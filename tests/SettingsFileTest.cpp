@@ -1,0 +1,207 @@
+#include "SettingsStore.h"
+#include "TestSupport.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace lumawrite;
+using lumawrite::test::TempSettings;
+
+namespace {
+
+const QByteArray DefaultFile = "\"192.168.1.151\"\r\n"
+                               "2000\r\n"
+                               "20\r\n"
+                               "1\r\n"
+                               "1\r\n"
+                               "10\r\n"
+                               "1\r\n"
+                               "19\r\n"
+                               "1\r\n"
+                               "0\r\n"
+                               "0\r\n"
+                               "0\r\n"
+                               "-2\r\n"
+                               "\"Vireline Signs Ltd., Unit 3, 14 Harbour Lane, Port Ellis, "
+                               "Westmoor PE4 2QJ, England    \"\r\n";
+
+// Lines 1 to 13 of a valid file with the given message line appended.
+QByteArray fileWithMessageLine(const QByteArray &messageLine) {
+    return "\"127.0.0.1\"\r\n2001\r\n7\r\n2\r\n3\r\n4\r\n0\r\n24\r\n0\r\n1\r\n1\r\n0\r\n5\r\n" +
+           messageLine;
+}
+
+Settings roundTrip(const Settings &s) {
+    TempSettings file;
+    EXPECT_TRUE(file.store().SaveSettings(s).isEmpty());
+    Settings back;
+    EXPECT_TRUE(file.store().LoadSettings(back).isEmpty());
+    return back;
+}
+
+} // namespace
+
+TEST(SettingsFile, FirstRunWritesExactlyTheDefaultLines) {
+    TempSettings file;
+    Settings s;
+    const StartupOutcome outcome = loadOrRecover(file.store(), s);
+    EXPECT_TRUE(outcome.recovered);
+    EXPECT_TRUE(outcome.saveError.isEmpty());
+    EXPECT_EQ(file.read(), DefaultFile);
+    EXPECT_EQ(s, defaultSettings());
+    EXPECT_EQ(QString::fromLatin1(DefaultMessageText).size(), 87);
+}
+
+TEST(SettingsFile, UnreadableFilesRecoverTheDefaults) {
+    const QByteArray valid = fileWithMessageLine("\"Menu\"\r\n");
+    const QList<QByteArray> unreadable = {
+        valid.left(valid.lastIndexOf("\"Menu\"")),           // thirteen lines only
+        QByteArray(valid).replace("2001\r\n", "40000\r\n"),  // above 32767
+        QByteArray(valid).replace("2001\r\n", "-32769\r\n"), // below -32768
+        QByteArray(valid).replace("\r\n24\r\n", "\r\nbig\r\n"),
+        QByteArray(valid).replace("\r\n24\r\n", "\r\n24pt\r\n"),
+        QByteArray(valid).replace("\r\n24\r\n", "\r\n\r\n"), // empty numeric line
+        QByteArray(),
+    };
+    for (const QByteArray &content : unreadable) {
+        TempSettings file;
+        file.write(content);
+        Settings s = lumawrite::test::safeSettings();
+        const StartupOutcome outcome = loadOrRecover(file.store(), s);
+        EXPECT_TRUE(outcome.recovered) << content.constData();
+        EXPECT_EQ(s, defaultSettings()) << content.constData();
+        EXPECT_EQ(file.read(), DefaultFile) << content.constData();
+    }
+
+    TempSettings file;
+    file.write(valid);
+    Settings s;
+    EXPECT_FALSE(loadOrRecover(file.store(), s).recovered);
+    EXPECT_EQ(s.LocalPort, 2001);
+    EXPECT_EQ(s.Offset, 5);
+    EXPECT_EQ(s.MessageText, QStringLiteral("Menu"));
+}
+
+TEST(SettingsFile, ValuesRoundTripByteForByte) {
+    Settings s = lumawrite::test::safeSettings();
+    s.Offset = -2;
+    s.LocalPort = -32768;
+    s.FontSize = 32767;
+    s.MessageText = QStringLiteral("Fish, chips, peas, 2.50");
+    TempSettings file;
+    ASSERT_TRUE(file.store().SaveSettings(s).isEmpty());
+    const QByteArray bytes = file.read();
+    EXPECT_TRUE(bytes.contains("\r\n-2\r\n\"Fish, chips, peas, 2.50\"\r\n"));
+    EXPECT_TRUE(bytes.startsWith("\"127.0.0.1\"\r\n-32768\r\n"));
+    EXPECT_EQ(roundTrip(s), s);
+
+    // Quotes and line breaks inside the message, a quote just before a line break included.
+    for (const char *message :
+         {"Say \"cheese\"", "\"", "\"\"", "Line one\r\nLine two", "He said \"hi\"\r\nthen left",
+          "a,\"b\",c\r\n\"d\"", " spaced ", ""}) {
+        s.MessageText = QString::fromUtf8(message);
+        EXPECT_EQ(roundTrip(s).MessageText, s.MessageText) << message;
+    }
+}
+
+TEST(SettingsFile, TextIsWindows1252UnlessItCannotBe) {
+    Settings s = lumawrite::test::safeSettings();
+    s.MessageText = QStringLiteral("Caf\u00e9 \u20ac5");
+    TempSettings file;
+    ASSERT_TRUE(file.store().SaveSettings(s).isEmpty());
+    EXPECT_TRUE(file.read().endsWith("\"Caf\xE9 \x80"
+                                     "5\"\r\n"));
+    EXPECT_EQ(roundTrip(s), s);
+
+    // Characters outside the code page: UTF-8 behind a byte order mark, read back unchanged.
+    s.MessageText = QStringLiteral("Sushi \u5bff\u53f8 \u00e9");
+    ASSERT_TRUE(file.store().SaveSettings(s).isEmpty());
+    const QByteArray bytes = file.read();
+    EXPECT_TRUE(bytes.startsWith("\xEF\xBB\xBF\"127.0.0.1\"\r\n"));
+    EXPECT_TRUE(bytes.endsWith("\"Sushi \xE5\xAF\xBF\xE5\x8F\xB8 \xC3\xA9\"\r\n"));
+    EXPECT_EQ(roundTrip(s), s);
+
+    // Bytes that happen to form UTF-8 in a file without the mark are still Windows-1252.
+    TempSettings plain;
+    plain.write(fileWithMessageLine("\"\xC3\xA9\"\r\n"));
+    Settings read;
+    ASSERT_TRUE(plain.store().LoadSettings(read).isEmpty());
+    EXPECT_EQ(read.MessageText, QStringLiteral("\u00c3\u00a9"));
+}
+
+TEST(SettingsFile, ExtraLinesAndLooseFormsAreRead) {
+    TempSettings file;
+    file.write(fileWithMessageLine("\"Menu\"\r\nextra line\r\n12\r\n"));
+    Settings s;
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+    EXPECT_EQ(s.MessageText, QStringLiteral("Menu"));
+    EXPECT_EQ(s.Speed, 4);
+
+    // Lines ending in LF alone, a missing final line end, blanks around numbers.
+    file.write("\"127.0.0.1\"\n 2001 \n7\n2\n3\n4\n0\n24\n0\n1\n1\n0\n-5\n\"Menu\"");
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+    EXPECT_EQ(s.LocalPort, 2001);
+    EXPECT_EQ(s.Offset, -5);
+    EXPECT_EQ(s.MessageText, QStringLiteral("Menu"));
+
+    // A comma ends an unquoted value, as it always has.
+    file.write("\"127.0.0.1\"\r\n2001,7\r\n2\r\n3\r\n4\r\n0\r\n24\r\n0\r\n1\r\n1\r\n0\r\n5\r\n"
+               "\"Menu\"\r\n");
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+    EXPECT_EQ(s.LocalPort, 2001);
+    EXPECT_EQ(s.SerialAddress, 7);
+
+    // A message whose closing quote was lost keeps its text.
+    file.write(fileWithMessageLine("\"Open till 9\r\n"));
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+    EXPECT_EQ(s.MessageText, QStringLiteral("Open till 9"));
+}
+
+TEST(SettingsFile, FailedSaveKeepsTheOldFile) {
+    TempSettings file;
+    Settings old = lumawrite::test::safeSettings();
+    ASSERT_TRUE(file.store().SaveSettings(old).isEmpty());
+    const QByteArray before = file.read();
+
+    // Let the process write no file larger than 16 bytes, as a full disk would.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &small);
+    Settings changed = old;
+    changed.MessageText = QStringLiteral("This message will not fit");
+    const QString error = file.store().SaveSettings(changed);
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_TRUE(error.contains(file.path())) << error.toStdString();
+    EXPECT_EQ(file.read(), before);
+
+    // A folder that cannot be created is reported, not ignored.
+    const SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
+    EXPECT_FALSE(blocked.SaveSettings(old).isEmpty());
+    EXPECT_EQ(file.read(), before);
+}
+
+TEST(SettingsFile, StartupKeepsDefaultsInMemoryWhenTheyCannotBeWritten) {
+    TempSettings file;
+    file.write(QByteArray("not a settings file"));
+    const SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
+    Settings s = lumawrite::test::safeSettings();
+    const StartupOutcome outcome = loadOrRecover(blocked, s);
+    EXPECT_TRUE(outcome.recovered);
+    EXPECT_FALSE(outcome.saveError.isEmpty());
+    EXPECT_EQ(s, defaultSettings());
+}
+
+TEST(SettingsFile, LocationFollowsTheConfigurationFolder) {
+    const QByteArray config = qgetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(settingsFilePath(),
+              QString::fromUtf8(config) + QStringLiteral("/lumawrite/tabro.cfg"));
+}

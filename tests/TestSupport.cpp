@@ -1,0 +1,93 @@
+#include "TestSupport.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+
+namespace lumawrite::test {
+
+int RecordingNotifier::count(const QString &title) const {
+    int n = 0;
+    for (const Message &m : messages)
+        n += m.title == title ? 1 : 0;
+    return n;
+}
+
+TempSettings::TempSettings() : m_store(m_dir.filePath(QStringLiteral("lumawrite/tabro.cfg"))) {}
+
+void TempSettings::write(const QByteArray &content) const {
+    QDir().mkpath(QFileInfo(path()).absolutePath());
+    QFile file(path());
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(content);
+}
+
+void TempSettings::write(const Settings &settings) const {
+    write(encodeSettings(settings));
+}
+
+QByteArray TempSettings::read() const {
+    QFile file(path());
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+Settings safeSettings() {
+    Settings s = defaultSettings();
+    s.IpAddress = QStringLiteral("127.0.0.1");
+    s.LocalPort = 0; // any free port, so tests never collide
+    return s;
+}
+
+QStringList knownFonts() {
+    return {QStringLiteral("DejaVu Serif"), QStringLiteral("DejaVu Sans"),
+            QStringLiteral("DejaVu Sans Mono")};
+}
+
+QString noSuchDevice(int comNumber) {
+    return QStringLiteral("/nonexistent/ttyTEST%1").arg(comNumber);
+}
+
+PtyPair::PtyPair() {
+    const QString a = m_dir.filePath(QStringLiteral("a"));
+    const QString b = m_dir.filePath(QStringLiteral("b"));
+    m_socat.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + a,
+                                            QStringLiteral("pty,raw,echo=0,link=") + b});
+    if (!m_socat.waitForStarted(5000))
+        return;
+    // socat creates the links once both terminals exist.
+    const QDeadlineTimer deadline(5000);
+    while (!deadline.hasExpired()) {
+        if (QFileInfo::exists(a) && QFileInfo::exists(b)) {
+            m_ready = true;
+            return;
+        }
+        QThread::msleep(20);
+    }
+}
+
+PtyPair::~PtyPair() {
+    m_socat.terminate();
+    m_socat.waitForFinished(3000);
+}
+
+QString PtyPair::a() const {
+    return m_dir.filePath(QStringLiteral("a"));
+}
+QString PtyPair::b() const {
+    return m_dir.filePath(QStringLiteral("b"));
+}
+
+ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier) {
+    ui::Services services;
+    services.store = &file.store();
+    services.notifier = &notifier;
+    services.fontFamilies = knownFonts;
+    services.comPorts = noSuchDevice;
+    return services;
+}
+
+} // namespace lumawrite::test

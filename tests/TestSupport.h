@@ -1,0 +1,75 @@
+#pragma once
+
+#include "Notifier.h"
+#include "Services.h"
+#include "Settings.h"
+#include "SettingsStore.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace lumawrite::test {
+
+// Records what would have been shown in a message box.
+class RecordingNotifier : public platform::Notifier {
+public:
+    struct Message {
+        Kind kind;
+        QString title;
+        QString text;
+    };
+    void show(QWidget *, Kind kind, const QString &title, const QString &text) override {
+        messages.append({kind, title, text});
+    }
+    int count(const QString &title) const;
+    QList<Message> messages;
+};
+
+// A settings file of its own in a temporary folder.
+class TempSettings {
+public:
+    TempSettings();
+    QString path() const { return m_dir.filePath(QStringLiteral("lumawrite/tabro.cfg")); }
+    void write(const QByteArray &content) const;
+    void write(const Settings &settings) const;
+    QByteArray read() const;
+    const SettingsStore &store() const { return m_store; }
+
+private:
+    QTemporaryDir m_dir;
+    SettingsStore m_store;
+};
+
+// The defaults, but pointed at loopback and at a COM port that no test machine has.
+Settings safeSettings();
+
+// Three fonts from fonts-dejavu-core, so lists and widths do not depend on the machine.
+QStringList knownFonts();
+
+// Resolves every COM number to a device that does not exist.
+QString noSuchDevice(int comNumber);
+
+// A connected pair of pseudo-terminals made by socat; both ends are symbolic links in a
+// temporary folder.
+class PtyPair {
+public:
+    PtyPair();
+    ~PtyPair();
+    bool ready() const { return m_ready; }
+    QString a() const;
+    QString b() const;
+
+private:
+    QTemporaryDir m_dir;
+    QProcess m_socat;
+    bool m_ready = false;
+};
+
+ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier);
+
+} // namespace lumawrite::test

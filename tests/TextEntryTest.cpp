@@ -1,0 +1,212 @@
+#include "MessageEdit.h"
+#include "TestSupport.h"
+#include "frmDesign1.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace lumawrite;
+using namespace lumawrite::test;
+
+namespace {
+
+class TextEntryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Settings s = safeSettings();
+        s.MessageText = QStringLiteral("Fresh bread daily");
+        shared.settings = s;
+        file.write(s);
+        main = std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
+    }
+
+    void TearDown() override {
+        main.reset();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    ui::frmDesign1 *openEntry() {
+        QTest::mouseClick(main->cmdModify, Qt::LeftButton);
+        ui::frmDesign1 *d = main->design();
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_TRUE(d->isModal());
+        return d;
+    }
+
+    int chars(ui::frmDesign1 *d) { return d->lblMsg[0]->text().toInt(); }
+    int cols(ui::frmDesign1 *d) { return d->lblMsg[1]->text().toInt(); }
+
+    TempSettings file;
+    RecordingNotifier notifier;
+    modMain shared;
+    std::unique_ptr<ui::frmMain> main;
+};
+
+} // namespace
+
+TEST_F(TextEntryTest, OpensWithTheStoredChoicesRestored) {
+    ui::frmDesign1 *d = openEntry();
+    EXPECT_EQ(d->windowTitle(), QStringLiteral("Text Entry"));
+    ASSERT_EQ(d->cmbFonts->count(), 3);
+    EXPECT_EQ(d->cmbFonts->itemText(0), QStringLiteral("DejaVu Sans")); // sorted
+    EXPECT_EQ(d->cmbFonts->currentText(), QStringLiteral("DejaVu Sans Mono"));
+    ASSERT_EQ(d->cmbFontSize->count(), 55);
+    EXPECT_EQ(d->cmbFontSize->itemText(0), QStringLiteral("6"));
+    EXPECT_EQ(d->cmbFontSize->itemText(54), QStringLiteral("60"));
+    EXPECT_EQ(d->cmbFontSize->currentIndex(), 13);
+    ASSERT_EQ(d->cmbOffset->count(), 21);
+    EXPECT_EQ(d->cmbOffset->itemText(0), QStringLiteral("-10"));
+    EXPECT_EQ(d->cmbOffset->itemText(10), QStringLiteral("0"));
+    EXPECT_EQ(d->cmbOffset->currentIndex(), 8);
+    EXPECT_TRUE(d->chkBold->isChecked());
+    EXPECT_FALSE(d->chkItalic->isChecked() || d->chkST->isChecked() || d->chkUL->isChecked());
+    EXPECT_EQ(d->txtMsg->toPlainText(), QStringLiteral("Fresh bread daily"));
+    EXPECT_EQ(chars(d), 17);
+    EXPECT_EQ(d->cmdInsert->text(), QStringLiteral("^^Upload ^^"));
+    EXPECT_EQ(d->cmdTestMsg->text(), QStringLiteral("Test "));
+    EXPECT_FALSE(shared.UploadConfirmed);
+
+    // 17 characters of a monospaced font are 17 equal advances; the surface carries bold.
+    const QFont &font = d->picSurface().font();
+    EXPECT_EQ(font.family(), QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_TRUE(font.bold());
+    EXPECT_EQ(cols(d) % 17, 0);
+    EXPECT_GT(cols(d), 17 * 10);
+    // The text box takes typeface and size but keeps the regular style.
+    EXPECT_EQ(d->txtMsg->font().family(), QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(d->txtMsg->font().pointSizeF(), 19.0);
+    EXPECT_FALSE(d->txtMsg->font().bold());
+    d->reject();
+}
+
+TEST_F(TextEntryTest, CountersFollowTextFontSizeAndStyles) {
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QString());
+    EXPECT_EQ(chars(d), 0);
+    EXPECT_EQ(cols(d), 0);
+
+    d->txtMsg->setPlainText(QStringLiteral("ab\ncdef"));
+    EXPECT_EQ(chars(d), 8); // a line break counts two
+    const int twoLines = cols(d);
+    d->txtMsg->setPlainText(QStringLiteral("cdef"));
+    EXPECT_EQ(cols(d), twoLines); // the widest line
+
+    d->cmbFonts->setCurrentIndex(0); // DejaVu Sans: bold letters are wider
+    const int bold = cols(d);
+    d->chkBold->click();
+    const int regular = cols(d);
+    EXPECT_NE(bold, regular);
+    d->chkItalic->click();
+    d->chkUL->click();
+    d->chkST->click();
+    EXPECT_FALSE(d->txtMsg->font().bold() || d->txtMsg->font().italic() ||
+                 d->txtMsg->font().underline() || d->txtMsg->font().strikeOut());
+    EXPECT_EQ(d->txtMsg->toPlainText(), QStringLiteral("cdef"));
+
+    d->cmbFontSize->setCurrentIndex(54); // 60 points
+    EXPECT_GT(cols(d), regular * 2);
+    EXPECT_EQ(d->txtMsg->font().pointSizeF(), 60.0);
+    const int big = cols(d);
+    d->cmbOffset->setCurrentIndex(0);
+    EXPECT_EQ(cols(d), big);
+    d->cmbFonts->setCurrentIndex(1); // DejaVu Sans Mono
+    EXPECT_EQ(d->txtMsg->font().family(), QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_NE(cols(d), big);
+    d->reject();
+}
+
+TEST_F(TextEntryTest, TextStopsAtTwoHundredFiftyCharacters) {
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setFocus();
+    d->txtMsg->setPlainText(QString(249, QLatin1Char('x')));
+    d->txtMsg->moveCursor(QTextCursor::End);
+    QTest::keyClicks(d->txtMsg, QStringLiteral("yz"));
+    EXPECT_EQ(chars(d), 250);
+    EXPECT_EQ(d->txtMsg->toPlainText(), QString(249, QLatin1Char('x')) + QLatin1Char('y'));
+
+    // A line break needs room for two.
+    d->txtMsg->setPlainText(QString(249, QLatin1Char('x')));
+    d->txtMsg->moveCursor(QTextCursor::End);
+    QTest::keyClick(d->txtMsg, Qt::Key_Return);
+    EXPECT_EQ(chars(d), 249);
+
+    // Pasting stops at the limit; replacing a selection frees its room.
+    d->txtMsg->setPlainText(QString(240, QLatin1Char('x')));
+    d->txtMsg->moveCursor(QTextCursor::End);
+    QApplication::clipboard()->setText(QStringLiteral("0123456789ABCDEF"));
+    d->txtMsg->paste();
+    EXPECT_EQ(chars(d), 250);
+    EXPECT_TRUE(d->txtMsg->toPlainText().endsWith(QStringLiteral("0123456789")));
+    d->txtMsg->selectAll();
+    d->txtMsg->paste();
+    EXPECT_EQ(d->txtMsg->toPlainText(), QStringLiteral("0123456789ABCDEF"));
+
+    // A longer text set by the program is cut to its first 250 characters.
+    d->txtMsg->setMessageText(QString(300, QLatin1Char('m')));
+    EXPECT_EQ(chars(d), 250);
+    d->txtMsg->setMessageText(QString(249, QLatin1Char('m')) + QStringLiteral("\r\nz"));
+    EXPECT_EQ(d->txtMsg->toPlainText(), QString(249, QLatin1Char('m')));
+    d->reject();
+}
+
+TEST_F(TextEntryTest, CancelAndEscHideTheWindowAndKeepTheEdits) {
+    const Settings before = shared.settings;
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Closed on Sunday"));
+    d->chkItalic->click();
+    d->cmbOffset->setCurrentIndex(20);
+    QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(shared.UploadConfirmed);
+    EXPECT_EQ(shared.settings, before);
+    EXPECT_EQ(file.read(), encodeSettings(before)); // nothing saved
+
+    ui::frmDesign1 *again = openEntry();
+    EXPECT_EQ(again, d);
+    EXPECT_EQ(again->txtMsg->toPlainText(), QStringLiteral("Closed on Sunday"));
+    EXPECT_TRUE(again->chkItalic->isChecked());
+    EXPECT_EQ(again->cmbOffset->currentText(), QStringLiteral("10"));
+
+    QTest::keyClick(again, Qt::Key_Escape);
+    EXPECT_FALSE(again->isVisible());
+    EXPECT_EQ(shared.settings, before);
+}
+
+TEST_F(TextEntryTest, CloseBoxDiscardsTheWindowAndTheNextOneComesFromTheSettings) {
+    ui::frmDesign1 *d = openEntry();
+    QPointer<ui::frmDesign1> first(d);
+    d->txtMsg->setPlainText(QStringLiteral("Thrown away"));
+    d->cmbFontSize->setCurrentIndex(0);
+    d->close();
+    EXPECT_FALSE(shared.UploadConfirmed);
+    QTRY_VERIFY(first.isNull());
+
+    ui::frmDesign1 *rebuilt = openEntry();
+    EXPECT_EQ(rebuilt->txtMsg->toPlainText(), QStringLiteral("Fresh bread daily"));
+    EXPECT_EQ(rebuilt->cmbFontSize->currentText(), QStringLiteral("19"));
+    EXPECT_EQ(file.read(), encodeSettings(shared.settings));
+    rebuilt->reject();
+}
+
+TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo) {
+    main.reset();
+    Settings s = safeSettings();
+    s.MessageText = QStringLiteral("Open\r\n9 to 5");
+    shared.settings = s;
+    file.write(s);
+    main = std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
+    ui::frmDesign1 *d = main->design();
+    EXPECT_EQ(d->txtMsg->toPlainText(), QStringLiteral("Open\n9 to 5"));
+    EXPECT_EQ(d->txtMsg->messageText(), s.MessageText);
+    EXPECT_EQ(chars(d), 12);
+}
