@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 
 namespace lumawrite::ui {
 namespace {
@@ -67,7 +68,7 @@ void frmDesign1::buildControls() {
 
     auto *frame1 = new QGroupBox(QStringLiteral("Select Font"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(8, 48, 283, 110);
+    frame1->setGeometry(8, 48, 300, 110);
     auto *label1 = captionLabel(frame1, QStringLiteral("Label1"), QStringLiteral("Font:"), 10, 26);
     cmbFonts = new QComboBox(frame1);
     cmbFonts->setObjectName(QStringLiteral("cmbFonts"));

@@ -69,6 +69,7 @@ private:
     modMain &m_shared;
     platform::ImageSurface m_surface;
     bool m_discarded = false;
+    bool m_placed = false;
 };
 
 } // namespace lumawrite::ui
