@@ -7,11 +7,13 @@
 namespace lumawrite {
 namespace {
 
-bool isIgnored(QChar c) {
+bool isIgnored(QChar c)
+{
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\n');
 }
 
-int digitValue(QChar c, int base) {
+int digitValue(QChar c, int base)
+{
     const ushort u = c.unicode();
     int v = -1;
     if (u >= '0' && u <= '9')
@@ -23,7 +25,8 @@ int digitValue(QChar c, int base) {
     return v < base ? v : -1;
 }
 
-double radixNumber(const QString &s, qsizetype pos, int base) {
+double radixNumber(const QString &s, qsizetype pos, int base)
+{
     double value = 0;
     for (; pos < s.size(); ++pos) {
         const int d = digitValue(s[pos], base);
@@ -36,7 +39,8 @@ double radixNumber(const QString &s, qsizetype pos, int base) {
 
 } // namespace
 
-double leadingNumber(const QString &text) {
+double leadingNumber(const QString &text)
+{
     QString s;
     s.reserve(text.size());
     for (QChar c : text) {
@@ -97,7 +101,8 @@ double leadingNumber(const QString &text) {
     return value;
 }
 
-std::optional<qint16> roundToInt16(double value) {
+std::optional<qint16> roundToInt16(double value)
+{
     if (!std::isfinite(value))
         return std::nullopt;
     const double rounded = std::nearbyint(value); // the default rounding mode: halves to even
@@ -106,7 +111,8 @@ std::optional<qint16> roundToInt16(double value) {
     return static_cast<qint16>(rounded);
 }
 
-std::optional<qint16> leadingNumberIn(const QString &text, int low, int high) {
+std::optional<qint16> leadingNumberIn(const QString &text, int low, int high)
+{
     const auto n = roundToInt16(leadingNumber(text));
     if (!n || *n < low || *n > high)
         return std::nullopt;

@@ -5,7 +5,8 @@ namespace lumawrite {
 const char *const DefaultMessageText =
     "Vireline Signs Ltd., Unit 3, 14 Harbour Lane, Port Ellis, Westmoor PE4 2QJ, England    ";
 
-bool operator==(const Settings &a, const Settings &b) {
+bool operator==(const Settings &a, const Settings &b)
+{
     return a.IpAddress == b.IpAddress && a.LocalPort == b.LocalPort &&
            a.SerialAddress == b.SerialAddress && a.LinkType == b.LinkType &&
            a.ComPort == b.ComPort && a.Speed == b.Speed && a.FontIndex == b.FontIndex &&
@@ -14,7 +15,8 @@ bool operator==(const Settings &a, const Settings &b) {
            a.Offset == b.Offset && a.MessageText == b.MessageText;
 }
 
-void SetDefaultSettings(Settings &s) {
+void SetDefaultSettings(Settings &s)
+{
     s.IpAddress = QStringLiteral("192.168.1.151");
     s.LocalPort = 2000;
     s.SerialAddress = 20;
@@ -31,7 +33,8 @@ void SetDefaultSettings(Settings &s) {
     s.MessageText = QString::fromLatin1(DefaultMessageText);
 }
 
-Settings defaultSettings() {
+Settings defaultSettings()
+{
     Settings s;
     SetDefaultSettings(s);
     return s;
@@ -39,35 +42,43 @@ Settings defaultSettings() {
 
 namespace SettingsRange {
 namespace {
-int entryOr(qint16 value, int first, int last, int fallbackValue) {
+int entryOr(qint16 value, int first, int last, int fallbackValue)
+{
     const int v = (value >= first && value <= last) ? value : fallbackValue;
     return v - first;
 }
 } // namespace
 
-int speedIndex(qint16 speed) {
+int speedIndex(qint16 speed)
+{
     return entryOr(speed, 1, 10, 10);
 }
-int serialAddressIndex(qint16 serialAddress) {
+int serialAddressIndex(qint16 serialAddress)
+{
     return entryOr(serialAddress, 1, 50, 20);
 }
-int comPortIndex(qint16 comPort) {
+int comPortIndex(qint16 comPort)
+{
     return entryOr(comPort, 1, 250, 1);
 }
 
-int fontListIndex(qint16 fontIndex, int fontCount) {
+int fontListIndex(qint16 fontIndex, int fontCount)
+{
     if (fontCount <= 0)
         return -1;
     return (fontIndex >= 0 && fontIndex < fontCount) ? fontIndex : 0;
 }
 
-int fontSize(qint16 size) {
+int fontSize(qint16 size)
+{
     return (size >= 6 && size <= 60) ? size : 12;
 }
-int offset(qint16 offset) {
+int offset(qint16 offset)
+{
     return (offset >= -10 && offset <= 10) ? offset : 0;
 }
-bool styleOn(qint16 flag) {
+bool styleOn(qint16 flag)
+{
     return flag == 1;
 }
 } // namespace SettingsRange

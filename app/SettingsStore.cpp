@@ -15,14 +15,16 @@ const QByteArray Utf8Mark("\xEF\xBB\xBF");
 constexpr qint64 MaxFileBytes = 1 << 20; // far above any file the program writes
 constexpr int FieldCount = 14;
 
-QByteArray encodeText(const QString &text, bool utf8) {
+QByteArray encodeText(const QString &text, bool utf8)
+{
     if (utf8)
         return text.toUtf8();
     QStringEncoder encoder("windows-1252");
     return encoder.encode(text);
 }
 
-bool fitsWindows1252(const QString &text) {
+bool fitsWindows1252(const QString &text)
+{
     QStringEncoder encoder("windows-1252");
     const QByteArray bytes = encoder.encode(text);
     Q_UNUSED(bytes);
@@ -37,7 +39,8 @@ class FieldReader {
 public:
     explicit FieldReader(const QString &text) : m_text(text) {}
 
-    std::optional<QString> next(bool lastField) {
+    std::optional<QString> next(bool lastField)
+    {
         skipBlanks();
         if (m_pos >= m_text.size())
             return std::nullopt;
@@ -47,19 +50,22 @@ public:
     }
 
 private:
-    void skipBlanks() {
+    void skipBlanks()
+    {
         while (m_pos < m_text.size() &&
                (m_text[m_pos] == QLatin1Char(' ') || m_text[m_pos] == QLatin1Char('\t')))
             ++m_pos;
     }
 
-    bool isLineEnd(qsizetype i) const {
+    bool isLineEnd(qsizetype i) const
+    {
         return i >= m_text.size() || m_text[i] == QLatin1Char('\r') ||
                m_text[i] == QLatin1Char('\n');
     }
 
     // After a value: skip to the start of the next one (past one comma or one line end).
-    void skipSeparator() {
+    void skipSeparator()
+    {
         while (m_pos < m_text.size()) {
             const QChar c = m_text[m_pos++];
             if (c == QLatin1Char(','))
@@ -74,7 +80,8 @@ private:
         }
     }
 
-    QString quoted() {
+    QString quoted()
+    {
         const qsizetype start = m_pos + 1;
         qsizetype end = start;
         while (end < m_text.size() && m_text[end] != QLatin1Char('"') && !isLineEnd(end))
@@ -85,7 +92,8 @@ private:
         return value;
     }
 
-    QString quotedToLastLineEnd() {
+    QString quotedToLastLineEnd()
+    {
         const qsizetype start = m_pos + 1;
         qsizetype close = -1;
         for (qsizetype i = start; i < m_text.size(); ++i) {
@@ -105,7 +113,8 @@ private:
         return value;
     }
 
-    QString unquoted() {
+    QString unquoted()
+    {
         const qsizetype start = m_pos;
         while (m_pos < m_text.size() && m_text[m_pos] != QLatin1Char(',') && !isLineEnd(m_pos))
             ++m_pos;
@@ -118,7 +127,8 @@ private:
     qsizetype m_pos = 0;
 };
 
-std::optional<qint16> parseInt16(const QString &value) {
+std::optional<qint16> parseInt16(const QString &value)
+{
     if (value.isEmpty())
         return std::nullopt;
     qsizetype i = 0;
@@ -137,7 +147,8 @@ std::optional<qint16> parseInt16(const QString &value) {
     return static_cast<qint16>(n);
 }
 
-QString decodeFile(const QByteArray &content) {
+QString decodeFile(const QByteArray &content)
+{
     if (content.startsWith(Utf8Mark))
         return QString::fromUtf8(content.mid(Utf8Mark.size()));
     QStringDecoder decoder("windows-1252");
@@ -146,7 +157,8 @@ QString decodeFile(const QByteArray &content) {
 
 } // namespace
 
-QString settingsFilePath() {
+QString settingsFilePath()
+{
 #ifdef Q_OS_WIN
     return QStringLiteral("c:\\tabro.cfg");
 #else
@@ -155,7 +167,8 @@ QString settingsFilePath() {
 #endif
 }
 
-QByteArray encodeSettings(const Settings &s) {
+QByteArray encodeSettings(const Settings &s)
+{
     const bool utf8 = !fitsWindows1252(s.IpAddress) || !fitsWindows1252(s.MessageText);
     const QByteArray crlf("\r\n");
     QByteArray out;
@@ -172,7 +185,8 @@ QByteArray encodeSettings(const Settings &s) {
     return out;
 }
 
-std::optional<Settings> decodeSettings(const QByteArray &content) {
+std::optional<Settings> decodeSettings(const QByteArray &content)
+{
     const QString text = decodeFile(content);
     FieldReader reader(text);
 
@@ -211,7 +225,8 @@ std::optional<Settings> decodeSettings(const QByteArray &content) {
 
 SettingsStore::SettingsStore(QString path) : m_path(std::move(path)) {}
 
-QString SettingsStore::LoadSettings(Settings &settings) const {
+QString SettingsStore::LoadSettings(Settings &settings) const
+{
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return QStringLiteral("Cannot open %1: %2").arg(m_path, file.errorString());
@@ -224,7 +239,8 @@ QString SettingsStore::LoadSettings(Settings &settings) const {
     return {};
 }
 
-QString SettingsStore::SaveSettings(const Settings &settings) const {
+QString SettingsStore::SaveSettings(const Settings &settings) const
+{
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath()))
         return QStringLiteral("Cannot create the folder %1.").arg(info.absolutePath());
@@ -247,7 +263,8 @@ QString SettingsStore::SaveSettings(const Settings &settings) const {
     return {};
 }
 
-StartupOutcome loadOrRecover(const SettingsStore &store, Settings &settings) {
+StartupOutcome loadOrRecover(const SettingsStore &store, Settings &settings)
+{
     StartupOutcome outcome;
     if (store.LoadSettings(settings).isEmpty())
         return outcome;

@@ -20,14 +20,16 @@ namespace {
 #ifdef Q_OS_UNIX
 int terminationPipe[2] = {-1, -1};
 
-void onTerminationSignal(int) {
+void onTerminationSignal(int)
+{
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(terminationPipe[0], &byte, 1);
 }
 
 // SIGTERM and SIGHUP (logout, shutdown, a closed terminal) close the main window the ordinary
 // way, so the operator's choices are saved as they are when the window is closed by hand.
-void closeOnTerminationSignals(QWidget *window) {
+void closeOnTerminationSignals(QWidget *window)
+{
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationPipe) != 0)
         return;
     auto *notifier = new QSocketNotifier(terminationPipe[1], QSocketNotifier::Read, window);
@@ -49,7 +51,8 @@ void closeOnTerminationSignals(QWidget *) {}
 
 } // namespace
 
-int main(int argc, char *argv[]) {
+int main(int argc, char *argv[])
+{
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Luma Write"));
     QApplication::setApplicationVersion(QStringLiteral("1.0"));

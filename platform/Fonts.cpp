@@ -4,7 +4,8 @@
 
 namespace lumawrite::platform {
 
-QStringList screenFontFamilies() {
+QStringList screenFontFamilies()
+{
     QStringList names;
     for (const QString &family : QFontDatabase::families()) {
         if (!QFontDatabase::isPrivateFamily(family))

@@ -4,8 +4,8 @@
 
 namespace lumawrite::platform {
 
-void MessageBoxNotifier::show(QWidget *parent, Kind kind, const QString &title,
-                              const QString &text) {
+void MessageBoxNotifier::show(QWidget *parent, Kind kind, const QString &title, const QString &text)
+{
     switch (kind) {
     case Kind::Critical:
         QMessageBox::critical(parent, title, text, QMessageBox::Ok);

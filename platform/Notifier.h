@@ -15,10 +15,12 @@ public:
     virtual ~Notifier() = default;
     virtual void show(QWidget *parent, Kind kind, const QString &title, const QString &text) = 0;
 
-    void critical(QWidget *parent, const QString &title, const QString &text) {
+    void critical(QWidget *parent, const QString &title, const QString &text)
+    {
         show(parent, Kind::Critical, title, text);
     }
-    void warning(QWidget *parent, const QString &title, const QString &text) {
+    void warning(QWidget *parent, const QString &title, const QString &text)
+    {
         show(parent, Kind::Warning, title, text);
     }
 };

@@ -4,7 +4,8 @@
 
 namespace lumawrite::platform {
 
-QString comPortDevice(int n) {
+QString comPortDevice(int n)
+{
 #ifdef Q_OS_WIN
     return n >= 1 ? QStringLiteral("COM%1").arg(n) : QString();
 #else
@@ -18,7 +19,8 @@ QString comPortDevice(int n) {
 #endif
 }
 
-SerialLine::SerialLine(QObject *parent) : QObject(parent), m_port(new QSerialPort(this)) {
+SerialLine::SerialLine(QObject *parent) : QObject(parent), m_port(new QSerialPort(this))
+{
     connect(m_port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
         // An open port that stops working (unplugged adapter, lost device) is reported once.
         if (e == QSerialPort::ResourceError && !m_failureReported) {
@@ -32,7 +34,8 @@ SerialLine::SerialLine(QObject *parent) : QObject(parent), m_port(new QSerialPor
 
 SerialLine::~SerialLine() = default;
 
-QString SerialLine::open(int comNumber, const ComPortResolver &resolver) {
+QString SerialLine::open(int comNumber, const ComPortResolver &resolver)
+{
     close();
     const QString device = resolver ? resolver(comNumber) : QString();
     if (device.isEmpty()) {
@@ -69,26 +72,32 @@ QString SerialLine::open(int comNumber, const ComPortResolver &resolver) {
     return {};
 }
 
-void SerialLine::close() {
+void SerialLine::close()
+{
     if (m_port->isOpen())
         m_port->close();
 }
 
-bool SerialLine::isOpen() const {
+bool SerialLine::isOpen() const
+{
     return m_port->isOpen();
 }
-QString SerialLine::deviceName() const {
+QString SerialLine::deviceName() const
+{
     return m_port->portName();
 }
 
-qint64 SerialLine::write(const QByteArray &bytes) {
+qint64 SerialLine::write(const QByteArray &bytes)
+{
     return m_port->write(bytes);
 }
 
-QByteArray SerialLine::readAll() {
+QByteArray SerialLine::readAll()
+{
     return m_port->readAll();
 }
-QString SerialLine::errorString() const {
+QString SerialLine::errorString() const
+{
     return m_port->errorString();
 }
 

@@ -5,11 +5,13 @@
 
 namespace lumawrite::platform {
 
-UdpReceiver::UdpReceiver(QObject *parent) : QObject(parent), m_socket(new QUdpSocket(this)) {
+UdpReceiver::UdpReceiver(QObject *parent) : QObject(parent), m_socket(new QUdpSocket(this))
+{
     connect(m_socket, &QUdpSocket::readyRead, this, &UdpReceiver::readPending);
 }
 
-QString UdpReceiver::bind(int port) {
+QString UdpReceiver::bind(int port)
+{
     if (port < 0 || port > 65535)
         return QStringLiteral("%1 is not a UDP port number.").arg(port);
     if (!m_socket->bind(QHostAddress::Any, quint16(port), QAbstractSocket::DontShareAddress))
@@ -19,14 +21,17 @@ QString UdpReceiver::bind(int port) {
     return {};
 }
 
-bool UdpReceiver::isBound() const {
+bool UdpReceiver::isBound() const
+{
     return m_socket->state() == QAbstractSocket::BoundState;
 }
-quint16 UdpReceiver::localPort() const {
+quint16 UdpReceiver::localPort() const
+{
     return m_socket->localPort();
 }
 
-void UdpReceiver::readPending() {
+void UdpReceiver::readPending()
+{
     while (m_socket->hasPendingDatagrams()) {
         const QNetworkDatagram datagram = m_socket->receiveDatagram();
         emit datagramReceived(datagram.data());
@@ -35,7 +40,8 @@ void UdpReceiver::readPending() {
 
 UdpSender::UdpSender(QObject *parent) : QObject(parent), m_socket(new QUdpSocket(this)) {}
 
-QString UdpSender::send(const QByteArray &payload, const QHostAddress &address, quint16 port) {
+QString UdpSender::send(const QByteArray &payload, const QHostAddress &address, quint16 port)
+{
     const qint64 sent = m_socket->writeDatagram(payload, address, port);
     if (sent == payload.size())
         return {};

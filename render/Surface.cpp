@@ -4,7 +4,8 @@
 
 namespace lumawrite::render {
 
-QStringList splitLines(const QString &text) {
+QStringList splitLines(const QString &text)
+{
     static const QRegularExpression lineBreak(QStringLiteral("\r\n|\n|\r"));
     return text.split(lineBreak);
 }

@@ -4,7 +4,8 @@
 
 using namespace lumawrite;
 
-TEST(LeadingNumber, ReadsTheLeadingNumberLeniently) {
+TEST(LeadingNumber, ReadsTheLeadingNumberLeniently)
+{
     const struct {
         const char *text;
         double value;
@@ -19,7 +20,8 @@ TEST(LeadingNumber, ReadsTheLeadingNumberLeniently) {
         EXPECT_DOUBLE_EQ(leadingNumber(QString::fromUtf8(c.text)), c.value) << c.text;
 }
 
-TEST(LeadingNumber, RoundsHalvesToEvenWithinSixteenBits) {
+TEST(LeadingNumber, RoundsHalvesToEvenWithinSixteenBits)
+{
     const struct {
         const char *text;
         int value;

@@ -28,7 +28,8 @@ const QString SerialError = QStringLiteral("Communication Port Error!");
 
 class MainWindowTest : public ::testing::Test {
 protected:
-    std::unique_ptr<ui::frmMain> open(const Settings &settings) {
+    std::unique_ptr<ui::frmMain> open(const Settings &settings)
+    {
         shared.settings = settings;
         file.write(settings);
         return std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
@@ -41,7 +42,8 @@ protected:
     modMain shared;
 };
 
-int countYellow(const QImage &image) {
+int countYellow(const QImage &image)
+{
     int n = 0;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -51,7 +53,8 @@ int countYellow(const QImage &image) {
 
 } // namespace
 
-TEST_F(MainWindowTest, ListsAndSelectionsComeFromTheSettings) {
+TEST_F(MainWindowTest, ListsAndSelectionsComeFromTheSettings)
+{
     Settings s = safeSettings();
     auto w = open(s);
 
@@ -96,7 +99,8 @@ TEST_F(MainWindowTest, ListsAndSelectionsComeFromTheSettings) {
     EXPECT_TRUE(w2->opt485->isChecked());
 }
 
-TEST_F(MainWindowTest, OutOfRangeValuesFallBackOneByOne) {
+TEST_F(MainWindowTest, OutOfRangeValuesFallBackOneByOne)
+{
     Settings s = safeSettings();
     s.SerialAddress = 60;
     s.Speed = 0;
@@ -121,7 +125,8 @@ TEST_F(MainWindowTest, OutOfRangeValuesFallBackOneByOne) {
     EXPECT_EQ(shared.settings.MessageText, s.MessageText);
 }
 
-TEST_F(MainWindowTest, CloseStoresWhatTheControlsHold) {
+TEST_F(MainWindowTest, CloseStoresWhatTheControlsHold)
+{
     Settings s = safeSettings();
     s.LinkType = 3;
     auto w = open(s);
@@ -148,7 +153,8 @@ TEST_F(MainWindowTest, CloseStoresWhatTheControlsHold) {
     EXPECT_TRUE(notifier.messages.isEmpty());
 }
 
-TEST_F(MainWindowTest, ReceivePortTextFollowsTheLeadingNumberRule) {
+TEST_F(MainWindowTest, ReceivePortTextFollowsTheLeadingNumberRule)
+{
     const struct {
         const char *text;
         qint16 stored;
@@ -174,7 +180,8 @@ TEST_F(MainWindowTest, ReceivePortTextFollowsTheLeadingNumberRule) {
     }
 }
 
-TEST_F(MainWindowTest, SerialPortThatCannotOpenIsReportedOnceAndTheWindowOpens) {
+TEST_F(MainWindowTest, SerialPortThatCannotOpenIsReportedOnceAndTheWindowOpens)
+{
     Settings s = safeSettings();
     s.ComPort = 5;
     auto w = open(s);
@@ -196,7 +203,8 @@ TEST_F(MainWindowTest, SerialPortThatCannotOpenIsReportedOnceAndTheWindowOpens) 
     EXPECT_TRUE(line.open(97, platform::comPortDevice).contains(QStringLiteral("COM 97")));
 }
 
-TEST_F(MainWindowTest, SerialPortOpensOnAPseudoTerminal) {
+TEST_F(MainWindowTest, SerialPortOpensOnAPseudoTerminal)
+{
     PtyPair pty;
     ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
     Settings s = safeSettings();
@@ -213,7 +221,8 @@ TEST_F(MainWindowTest, SerialPortOpensOnAPseudoTerminal) {
     EXPECT_EQ(w->cmbPort->toolTip(), device);
 }
 
-TEST_F(MainWindowTest, ReceivePortInUseIsReportedAndChangesNoSetting) {
+TEST_F(MainWindowTest, ReceivePortInUseIsReportedAndChangesNoSetting)
+{
     QUdpSocket holder;
     ASSERT_TRUE(holder.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress));
     Settings s = safeSettings();
@@ -240,7 +249,8 @@ TEST_F(MainWindowTest, ReceivePortInUseIsReportedAndChangesNoSetting) {
     QTRY_COMPARE(w2->signLink().RxData(), QByteArray("ok"));
 }
 
-TEST_F(MainWindowTest, FailedSaveAtCloseIsReportedAndKeepsTheOldFile) {
+TEST_F(MainWindowTest, FailedSaveAtCloseIsReportedAndKeepsTheOldFile)
+{
     auto w = open(safeSettings());
     const QByteArray before = file.read();
     w->cmbSA->setCurrentIndex(0);

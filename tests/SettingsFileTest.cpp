@@ -30,12 +30,14 @@ const QByteArray DefaultFile = "\"192.168.1.151\"\r\n"
                                "Westmoor PE4 2QJ, England    \"\r\n";
 
 // Lines 1 to 13 of a valid file with the given message line appended.
-QByteArray fileWithMessageLine(const QByteArray &messageLine) {
+QByteArray fileWithMessageLine(const QByteArray &messageLine)
+{
     return "\"127.0.0.1\"\r\n2001\r\n7\r\n2\r\n3\r\n4\r\n0\r\n24\r\n0\r\n1\r\n1\r\n0\r\n5\r\n" +
            messageLine;
 }
 
-Settings roundTrip(const Settings &s) {
+Settings roundTrip(const Settings &s)
+{
     TempSettings file;
     EXPECT_TRUE(file.store().SaveSettings(s).isEmpty());
     Settings back;
@@ -45,7 +47,8 @@ Settings roundTrip(const Settings &s) {
 
 } // namespace
 
-TEST(SettingsFile, FirstRunWritesExactlyTheDefaultLines) {
+TEST(SettingsFile, FirstRunWritesExactlyTheDefaultLines)
+{
     TempSettings file;
     Settings s;
     const StartupOutcome outcome = loadOrRecover(file.store(), s);
@@ -56,7 +59,8 @@ TEST(SettingsFile, FirstRunWritesExactlyTheDefaultLines) {
     EXPECT_EQ(QString::fromLatin1(DefaultMessageText).size(), 87);
 }
 
-TEST(SettingsFile, UnreadableFilesRecoverTheDefaults) {
+TEST(SettingsFile, UnreadableFilesRecoverTheDefaults)
+{
     const QByteArray valid = fileWithMessageLine("\"Menu\"\r\n");
     const QList<QByteArray> unreadable = {
         valid.left(valid.lastIndexOf("\"Menu\"")),           // thirteen lines only
@@ -86,7 +90,8 @@ TEST(SettingsFile, UnreadableFilesRecoverTheDefaults) {
     EXPECT_EQ(s.MessageText, QStringLiteral("Menu"));
 }
 
-TEST(SettingsFile, ValuesRoundTripByteForByte) {
+TEST(SettingsFile, ValuesRoundTripByteForByte)
+{
     Settings s = lumawrite::test::safeSettings();
     s.Offset = -2;
     s.LocalPort = -32768;
@@ -108,7 +113,8 @@ TEST(SettingsFile, ValuesRoundTripByteForByte) {
     }
 }
 
-TEST(SettingsFile, TextIsWindows1252UnlessItCannotBe) {
+TEST(SettingsFile, TextIsWindows1252UnlessItCannotBe)
+{
     Settings s = lumawrite::test::safeSettings();
     s.MessageText = QStringLiteral("Caf\u00e9 \u20ac5");
     TempSettings file;
@@ -133,7 +139,8 @@ TEST(SettingsFile, TextIsWindows1252UnlessItCannotBe) {
     EXPECT_EQ(read.MessageText, QStringLiteral("\u00c3\u00a9"));
 }
 
-TEST(SettingsFile, ExtraLinesAndLooseFormsAreRead) {
+TEST(SettingsFile, ExtraLinesAndLooseFormsAreRead)
+{
     TempSettings file;
     file.write(fileWithMessageLine("\"Menu\"\r\nextra line\r\n12\r\n"));
     Settings s;
@@ -161,7 +168,8 @@ TEST(SettingsFile, ExtraLinesAndLooseFormsAreRead) {
     EXPECT_EQ(s.MessageText, QStringLiteral("Open till 9"));
 }
 
-TEST(SettingsFile, FailedSaveKeepsTheOldFile) {
+TEST(SettingsFile, FailedSaveKeepsTheOldFile)
+{
     TempSettings file;
     Settings old = lumawrite::test::safeSettings();
     ASSERT_TRUE(file.store().SaveSettings(old).isEmpty());
@@ -189,7 +197,8 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFile) {
     EXPECT_EQ(file.read(), before);
 }
 
-TEST(SettingsFile, StartupKeepsDefaultsInMemoryWhenTheyCannotBeWritten) {
+TEST(SettingsFile, StartupKeepsDefaultsInMemoryWhenTheyCannotBeWritten)
+{
     TempSettings file;
     file.write(QByteArray("not a settings file"));
     const SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
@@ -200,7 +209,8 @@ TEST(SettingsFile, StartupKeepsDefaultsInMemoryWhenTheyCannotBeWritten) {
     EXPECT_EQ(s, defaultSettings());
 }
 
-TEST(SettingsFile, LocationFollowsTheConfigurationFolder) {
+TEST(SettingsFile, LocationFollowsTheConfigurationFolder)
+{
     const QByteArray config = qgetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(settingsFilePath(),
               QString::fromUtf8(config) + QStringLiteral("/lumawrite/tabro.cfg"));

@@ -3,7 +3,8 @@
 
 #include <gtest/gtest.h>
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     // Headless, and never near the operator's own settings file.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir config;

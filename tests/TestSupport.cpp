@@ -8,7 +8,8 @@
 
 namespace lumawrite::test {
 
-int RecordingNotifier::count(const QString &title) const {
+int RecordingNotifier::count(const QString &title) const
+{
     int n = 0;
     for (const Message &m : messages)
         n += m.title == title ? 1 : 0;
@@ -17,41 +18,48 @@ int RecordingNotifier::count(const QString &title) const {
 
 TempSettings::TempSettings() : m_store(m_dir.filePath(QStringLiteral("lumawrite/tabro.cfg"))) {}
 
-void TempSettings::write(const QByteArray &content) const {
+void TempSettings::write(const QByteArray &content) const
+{
     QDir().mkpath(QFileInfo(path()).absolutePath());
     QFile file(path());
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(content);
 }
 
-void TempSettings::write(const Settings &settings) const {
+void TempSettings::write(const Settings &settings) const
+{
     write(encodeSettings(settings));
 }
 
-QByteArray TempSettings::read() const {
+QByteArray TempSettings::read() const
+{
     QFile file(path());
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-Settings safeSettings() {
+Settings safeSettings()
+{
     Settings s = defaultSettings();
     s.IpAddress = QStringLiteral("127.0.0.1");
     s.LocalPort = 0; // any free port, so tests never collide
     return s;
 }
 
-QStringList knownFonts() {
+QStringList knownFonts()
+{
     return {QStringLiteral("DejaVu Serif"), QStringLiteral("DejaVu Sans"),
             QStringLiteral("DejaVu Sans Mono")};
 }
 
-QString noSuchDevice(int comNumber) {
+QString noSuchDevice(int comNumber)
+{
     return QStringLiteral("/nonexistent/ttyTEST%1").arg(comNumber);
 }
 
-PtyPair::PtyPair() {
+PtyPair::PtyPair()
+{
     const QString a = m_dir.filePath(QStringLiteral("a"));
     const QString b = m_dir.filePath(QStringLiteral("b"));
     m_socat.start(QStringLiteral("socat"), {QStringLiteral("pty,raw,echo=0,link=") + a,
@@ -69,19 +77,23 @@ PtyPair::PtyPair() {
     }
 }
 
-PtyPair::~PtyPair() {
+PtyPair::~PtyPair()
+{
     m_socat.terminate();
     m_socat.waitForFinished(3000);
 }
 
-QString PtyPair::a() const {
+QString PtyPair::a() const
+{
     return m_dir.filePath(QStringLiteral("a"));
 }
-QString PtyPair::b() const {
+QString PtyPair::b() const
+{
     return m_dir.filePath(QStringLiteral("b"));
 }
 
-ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier) {
+ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier)
+{
     ui::Services services;
     services.store = &file.store();
     services.notifier = &notifier;

@@ -23,7 +23,8 @@ public:
         QString title;
         QString text;
     };
-    void show(QWidget *, Kind kind, const QString &title, const QString &text) override {
+    void show(QWidget *, Kind kind, const QString &title, const QString &text) override
+    {
         messages.append({kind, title, text});
     }
     int count(const QString &title) const;

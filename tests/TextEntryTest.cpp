@@ -22,7 +22,8 @@ namespace {
 
 class TextEntryTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         Settings s = safeSettings();
         s.MessageText = QStringLiteral("Fresh bread daily");
         shared.settings = s;
@@ -30,12 +31,14 @@ protected:
         main = std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         main.reset();
         EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
     }
 
-    ui::frmDesign1 *openEntry() {
+    ui::frmDesign1 *openEntry()
+    {
         QTest::mouseClick(main->cmdModify, Qt::LeftButton);
         ui::frmDesign1 *d = main->design();
         EXPECT_TRUE(d->isVisible());
@@ -54,7 +57,8 @@ protected:
 
 } // namespace
 
-TEST_F(TextEntryTest, OpensWithTheStoredChoicesRestored) {
+TEST_F(TextEntryTest, OpensWithTheStoredChoicesRestored)
+{
     ui::frmDesign1 *d = openEntry();
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Text Entry"));
     ASSERT_EQ(d->cmbFonts->count(), 3);
@@ -89,7 +93,8 @@ TEST_F(TextEntryTest, OpensWithTheStoredChoicesRestored) {
     d->reject();
 }
 
-TEST_F(TextEntryTest, CountersFollowTextFontSizeAndStyles) {
+TEST_F(TextEntryTest, CountersFollowTextFontSizeAndStyles)
+{
     ui::frmDesign1 *d = openEntry();
     d->txtMsg->setPlainText(QString());
     EXPECT_EQ(chars(d), 0);
@@ -125,7 +130,8 @@ TEST_F(TextEntryTest, CountersFollowTextFontSizeAndStyles) {
     d->reject();
 }
 
-TEST_F(TextEntryTest, TextStopsAtTwoHundredFiftyCharacters) {
+TEST_F(TextEntryTest, TextStopsAtTwoHundredFiftyCharacters)
+{
     ui::frmDesign1 *d = openEntry();
     d->txtMsg->setFocus();
     d->txtMsg->setPlainText(QString(249, QLatin1Char('x')));
@@ -159,7 +165,8 @@ TEST_F(TextEntryTest, TextStopsAtTwoHundredFiftyCharacters) {
     d->reject();
 }
 
-TEST_F(TextEntryTest, CancelAndEscHideTheWindowAndKeepTheEdits) {
+TEST_F(TextEntryTest, CancelAndEscHideTheWindowAndKeepTheEdits)
+{
     const Settings before = shared.settings;
     ui::frmDesign1 *d = openEntry();
     d->txtMsg->setPlainText(QStringLiteral("Closed on Sunday"));
@@ -182,7 +189,8 @@ TEST_F(TextEntryTest, CancelAndEscHideTheWindowAndKeepTheEdits) {
     EXPECT_EQ(shared.settings, before);
 }
 
-TEST_F(TextEntryTest, CloseBoxDiscardsTheWindowAndTheNextOneComesFromTheSettings) {
+TEST_F(TextEntryTest, CloseBoxDiscardsTheWindowAndTheNextOneComesFromTheSettings)
+{
     ui::frmDesign1 *d = openEntry();
     QPointer<ui::frmDesign1> first(d);
     d->txtMsg->setPlainText(QStringLiteral("Thrown away"));
@@ -198,7 +206,8 @@ TEST_F(TextEntryTest, CloseBoxDiscardsTheWindowAndTheNextOneComesFromTheSettings
     rebuilt->reject();
 }
 
-TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo) {
+TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo)
+{
     main.reset();
     Settings s = safeSettings();
     s.MessageText = QStringLiteral("Open\r\n9 to 5");

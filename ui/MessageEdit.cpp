@@ -7,16 +7,19 @@
 
 namespace lumawrite::ui {
 
-MessageEdit::MessageEdit(QWidget *parent) : QPlainTextEdit(parent) {
+MessageEdit::MessageEdit(QWidget *parent) : QPlainTextEdit(parent)
+{
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
 }
 
-int MessageEdit::countChars(const QString &plainText) {
+int MessageEdit::countChars(const QString &plainText)
+{
     return int(plainText.size() + plainText.count(QLatin1Char('\n')));
 }
 
-QString MessageEdit::normalized(const QString &text) {
+QString MessageEdit::normalized(const QString &text)
+{
     QString s = text;
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -25,7 +28,8 @@ QString MessageEdit::normalized(const QString &text) {
     return s;
 }
 
-QString MessageEdit::fit(const QString &text, int room) {
+QString MessageEdit::fit(const QString &text, int room)
+{
     int used = 0;
     qsizetype n = 0;
     for (; n < text.size(); ++n) {
@@ -40,22 +44,26 @@ QString MessageEdit::fit(const QString &text, int room) {
     return text.left(n);
 }
 
-QString MessageEdit::messageText() const {
+QString MessageEdit::messageText() const
+{
     QString s = toPlainText();
     s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return s;
 }
 
-void MessageEdit::setMessageText(const QString &text) {
+void MessageEdit::setMessageText(const QString &text)
+{
     setPlainText(fit(normalized(text), MaxChars));
 }
 
-int MessageEdit::room() const {
+int MessageEdit::room() const
+{
     const int selected = countChars(normalized(textCursor().selectedText()));
     return MaxChars - countChars(toPlainText()) + selected;
 }
 
-void MessageEdit::keyPressEvent(QKeyEvent *event) {
+void MessageEdit::keyPressEvent(QKeyEvent *event)
+{
     QString inserted;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         inserted = QStringLiteral("\n");
@@ -72,7 +80,8 @@ void MessageEdit::keyPressEvent(QKeyEvent *event) {
     QPlainTextEdit::keyPressEvent(event);
 }
 
-void MessageEdit::insertFromMimeData(const QMimeData *source) {
+void MessageEdit::insertFromMimeData(const QMimeData *source)
+{
     if (!source || !source->hasText())
         return;
     const QString text = fit(normalized(source->text()), room());
@@ -84,7 +93,8 @@ void MessageEdit::insertFromMimeData(const QMimeData *source) {
     ensureCursorVisible();
 }
 
-void MessageEdit::inputMethodEvent(QInputMethodEvent *event) {
+void MessageEdit::inputMethodEvent(QInputMethodEvent *event)
+{
     if (!event->commitString().isEmpty()) {
         const QString committed = normalized(event->commitString());
         const QString fitted = fit(committed, room());

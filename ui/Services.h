@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "SerialLine.h"
+#include "SignLink.h"
 
 namespace lumawrite {
 class SettingsStore;
@@ -19,6 +20,9 @@ struct Services {
     platform::Notifier *notifier = nullptr;
     platform::FontFamilySource fontFamilies = platform::screenFontFamilies;
     platform::ComPortResolver comPorts = platform::comPortDevice;
+    link::LinkTiming timing;                        // 2000 ms and 200 ms
+    quint16 signPort = link::SignLink::SignUdpPort; // 12346
+    link::HostResolver hostResolver = link::systemResolver;
 };
 
 } // namespace lumawrite::ui

@@ -1,6 +1,8 @@
 #include "frmDesign1.h"
 
+#include "LeadingNumber.h"
 #include "MessageEdit.h"
+#include "Notifier.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -21,7 +23,8 @@ constexpr int LastOffset = 10;
 
 const QColor PicBackground(255, 255, 192);
 
-QLabel *counterLabel(QWidget *parent, const QString &name, const QString &accessibleName) {
+QLabel *counterLabel(QWidget *parent, const QString &name, const QString &accessibleName)
+{
     auto *label = new QLabel(QStringLiteral("0"), parent);
     label->setObjectName(name);
     label->setAccessibleName(accessibleName);
@@ -37,7 +40,8 @@ QLabel *counterLabel(QWidget *parent, const QString &name, const QString &access
     return label;
 }
 
-QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, int x, int y) {
+QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, int x, int y)
+{
     auto *label = new QLabel(text, parent);
     label->setObjectName(name);
     label->move(x, y);
@@ -46,8 +50,11 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, 
 
 } // namespace
 
-frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies, QWidget *parent)
-    : QDialog(parent), m_shared(shared), m_surface(QSize(870, 26), PicBackground, Qt::black) {
+frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
+                       platform::Notifier &notifier, QWidget *parent)
+    : QDialog(parent), m_shared(shared), m_notifier(notifier),
+      m_surface(QSize(870, 26), PicBackground, Qt::black)
+{
     setObjectName(QStringLiteral("frmDesign1"));
     setWindowTitle(QStringLiteral("Text Entry"));
     setModal(true);
@@ -57,7 +64,8 @@ frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies, QWidget
 
 frmDesign1::~frmDesign1() = default;
 
-void frmDesign1::buildControls() {
+void frmDesign1::buildControls()
+{
     setFixedSize(885, 218);
     setSizeGripEnabled(false);
 
@@ -110,6 +118,7 @@ void frmDesign1::buildControls() {
     cmdCancel->setGeometry(16, 48, 105, 25);
     cmdCancel->setAutoDefault(false);
     connect(cmdCancel, &QPushButton::clicked, this, &frmDesign1::reject);
+    connect(cmdInsert, &QPushButton::clicked, this, &frmDesign1::UploadMessage);
 
     auto *frame2 = new QGroupBox(QStringLiteral("Message"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
@@ -124,6 +133,7 @@ void frmDesign1::buildControls() {
     cmdTestMsg->setObjectName(QStringLiteral("cmdTestMsg"));
     cmdTestMsg->setGeometry(216, 18, 73, 25);
     cmdTestMsg->setAutoDefault(false);
+    connect(cmdTestMsg, &QPushButton::clicked, this, &frmDesign1::TestMessage);
     txtMsg = new MessageEdit(frame2);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
     txtMsg->setAccessibleName(QStringLiteral("Message"));
@@ -148,7 +158,8 @@ void frmDesign1::buildControls() {
     setTabOrder(cmdTestMsg, txtMsg);
 }
 
-void frmDesign1::Load(const QStringList &fontFamilies) {
+void frmDesign1::Load(const QStringList &fontFamilies)
+{
     const Settings &s = m_shared.settings;
 
     // 1. The font list, kept in alphabetical order; first entry selected.
@@ -199,17 +210,20 @@ void frmDesign1::Load(const QStringList &fontFamilies) {
     cmbOffset->setCurrentIndex(SettingsRange::offset(s.Offset) - FirstOffset);
 }
 
-QString frmDesign1::fontFamilyAt(int position) const {
+QString frmDesign1::fontFamilyAt(int position) const
+{
     if (position < 0 || position >= cmbFonts->count())
         return {};
     return cmbFonts->itemText(position);
 }
 
-void frmDesign1::RecountColumns() {
+void frmDesign1::RecountColumns()
+{
     lblMsg[1]->setText(QString::number(m_surface.measureText(txtMsg->messageText())));
 }
 
-void frmDesign1::FontSelected() {
+void frmDesign1::FontSelected()
+{
     const QString family = fontFamilyAt(cmbFonts->currentIndex());
     QFont font = txtMsg->font();
     font.setFamily(family);
@@ -218,7 +232,8 @@ void frmDesign1::FontSelected() {
     RecountColumns();
 }
 
-void frmDesign1::SizeSelected() {
+void frmDesign1::SizeSelected()
+{
     const int position = cmbFontSize->currentIndex();
     if (position < 0)
         return;
@@ -230,7 +245,8 @@ void frmDesign1::SizeSelected() {
     RecountColumns();
 }
 
-void frmDesign1::StyleChanged() {
+void frmDesign1::StyleChanged()
+{
     // Only the surface takes the styles; the text box keeps its regular style.
     m_surface.setBold(chkBold->isChecked());
     m_surface.setItalic(chkItalic->isChecked());
@@ -239,26 +255,97 @@ void frmDesign1::StyleChanged() {
     RecountColumns();
 }
 
-void frmDesign1::TextChanged() {
+void frmDesign1::TextChanged()
+{
     lblMsg[0]->setText(QString::number(MessageEdit::countChars(txtMsg->toPlainText())));
     RecountColumns();
 }
 
-void frmDesign1::refreshPic() {
+render::RenderRequest frmDesign1::renderRequest() const
+{
+    render::RenderRequest r;
+    r.family = fontFamilyAt(cmbFonts->currentIndex());
+    r.pointSize = cmbFontSize->currentIndex() + FirstSize;
+    r.bold = chkBold->isChecked();
+    r.italic = chkItalic->isChecked();
+    r.strikethrough = chkST->isChecked();
+    r.underline = chkUL->isChecked();
+    r.offset = cmbOffset->currentIndex() + FirstOffset;
+    r.text = txtMsg->messageText();
+    // The column counter's caption, read as a number.
+    r.width = roundToInt16(leadingNumber(lblMsg[1]->text())).value_or(0);
+    return r;
+}
+
+void frmDesign1::TestMessage()
+{
+    // Draws the message exactly where block 0 of an upload takes it from.
+    const render::RenderRequest r = renderRequest();
+    m_surface.setFontName(r.family);
+    m_surface.setFontSize(r.pointSize);
+    m_surface.setBold(r.bold);
+    m_surface.setItalic(r.italic);
+    m_surface.setStrikethrough(r.strikethrough);
+    m_surface.setUnderline(r.underline);
+    m_surface.clear();
+    m_surface.setPosition(0, r.offset);
+    m_surface.drawText(r.text);
+    refreshPic();
+}
+
+void frmDesign1::UploadMessage()
+{
+    const render::RenderRequest r = renderRequest();
+    if (r.width > render::MaxUploadWidth) {
+        // Nothing is rendered and nothing changes: the operator shortens the message.
+        m_notifier.warning(this, QStringLiteral("Message Too Wide"),
+                           QStringLiteral("The message is %1 columns wide; the sign takes at most "
+                                          "%2 columns (%3 blocks).\nShorten the text or choose a "
+                                          "smaller size.")
+                               .arg(r.width)
+                               .arg(render::MaxUploadWidth)
+                               .arg(render::MaxUploadBlocks));
+        return;
+    }
+
+    const std::vector<quint8> image = render::CreateBitMap(m_surface, r);
+    std::copy(image.begin(), image.end(), m_shared.ColumnBuffer.begin());
+    m_shared.BlockCount = qint16(image.size() / render::BytesPerBlock);
+    refreshPic();
+
+    m_shared.UploadConfirmed = true;
+    Settings &s = m_shared.settings;
+    s.FontIndex = qint16(cmbFonts->currentIndex());
+    s.FontSize = qint16(r.pointSize);
+    s.Bold = r.bold ? 1 : 0;
+    s.Italic = r.italic ? 1 : 0;
+    s.Strikethrough = r.strikethrough ? 1 : 0;
+    s.Underline = r.underline ? 1 : 0;
+    s.Offset = qint16(r.offset);
+    s.MessageText = r.text;
+    // Hidden last: the main window carries on as soon as the window is hidden.
+    QDialog::accept();
+}
+
+void frmDesign1::refreshPic()
+{
     pic->setPixmap(QPixmap::fromImage(m_surface.image()));
 }
 
-void frmDesign1::reject() {
+void frmDesign1::reject()
+{
     m_shared.UploadConfirmed = false;
     QDialog::reject();
 }
 
-void frmDesign1::showEvent(QShowEvent *event) {
+void frmDesign1::showEvent(QShowEvent *event)
+{
     m_shared.UploadConfirmed = false;
     QDialog::showEvent(event);
 }
 
-void frmDesign1::closeEvent(QCloseEvent *event) {
+void frmDesign1::closeEvent(QCloseEvent *event)
+{
     // The title-bar close control discards the window; its next use rebuilds it from the
     // settings. No handler of the window runs.
     event->accept();

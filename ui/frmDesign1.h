@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColumnImage.h"
 #include "ImageSurface.h"
 #include "Settings.h"
 
@@ -12,6 +13,10 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 
+namespace lumawrite::platform {
+class Notifier;
+}
+
 namespace lumawrite::ui {
 
 class MessageEdit;
@@ -22,11 +27,15 @@ class MessageEdit;
 class frmDesign1 : public QDialog {
     Q_OBJECT
 public:
-    frmDesign1(modMain &shared, const QStringList &fontFamilies, QWidget *parent = nullptr);
+    frmDesign1(modMain &shared, const QStringList &fontFamilies, platform::Notifier &notifier,
+               QWidget *parent = nullptr);
     ~frmDesign1() override;
 
     // The typeface name at a position of the font list (empty beyond it).
     QString fontFamilyAt(int position) const;
+
+    // The message as the controls describe it, with the width the column counter shows.
+    render::RenderRequest renderRequest() const;
 
     // True once the title-bar close control has discarded this window.
     bool discarded() const { return m_discarded; }
@@ -65,8 +74,11 @@ private:
     void StyleChanged();
     void TextChanged();
     void refreshPic();
+    void TestMessage();
+    void UploadMessage();
 
     modMain &m_shared;
+    platform::Notifier &m_notifier;
     platform::ImageSurface m_surface;
     bool m_discarded = false;
     bool m_placed = false;

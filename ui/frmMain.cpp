@@ -2,6 +2,7 @@
 
 #include "LeadingNumber.h"
 #include "MessageEdit.h"
+#include "MessageTransfer.h"
 #include "Notifier.h"
 #include "SettingsStore.h"
 #include "SignLink.h"
@@ -13,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -22,14 +24,16 @@ namespace {
 const QString SerialErrorTitle = QStringLiteral("Communication Port Error!");
 const QString ContactAddress = QStringLiteral("support@vireline.example");
 
-QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect geometry) {
+QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
     auto *l = new QLabel(text, parent);
     l->setObjectName(name);
     l->setGeometry(geometry);
     return l;
 }
 
-QLabel *logoLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry) {
+QLabel *logoLabel(QWidget *parent, const QString &name, const QString &text, QRect geometry)
+{
     auto *l = label(parent, name, text, geometry);
     l->setAlignment(Qt::AlignCenter);
     l->setAutoFillBackground(true);
@@ -45,7 +49,13 @@ QLabel *logoLabel(QWidget *parent, const QString &name, const QString &text, QRe
 frmMain::frmMain(modMain &shared, Services services, QWidget *parent)
     : QWidget(parent), m_shared(shared), m_services(std::move(services)),
       m_preview(QSize(753, 33), Qt::black, Qt::yellow),
-      m_link(new link::SignLink(m_services.comPorts, this)) {
+      m_link(new link::SignLink(m_services.comPorts, m_services.timing, m_services.signPort,
+                                m_services.hostResolver, this)),
+      m_transfer(new link::MessageTransfer(
+          *m_link,
+          {[this] { return optLAN->isChecked(); }, [this] { return cmbSpeed->currentIndex(); }},
+          this))
+{
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Luma Write"));
     buildControls();
@@ -54,7 +64,8 @@ frmMain::frmMain(modMain &shared, Services services, QWidget *parent)
 
 frmMain::~frmMain() = default;
 
-void frmMain::buildControls() {
+void frmMain::buildControls()
+{
     setFixedSize(772, 234);
 
     pic = label(this, QStringLiteral("pic"), QString(), QRect(8, 8, 753, 33));
@@ -103,8 +114,13 @@ void frmMain::buildControls() {
     auto *frame1 = new QGroupBox(QStringLiteral("New Message"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(336, 48, 425, 81);
-    lblMsg = label(frame1, QStringLiteral("lblMsg"), QString(), QRect(24, 20, 377, 20));
+    lblMsg = label(frame1, QStringLiteral("lblMsg"), QString(), QRect(24, 20, 190, 20));
     lblMsg->setAccessibleName(QStringLiteral("Upload status"));
+    prgUpload = new QProgressBar(frame1);
+    prgUpload->setObjectName(QStringLiteral("prgUpload"));
+    prgUpload->setAccessibleName(QStringLiteral("Upload progress"));
+    prgUpload->setGeometry(218, 20, 199, 20);
+    prgUpload->setVisible(false);
     cmdModify = new QPushButton(QStringLiteral("Modify"), frame1);
     cmdModify->setObjectName(QStringLiteral("cmdModify"));
     cmdModify->setGeometry(16, 46, 169, 25);
@@ -141,9 +157,13 @@ void frmMain::buildControls() {
     contact->setPalette(blue);
 
     connect(cmdModify, &QPushButton::clicked, this, &frmMain::cmdModifyClick);
+    connect(m_transfer, &link::MessageTransfer::statusChanged, lblMsg, &QLabel::setText);
+    connect(m_transfer, &link::MessageTransfer::progress, this, &frmMain::showProgress);
+    connect(m_transfer, &link::MessageTransfer::finished, this, &frmMain::transferFinished);
 }
 
-void frmMain::Load() {
+void frmMain::Load()
+{
     const Settings &s = m_shared.settings;
 
     // 1. to 3. The lists; a stored value outside a list selects the default's entry.
@@ -202,12 +222,15 @@ void frmMain::Load() {
 
     connect(m_link, &link::SignLink::serialFailed, this, [this](const QString &reason) {
         m_shared.SerialPortOpen = false;
-        m_services.notifier->critical(this, SerialErrorTitle, reason);
+        // During an upload the transfer itself reports the failure, with its frame count.
+        if (!m_transfer->running())
+            m_services.notifier->critical(this, SerialErrorTitle, reason);
     });
 }
 
 void frmMain::drawPreview(const QString &family, double points, bool bold, bool italic,
-                          bool strikethrough, bool underline, int offset, const QString &text) {
+                          bool strikethrough, bool underline, int offset, const QString &text)
+{
     m_preview.setFontName(family);
     m_preview.setFontSize(points);
     m_preview.setBold(bold);
@@ -220,23 +243,26 @@ void frmMain::drawPreview(const QString &family, double points, bool bold, bool 
     pic->setPixmap(QPixmap::fromImage(m_preview.image()));
 }
 
-frmDesign1 *frmMain::design() {
+frmDesign1 *frmMain::design()
+{
     if (!m_design) {
-        m_design = new frmDesign1(m_shared, m_services.fontFamilies(), this);
+        m_design = new frmDesign1(m_shared, m_services.fontFamilies(), *m_services.notifier, this);
         m_design->setWindowFlag(Qt::Dialog);
         connect(m_design, &QDialog::finished, this, &frmMain::designFinished);
     }
     return m_design;
 }
 
-void frmMain::cmdModifyClick() {
+void frmMain::cmdModifyClick()
+{
     frmDesign1 *entry = design();
     entry->setWindowModality(Qt::ApplicationModal);
     entry->show();
     entry->activateWindow();
 }
 
-void frmMain::designFinished() {
+void frmMain::designFinished()
+{
     frmDesign1 *entry = m_design;
     if (!entry)
         return;
@@ -252,10 +278,64 @@ void frmMain::designFinished() {
                 entry->cmbFontSize->currentIndex() + 6, entry->chkBold->isChecked(),
                 entry->chkItalic->isChecked(), entry->chkST->isChecked(), entry->chkUL->isChecked(),
                 entry->cmbOffset->currentIndex() - 10, entry->txtMsg->messageText());
+    SendMessage();
+}
+
+void frmMain::SendMessage()
+{
+    // One transfer at a time: it owns the frame buffer, the timers and the serial port.
+    cmdModify->setEnabled(false);
+    cmdConfig->setEnabled(false);
+    prgUpload->setValue(0);
+    prgUpload->setVisible(true);
+    m_transfer->SendMessage(
+        {m_shared.ColumnBuffer.data(), int(m_shared.ColumnBuffer.size()), &m_shared.BlockCount},
+        cmbSA->currentIndex());
+}
+
+void frmMain::showProgress(int framesDone, int framesTotal, qint64 remainingMs)
+{
+    prgUpload->setMaximum(framesTotal);
+    prgUpload->setValue(framesDone);
+    const qint64 seconds = (remainingMs + 999) / 1000;
+    prgUpload->setFormat(
+        seconds >= 60 ? QStringLiteral("%p% - %1 min %2 s left").arg(seconds / 60).arg(seconds % 60)
+                      : QStringLiteral("%p% - %1 s left").arg(seconds));
+}
+
+void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
+{
+    using Result = link::MessageTransfer::Result;
+    cmdModify->setEnabled(true);
+    cmdConfig->setEnabled(true);
+    prgUpload->setVisible(false);
+    lblMsg->clear();
+    if (outcome.result == Result::Stopped)
+        return; // the window is closing and saves the settings itself
+
+    if (outcome.result == Result::Refused) {
+        m_services.notifier->warning(this, QStringLiteral("Upload Not Started"), outcome.message);
+    } else if (outcome.result == Result::Failed) {
+        m_services.notifier->critical(
+            this, QStringLiteral("Upload Failed"),
+            QStringLiteral("%1\n%2 of %3 frames had been sent when the upload stopped.")
+                .arg(outcome.message)
+                .arg(outcome.framesSent)
+                .arg(outcome.framesTotal));
+    } else if (outcome.framesSkipped > 0) {
+        m_services.notifier->warning(
+            this, QStringLiteral("Upload Incomplete"),
+            QStringLiteral("%1 of %2 frames were not sent: the serial link was chosen during the "
+                           "upload, but the serial port is not open. Upload the message again.")
+                .arg(outcome.framesSkipped)
+                .arg(outcome.framesTotal));
+    }
+    // The message and its choices are kept whatever happened on the line.
     saveSettings();
 }
 
-void frmMain::Unload() {
+void frmMain::Unload()
+{
     Settings &s = m_shared.settings;
     s.SerialAddress = qint16(cmbSA->currentIndex() + 1);
     s.LinkType = optLAN->isChecked() ? 1 : 2;
@@ -277,7 +357,8 @@ void frmMain::Unload() {
     saveSettings();
 }
 
-void frmMain::saveSettings() {
+void frmMain::saveSettings()
+{
     const QString error = m_services.store->SaveSettings(m_shared.settings);
     if (!error.isEmpty()) {
         m_services.notifier->critical(
@@ -286,7 +367,10 @@ void frmMain::saveSettings() {
     }
 }
 
-void frmMain::closeEvent(QCloseEvent *event) {
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // Frames still to come are dropped; the settings are saved as at any close.
+    m_transfer->stop();
     Unload();
     event->accept();
     if (m_design)

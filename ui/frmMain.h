@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ImageSurface.h"
+#include "MessageTransfer.h"
 #include "Services.h"
 #include "Settings.h"
 
@@ -10,6 +11,7 @@
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
@@ -33,6 +35,7 @@ public:
     frmDesign1 *design();
 
     link::SignLink &signLink() { return *m_link; }
+    link::MessageTransfer &transfer() { return *m_transfer; }
     const platform::ImageSurface &previewSurface() const { return m_preview; }
 
     QLabel *pic;
@@ -46,6 +49,7 @@ public:
     QLabel *lblMsg;
     QPushButton *cmdModify;
     QComboBox *cmbSpeed;
+    QProgressBar *prgUpload;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -57,6 +61,9 @@ private:
                      bool strikethrough, bool underline, int offset, const QString &text);
     void cmdModifyClick();
     void designFinished();
+    void SendMessage();
+    void showProgress(int framesDone, int framesTotal, qint64 remainingMs);
+    void transferFinished(const link::MessageTransfer::Outcome &outcome);
     void Unload();
     void saveSettings();
 
@@ -64,6 +71,7 @@ private:
     Services m_services;
     platform::ImageSurface m_preview;
     link::SignLink *m_link;
+    link::MessageTransfer *m_transfer;
     QPointer<frmDesign1> m_design;
 };
 

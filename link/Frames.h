@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+namespace lumawrite::link {
+
+// Every frame to a sign starts with an 8-byte header: 0xAA 0xCC, the frame's total length
+// (16-bit big-endian), the sign's serial address as two ASCII digits, a command group and a
+// command. There is no checksum and no trailer; the bytes go out exactly as built.
+struct AddressDigits {
+    char tens = '0';
+    char units = '0';
+};
+
+namespace frames {
+
+constexpr int BlockBytes = 128;
+constexpr int ColumnsPerBlock = 64;
+constexpr int BlockFrameLength = 140;
+constexpr int ParameterFrameLength = 16;
+constexpr int RestartFrameLength = 8;
+constexpr int ConfigFrameLength = 10;
+
+// The digits for an address list position (0 = "01"); no selection (-1) gives "00".
+AddressDigits addressDigits(int listIndex);
+
+// The sign's speed code for a speed list position (0 = slowest ... 9 = fastest); any other
+// position gives 0.
+quint8 speedCode(int listIndex);
+
+QByteArray header(quint16 length, AddressDigits address, quint8 group, quint8 command);
+
+// Memory write of block n: 128 bytes to sign address 0x0200 + 128 n.
+QByteArray blockFrame(AddressDigits address, int n, const quint8 *block);
+
+// Memory write of the message parameters at 0x0100: length in columns and speed code.
+QByteArray parameterFrame(AddressDigits address, qint16 blockCount, quint8 speedCode);
+
+// Makes the sign start showing what it holds.
+QByteArray restartFrame(AddressDigits address);
+
+} // namespace frames
+} // namespace lumawrite::link

@@ -1,0 +1,130 @@
+#include "MessageTransfer.h"
+
+#include "SignLink.h"
+
+#include <cstring>
+
+namespace lumawrite::link {
+
+MessageTransfer::MessageTransfer(SignLink &link, Controls controls, QObject *parent)
+    : QObject(parent), m_link(link), m_controls(std::move(controls))
+{
+}
+
+void MessageTransfer::SendMessage(Memory memory, int serialAddressIndex)
+{
+    m_memory = memory;
+    m_address = frames::addressDigits(serialAddressIndex);
+    m_outcome = {};
+    m_next = 0;
+    m_running = true;
+
+    const int rendered = *memory.blockCount;
+    m_outcome.framesTotal = frameCount(rendered);
+    // The five blank blocks must still lie inside the column image.
+    if (rendered < 1 || (rendered + 5) * frames::BlockBytes > memory.size) {
+        finish(Result::Refused, QStringLiteral("The message has %1 blocks; at most %2 can be sent.")
+                                    .arg(rendered)
+                                    .arg(memory.size / frames::BlockBytes - 5));
+        return;
+    }
+    if (!m_controls.lanSelected() && !m_link.serialOpen()) {
+        finish(Result::Refused,
+               QStringLiteral("The serial link is chosen, but the serial port did not open when "
+                              "Luma Write started. Nothing was sent.\nChoose LAN, or connect the "
+                              "port and start Luma Write again."));
+        return;
+    }
+    if (m_controls.lanSelected()) {
+        m_link.whenDestinationReady([this](const QString &error) {
+            if (!m_running)
+                return;
+            if (!error.isEmpty())
+                finish(Result::Refused, error + QStringLiteral("\nNothing was sent."));
+            else
+                begin();
+        });
+        return;
+    }
+    begin();
+}
+
+void MessageTransfer::begin()
+{
+    // Blank the five blocks behind the message, whatever a longer message left there.
+    qint16 &blockCount = *m_memory.blockCount;
+    std::memset(m_memory.columnBuffer + blockCount * frames::BlockBytes, 0, 5 * frames::BlockBytes);
+    blockCount = qint16(blockCount + 5);
+    m_blocks = blockCount;
+    m_outcome.framesTotal = m_blocks + 2;
+    sendFrame();
+}
+
+void MessageTransfer::sendFrame()
+{
+    QByteArray TxBuffer;
+    if (m_next < m_blocks) {
+        emit statusChanged(QStringLiteral("Sending %1 of %2").arg(m_next + 1).arg(m_blocks));
+        TxBuffer = frames::blockFrame(m_address, m_next,
+                                      m_memory.columnBuffer + m_next * frames::BlockBytes);
+    } else if (m_next == m_blocks) {
+        emit statusChanged(QStringLiteral("Sending Config ..."));
+        TxBuffer = frames::parameterFrame(m_address, qint16(m_blocks),
+                                          frames::speedCode(m_controls.speedIndex()));
+    } else {
+        emit statusChanged(QStringLiteral("Restarting ..."));
+        TxBuffer = frames::restartFrame(m_address);
+    }
+    emit progress(m_next, m_outcome.framesTotal, remainingMs());
+    m_link.Send(TxBuffer, m_controls.lanSelected(),
+                [this](const SignLink::SendResult &r) { frameSent(r.error, r.sent); });
+}
+
+void MessageTransfer::frameSent(const QString &error, bool sent)
+{
+    if (!m_running)
+        return;
+    if (!error.isEmpty()) {
+        finish(Result::Failed, error);
+        return;
+    }
+    if (sent)
+        ++m_outcome.framesSent;
+    else
+        ++m_outcome.framesSkipped;
+    m_link.pause([this] {
+        ++m_next;
+        if (m_next < m_outcome.framesTotal) {
+            sendFrame();
+        } else {
+            emit progress(m_next, m_outcome.framesTotal, 0);
+            finish(Result::Completed);
+        }
+    });
+}
+
+qint64 MessageTransfer::remainingMs() const
+{
+    const LinkTiming &t = m_link.timing();
+    const int perFrame = t.delayMs + (m_controls.lanSelected() ? 0 : t.replyMs);
+    return qint64(m_outcome.framesTotal - m_next) * perFrame;
+}
+
+void MessageTransfer::stop()
+{
+    if (!m_running)
+        return;
+    m_link.cancel();
+    finish(Result::Stopped);
+}
+
+void MessageTransfer::finish(Result result, const QString &message)
+{
+    m_running = false;
+    m_outcome.result = result;
+    m_outcome.message = message;
+    emit statusChanged(QString());
+    emit finished(m_outcome);
+}
+
+} // namespace lumawrite::link
