@@ -1,0 +1,262 @@
+#include "MessageEdit.h"
+#include "TestSupport.h"
+#include "frmDesign1.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QNetworkDatagram>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace lumawrite;
+using namespace lumawrite::test;
+
+namespace {
+
+// The windows as an operator uses them, with short pauses and a sign on loopback.
+class UploadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(sign.bind(QHostAddress::LocalHost, 0));
+        Settings s = safeSettings();
+        s.MessageText = QStringLiteral("Fresh bread");
+        shared.settings = s;
+        file.write(s);
+        startMain();
+    }
+
+    void startMain()
+    {
+        ui::Services services = servicesFor(file, notifier);
+        services.timing = {15, 20};
+        services.signPort = sign.localPort();
+        main = std::make_unique<ui::frmMain>(shared, services);
+        main->show();
+        notifier.messages.clear(); // the serial port of the tests does not exist
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    ui::frmDesign1 *openEntry()
+    {
+        QTest::mouseClick(main->cmdModify, Qt::LeftButton);
+        return main->design();
+    }
+
+    QList<QByteArray> receive(int count)
+    {
+        QList<QByteArray> all;
+        QDeadlineTimer deadline(10000);
+        while (all.size() < count && !deadline.hasExpired()) {
+            while (sign.hasPendingDatagrams())
+                all.append(sign.receiveDatagram().data());
+            if (all.size() < count)
+                QTest::qWait(5);
+        }
+        return all;
+    }
+
+    bool idle() const { return !main->transfer().running(); }
+
+    QUdpSocket sign;
+    TempSettings file;
+    RecordingNotifier notifier;
+    modMain shared;
+    std::unique_ptr<ui::frmMain> main;
+};
+
+} // namespace
+
+TEST_F(UploadTest, UploadRendersSendsAndSaves)
+{
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Sale today"));
+    d->cmbFontSize->setCurrentIndex(54); // "60"
+    d->cmbOffset->setCurrentIndex(0);    // "-10"
+    for (QCheckBox *box : {d->chkBold, d->chkItalic, d->chkST, d->chkUL})
+        box->setChecked(true);
+    main->cmbSpeed->setCurrentIndex(4);
+    const int width = d->lblMsg[1]->text().toInt();
+    const int blocks = width / 64 + 1;
+
+    QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(shared.UploadConfirmed);
+    EXPECT_FALSE(main->cmdModify->isEnabled());
+    EXPECT_FALSE(main->cmdConfig->isEnabled());
+    EXPECT_TRUE(main->prgUpload->isVisible());
+    EXPECT_EQ(main->lblMsg->text(), QStringLiteral("Sending 1 of %1").arg(blocks + 5));
+
+    // Every block frame carries the rendered column image, in order.
+    const QList<QByteArray> frames = receive(blocks + 7);
+    ASSERT_EQ(frames.size(), blocks + 7);
+    for (int n = 0; n < blocks + 5; ++n)
+        EXPECT_EQ(
+            frames[n].mid(12),
+            QByteArray(reinterpret_cast<const char *>(shared.ColumnBuffer.data()) + 128 * n, 128))
+            << n;
+    EXPECT_EQ(shared.BlockCount, blocks + 5);
+    EXPECT_EQ(quint8(frames[blocks + 5][15]), 125);
+    int lit = 0;
+    for (int i = 0; i < blocks * 128; ++i)
+        lit += shared.ColumnBuffer[i] != 0;
+    EXPECT_GT(lit, 50);
+
+    QTRY_VERIFY(idle());
+    EXPECT_TRUE(main->cmdModify->isEnabled());
+    EXPECT_TRUE(main->cmdConfig->isEnabled());
+    EXPECT_TRUE(main->lblMsg->text().isEmpty());
+    EXPECT_TRUE(notifier.messages.isEmpty());
+
+    // The choices reached the file, with the new message.
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.MessageText, QStringLiteral("Sale today"));
+    EXPECT_EQ(saved.FontSize, 60);
+    EXPECT_EQ(saved.Offset, -10);
+    EXPECT_EQ(saved.FontIndex, 1);
+    EXPECT_EQ(saved.Bold + saved.Italic + saved.Strikethrough + saved.Underline, 4);
+    EXPECT_EQ(saved.Speed, 10); // communication choices are stored at close, not here
+
+    // The next upload with every box clear stores zeros.
+    d = openEntry();
+    EXPECT_FALSE(shared.UploadConfirmed);
+    for (QCheckBox *box : {d->chkBold, d->chkItalic, d->chkST, d->chkUL})
+        box->setChecked(false);
+    QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    QTRY_VERIFY(idle());
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.Bold + saved.Italic + saved.Strikethrough + saved.Underline, 0);
+}
+
+TEST_F(UploadTest, TestDrawsWhatBlockZeroHoldsAndChangesNothing)
+{
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Tg|"));
+    d->cmbOffset->setCurrentIndex(12); // "+2"
+    const QString chars = d->lblMsg[0]->text();
+    const QString cols = d->lblMsg[1]->text();
+    const Settings before = shared.settings;
+
+    QTest::mouseClick(d->cmdTestMsg, Qt::LeftButton);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->lblMsg[0]->text(), chars);
+    EXPECT_EQ(d->lblMsg[1]->text(), cols);
+    EXPECT_EQ(shared.settings, before);
+    EXPECT_EQ(shared.BlockCount, 0);
+    // Read the preview back as the sign would: bit b of byte 2j + k is row 8k + b.
+    const QImage preview = d->picSurface().image();
+    QByteArray expected;
+    for (int j = 0; j < 64; ++j)
+        for (int k = 0; k < 2; ++k) {
+            int value = 0;
+            for (int b = 0; b < 8; ++b)
+                if ((preview.pixel(j, 8 * k + b) & 0xFFFFFF) == 0)
+                    value |= 1 << b;
+            expected.append(char(value));
+        }
+    EXPECT_NE(expected, QByteArray(128, '\0'));
+    // Testing twice draws the same picture.
+    QTest::mouseClick(d->cmdTestMsg, Qt::LeftButton);
+    EXPECT_EQ(d->picSurface().image(), preview);
+
+    QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    EXPECT_EQ(QByteArray(reinterpret_cast<const char *>(shared.ColumnBuffer.data()), 128),
+              expected);
+    QTRY_VERIFY(idle());
+}
+
+TEST_F(UploadTest, TooWideMessageIsRefusedAndNothingChanges)
+{
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QString(250, QLatin1Char('W')));
+    d->cmbFontSize->setCurrentIndex(54);
+    d->chkBold->setChecked(true);
+    const int width = d->lblMsg[1]->text().toInt();
+    ASSERT_GT(width, 9663);
+    shared.ColumnBuffer.fill(0x5A);
+    const Settings before = shared.settings;
+
+    QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    ASSERT_EQ(notifier.count(QStringLiteral("Message Too Wide")), 1);
+    const QString text = notifier.messages.first().text;
+    EXPECT_TRUE(text.contains(QString::number(width)));
+    EXPECT_TRUE(text.contains(QStringLiteral("9663")));
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_FALSE(shared.UploadConfirmed);
+    EXPECT_EQ(shared.settings, before);
+    EXPECT_EQ(shared.BlockCount, 0);
+    for (quint8 b : shared.ColumnBuffer)
+        ASSERT_EQ(b, 0x5A);
+    EXPECT_TRUE(main->cmdModify->isEnabled());
+    QTest::qWait(30);
+    EXPECT_FALSE(sign.hasPendingDatagrams());
+
+    // Shortened, the same message goes.
+    d->txtMsg->setPlainText(QString(100, QLatin1Char('W')));
+    QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    EXPECT_FALSE(d->isVisible());
+    QTRY_VERIFY(idle());
+    EXPECT_EQ(notifier.messages.size(), 1);
+}
+
+TEST_F(UploadTest, SerialChosenButNotOpenRefusesTheUpload)
+{
+    main->opt485->setChecked(true);
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Kept anyway"));
+    QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    QTRY_VERIFY(idle());
+    ASSERT_EQ(notifier.count(QStringLiteral("Upload Not Started")), 1);
+    EXPECT_TRUE(main->cmdModify->isEnabled());
+    EXPECT_TRUE(main->lblMsg->text().isEmpty());
+    QTest::qWait(30);
+    EXPECT_FALSE(sign.hasPendingDatagrams());
+    // The operator's message is not lost.
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.MessageText, QStringLiteral("Kept anyway"));
+}
+
+TEST_F(UploadTest, ClosingDuringATransferStopsItAndSaves)
+{
+    main.reset();
+    Settings s = shared.settings;
+    file.write(s);
+    ui::Services services = servicesFor(file, notifier);
+    services.timing = {200, 20};
+    services.signPort = sign.localPort();
+    main = std::make_unique<ui::frmMain>(shared, services);
+    main->show();
+
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Last orders"));
+    QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    ASSERT_EQ(receive(1).size(), 1);
+    main->cmbSA->setCurrentIndex(0);
+    main->close();
+    EXPECT_TRUE(idle());
+    QTest::qWait(400);
+    EXPECT_FALSE(sign.hasPendingDatagrams());
+
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.MessageText, QStringLiteral("Last orders"));
+    EXPECT_EQ(saved.SerialAddress, 1);
+}
