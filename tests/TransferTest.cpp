@@ -287,3 +287,31 @@ TEST(Transfer, SerialFramesGetTheirReplyWindow)
     EXPECT_TRUE(link.RxData().startsWith("ack"));
     EXPECT_LE(link.RxData().size(), 6);
 }
+
+TEST(Transfer, SerialPeerThatDisappearsEndsTheTransferWithItsCount)
+{
+    auto pty = std::make_unique<PtyPair>();
+    ASSERT_TRUE(pty->ready()) << "socat is needed for this test";
+    const QString device = pty->a();
+    SignLink link([device](int) { return device; }, Fast);
+    ASSERT_TRUE(link.openSerial(1).isEmpty());
+    QSignalSpy failed(&link, &SignLink::serialFailed);
+
+    std::array<quint8, 20001> memory{};
+    qint16 blockCount = 1;
+    MessageTransfer transfer(link, {[] { return false; }, [] { return 9; }});
+    QObject::connect(&transfer, &MessageTransfer::statusChanged, &transfer,
+                     [&pty](const QString &text) {
+                         if (text == QStringLiteral("Sending 3 of 6"))
+                             pty.reset(); // the adapter is pulled out
+                     });
+    QSignalSpy finished(&transfer, &MessageTransfer::finished);
+    transfer.SendMessage({memory.data(), int(memory.size()), &blockCount}, 19);
+    ASSERT_TRUE(finished.wait(10000));
+    const auto outcome = finished.first().first().value<MessageTransfer::Outcome>();
+    EXPECT_EQ(outcome.result, MessageTransfer::Result::Failed);
+    EXPECT_GE(outcome.framesSent, 2);
+    EXPECT_LE(outcome.framesSent, 3);
+    EXPECT_FALSE(outcome.message.isEmpty());
+    EXPECT_FALSE(link.serialOpen());
+}
