@@ -61,4 +61,20 @@ QByteArray restartFrame(AddressDigits address)
     return header(RestartFrameLength, address, 0x00, 0x20);
 }
 
+QByteArray setSerialIdFrame(AddressDigits newId)
+{
+    QByteArray frame = header(ConfigFrameLength, newId, 0x01, 0x10);
+    frame.append(newId.tens);
+    frame.append(newId.units);
+    return frame;
+}
+
+QByteArray setTransmitPortFrame(AddressDigits address, quint16 port)
+{
+    QByteArray frame = header(ConfigFrameLength, address, 0x01, 0x20);
+    frame.append(char(port >> 8));
+    frame.append(char(port & 0xFF));
+    return frame;
+}
+
 } // namespace lumawrite::link::frames

@@ -40,5 +40,11 @@ QByteArray parameterFrame(AddressDigits address, qint16 blockCount, quint8 speed
 // Makes the sign start showing what it holds.
 QByteArray restartFrame(AddressDigits address);
 
+// Gives the sign a new serial ID; the frame is addressed to that same ID.
+QByteArray setSerialIdFrame(AddressDigits newId);
+
+// Sets the UDP port the sign transmits to on the LAN (0 to 32767).
+QByteArray setTransmitPortFrame(AddressDigits address, quint16 port);
+
 } // namespace frames
 } // namespace lumawrite::link

@@ -6,6 +6,7 @@
 #include "Notifier.h"
 #include "SettingsStore.h"
 #include "SignLink.h"
+#include "frmConfig.h"
 #include "frmDesign1.h"
 
 #include <QCheckBox>
@@ -157,6 +158,7 @@ void frmMain::buildControls()
     contact->setPalette(blue);
 
     connect(cmdModify, &QPushButton::clicked, this, &frmMain::cmdModifyClick);
+    connect(cmdConfig, &QPushButton::clicked, this, &frmMain::cmdConfigClick);
     connect(m_transfer, &link::MessageTransfer::statusChanged, lblMsg, &QLabel::setText);
     connect(m_transfer, &link::MessageTransfer::progress, this, &frmMain::showProgress);
     connect(m_transfer, &link::MessageTransfer::finished, this, &frmMain::transferFinished);
@@ -251,6 +253,31 @@ frmDesign1 *frmMain::design()
         connect(m_design, &QDialog::finished, this, &frmMain::designFinished);
     }
     return m_design;
+}
+
+void frmMain::cmdConfigClick()
+{
+    auto *config = new frmConfig(
+        m_shared, *m_services.notifier,
+        [this](const QByteArray &frame, link::SignLink::SendDone done) {
+            Send485(frame, std::move(done));
+        },
+        this);
+    config->setWindowFlag(Qt::Dialog);
+    config->setAttribute(Qt::WA_DeleteOnClose);
+    config->setWindowModality(Qt::ApplicationModal);
+    config->show();
+    config->activateWindow();
+}
+
+void frmMain::Send485(const QByteArray &TxData, link::SignLink::SendDone done)
+{
+    if (m_link->busy() || m_transfer->running()) {
+        done({QStringLiteral("An upload is using the serial line; try again when it is over."),
+              false});
+        return;
+    }
+    m_link->Send485(TxData, std::move(done));
 }
 
 void frmMain::cmdModifyClick()

@@ -36,6 +36,10 @@ public:
 
     link::SignLink &signLink() { return *m_link; }
     link::MessageTransfer &transfer() { return *m_transfer; }
+
+    // Writes a frame to the serial line and waits its reply window (the configuration window
+    // sends through here).
+    void Send485(const QByteArray &TxData, link::SignLink::SendDone done);
     const platform::ImageSurface &previewSurface() const { return m_preview; }
 
     QLabel *pic;
@@ -60,6 +64,7 @@ private:
     void drawPreview(const QString &family, double points, bool bold, bool italic,
                      bool strikethrough, bool underline, int offset, const QString &text);
     void cmdModifyClick();
+    void cmdConfigClick();
     void designFinished();
     void SendMessage();
     void showProgress(int framesDone, int framesTotal, qint64 remainingMs);

@@ -1,0 +1,144 @@
+#include "TestSupport.h"
+#include "frmConfig.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSerialPort>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace lumawrite;
+using namespace lumawrite::test;
+
+namespace {
+
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
+class ConfigTest : public ::testing::Test {
+protected:
+    void open(const Settings &s, platform::ComPortResolver ports = noSuchDevice)
+    {
+        shared.settings = s;
+        file.write(s);
+        ui::Services services = servicesFor(file, notifier);
+        services.comPorts = std::move(ports);
+        services.timing = {15, 30};
+        main = std::make_unique<ui::frmMain>(shared, services);
+        main->show();
+        notifier.messages.clear();
+        QTest::mouseClick(main->cmdConfig, Qt::LeftButton);
+        config = main->findChild<ui::frmConfig *>();
+        ASSERT_NE(config, nullptr);
+        EXPECT_TRUE(config->isVisible());
+        EXPECT_TRUE(config->isModal());
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    TempSettings file;
+    RecordingNotifier notifier;
+    modMain shared;
+    std::unique_ptr<ui::frmMain> main;
+    ui::frmConfig *config = nullptr;
+};
+
+} // namespace
+
+TEST_F(ConfigTest, OpensWithTheStoredAddressAndPort)
+{
+    Settings s = safeSettings();
+    s.SerialAddress = 7;
+    s.LocalPort = 2000;
+    open(s);
+    EXPECT_EQ(config->windowTitle(), QStringLiteral("Configuration"));
+    ASSERT_EQ(config->cmbSA->count(), 50);
+    EXPECT_EQ(config->cmbSA->itemText(49), QStringLiteral("50"));
+    EXPECT_EQ(config->cmbSA->currentText(), QStringLiteral("07"));
+    EXPECT_FALSE(config->cmbSA->isEditable());
+    EXPECT_EQ(config->txtTxPort->text(), QStringLiteral("2000"));
+    QTest::mouseClick(config->cmdClose, Qt::LeftButton);
+    QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);
+
+    s.SerialAddress = 0; // outside the list: "20"
+    main.reset();
+    open(s);
+    EXPECT_EQ(config->cmbSA->currentText(), QStringLiteral("20"));
+}
+
+TEST_F(ConfigTest, FramesGoOutOnTheSerialLineExactly)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
+    const QString device = pty.a();
+    Settings s = safeSettings();
+    s.LinkType = 1; // LAN chosen: configuration still goes out on the serial line
+    open(s, [device](int) { return device; });
+    ASSERT_TRUE(shared.SerialPortOpen);
+    QSerialPort peer(pty.b());
+    ASSERT_TRUE(peer.open(QIODevice::ReadWrite));
+
+    auto sendAndRead = [&](QPushButton *button) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_FALSE(config->cmdUpdateSID->isEnabled()); // waiting its reply window
+        EXPECT_TRUE(QTest::qWaitFor([&] { return config->cmdUpdateSID->isEnabled(); }));
+        QByteArray got;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return (got += peer.readAll()).size() >= 10; }));
+        return got;
+    };
+
+    config->cmbSA->setCurrentIndex(4);
+    EXPECT_EQ(sendAndRead(config->cmdUpdateSID),
+              bytes({0xAA, 0xCC, 0x00, 0x0A, 0x30, 0x35, 0x01, 0x10, 0x30, 0x35}));
+
+    config->cmbSA->setCurrentIndex(19);
+    const std::pair<const char *, QByteArray> ports[] = {
+        {"2000", bytes({0x07, 0xD0})},   {"2000 Hz", bytes({0x07, 0xD0})},
+        {"", bytes({0x00, 0x00})},       {"32767", bytes({0x7F, 0xFF})},
+        {"2000.5", bytes({0x07, 0xD0})}, {"2001.5", bytes({0x07, 0xD2})}};
+    for (const auto &[text, port] : ports) {
+        config->txtTxPort->setText(QString::fromUtf8(text));
+        EXPECT_EQ(sendAndRead(config->cmdUpdateTxPort),
+                  bytes({0xAA, 0xCC, 0x00, 0x0A, 0x32, 0x30, 0x01, 0x20}) + port)
+            << text;
+    }
+    EXPECT_TRUE(notifier.messages.isEmpty());
+
+    // Ports the frame cannot carry are refused and nothing is written.
+    for (const char *text : {"40000", "-1", "65535"}) {
+        config->txtTxPort->setText(QString::fromUtf8(text));
+        QTest::mouseClick(config->cmdUpdateTxPort, Qt::LeftButton);
+    }
+    EXPECT_EQ(notifier.count(QStringLiteral("Transmit Port")), 3);
+    QTest::qWait(100);
+    EXPECT_TRUE(peer.readAll().isEmpty());
+    // Nothing the window did reached the settings.
+    EXPECT_EQ(shared.settings, s);
+}
+
+TEST_F(ConfigTest, UpdateWithoutAnOpenPortSaysNothingWasSent)
+{
+    open(safeSettings());
+    ASSERT_FALSE(shared.SerialPortOpen);
+    QTest::mouseClick(config->cmdUpdateSID, Qt::LeftButton);
+    QTest::mouseClick(config->cmdUpdateTxPort, Qt::LeftButton);
+    ASSERT_EQ(notifier.count(QStringLiteral("Serial Port Not Open")), 2);
+    EXPECT_TRUE(notifier.messages[0].text.contains(QStringLiteral("not sent")));
+    EXPECT_TRUE(config->isVisible());
+    config->close();
+}

@@ -1,0 +1,130 @@
+#include "frmConfig.h"
+
+#include "Frames.h"
+#include "LeadingNumber.h"
+#include "Notifier.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace lumawrite::ui {
+
+frmConfig::frmConfig(const modMain &shared, platform::Notifier &notifier, Send485Function send485,
+                     QWidget *parent)
+    : QDialog(parent), m_shared(shared), m_notifier(notifier), m_send485(std::move(send485))
+{
+    setObjectName(QStringLiteral("frmConfig"));
+    setWindowTitle(QStringLiteral("Configuration"));
+    setModal(true);
+    buildControls();
+
+    for (int address = 1; address <= 50; ++address)
+        cmbSA->addItem(QStringLiteral("%1").arg(address, 2, 10, QLatin1Char('0')));
+    cmbSA->setCurrentIndex(SettingsRange::serialAddressIndex(m_shared.settings.SerialAddress));
+    txtTxPort->setText(QString::number(m_shared.settings.LocalPort));
+}
+
+void frmConfig::buildControls()
+{
+    setFixedSize(341, 194);
+
+    auto *frame1 = new QGroupBox(QStringLiteral("New Serial ID:"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    frame1->setGeometry(16, 8, 305, 60);
+    auto *label1 = new QLabel(QStringLiteral("Serial ID:"), frame1);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setGeometry(16, 26, 90, 22);
+    cmbSA = new QComboBox(frame1);
+    cmbSA->setObjectName(QStringLiteral("cmbSA"));
+    cmbSA->setGeometry(112, 24, 73, 24);
+    label1->setBuddy(cmbSA);
+    cmdUpdateSID = new QPushButton(QStringLiteral("Update"), frame1);
+    cmdUpdateSID->setObjectName(QStringLiteral("cmdUpdateSID"));
+    cmdUpdateSID->setAccessibleName(QStringLiteral("Update serial ID"));
+    cmdUpdateSID->setGeometry(208, 23, 81, 26);
+    cmdUpdateSID->setAutoDefault(false);
+
+    auto *frame2 = new QGroupBox(QStringLiteral("New LAN Transmit Port:"), this);
+    frame2->setObjectName(QStringLiteral("Frame2"));
+    frame2->setGeometry(16, 76, 305, 64);
+    auto *label2 = new QLabel(QStringLiteral("Transmit Port:"), frame2);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setGeometry(16, 28, 94, 22);
+    txtTxPort = new QLineEdit(frame2);
+    txtTxPort->setObjectName(QStringLiteral("txtTxPort"));
+    txtTxPort->setGeometry(112, 26, 73, 24);
+    label2->setBuddy(txtTxPort);
+    cmdUpdateTxPort = new QPushButton(QStringLiteral("Update"), frame2);
+    cmdUpdateTxPort->setObjectName(QStringLiteral("cmdUpdateTxPort"));
+    cmdUpdateTxPort->setAccessibleName(QStringLiteral("Update transmit port"));
+    cmdUpdateTxPort->setGeometry(208, 25, 81, 26);
+    cmdUpdateTxPort->setAutoDefault(false);
+
+    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setGeometry(118, 154, 105, 26);
+    cmdClose->setAutoDefault(false);
+
+    setTabOrder(cmbSA, txtTxPort);
+    setTabOrder(txtTxPort, cmdUpdateSID);
+    setTabOrder(cmdUpdateSID, cmdUpdateTxPort);
+    setTabOrder(cmdUpdateTxPort, cmdClose);
+
+    connect(cmdUpdateSID, &QPushButton::clicked, this, &frmConfig::UpdateSID);
+    connect(cmdUpdateTxPort, &QPushButton::clicked, this, &frmConfig::UpdateTxPort);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+}
+
+void frmConfig::UpdateSID()
+{
+    m_txBuffer = link::frames::setSerialIdFrame(link::frames::addressDigits(cmbSA->currentIndex()));
+    send(QStringLiteral("The new serial ID"));
+}
+
+void frmConfig::UpdateTxPort()
+{
+    // A port the frame cannot carry is refused; a wrapped value never goes out.
+    const auto port = leadingNumberIn(txtTxPort->text(), 0, 32767);
+    if (!port) {
+        m_notifier.warning(this, QStringLiteral("Transmit Port"),
+                           QStringLiteral("\"%1\" is not a transmit port from 0 to 32767. "
+                                          "Nothing was sent.")
+                               .arg(txtTxPort->text()));
+        return;
+    }
+    m_txBuffer = link::frames::setTransmitPortFrame(
+        link::frames::addressDigits(cmbSA->currentIndex()), quint16(*port));
+    send(QStringLiteral("The new transmit port"));
+}
+
+void frmConfig::send(const QString &what)
+{
+    if (!m_shared.SerialPortOpen) {
+        m_notifier.warning(this, QStringLiteral("Serial Port Not Open"),
+                           QStringLiteral("%1 was not sent: configuration commands go out on the "
+                                          "serial line only, and the serial port did not open "
+                                          "when Luma Write started.")
+                               .arg(what));
+        return;
+    }
+    // One command at a time: the buttons wait for the reply window.
+    cmdUpdateSID->setEnabled(false);
+    cmdUpdateTxPort->setEnabled(false);
+    QPointer<frmConfig> self(this);
+    m_send485(m_txBuffer, [self, what](const link::SignLink::SendResult &result) {
+        if (!self)
+            return;
+        self->cmdUpdateSID->setEnabled(true);
+        self->cmdUpdateTxPort->setEnabled(true);
+        if (!result.error.isEmpty())
+            self->m_notifier.critical(
+                self, QStringLiteral("Communication Port Error!"),
+                QStringLiteral("%1 was not sent.\n%2").arg(what, result.error));
+    });
+}
+
+} // namespace lumawrite::ui
