@@ -1,0 +1,288 @@
+#include "MessageEdit.h"
+#include "TestSupport.h"
+#include "frmConfig.h"
+#include "frmDesign1.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSerialPort>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace lumawrite;
+using namespace lumawrite::test;
+
+namespace {
+
+quint16 freeUdpPort()
+{
+    QUdpSocket probe;
+    probe.bind(QHostAddress::LocalHost, 0);
+    return probe.localPort();
+}
+
+// The virtual sign as a separate, headless process, with its JSON log in a temporary folder.
+class SignProcess {
+public:
+    explicit SignProcess(QStringList arguments)
+    {
+        arguments << QStringLiteral("--headless") << QStringLiteral("--log") << logPath()
+                  << QStringLiteral("--dump-image") << imagePath();
+        process.setProgram(QStringLiteral(VIRTUAL_SIGN_PATH));
+        process.setArguments(arguments);
+        process.start();
+    }
+    ~SignProcess()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(3000);
+        }
+    }
+
+    // Waits for a line of its output that starts with the prefix; returns the rest.
+    QString waitForLine(const QString &prefix)
+    {
+        QString found;
+        (void)QTest::qWaitFor(
+            [&] {
+                output += QString::fromUtf8(process.readAllStandardOutput());
+                for (const QString &line : output.split(QLatin1Char('\n'))) {
+                    if (line.startsWith(prefix) && output.contains(line + QLatin1Char('\n'))) {
+                        found = line.mid(prefix.size());
+                        return true;
+                    }
+                }
+                return false;
+            },
+            10000);
+        return found;
+    }
+
+    QList<QJsonObject> records() const
+    {
+        QFile file(logPath());
+        QList<QJsonObject> all;
+        if (!file.open(QIODevice::ReadOnly))
+            return all;
+        for (const QByteArray &line : file.readAll().split('\n'))
+            if (!line.isEmpty())
+                all.append(QJsonDocument::fromJson(line).object());
+        return all;
+    }
+
+    QString logPath() const { return dir.filePath(QStringLiteral("sign.jsonl")); }
+    QString imagePath() const { return dir.filePath(QStringLiteral("sign.png")); }
+
+    QTemporaryDir dir;
+    QProcess process;
+    QString output;
+};
+
+int countStatus(const QList<QJsonObject> &records, const QString &status)
+{
+    int n = 0;
+    for (const QJsonObject &r : records)
+        n += r[QStringLiteral("status")].toString() == status;
+    return n;
+}
+
+class EndToEndTest : public ::testing::Test {
+protected:
+    void startMain(Settings s, quint16 signPort, platform::ComPortResolver ports = noSuchDevice)
+    {
+        shared.settings = s;
+        file.write(s);
+        ui::Services services = servicesFor(file, notifier);
+        services.timing = {15, 30};
+        services.signPort = signPort;
+        services.comPorts = std::move(ports);
+        main = std::make_unique<ui::frmMain>(shared, services);
+        main->show();
+    }
+
+    void upload(const QString &text)
+    {
+        QTest::mouseClick(main->cmdModify, Qt::LeftButton);
+        ui::frmDesign1 *d = main->design();
+        d->txtMsg->setPlainText(text);
+        d->cmbFonts->setCurrentIndex(0);    // DejaVu Sans
+        d->cmbFontSize->setCurrentIndex(6); // 12 points: 16 pixels, all on the sign
+        d->cmbOffset->setCurrentIndex(10);  // 0
+        QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    }
+
+    // What the sign assembled equals the rendered column image, five blank blocks included.
+    void expectSignHoldsTheUpload(SignProcess &sign)
+    {
+        // Wait with the event loop turning: the upload runs on it.
+        ASSERT_TRUE(
+            QTest::qWaitFor([&] { return sign.process.state() == QProcess::NotRunning; }, 20000))
+            << "the sign saw no restart";
+        QTRY_VERIFY(!main->transfer().running());
+        const int blocks = shared.BlockCount;
+        const QList<QJsonObject> records = sign.records();
+        EXPECT_EQ(records.size(), blocks + 2);
+        EXPECT_EQ(countStatus(records, QStringLiteral("accepted")), blocks + 2);
+        const QJsonObject restart = records.last();
+        EXPECT_EQ(restart[QStringLiteral("kind")].toString(), QStringLiteral("restart"));
+        EXPECT_EQ(restart[QStringLiteral("columns")].toInt(), blocks * 64);
+        EXPECT_EQ(restart[QStringLiteral("speed")].toInt(), 10);
+
+        const QImage image(sign.imagePath());
+        ASSERT_EQ(image.width(), blocks * 64);
+        ASSERT_EQ(image.height(), 16);
+        int lit = 0;
+        for (int c = 0; c < image.width(); ++c)
+            for (int r = 0; r < 16; ++r) {
+                const bool on = qRed(image.pixel(c, r)) > 128;
+                const bool expected = shared.ColumnBuffer[2 * c + r / 8] & (1 << (r % 8));
+                ASSERT_EQ(on, expected) << "column " << c << " row " << r;
+                lit += on;
+                if (c >= (blocks - 5) * 64) {
+                    ASSERT_FALSE(on) << "blank block column " << c;
+                }
+            }
+        EXPECT_GT(lit, 100);
+        EXPECT_TRUE(notifier.messages.isEmpty() ||
+                    notifier.count(QStringLiteral("Communication Port Error!")) ==
+                        notifier.messages.size());
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    TempSettings file;
+    RecordingNotifier notifier;
+    modMain shared;
+    std::unique_ptr<ui::frmMain> main;
+};
+
+} // namespace
+
+TEST_F(EndToEndTest, UdpUploadReachesTheSign)
+{
+    const quint16 port = freeUdpPort();
+    SignProcess sign({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
+                      QStringLiteral("--exit-after-restart")});
+    ASSERT_FALSE(sign.waitForLine(QStringLiteral("listening on UDP")).isEmpty());
+    startMain(safeSettings(), port);
+    upload(QStringLiteral("Fresh bread 7 days"));
+    expectSignHoldsTheUpload(sign);
+}
+
+TEST_F(EndToEndTest, SerialUploadReachesTheSign)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
+    SignProcess sign({QStringLiteral("--serial"), pty.b(), QStringLiteral("--exit-after-restart")});
+    ASSERT_FALSE(sign.waitForLine(QStringLiteral("listening on serial")).isEmpty());
+    Settings s = safeSettings();
+    s.LinkType = 2;
+    const QString device = pty.a();
+    startMain(s, freeUdpPort(), [device](int) { return device; });
+    ASSERT_TRUE(shared.SerialPortOpen);
+    upload(QStringLiteral("Open late"));
+    expectSignHoldsTheUpload(sign);
+}
+
+TEST_F(EndToEndTest, ConfigurationFramesChangeTheSign)
+{
+    SignProcess sign({QStringLiteral("--pty")});
+    const QString device = sign.waitForLine(QStringLiteral("pty: "));
+    ASSERT_FALSE(device.isEmpty());
+    startMain(safeSettings(), freeUdpPort(), [device](int) { return device; });
+    ASSERT_TRUE(shared.SerialPortOpen);
+
+    QTest::mouseClick(main->cmdConfig, Qt::LeftButton);
+    auto *config = main->findChild<ui::frmConfig *>();
+    ASSERT_NE(config, nullptr);
+    auto update = [&](QPushButton *button) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return config->cmdUpdateSID->isEnabled(); }));
+    };
+    config->cmbSA->setCurrentIndex(4); // the sign becomes 05
+    update(config->cmdUpdateSID);
+    config->txtTxPort->setText(QStringLiteral("3000"));
+    update(config->cmdUpdateTxPort); // to 05: taken
+    config->cmbSA->setCurrentIndex(19);
+    config->txtTxPort->setText(QStringLiteral("4000"));
+    update(config->cmdUpdateTxPort); // to 20: no longer this sign
+    config->close();
+
+    QList<QJsonObject> records;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (records = sign.records()).size() == 3; }, 5000));
+    EXPECT_EQ(records[0][QStringLiteral("kind")].toString(), QStringLiteral("set-serial-id"));
+    EXPECT_EQ(records[0][QStringLiteral("newId")].toInt(), 5);
+    EXPECT_EQ(records[0][QStringLiteral("status")].toString(), QStringLiteral("accepted"));
+    EXPECT_EQ(records[1][QStringLiteral("port")].toInt(), 3000);
+    EXPECT_EQ(records[1][QStringLiteral("status")].toString(), QStringLiteral("accepted"));
+    EXPECT_EQ(records[2][QStringLiteral("port")].toInt(), 4000);
+    EXPECT_EQ(records[2][QStringLiteral("status")].toString(), QStringLiteral("ignored"));
+    EXPECT_TRUE(notifier.messages.isEmpty());
+}
+
+TEST_F(EndToEndTest, MalformedFramesAreRejectedAndTheSignKeepsRunning)
+{
+    const quint16 port = freeUdpPort();
+    SignProcess sign({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
+                      QStringLiteral("--pty")});
+    const QString device = sign.waitForLine(QStringLiteral("pty: "));
+    ASSERT_FALSE(device.isEmpty());
+
+    auto frame = [](std::initializer_list<int> values) {
+        QByteArray b;
+        for (int v : values)
+            b.append(char(v));
+        return b;
+    };
+    const QList<QByteArray> bad = {
+        frame({0xAA, 0xCC, 0x00}),                               // too short
+        frame({0xAB, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20}), // start byte
+        frame({0xAA, 0xCC, 0x00, 0x09, 0x32, 0x30, 0x00, 0x20}), // length field
+        frame({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x3A, 0x00, 0x20}), // not a digit
+        frame({0xAA, 0xCC, 0x00, 0x08, 0x35, 0x31, 0x00, 0x20}), // address 51
+        frame({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x02, 0x10}), // unknown command
+        frame({0xAA, 0xCC, 0x00, 0x10, 0x32, 0x30, 0x00, 0x10, 0x01, 0x00, 0x00, 0x05, 0, 0, 0,
+               0}), // count 5, 4 bytes
+        frame({0xAA, 0xCC, 0x00, 0x0E, 0x32, 0x30, 0x00, 0x10, 0xFF, 0xFF, 0x00, 0x02, 1, 2}),
+    };
+    QUdpSocket peer;
+    for (const QByteArray &b : bad)
+        peer.writeDatagram(b, QHostAddress::LocalHost, port);
+
+    // On the line: noise, a good restart, then a frame cut short.
+    QSerialPort line(device);
+    ASSERT_TRUE(line.open(QIODevice::ReadWrite));
+    line.write(QByteArray("\x01\x02 noise ") +
+               frame({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20}) +
+               frame({0xAA, 0xCC, 0x00, 0x8C, 0x32, 0x30, 0x00, 0x10, 0x02, 0x00}));
+    line.flush();
+
+    QList<QJsonObject> records;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (records = sign.records()).size() >= 11; }, 5000))
+        << records.size();
+    EXPECT_EQ(countStatus(records, QStringLiteral("rejected")), 10);
+    EXPECT_EQ(countStatus(records, QStringLiteral("accepted")), 1);
+    EXPECT_EQ(sign.process.state(), QProcess::Running);
+
+    // Still listening: a good frame after all that is taken.
+    peer.writeDatagram(frame({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20}),
+                       QHostAddress::LocalHost, port);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return (records = sign.records()).size() == 12; }, 5000));
+    EXPECT_EQ(records.last()[QStringLiteral("status")].toString(), QStringLiteral("accepted"));
+}

@@ -1,0 +1,104 @@
+#include "SignProtocol.h"
+
+#include <gtest/gtest.h>
+
+using namespace vsign;
+
+namespace {
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
+const QByteArray Restart20 = bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20});
+const QByteArray Parameters20 = bytes({0xAA, 0xCC, 0x00, 0x10, 0x32, 0x30, 0x00, 0x10, 0x01, 0x00,
+                                       0x00, 0x04, 0x01, 0x80, 0x00, 0x0A});
+} // namespace
+
+TEST(SignProtocol, ParsesTheFourFrameKinds)
+{
+    auto p = parseFrame(Parameters20);
+    ASSERT_TRUE(p.frame) << p.error.toStdString();
+    EXPECT_EQ(p.frame->kind, Kind::MemoryWrite);
+    EXPECT_EQ(p.frame->address, 20);
+    EXPECT_EQ(p.frame->memoryAddress, 0x0100);
+    EXPECT_EQ(p.frame->data, bytes({0x01, 0x80, 0x00, 0x0A}));
+
+    p = parseFrame(Restart20);
+    ASSERT_TRUE(p.frame);
+    EXPECT_EQ(p.frame->kind, Kind::Restart);
+
+    p = parseFrame(bytes({0xAA, 0xCC, 0x00, 0x0A, 0x30, 0x35, 0x01, 0x10, 0x30, 0x35}));
+    ASSERT_TRUE(p.frame);
+    EXPECT_EQ(p.frame->kind, Kind::SetSerialId);
+    EXPECT_EQ(p.frame->newId, 5);
+
+    p = parseFrame(bytes({0xAA, 0xCC, 0x00, 0x0A, 0x32, 0x30, 0x01, 0x20, 0x07, 0xD0}));
+    ASSERT_TRUE(p.frame);
+    EXPECT_EQ(p.frame->kind, Kind::SetTransmitPort);
+    EXPECT_EQ(p.frame->port, 2000);
+
+    // A set-serial-ID to 00 or 51, a restart with a tail, a write of nothing.
+    for (const QByteArray &bad :
+         {bytes({0xAA, 0xCC, 0x00, 0x0A, 0x30, 0x30, 0x01, 0x10, 0x30, 0x30}),
+          bytes({0xAA, 0xCC, 0x00, 0x0A, 0x35, 0x31, 0x01, 0x10, 0x35, 0x31}),
+          bytes({0xAA, 0xCC, 0x00, 0x09, 0x32, 0x30, 0x00, 0x20, 0x00}),
+          bytes({0xAA, 0xCC, 0x00, 0x0C, 0x32, 0x30, 0x00, 0x10, 0x02, 0x00, 0x00, 0x00})}) {
+        p = parseFrame(bad);
+        EXPECT_FALSE(p.frame) << bad.toHex().toStdString();
+        EXPECT_FALSE(p.error.isEmpty());
+    }
+}
+
+TEST(SignProtocol, StreamFindsFramesInPiecesAndSkipsNoise)
+{
+    StreamParser stream;
+    const QByteArray line = QByteArray("zz") + Restart20 + bytes({0xAA, 0xCC, 0x00, 0x03}) +
+                            Parameters20 + QByteArray("\xAA");
+    std::vector<Parsed> found;
+    for (char c : line) // one byte at a time, as a slow line delivers them
+        for (Parsed &p : stream.feed(QByteArray(1, c)))
+            found.push_back(p);
+    ASSERT_EQ(found.size(), 5u);
+    EXPECT_FALSE(found[0].frame); // "zz", reported once as one run
+    EXPECT_EQ(found[0].size, 2);
+    ASSERT_TRUE(found[1].frame);
+    EXPECT_EQ(found[1].frame->kind, Kind::Restart);
+    EXPECT_FALSE(found[2].frame); // length 3 cannot be a frame
+    EXPECT_FALSE(found[3].frame); // what followed it, up to the next start bytes
+    EXPECT_EQ(found[3].size, 2);
+    ASSERT_TRUE(found[4].frame);
+    EXPECT_EQ(found[4].frame->memoryAddress, 0x0100);
+    EXPECT_EQ(stream.buffered(), 1); // a lone 0xAA may start the next frame
+    const auto rest = stream.flush();
+    ASSERT_EQ(rest.size(), 1u);
+    EXPECT_FALSE(rest[0].frame);
+    EXPECT_EQ(stream.buffered(), 0);
+}
+
+TEST(SignProtocol, SignKeepsItsMemoryAndAddress)
+{
+    SignState sign(20);
+    QByteArray block =
+        bytes({0xAA, 0xCC, 0x00, 0x8C, 0x32, 0x30, 0x00, 0x10, 0x02, 0x80, 0x00, 0x80});
+    block.append(QByteArray(128, char(0x81)));
+    ASSERT_EQ(sign.apply(*parseFrame(block).frame), SignState::Action::Accepted);
+    ASSERT_EQ(sign.apply(*parseFrame(Parameters20).frame), SignState::Action::Accepted);
+    EXPECT_EQ(sign.columns(), 384);
+    EXPECT_EQ(sign.speedCode(), 10);
+    const QByteArray image = sign.image();
+    ASSERT_EQ(image.size(), 768);
+    EXPECT_EQ(image.mid(128, 128), QByteArray(128, char(0x81)));
+    EXPECT_EQ(image.left(128), QByteArray(128, '\0'));
+
+    // Frames for another address are ignored; a new serial ID is taken by whichever sign hears it.
+    const auto other = parseFrame(bytes({0xAA, 0xCC, 0x00, 0x08, 0x30, 0x37, 0x00, 0x20}));
+    EXPECT_EQ(sign.apply(*other.frame), SignState::Action::Ignored);
+    sign.apply(
+        *parseFrame(bytes({0xAA, 0xCC, 0x00, 0x0A, 0x30, 0x37, 0x01, 0x10, 0x30, 0x37})).frame);
+    EXPECT_EQ(sign.address(), 7);
+    EXPECT_EQ(sign.apply(*other.frame), SignState::Action::Accepted);
+}

@@ -1,0 +1,353 @@
+// virtual-sign: a stand-in for an LED message sign, on UDP and/or a serial line.
+#include "SignProtocol.h"
+#include "SignView.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QNetworkDatagram>
+#include <QSerialPort>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <cstdio>
+#include <memory>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+// A pseudo-terminal of our own: the program opens its other end as a serial port.
+class OwnPty {
+public:
+    bool open(QString *path, QString *error)
+    {
+        m_master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        if (m_master < 0 || ::grantpt(m_master) != 0 || ::unlockpt(m_master) != 0) {
+            *error = QString::fromLocal8Bit(strerror(errno));
+            return false;
+        }
+        *path = QString::fromLocal8Bit(::ptsname(m_master));
+        // Hold the other end open in raw mode, so the line stays up between the program's
+        // openings and bytes pass unchanged.
+        m_slave = ::open(::ptsname(m_master), O_RDWR | O_NOCTTY);
+        termios t{};
+        if (m_slave >= 0 && ::tcgetattr(m_slave, &t) == 0) {
+            ::cfmakeraw(&t);
+            ::tcsetattr(m_slave, TCSANOW, &t);
+        }
+        ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+        return true;
+    }
+    int fd() const { return m_master; }
+    ~OwnPty()
+    {
+        if (m_slave >= 0)
+            ::close(m_slave);
+        if (m_master >= 0)
+            ::close(m_master);
+    }
+
+private:
+    int m_master = -1;
+    int m_slave = -1;
+};
+
+class VirtualSign : public QObject {
+public:
+    VirtualSign(int address, SignView *view, QString logPath, QString imagePath,
+                bool exitAfterRestart)
+        : m_state(address), m_view(view), m_imagePath(std::move(imagePath)),
+          m_exitAfterRestart(exitAfterRestart)
+    {
+        m_clock.start();
+        if (!logPath.isEmpty()) {
+            m_log = std::make_unique<QFile>(logPath);
+            if (!m_log->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
+                std::fprintf(stderr, "virtual-sign: cannot write %s: %s\n", qPrintable(logPath),
+                             qPrintable(m_log->errorString()));
+                m_log.reset();
+            }
+        }
+        m_quiet.setSingleShot(true);
+        m_quiet.setInterval(200); // a pause this long on the line ends any partial frame
+        connect(&m_quiet, &QTimer::timeout, this, [this] { handle(m_stream.flush(), "serial"); });
+    }
+
+    bool listenUdp(const QHostAddress &address, quint16 port)
+    {
+        m_udp = new QUdpSocket(this);
+        if (!m_udp->bind(address, port)) {
+            std::fprintf(stderr, "virtual-sign: cannot listen on %s:%u: %s\n",
+                         qPrintable(address.toString()), port, qPrintable(m_udp->errorString()));
+            return false;
+        }
+        connect(m_udp, &QUdpSocket::readyRead, this, [this] {
+            while (m_udp->hasPendingDatagrams()) {
+                const QByteArray datagram =
+                    m_udp->receiveDatagram(vsign::MaxFrameLength + 1).data();
+                handle({vsign::parseFrame(datagram)}, "udp");
+            }
+        });
+        say(QStringLiteral("listening on UDP %1:%2")
+                .arg(address.toString())
+                .arg(m_udp->localPort()));
+        return true;
+    }
+
+    bool openSerial(const QString &device)
+    {
+        m_serial = new QSerialPort(device, this);
+        if (!m_serial->open(QIODevice::ReadWrite) || !m_serial->setBaudRate(9600) ||
+            !m_serial->setDataBits(QSerialPort::Data8) ||
+            !m_serial->setParity(QSerialPort::NoParity) ||
+            !m_serial->setStopBits(QSerialPort::OneStop) ||
+            !m_serial->setFlowControl(QSerialPort::NoFlowControl)) {
+            std::fprintf(stderr, "virtual-sign: cannot open %s: %s\n", qPrintable(device),
+                         qPrintable(m_serial->errorString()));
+            return false;
+        }
+        connect(m_serial, &QSerialPort::readyRead, this,
+                [this] { serialBytes(m_serial->readAll()); });
+        say(QStringLiteral("listening on serial %1 at 9600 8N1").arg(device));
+        return true;
+    }
+
+    bool openPty()
+    {
+        QString path, error;
+        if (!m_pty.open(&path, &error)) {
+            std::fprintf(stderr, "virtual-sign: cannot make a pseudo-terminal: %s\n",
+                         qPrintable(error));
+            return false;
+        }
+        auto *notifier = new QSocketNotifier(m_pty.fd(), QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, [this] {
+            char buffer[4096];
+            const ssize_t n = ::read(m_pty.fd(), buffer, sizeof buffer);
+            if (n > 0)
+                serialBytes(QByteArray(buffer, int(n)));
+        });
+        say(QStringLiteral("pty: %1").arg(path));
+        return true;
+    }
+
+    void summary()
+    {
+        say(QStringLiteral("frames: %1 accepted, %2 ignored, %3 rejected")
+                .arg(m_accepted)
+                .arg(m_ignored)
+                .arg(m_rejected));
+    }
+
+private:
+    void serialBytes(const QByteArray &bytes)
+    {
+        handle(m_stream.feed(bytes), "serial");
+        if (m_stream.buffered() > 0)
+            m_quiet.start();
+    }
+
+    void handle(const std::vector<vsign::Parsed> &results, const char *via)
+    {
+        for (const vsign::Parsed &p : results) {
+            const qint64 now = m_clock.elapsed();
+            const qint64 gap = now - m_last;
+            m_last = now;
+            QJsonObject record{{QStringLiteral("ms"), gap},
+                               {QStringLiteral("via"), QString::fromLatin1(via)}};
+            if (!p.frame) {
+                ++m_rejected;
+                record[QStringLiteral("status")] = QStringLiteral("rejected");
+                record[QStringLiteral("reason")] = p.error;
+                record[QStringLiteral("bytes")] = p.size;
+                say(QStringLiteral("+%1 ms  rejected: %2").arg(gap).arg(p.error), record);
+                continue;
+            }
+            const vsign::Frame &f = *p.frame;
+            QString what;
+            const bool accepted = m_state.apply(f, &what) == vsign::SignState::Action::Accepted;
+            (accepted ? m_accepted : m_ignored)++;
+            record[QStringLiteral("status")] =
+                accepted ? QStringLiteral("accepted") : QStringLiteral("ignored");
+            record[QStringLiteral("address")] = f.address;
+            record[QStringLiteral("kind")] = vsign::kindName(f.kind);
+            record[QStringLiteral("length")] = f.length;
+            switch (f.kind) {
+            case vsign::Kind::MemoryWrite:
+                record[QStringLiteral("memory")] = f.memoryAddress;
+                record[QStringLiteral("count")] = int(f.data.size());
+                break;
+            case vsign::Kind::Restart:
+                record[QStringLiteral("columns")] = m_state.columns();
+                record[QStringLiteral("speed")] = m_state.speedCode();
+                break;
+            case vsign::Kind::SetSerialId:
+                record[QStringLiteral("newId")] = f.newId;
+                break;
+            case vsign::Kind::SetTransmitPort:
+                record[QStringLiteral("port")] = f.port;
+                break;
+            }
+            say(QStringLiteral("+%1 ms  %2  %3  %4%5")
+                    .arg(gap)
+                    .arg(f.address, 2, 10, QLatin1Char('0'))
+                    .arg(vsign::kindName(f.kind), what,
+                         accepted ? QString() : QStringLiteral("  (ignored)")),
+                record);
+            if (accepted && f.kind == vsign::Kind::Restart)
+                restart();
+        }
+    }
+
+    void restart()
+    {
+        const QByteArray image = m_state.image();
+        if (!m_imagePath.isEmpty()) {
+            const int columns = int(image.size() / 2);
+            QImage png(qMax(columns, 1), 16, QImage::Format_RGB32);
+            png.fill(Qt::black);
+            for (int c = 0; c < columns; ++c)
+                for (int r = 0; r < 16; ++r)
+                    if (quint8(image[2 * c + r / 8]) & (1 << (r % 8)))
+                        png.setPixel(c, r, qRgb(255, 176, 0));
+            if (!png.save(m_imagePath, "PNG"))
+                std::fprintf(stderr, "virtual-sign: cannot write %s\n", qPrintable(m_imagePath));
+        }
+        if (m_view)
+            m_view->play(image, m_state.speedCode());
+        if (m_exitAfterRestart) {
+            summary();
+            QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        }
+    }
+
+    void say(const QString &line, const QJsonObject &record = {})
+    {
+        std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
+        if (m_log && !record.isEmpty()) {
+            m_log->write(QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n');
+            m_log->flush();
+        }
+    }
+
+    vsign::SignState m_state;
+    vsign::StreamParser m_stream;
+    SignView *m_view;
+    QString m_imagePath;
+    bool m_exitAfterRestart;
+    std::unique_ptr<QFile> m_log;
+    QUdpSocket *m_udp = nullptr;
+    QSerialPort *m_serial = nullptr;
+    OwnPty m_pty;
+    QTimer m_quiet;
+    QElapsedTimer m_clock;
+    qint64 m_last = 0;
+    int m_accepted = 0;
+    int m_ignored = 0;
+    int m_rejected = 0;
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    bool headless = false;
+    for (int i = 1; i < argc; ++i)
+        headless = headless || qstrcmp(argv[i], "--headless") == 0;
+    std::unique_ptr<QCoreApplication> app;
+    if (headless)
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("virtual-sign"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "A stand-in for an LED message sign. It receives frames over UDP and/or a "
+        "serial line, keeps the sign memory, and scrolls the message on a restart."));
+    parser.addHelpOption();
+    const QCommandLineOption listen(QStringLiteral("listen"),
+                                    QStringLiteral("UDP address and port to listen on "
+                                                   "(default 127.0.0.1:12346 unless a serial "
+                                                   "line is given)."),
+                                    QStringLiteral("ADDR:PORT"));
+    const QCommandLineOption serial(QStringLiteral("serial"),
+                                    QStringLiteral("Serial device to listen on, 9600 8N1."),
+                                    QStringLiteral("DEVICE"));
+    const QCommandLineOption pty(QStringLiteral("pty"),
+                                 QStringLiteral("Make a pseudo-terminal and print its path."));
+    const QCommandLineOption address(QStringLiteral("address"),
+                                     QStringLiteral("The sign's serial address, 1 to 50."),
+                                     QStringLiteral("NN"), QStringLiteral("20"));
+    const QCommandLineOption columns(QStringLiteral("columns"),
+                                     QStringLiteral("Width of the display in columns."),
+                                     QStringLiteral("N"), QStringLiteral("96"));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Also write every frame as a JSON line to FILE."),
+                                 QStringLiteral("FILE"));
+    const QCommandLineOption dump(QStringLiteral("dump-image"),
+                                  QStringLiteral("Write the message image as PNG at each restart."),
+                                  QStringLiteral("FILE"));
+    const QCommandLineOption headlessOption(QStringLiteral("headless"),
+                                            QStringLiteral("Show no window."));
+    const QCommandLineOption exitAfter(QStringLiteral("exit-after-restart"),
+                                       QStringLiteral("End after the first restart frame."));
+    parser.addOptions(
+        {listen, serial, pty, address, columns, log, dump, headlessOption, exitAfter});
+    parser.process(*app);
+
+    bool ok = false;
+    const int signAddress = parser.value(address).toInt(&ok);
+    if (!ok || signAddress < 1 || signAddress > 50) {
+        std::fprintf(stderr, "virtual-sign: --address takes a number from 1 to 50\n");
+        return 2;
+    }
+    const int width = parser.value(columns).toInt(&ok);
+    if (!ok || width < 8 || width > 1000) {
+        std::fprintf(stderr, "virtual-sign: --columns takes a number from 8 to 1000\n");
+        return 2;
+    }
+
+    std::unique_ptr<SignView> view;
+    if (!headless) {
+        view = std::make_unique<SignView>(width);
+        view->show();
+    }
+    VirtualSign sign(signAddress, view.get(), parser.value(log), parser.value(dump),
+                     parser.isSet(exitAfter));
+
+    const bool anySerial = parser.isSet(serial) || parser.isSet(pty);
+    if (parser.isSet(listen) || !anySerial) {
+        const QString spec =
+            parser.isSet(listen) ? parser.value(listen) : QStringLiteral("127.0.0.1:12346");
+        const qsizetype colon = spec.lastIndexOf(QLatin1Char(':'));
+        const QHostAddress host(spec.left(colon));
+        const int port = spec.mid(colon + 1).toInt(&ok);
+        if (colon < 0 || host.isNull() || !ok || port < 0 || port > 65535) {
+            std::fprintf(stderr, "virtual-sign: --listen takes ADDR:PORT, for example "
+                                 "127.0.0.1:12346\n");
+            return 2;
+        }
+        if (!sign.listenUdp(host, quint16(port)))
+            return 1;
+    }
+    if (parser.isSet(serial) && !sign.openSerial(parser.value(serial)))
+        return 1;
+    if (parser.isSet(pty) && !sign.openPty())
+        return 1;
+
+    const int status = app->exec();
+    if (!parser.isSet(exitAfter))
+        sign.summary();
+    return status;
+}
