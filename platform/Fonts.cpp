@@ -1,6 +1,9 @@
 #include "Fonts.h"
 
+#include <QCollator>
 #include <QFontDatabase>
+
+#include <algorithm>
 
 namespace lumawrite::platform {
 
@@ -12,6 +15,16 @@ QStringList screenFontFamilies()
             names.append(family);
     }
     return names;
+}
+
+QStringList fontListOrder(QStringList families)
+{
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(families.begin(), families.end(), [&](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    });
+    return families;
 }
 
 } // namespace lumawrite::platform

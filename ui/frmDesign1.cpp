@@ -1,12 +1,12 @@
 #include "frmDesign1.h"
 
+#include "Fonts.h"
 #include "LeadingNumber.h"
 #include "MessageEdit.h"
 #include "Notifier.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCollator>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -163,12 +163,7 @@ void frmDesign1::Load(const QStringList &fontFamilies)
     const Settings &s = m_shared.settings;
 
     // 1. The font list, kept in alphabetical order; first entry selected.
-    QStringList families = fontFamilies;
-    QCollator collator;
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(families.begin(), families.end(), [&](const QString &a, const QString &b) {
-        return collator.compare(a, b) < 0;
-    });
+    const QStringList families = platform::fontListOrder(fontFamilies);
     cmbFonts->addItems(families);
     cmbFonts->setCurrentIndex(families.isEmpty() ? -1 : 0);
 
