@@ -2,15 +2,23 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QRawFont>
 
 namespace lumawrite::platform {
+
+namespace {
+void setFixedResolution(QImage &image)
+{
+    const int dotsPerMetre = qRound(ImageSurface::DotsPerInch / 0.0254);
+    image.setDotsPerMeterX(dotsPerMetre);
+    image.setDotsPerMeterY(dotsPerMetre);
+}
+} // namespace
 
 ImageSurface::ImageSurface(QSize size, QColor background, QColor text)
     : m_image(size, QImage::Format_RGB32), m_background(background), m_text(text)
 {
-    const int dotsPerMetre = qRound(DotsPerInch / 0.0254);
-    m_image.setDotsPerMeterX(dotsPerMetre);
-    m_image.setDotsPerMeterY(dotsPerMetre);
+    setFixedResolution(m_image);
     m_font.setStyleStrategy(QFont::NoAntialias);
     m_font.setHintingPreference(QFont::PreferFullHinting);
     m_font.setKerning(true);
@@ -81,6 +89,54 @@ QRgb ImageSurface::pixel(int x, int y) const
     if (!m_image.valid(x, y))
         return m_background.rgb() & 0xFFFFFF;
     return m_image.pixel(x, y) & 0xFFFFFF;
+}
+
+void ImageSurface::resize(int width, int height)
+{
+    if (width == m_image.width() && height == m_image.height())
+        return;
+    m_image = QImage(qMax(width, 1), qMax(height, 1), QImage::Format_RGB32);
+    setFixedResolution(m_image);
+}
+
+QString ImageSurface::missingCharacters(const QString &text) const
+{
+    const QRawFont raw = QRawFont::fromFont(m_font);
+    QString missing;
+    for (const uint c : text.toUcs4()) {
+        if (c == '\r' || c == '\n' || c == ' ' || c == '\t')
+            continue;
+        const QString character = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
+        if (!raw.supportsCharacter(c) && !missing.contains(character))
+            missing += character;
+    }
+    return missing;
+}
+
+QRect ImageSurface::inkBounds() const
+{
+    const QRgb ink = m_text.rgb() | 0xFF000000;
+    int top = -1, bottom = -1, left = m_image.width(), right = -1;
+    for (int y = 0; y < m_image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(m_image.constScanLine(y));
+        int first = -1, last = -1;
+        for (int x = 0; x < m_image.width(); ++x)
+            if (line[x] == ink) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+        if (first < 0)
+            continue;
+        if (top < 0)
+            top = y;
+        bottom = y;
+        left = qMin(left, first);
+        right = qMax(right, last);
+    }
+    if (top < 0)
+        return {};
+    return QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 } // namespace lumawrite::platform

@@ -12,7 +12,7 @@ namespace lumawrite::platform {
 // An off-screen image that text is drawn on and read back from. It works at a fixed 96 dots
 // per inch, so a point size means the same number of pixels on every screen, and draws without
 // antialiasing, so a glyph pixel is exactly the text colour.
-class ImageSurface : public render::Surface {
+class ImageSurface : public render::StripSurface {
 public:
     static constexpr int DotsPerInch = 96;
 
@@ -29,6 +29,11 @@ public:
     void drawText(const QString &text) override;
     int measureText(const QString &text) const override;
     QRgb pixel(int x, int y) const override;
+    void resize(int width, int height) override;
+    int width() const override { return m_image.width(); }
+    int height() const override { return m_image.height(); }
+    QString missingCharacters(const QString &text) const override;
+    QRect inkBounds() const override;
 
     const QImage &image() const { return m_image; }
     const QFont &font() const { return m_font; }

@@ -39,3 +39,103 @@ std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
 }
 
 } // namespace lumawrite::render
+
+namespace lumawrite::render {
+namespace {
+
+void setFont(Surface &surface, const RenderRequest &r, int pointSize)
+{
+    surface.setFontName(r.family);
+    surface.setFontSize(pointSize);
+    surface.setBold(r.bold);
+    surface.setItalic(r.italic);
+    surface.setStrikethrough(r.strikethrough);
+    surface.setUnderline(r.underline);
+}
+
+// Room around the text for ink that leaves its line box: generous for the largest size.
+int margin(int pointSize) { return pointSize * 96 / 72 + 16; }
+
+struct InkBox {
+    bool any = false;
+    int top = 0, bottom = 0, left = 0; // relative to the drawing position
+};
+
+// Draws the text once at (pad, pad) on a strip tall enough for all its lines and finds its ink.
+InkBox inkBox(StripSurface &strip, const RenderRequest &r, int pointSize, int *width = nullptr)
+{
+    setFont(strip, r, pointSize);
+    const int pad = margin(pointSize);
+    const int w = strip.measureText(r.text);
+    if (width)
+        *width = w;
+    const int lines = int(splitLines(r.text).size());
+    strip.resize(w + 2 * pad, lines * 2 * margin(pointSize) + 2 * pad);
+    strip.clear();
+    strip.setPosition(pad, pad);
+    strip.drawText(r.text);
+    const QRect ink = strip.inkBounds();
+    if (ink.isEmpty())
+        return {};
+    return {true, ink.top() - pad, ink.bottom() - pad, ink.left() - pad};
+}
+
+} // namespace
+
+std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &request)
+{
+    setFont(strip, request, request.pointSize);
+    const int blocks = blockCountForWidth(request.width);
+    const int columns = blocks * ColumnsPerBlock;
+    strip.resize(columns, RowsPerColumn);
+    strip.clear();
+    strip.setPosition(0, request.offset);
+    strip.drawText(request.text);
+
+    std::vector<quint8> bytes(std::size_t(blocks) * BytesPerBlock, 0);
+    for (int c = 0; c < columns; ++c)
+        for (int row = 0; row < RowsPerColumn; ++row)
+            if (strip.pixel(c, row) == 0)
+                bytes[std::size_t(2 * c + row / 8)] |= quint8(1 << (row % 8));
+    return bytes;
+}
+
+FitReport checkFit(StripSurface &strip, const RenderRequest &request)
+{
+    FitReport report;
+    int width = 0;
+    const InkBox box = inkBox(strip, request, request.pointSize, &width);
+    report.hasInk = box.any;
+    if (box.any) {
+        report.rowsAbove = qMax(0, -(box.top + request.offset));
+        report.rowsBelow = qMax(0, box.bottom + request.offset - (RowsPerColumn - 1));
+        report.columnsLeft = qMax(0, -box.left);
+    }
+    report.excessColumns = qMax(0, width - MaxUploadWidth);
+    report.missingCharacters = strip.missingCharacters(request.text);
+    return report;
+}
+
+std::optional<FitChoice> bestFit(StripSurface &strip, const RenderRequest &request)
+{
+    for (int size = 60; size >= 6; --size) {
+        const InkBox box = inkBox(strip, request, size);
+        if (!box.any)
+            return std::nullopt;
+        const int height = box.bottom - box.top + 1;
+        if (height > RowsPerColumn)
+            continue;
+        // Centre the ink in the 16 rows, within the offsets the list offers.
+        const int centred = -box.top + (RowsPerColumn - height) / 2;
+        const int lowest = -box.top;                   // ink starts on row 0
+        const int highest = RowsPerColumn - 1 - box.bottom; // ink ends on row 15
+        const int low = qMax(lowest, -10);
+        const int high = qMin(highest, 10);
+        if (low > high)
+            continue;
+        return FitChoice{size, qBound(low, centred, high)};
+    }
+    return std::nullopt;
+}
+
+} // namespace lumawrite::render

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <optional>
 #include <vector>
 
 namespace lumawrite::render {
@@ -38,5 +39,29 @@ int blockCountForWidth(int width);
 // column is two bytes: bit b of the first byte is row b, bit b of the second is row 8 + b; a
 // bit is set exactly when the pixel is black. Returns blockCountForWidth(width) * 128 bytes.
 std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request);
+
+// The same bytes as CreateBitMap, from a single drawing of the whole message on a strip as wide
+// as all its blocks: the text lands on the same pixels, only shifted by whole blocks.
+std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &request);
+
+// Where the text's ink falls against the 16 rows and the first column the sign takes.
+struct FitReport {
+    int rowsAbove = 0;     // rows of ink above row 0
+    int rowsBelow = 0;     // rows of ink below row 15
+    int columnsLeft = 0;   // columns of ink left of column 0 (an italic overhang)
+    int excessColumns = 0; // columns beyond the widest message that may be uploaded
+    bool hasInk = false;
+    QString missingCharacters; // characters the typeface has no glyph for
+    bool fits() const { return rowsAbove == 0 && rowsBelow == 0 && columnsLeft == 0; }
+};
+FitReport checkFit(StripSurface &strip, const RenderRequest &request);
+
+// The largest size, and an offset for it, at which all ink of the text lies within the 16
+// rows, in the request's typeface and styles. None when no size fits or the text has no ink.
+struct FitChoice {
+    int pointSize = 0;
+    int offset = 0;
+};
+std::optional<FitChoice> bestFit(StripSurface &strip, const RenderRequest &request);
 
 } // namespace lumawrite::render

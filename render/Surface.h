@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QRgb>
 #include <QString>
 #include <QStringList>
@@ -34,6 +35,21 @@ public:
 
     // The colour at (x, y) as 0xRRGGBB; 0 is black.
     virtual QRgb pixel(int x, int y) const = 0;
+};
+
+// A surface that can be made as large as a whole message, so that the text is drawn once and
+// every column read from the one drawing.
+class StripSurface : public Surface {
+public:
+    // Resizes the drawing area (its content is lost until the next clear).
+    virtual void resize(int width, int height) = 0;
+    virtual int width() const = 0;
+    virtual int height() const = 0;
+    // The characters of the text that the current font itself has no glyph for (they are
+    // drawn from another font or as a box), each once.
+    virtual QString missingCharacters(const QString &text) const = 0;
+    // The smallest rectangle holding every pixel of exact text colour (empty when none).
+    virtual QRect inkBounds() const = 0;
 };
 
 // The lines of a text, split at CR LF, LF or a lone CR.

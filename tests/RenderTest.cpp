@@ -188,3 +188,49 @@ TEST(Render, RealTextIsDeterministicAndSitsInsideItsBlocks)
     for (std::size_t col = 0; col < low.size(); col += 2)
         EXPECT_EQ(low[col] & 0xFF, 0) << "rows 0 to 7 of column " << col / 2;
 }
+
+// The single drawing must give exactly the bytes of the block-by-block rendering, whatever the
+// typeface, size, styles, offset and text.
+TEST(Render, DrawingOnceGivesTheSameBytesAsBlockByBlock)
+{
+    platform::ImageSurface blockSurface(QSize(870, 26), QColor(255, 255, 192), Qt::black);
+    platform::ImageSurface strip(QSize(64, 16), QColor(255, 255, 192), Qt::black);
+    const QStringList families = {QStringLiteral("DejaVu Sans"), QStringLiteral("DejaVu Serif"),
+                                  QStringLiteral("DejaVu Sans Mono")};
+    const QStringList texts = {
+        QStringLiteral("Fresh bread daily"),
+        QStringLiteral("WAVE AVA Ty. fi fl ffi -- 1/2 \u00e9\u00e8 \u20ac9.99"),
+        QStringLiteral("ab\r\ncdefgh"),
+        QStringLiteral("iiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiiii!"),
+        QString(),
+        QStringLiteral(" "),
+    };
+    int cases = 0;
+    for (int f = 0; f < families.size(); ++f)
+        for (int t = 0; t < texts.size(); ++t)
+            for (int size : {6, 9, 12, 19, 33, 60}) {
+                RenderRequest r;
+                r.family = families[f];
+                r.pointSize = size;
+                // Walk the styles and offsets with the cases rather than all combinations.
+                const int k = f * 7 + t * 3 + size;
+                r.bold = k & 1;
+                r.italic = k & 2;
+                r.underline = k & 4;
+                r.strikethrough = k & 8;
+                r.offset = (k % 21) - 10;
+                r.text = texts[t];
+                blockSurface.setFontName(r.family);
+                blockSurface.setFontSize(r.pointSize);
+                blockSurface.setBold(r.bold);
+                blockSurface.setItalic(r.italic);
+                blockSurface.setUnderline(r.underline);
+                blockSurface.setStrikethrough(r.strikethrough);
+                r.width = blockSurface.measureText(r.text);
+                ASSERT_EQ(render::renderColumns(strip, r), CreateBitMap(blockSurface, r))
+                    << r.family.toStdString() << " " << size << " " << r.text.toStdString()
+                    << " bold " << r.bold << " italic " << r.italic << " offset " << r.offset;
+                ++cases;
+            }
+    EXPECT_EQ(cases, 108);
+}

@@ -4,6 +4,7 @@
 #include "LeadingNumber.h"
 #include "MessageEdit.h"
 #include "Notifier.h"
+#include "SignPanel.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -51,10 +52,15 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, 
 } // namespace
 
 frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
-                       platform::Notifier &notifier, QWidget *parent)
+                       platform::Notifier &notifier, std::function<int()> speedCode,
+                       QWidget *parent)
     : QDialog(parent), m_shared(shared), m_notifier(notifier),
-      m_surface(QSize(870, 26), PicBackground, Qt::black)
+      m_surface(QSize(870, 26), PicBackground, Qt::black),
+      m_strip(QSize(64, 16), PicBackground, Qt::black), m_speedCode(std::move(speedCode))
 {
+    m_refresh.setSingleShot(true);
+    m_refresh.setInterval(120);
+    connect(&m_refresh, &QTimer::timeout, this, &frmDesign1::refreshSignView);
     setObjectName(QStringLiteral("frmDesign1"));
     setWindowTitle(QStringLiteral("Text Entry"));
     setModal(true);
@@ -66,7 +72,7 @@ frmDesign1::~frmDesign1() = default;
 
 void frmDesign1::buildControls()
 {
-    setFixedSize(885, 218);
+    setFixedSize(885, 404);
     setSizeGripEnabled(false);
 
     pic = new QLabel(this);
@@ -140,7 +146,28 @@ void frmDesign1::buildControls()
     txtMsg->setGeometry(8, 56, 382, 100);
     txtMsg->setTabChangesFocus(true);
 
+    auto *frame4 = new QGroupBox(QStringLiteral("Sign view"), this);
+    frame4->setObjectName(QStringLiteral("Frame4"));
+    frame4->setGeometry(8, 216, 870, 180);
+    signPanel = new SignPanel(m_speedCode, frame4);
+    signPanel->setObjectName(QStringLiteral("signPanel"));
+    signPanel->move(10, 22);
+    lblFit = new QLabel(frame4);
+    lblFit->setObjectName(QStringLiteral("lblFit"));
+    lblFit->setAccessibleName(QStringLiteral("Fit check"));
+    lblFit->setGeometry(676, 22, 186, 116);
+    lblFit->setWordWrap(true);
+    lblFit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    cmdFit = new QPushButton(QStringLiteral("Fit"), frame4);
+    cmdFit->setObjectName(QStringLiteral("cmdFit"));
+    cmdFit->setToolTip(QStringLiteral("Choose the largest size and an offset that keep all of "
+                                      "the text inside the sign's 16 rows"));
+    cmdFit->setGeometry(676, 144, 80, 25);
+    cmdFit->setAutoDefault(false);
+    connect(cmdFit, &QPushButton::clicked, this, &frmDesign1::FitMessage);
+
     connect(cmbFonts, &QComboBox::currentIndexChanged, this, &frmDesign1::FontSelected);
+    connect(cmbOffset, &QComboBox::currentIndexChanged, this, &frmDesign1::scheduleRefresh);
     connect(cmbFontSize, &QComboBox::currentIndexChanged, this, &frmDesign1::SizeSelected);
     for (QCheckBox *box : {chkBold, chkItalic, chkST, chkUL})
         connect(box, &QCheckBox::toggled, this, &frmDesign1::StyleChanged);
@@ -214,7 +241,72 @@ QString frmDesign1::fontFamilyAt(int position) const
 
 void frmDesign1::RecountColumns()
 {
-    lblMsg[1]->setText(QString::number(m_surface.measureText(txtMsg->messageText())));
+    const int width = m_surface.measureText(txtMsg->messageText());
+    lblMsg[1]->setText(QString::number(width));
+    // The counter's field turns red when the message is too wide to upload.
+    QPalette palette = lblMsg[1]->palette();
+    palette.setColor(QPalette::Window,
+                     width > render::MaxUploadWidth ? QColor(192, 0, 0) : QColor(0, 0, 128));
+    lblMsg[1]->setPalette(palette);
+    scheduleRefresh();
+}
+
+void frmDesign1::scheduleRefresh()
+{
+    m_refresh.start();
+}
+
+void frmDesign1::refreshSignView()
+{
+    m_refresh.stop();
+    const render::RenderRequest r = renderRequest();
+    const std::vector<quint8> image = render::renderColumns(m_strip, r);
+    signPanel->setImage(
+        QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size())));
+    m_fit = render::checkFit(m_strip, r);
+    lblFit->setText(fitText());
+}
+
+QString frmDesign1::fitText() const
+{
+    if (!m_fit.hasInk && m_fit.missingCharacters.isEmpty())
+        return QStringLiteral("Nothing to show yet.");
+    QStringList lines;
+    auto rows = [](int n) {
+        return n == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(n);
+    };
+    if (m_fit.rowsAbove > 0)
+        lines << QStringLiteral("%1 of the text cut off at the top.").arg(rows(m_fit.rowsAbove));
+    if (m_fit.rowsBelow > 0)
+        lines << QStringLiteral("%1 of the text cut off at the bottom.").arg(rows(m_fit.rowsBelow));
+    if (m_fit.columnsLeft > 0)
+        lines << QStringLiteral("%1 column%2 of the slant cut off at the left.")
+                     .arg(m_fit.columnsLeft)
+                     .arg(m_fit.columnsLeft == 1 ? QString() : QStringLiteral("s"));
+    if (!m_fit.missingCharacters.isEmpty())
+        lines << QStringLiteral("This typeface cannot draw: %1").arg(m_fit.missingCharacters);
+    if (m_fit.excessColumns > 0)
+        lines << QStringLiteral("%1 columns too wide to upload (at most %2).")
+                     .arg(m_fit.excessColumns)
+                     .arg(render::MaxUploadWidth);
+    if (lines.isEmpty())
+        lines << QStringLiteral("All of the text fits the sign's 16 rows.");
+    return lines.join(QLatin1Char('\n'));
+}
+
+void frmDesign1::FitMessage()
+{
+    const auto choice = render::bestFit(m_strip, renderRequest());
+    if (!choice) {
+        lblFit->setText(m_fit.hasInk ? QStringLiteral("No size from 6 to 60 keeps this text "
+                                                      "inside the 16 rows.")
+                                     : QStringLiteral("Nothing to fit yet."));
+        return;
+    }
+    // Through the lists, so that the counters and the view follow as for a choice by hand.
+    cmbFontSize->setCurrentIndex(choice->pointSize - FirstSize);
+    cmbOffset->setCurrentIndex(choice->offset - FirstOffset);
+    refreshSignView();
 }
 
 void frmDesign1::FontSelected()
@@ -303,9 +395,15 @@ void frmDesign1::UploadMessage()
         return;
     }
 
-    const std::vector<quint8> image = render::CreateBitMap(m_surface, r);
+    const std::vector<quint8> image = render::renderColumns(m_strip, r);
     std::copy(image.begin(), image.end(), m_shared.ColumnBuffer.begin());
     m_shared.BlockCount = qint16(image.size() / render::BytesPerBlock);
+    // The surface is left showing the last block, as the block-by-block rendering leaves it.
+    m_surface.setFontName(r.family);
+    m_surface.setFontSize(r.pointSize);
+    m_surface.clear();
+    m_surface.setPosition(-render::ColumnsPerBlock * (m_shared.BlockCount - 1), r.offset);
+    m_surface.drawText(r.text);
     refreshPic();
 
     m_shared.UploadConfirmed = true;

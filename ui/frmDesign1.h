@@ -6,6 +6,9 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <QTimer>
+
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -20,6 +23,7 @@ class Notifier;
 namespace lumawrite::ui {
 
 class MessageEdit;
+class SignPanel;
 
 // The "Text Entry" window: the message, its typeface, size, styles and vertical offset, with
 // live character and column counters. Its controls keep the operator's last choices between
@@ -27,8 +31,9 @@ class MessageEdit;
 class frmDesign1 : public QDialog {
     Q_OBJECT
 public:
+    // speedCode gives the sign's speed code chosen in the main window, for the sign view.
     frmDesign1(modMain &shared, const QStringList &fontFamilies, platform::Notifier &notifier,
-               QWidget *parent = nullptr);
+               std::function<int()> speedCode = {}, QWidget *parent = nullptr);
     ~frmDesign1() override;
 
     // The typeface name at a position of the font list (empty beyond it).
@@ -36,6 +41,11 @@ public:
 
     // The message as the controls describe it, with the width the column counter shows.
     render::RenderRequest renderRequest() const;
+
+    // Renders the current message into the sign view and checks how it fits. Runs on a short
+    // idle timer after every edit.
+    void refreshSignView();
+    const render::FitReport &fitReport() const { return m_fit; }
 
     // True once the title-bar close control has discarded this window.
     bool discarded() const { return m_discarded; }
@@ -56,6 +66,9 @@ public:
     MessageEdit *txtMsg;
     QLabel *lblMsg[2];
     QLabel *pic;
+    SignPanel *signPanel;
+    QLabel *lblFit;
+    QPushButton *cmdFit;
 
 public slots:
     // "Cancel" and the Esc key: hides the window, keeping every control as it is.
@@ -76,10 +89,17 @@ private:
     void refreshPic();
     void TestMessage();
     void UploadMessage();
+    void FitMessage();
+    void scheduleRefresh();
+    QString fitText() const;
 
     modMain &m_shared;
     platform::Notifier &m_notifier;
     platform::ImageSurface m_surface;
+    platform::ImageSurface m_strip; // the whole message, drawn once
+    std::function<int()> m_speedCode;
+    QTimer m_refresh;
+    render::FitReport m_fit;
     bool m_discarded = false;
     bool m_placed = false;
 };

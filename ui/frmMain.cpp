@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "Frames.h"
 #include "LeadingNumber.h"
 #include "MessageEdit.h"
 #include "MessageTransfer.h"
@@ -248,7 +249,9 @@ void frmMain::drawPreview(const QString &family, double points, bool bold, bool 
 frmDesign1 *frmMain::design()
 {
     if (!m_design) {
-        m_design = new frmDesign1(m_shared, m_services.fontFamilies(), *m_services.notifier, this);
+        m_design = new frmDesign1(
+            m_shared, m_services.fontFamilies(), *m_services.notifier,
+            [this] { return link::frames::speedCode(cmbSpeed->currentIndex()); }, this);
         m_design->setWindowFlag(Qt::Dialog);
         connect(m_design, &QDialog::finished, this, &frmMain::designFinished);
     }

@@ -1,0 +1,52 @@
+#include "LedView.h"
+
+#include <QPainter>
+
+namespace lumawrite::ui {
+
+LedView::LedView(int visibleColumns, int pitch, QWidget *parent)
+    : QWidget(parent), m_visible(visibleColumns), m_pitch(pitch)
+{
+    setFixedSize(visibleColumns * pitch + pitch, 16 * pitch + pitch);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void LedView::setImage(const QByteArray &columns)
+{
+    m_image = columns;
+    update();
+}
+
+void LedView::setFirstColumn(int column)
+{
+    if (column == m_first)
+        return;
+    m_first = column;
+    update();
+}
+
+bool LedView::lit(int visibleColumn, int row) const
+{
+    const int c = m_first + visibleColumn;
+    if (c < 0 || c >= columns() || row < 0 || row > 15)
+        return false;
+    return quint8(m_image[2 * c + row / 8]) & (1 << (row % 8));
+}
+
+void LedView::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    const QColor on(255, 176, 0);
+    const QColor off(58, 42, 16);
+    const qreal radius = m_pitch * 0.4;
+    for (int c = 0; c < m_visible; ++c)
+        for (int r = 0; r < 16; ++r) {
+            p.setBrush(lit(c, r) ? on : off);
+            p.drawEllipse(QPointF(m_pitch + c * m_pitch, m_pitch + r * m_pitch), radius, radius);
+        }
+}
+
+} // namespace lumawrite::ui
