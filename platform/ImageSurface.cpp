@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QRawFont>
 
+#include <algorithm>
+
 namespace lumawrite::platform {
 
 namespace {
@@ -116,18 +118,18 @@ QString ImageSurface::missingCharacters(const QString &text) const
 QRect ImageSurface::inkBounds() const
 {
     const QRgb ink = m_text.rgb() | 0xFF000000;
-    int top = -1, bottom = -1, left = m_image.width(), right = -1;
-    for (int y = 0; y < m_image.height(); ++y) {
+    const int width = m_image.width();
+    const int height = m_image.height();
+    int top = -1, bottom = -1, left = width, right = -1;
+    for (int y = 0; y < height; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(m_image.constScanLine(y));
-        int first = -1, last = -1;
-        for (int x = 0; x < m_image.width(); ++x)
-            if (line[x] == ink) {
-                if (first < 0)
-                    first = x;
-                last = x;
-            }
-        if (first < 0)
+        const QRgb *firstInk = std::find(line, line + width, ink);
+        if (firstInk == line + width)
             continue;
+        const int first = int(firstInk - line);
+        int last = width - 1;
+        while (line[last] != ink)
+            --last;
         if (top < 0)
             top = y;
         bottom = y;

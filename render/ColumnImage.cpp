@@ -53,8 +53,17 @@ void setFont(Surface &surface, const RenderRequest &r, int pointSize)
     surface.setUnderline(r.underline);
 }
 
-// Room around the text for ink that leaves its line box: generous for the largest size.
-int margin(int pointSize) { return pointSize * 96 / 72 + 16; }
+// Pixels per em at 96 dots per inch.
+int pixelSize(int pointSize)
+{
+    return pointSize * 96 / 72;
+}
+
+// Room around the text for ink that leaves its line box (accents, slants, swashes).
+int margin(int pointSize)
+{
+    return pixelSize(pointSize) / 2 + 8;
+}
 
 struct InkBox {
     bool any = false;
@@ -70,7 +79,8 @@ InkBox inkBox(StripSurface &strip, const RenderRequest &r, int pointSize, int *w
     if (width)
         *width = w;
     const int lines = int(splitLines(r.text).size());
-    strip.resize(w + 2 * pad, lines * 2 * margin(pointSize) + 2 * pad);
+    // Each line gets two ems, more than any typeface's line spacing.
+    strip.resize(w + 2 * pad, lines * 2 * pixelSize(pointSize) + 2 * pad);
     strip.clear();
     strip.setPosition(pad, pad);
     strip.drawText(r.text);
@@ -116,9 +126,28 @@ FitReport checkFit(StripSurface &strip, const RenderRequest &request)
     return report;
 }
 
-std::optional<FitChoice> bestFit(StripSurface &strip, const RenderRequest &request)
+namespace {
+
+// Each line cut down to its distinct characters: the same glyphs at the same heights, so the
+// same rows of ink, at a fraction of the width.
+QString distinctCharactersByLine(const QString &text)
 {
-    for (int size = 60; size >= 6; --size) {
+    QStringList lines = splitLines(text);
+    for (QString &line : lines) {
+        QString distinct;
+        for (const uint c : line.toUcs4()) {
+            const QString character = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
+            if (!distinct.contains(character))
+                distinct += character;
+        }
+        line = distinct;
+    }
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+std::optional<FitChoice> fitFor(StripSurface &strip, const RenderRequest &request, int largest)
+{
+    for (int size = largest; size >= 6; --size) {
         const InkBox box = inkBox(strip, request, size);
         if (!box.any)
             return std::nullopt;
@@ -127,13 +156,34 @@ std::optional<FitChoice> bestFit(StripSurface &strip, const RenderRequest &reque
             continue;
         // Centre the ink in the 16 rows, within the offsets the list offers.
         const int centred = -box.top + (RowsPerColumn - height) / 2;
-        const int lowest = -box.top;                   // ink starts on row 0
-        const int highest = RowsPerColumn - 1 - box.bottom; // ink ends on row 15
-        const int low = qMax(lowest, -10);
-        const int high = qMin(highest, 10);
+        const int low = qMax(-box.top, -10);                       // ink starts on row 0
+        const int high = qMin(RowsPerColumn - 1 - box.bottom, 10); // ink ends on row 15
         if (low > high)
             continue;
         return FitChoice{size, qBound(low, centred, high)};
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+std::optional<FitChoice> bestFit(StripSurface &strip, const RenderRequest &request)
+{
+    // Search on the distinct characters, then confirm on the whole text; a size the short
+    // text cannot fit, the whole text cannot either.
+    RenderRequest shortText = request;
+    shortText.text = distinctCharactersByLine(request.text);
+    for (int largest = 60; largest >= 6;) {
+        const auto candidate = fitFor(strip, shortText, largest);
+        if (!candidate)
+            return std::nullopt;
+        RenderRequest whole = request;
+        whole.pointSize = candidate->pointSize;
+        whole.offset = candidate->offset;
+        const FitReport check = checkFit(strip, whole);
+        if (check.rowsAbove == 0 && check.rowsBelow == 0)
+            return candidate;
+        largest = candidate->pointSize - 1;
     }
     return std::nullopt;
 }

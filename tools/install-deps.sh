@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
-    libgl-dev libgtest-dev
+    libgl-dev libgtest-dev libbenchmark-dev
     fonts-dejavu-core
     socat
 )

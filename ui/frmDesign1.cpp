@@ -56,7 +56,8 @@ frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
                        QWidget *parent)
     : QDialog(parent), m_shared(shared), m_notifier(notifier),
       m_surface(QSize(870, 26), PicBackground, Qt::black),
-      m_strip(QSize(64, 16), PicBackground, Qt::black), m_speedCode(std::move(speedCode))
+      m_strip(QSize(64, 16), PicBackground, Qt::black),
+      m_fitStrip(QSize(64, 16), PicBackground, Qt::black), m_speedCode(std::move(speedCode))
 {
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(120);
@@ -263,7 +264,7 @@ void frmDesign1::refreshSignView()
     const std::vector<quint8> image = render::renderColumns(m_strip, r);
     signPanel->setImage(
         QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size())));
-    m_fit = render::checkFit(m_strip, r);
+    m_fit = render::checkFit(m_fitStrip, r);
     lblFit->setText(fitText());
 }
 
@@ -296,7 +297,7 @@ QString frmDesign1::fitText() const
 
 void frmDesign1::FitMessage()
 {
-    const auto choice = render::bestFit(m_strip, renderRequest());
+    const auto choice = render::bestFit(m_fitStrip, renderRequest());
     if (!choice) {
         lblFit->setText(m_fit.hasInk ? QStringLiteral("No size from 6 to 60 keeps this text "
                                                       "inside the 16 rows.")

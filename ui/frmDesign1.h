@@ -96,7 +96,8 @@ private:
     modMain &m_shared;
     platform::Notifier &m_notifier;
     platform::ImageSurface m_surface;
-    platform::ImageSurface m_strip; // the whole message, drawn once
+    platform::ImageSurface m_strip;    // the whole message, drawn once
+    platform::ImageSurface m_fitStrip; // the whole message with room around it
     std::function<int()> m_speedCode;
     QTimer m_refresh;
     render::FitReport m_fit;
