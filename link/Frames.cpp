@@ -61,6 +61,22 @@ QByteArray restartFrame(AddressDigits address)
     return header(RestartFrameLength, address, 0x00, 0x20);
 }
 
+QList<QByteArray> messageFrames(const quint8 *columnBuffer, int renderedBlocks,
+                                int serialAddressIndex, int speedIndex)
+{
+    static constexpr quint8 blank[BlockBytes] = {};
+    const AddressDigits address = addressDigits(serialAddressIndex);
+    const int blocks = renderedBlocks + BlankBlocksBehind;
+    QList<QByteArray> all;
+    all.reserve(blocks + 2);
+    for (int n = 0; n < blocks; ++n)
+        all.append(
+            blockFrame(address, n, n < renderedBlocks ? columnBuffer + n * BlockBytes : blank));
+    all.append(parameterFrame(address, qint16(blocks), speedCode(speedIndex)));
+    all.append(restartFrame(address));
+    return all;
+}
+
 QByteArray setSerialIdFrame(AddressDigits newId)
 {
     QByteArray frame = header(ConfigFrameLength, newId, 0x01, 0x10);

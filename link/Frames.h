@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QtGlobal>
 
 namespace lumawrite::link {
@@ -39,6 +40,16 @@ QByteArray parameterFrame(AddressDigits address, qint16 blockCount, quint8 speed
 
 // Makes the sign start showing what it holds.
 QByteArray restartFrame(AddressDigits address);
+
+// Blank blocks that follow every message in the sign memory.
+constexpr int BlankBlocksBehind = 5;
+
+// Every frame of a message upload, in the order they go out: the rendered blocks of the column
+// image (128 bytes each), five blank blocks behind them, the parameter frame counting all of
+// those blocks, and the restart frame. Positions are those of the serial address and speed
+// lists (0 = address 01, 0 = slowest).
+QList<QByteArray> messageFrames(const quint8 *columnBuffer, int renderedBlocks,
+                                int serialAddressIndex, int speedIndex);
 
 // Gives the sign a new serial ID; the frame is addressed to that same ID.
 QByteArray setSerialIdFrame(AddressDigits newId);
