@@ -1,0 +1,160 @@
+#include "MessagePlan.h"
+
+#include "Frames.h"
+#include "ImageSurface.h"
+
+namespace lumawrite::send {
+namespace {
+
+// The surface of the Text Entry window that the column counter measures on.
+const QSize EntrySurfaceSize(870, 26);
+const QColor EntryBackground(255, 255, 192);
+const QRgb LitDot = qRgb(255, 176, 0);
+
+} // namespace
+
+QString storedMessageText(const QString &text)
+{
+    QString s = text;
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    s.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return s;
+}
+
+int fontPosition(const QStringList &fontList, const QString &name)
+{
+    const qsizetype exact = fontList.indexOf(name);
+    if (exact >= 0)
+        return int(exact);
+    for (qsizetype i = 0; i < fontList.size(); ++i)
+        if (fontList[i].compare(name, Qt::CaseInsensitive) == 0)
+            return int(i);
+    return -1;
+}
+
+QString fontListing(const QStringList &fontList)
+{
+    QString listing;
+    for (qsizetype i = 0; i < fontList.size(); ++i)
+        listing += QStringLiteral("%1\t%2\n").arg(i).arg(fontList[i]);
+    return listing;
+}
+
+ChoiceResult chooseMessage(const Settings &s, const Overrides &o, const QStringList &fontList,
+                           const QString &storedText)
+{
+    ChoiceResult result;
+    MessageChoices &c = result.choices;
+    if (o.font) {
+        c.fontPosition = fontPosition(fontList, *o.font);
+        if (c.fontPosition < 0) {
+            result.error = QStringLiteral("Unknown font \"%1\"; lumawrite-send --list-fonts "
+                                          "shows the fonts of this computer.")
+                               .arg(*o.font);
+            return result;
+        }
+    } else {
+        c.fontPosition = SettingsRange::fontListIndex(s.FontIndex, int(fontList.size()));
+    }
+    render::RenderRequest &r = c.request;
+    r.family = c.fontPosition >= 0 ? fontList[c.fontPosition] : QString();
+    r.pointSize = o.size.value_or(SettingsRange::fontSize(s.FontSize));
+    r.bold = o.bold.value_or(SettingsRange::styleOn(s.Bold));
+    r.italic = o.italic.value_or(SettingsRange::styleOn(s.Italic));
+    r.strikethrough = o.strikethrough.value_or(SettingsRange::styleOn(s.Strikethrough));
+    r.underline = o.underline.value_or(SettingsRange::styleOn(s.Underline));
+    r.offset = o.offset.value_or(SettingsRange::offset(s.Offset));
+    r.text = storedText;
+
+    // The main window shows the LAN link only for a stored 1.
+    c.lan = o.lan.value_or(s.LinkType == 1);
+    c.comPort = o.comPort.value_or(SettingsRange::comPortIndex(s.ComPort) + 1);
+    c.serialAddressIndex =
+        o.address ? *o.address - 1 : SettingsRange::serialAddressIndex(s.SerialAddress);
+    c.speedIndex = o.speed ? *o.speed - 1 : SettingsRange::speedIndex(s.Speed);
+    c.host = o.host.value_or(s.IpAddress);
+    return result;
+}
+
+RenderedMessage renderMessage(MessageChoices &choices)
+{
+    RenderedMessage result;
+    render::RenderRequest &r = choices.request;
+    if (r.text.size() > MaxMessageChars) {
+        result.error = QStringLiteral("The message has %1 characters (a line break counts two); "
+                                      "the sign takes at most %2. Nothing was sent.")
+                           .arg(r.text.size())
+                           .arg(MaxMessageChars);
+        return result;
+    }
+
+    platform::ImageSurface surface(EntrySurfaceSize, EntryBackground, Qt::black);
+    surface.setFontName(r.family);
+    surface.setFontSize(r.pointSize);
+    surface.setBold(r.bold);
+    surface.setItalic(r.italic);
+    surface.setStrikethrough(r.strikethrough);
+    surface.setUnderline(r.underline);
+    result.width = surface.measureText(r.text);
+    r.width = result.width;
+    if (result.width > render::MaxUploadWidth) {
+        result.error = QStringLiteral("The message is %1 columns wide; the sign takes at most %2 "
+                                      "columns (%3 blocks). Shorten the text or choose a smaller "
+                                      "size. Nothing was sent.")
+                           .arg(result.width)
+                           .arg(render::MaxUploadWidth)
+                           .arg(render::MaxUploadBlocks);
+        return result;
+    }
+    // Drawn once on a strip as wide as all the blocks, as the window's upload draws it.
+    platform::ImageSurface strip(QSize(render::ColumnsPerBlock, render::RowsPerColumn),
+                                 EntryBackground, Qt::black);
+    result.columns = render::renderColumns(strip, r);
+    result.blocks = int(result.columns.size() / render::BytesPerBlock);
+    return result;
+}
+
+QImage columnImage(const std::vector<quint8> &columns)
+{
+    const int width = int(columns.size() / 2);
+    QImage image(qMax(width, 1), render::RowsPerColumn, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (int c = 0; c < width; ++c)
+        for (int row = 0; row < render::RowsPerColumn; ++row)
+            if (columns[std::size_t(2 * c + row / 8)] & (1 << (row % 8)))
+                image.setPixel(c, row, LitDot);
+    return image;
+}
+
+QList<QByteArray> uploadFrames(const MessageChoices &choices, const RenderedMessage &rendered)
+{
+    return link::frames::messageFrames(rendered.columns.data(), rendered.blocks,
+                                       choices.serialAddressIndex, choices.speedIndex);
+}
+
+Settings settingsAfterUpload(Settings s, const MessageChoices &c, const Overrides &o)
+{
+    const render::RenderRequest &r = c.request;
+    s.FontIndex = qint16(c.fontPosition);
+    s.FontSize = qint16(r.pointSize);
+    s.Bold = r.bold ? 1 : 0;
+    s.Italic = r.italic ? 1 : 0;
+    s.Strikethrough = r.strikethrough ? 1 : 0;
+    s.Underline = r.underline ? 1 : 0;
+    s.Offset = qint16(r.offset);
+    s.MessageText = r.text;
+    if (o.address)
+        s.SerialAddress = qint16(*o.address);
+    if (o.lan)
+        s.LinkType = *o.lan ? 1 : 2;
+    if (o.comPort)
+        s.ComPort = qint16(*o.comPort);
+    if (o.speed)
+        s.Speed = qint16(*o.speed);
+    return s;
+}
+
+} // namespace lumawrite::send

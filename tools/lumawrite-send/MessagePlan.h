@@ -1,0 +1,77 @@
+#pragma once
+
+#include "ColumnImage.h"
+#include "SendOptions.h"
+#include "Settings.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+namespace lumawrite::send {
+
+// The text box of the Text Entry window holds at most this many characters, a line break
+// counting two.
+constexpr int MaxMessageChars = 250;
+
+// The text in its stored form: every line break (LF, CR LF, a lone CR, the Unicode line and
+// paragraph separators) becomes CR LF, so its length counts a line break as two.
+QString storedMessageText(const QString &text);
+
+// The position of a typeface in the font list: the exact name, else the first name that
+// differs only in case; -1 when the list has neither.
+int fontPosition(const QStringList &fontList, const QString &name);
+
+// The font list as --list-fonts prints it: "position<TAB>name", one a line.
+QString fontListing(const QStringList &fontList);
+
+// What one upload uses: the stored choices, out-of-range values replaced as the windows
+// replace them, with this run's overrides on top.
+struct MessageChoices {
+    int fontPosition = -1;         // in the font list; -1 when there are no fonts
+    render::RenderRequest request; // family ... text; width once measured
+    bool lan = true;
+    int comPort = 1;
+    int serialAddressIndex = 19; // position in the address list: 19 is address 20
+    int speedIndex = 9;          // position in the speed list: 9 is speed 10
+    QString host;
+};
+
+struct ChoiceResult {
+    MessageChoices choices;
+    QString error; // an unknown font
+};
+
+// fontList is the font list in its order; storedText the message in its stored form.
+ChoiceResult chooseMessage(const Settings &stored, const Overrides &overrides,
+                           const QStringList &fontList, const QString &storedText);
+
+struct RenderedMessage {
+    int width = 0;               // columns the text takes, as the column counter shows
+    int blocks = 0;              // 64-column blocks rendered
+    std::vector<quint8> columns; // blocks * 128 bytes, two bytes a column
+    QString error;               // why the message is refused; nothing is rendered then
+};
+
+// Measures the text as the column counter does and renders it as an upload from the Text
+// Entry window does; a message too long or too wide for the sign is refused. Sets the
+// request's width.
+RenderedMessage renderMessage(MessageChoices &choices);
+
+// The column image as a picture: one pixel a dot, lit dots amber on black.
+QImage columnImage(const std::vector<quint8> &columns);
+
+// Every frame that the upload sends, in order.
+QList<QByteArray> uploadFrames(const MessageChoices &choices, const RenderedMessage &rendered);
+
+// The settings as an upload from the windows leaves them (typeface by position, size, styles,
+// offset and message), with the communication choices given on the command line (serial
+// address, link, COM port, speed). The sign's address is never changed.
+Settings settingsAfterUpload(Settings stored, const MessageChoices &choices,
+                             const Overrides &overrides);
+
+} // namespace lumawrite::send

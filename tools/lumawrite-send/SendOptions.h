@@ -1,0 +1,70 @@
+#pragma once
+
+#include "SignLink.h"
+
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace lumawrite::send {
+
+// The exit status of lumawrite-send; --help lists the same table.
+enum ExitCode : int {
+    ExitOk = 0,              // sent, or printed (--dry-run, --list-fonts)
+    ExitUploadFailed = 1,    // the transport failed part-way; the message says how far it got
+    ExitUsage = 2,           // bad option or value, unknown font, unreadable --watch file
+    ExitRefused = 3,         // message longer than 250 characters or wider than 9663 columns
+    ExitLinkUnavailable = 4, // serial port not open, sign's host not found: nothing was sent
+    ExitFileNotWritten = 5,  // the --image file or the settings file (--save) was not written
+};
+
+// Choices given on the command line; each replaces the stored one for this run.
+struct Overrides {
+    std::optional<QString> font;
+    std::optional<int> size;
+    std::optional<bool> bold;
+    std::optional<bool> italic;
+    std::optional<bool> strikethrough;
+    std::optional<bool> underline;
+    std::optional<int> offset;
+    std::optional<QString> host;
+    std::optional<bool> lan;    // --lan sets true, --serial false
+    std::optional<int> comPort; // --serial N
+    std::optional<int> address;
+    std::optional<int> speed;
+};
+
+struct SendOptions {
+    enum class Mode { Send, Watch, ListFonts, Help, Version };
+    Mode mode = Mode::Send;
+    QString text;               // the message argument, as given
+    bool textFromStdin = false; // the argument was "-"
+    QString watchFile;
+    Overrides overrides;
+    bool dryRun = false;
+    bool save = false;
+    bool verbose = false;
+    QString imageFile;
+    quint16 signPort = link::SignLink::SignUdpPort;
+    // Test hooks, taken from the environment: LUMAWRITE_SEND_PACING_MS="PAUSE,REPLY" shortens
+    // the waits of the link; LUMAWRITE_SEND_SERIAL_DEVICE makes every COM number open that
+    // device. Operators never need either.
+    link::LinkTiming timing;
+    QString serialDevice;
+};
+
+struct ParsedArguments {
+    SendOptions options;
+    QString error; // empty when the arguments can be used
+};
+
+// The arguments start with the program name, as QCoreApplication::arguments() has them.
+ParsedArguments parseArguments(const QStringList &arguments,
+                               const QProcessEnvironment &environment);
+
+// The text of --help: usage, every option and the exit codes.
+QString helpText();
+
+} // namespace lumawrite::send

@@ -1,0 +1,165 @@
+#include "SendSession.h"
+
+#include <QTimer>
+
+namespace lumawrite::send {
+namespace {
+
+constexpr int BarWidth = 30;
+
+QString timeLeft(qint64 remainingMs)
+{
+    const qint64 seconds = (remainingMs + 999) / 1000;
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+} // namespace
+
+SendSession::SendSession(SendOptions options, QString settingsPath, QStringList fontList,
+                         LinkServices link, SessionOutput output, QObject *parent)
+    : QObject(parent), m_options(std::move(options)), m_store(std::move(settingsPath)),
+      m_fonts(std::move(fontList)), m_output(std::move(output)), m_upload(std::move(link))
+{
+    connect(&m_upload, &SignUpload::progress, this, &SendSession::showProgress);
+    connect(&m_upload, &SignUpload::finished, this, &SendSession::uploadFinished);
+}
+
+void SendSession::submit(const QString &text)
+{
+    if (m_busy) {
+        m_pending = text;
+        return;
+    }
+    process(text);
+}
+
+void SendSession::process(const QString &text)
+{
+    m_busy = true;
+    m_barShown = false;
+    const QString loadError = m_store.LoadSettings(m_settings);
+    if (!loadError.isEmpty()) {
+        SetDefaultSettings(m_settings);
+        m_output.err(QStringLiteral("lumawrite-send: %1\nlumawrite-send: using the default "
+                                    "settings.\n")
+                         .arg(loadError));
+    }
+
+    ChoiceResult chosen =
+        chooseMessage(m_settings, m_options.overrides, m_fonts, storedMessageText(text));
+    if (!chosen.error.isEmpty()) {
+        done(ExitUsage, chosen.error);
+        return;
+    }
+    m_choices = chosen.choices;
+    const RenderedMessage rendered = renderMessage(m_choices);
+    if (!rendered.error.isEmpty()) {
+        done(ExitRefused, rendered.error);
+        return;
+    }
+    if (!m_options.imageFile.isEmpty() &&
+        !columnImage(rendered.columns).save(m_options.imageFile, "PNG")) {
+        done(ExitFileNotWritten,
+             QStringLiteral("The image could not be written to %1.").arg(m_options.imageFile));
+        return;
+    }
+
+    m_frames = uploadFrames(m_choices, rendered);
+    if (m_options.dryRun) {
+        QString lines;
+        for (const QByteArray &frame : m_frames)
+            lines += QString::fromLatin1(frame.toHex()) + QLatin1Char('\n');
+        m_output.out(lines);
+        done(ExitOk);
+        return;
+    }
+
+    if (m_options.verbose) {
+        const QString destination =
+            m_choices.lan
+                ? QStringLiteral("%1, UDP port %2").arg(m_choices.host).arg(m_options.signPort)
+                : QStringLiteral("COM %1").arg(m_choices.comPort);
+        m_output.err(QStringLiteral("Sending %1 frames (%2 columns) to %3, serial address %4, "
+                                    "speed %5\n")
+                         .arg(m_frames.size())
+                         .arg(rendered.width)
+                         .arg(destination)
+                         .arg(m_choices.serialAddressIndex + 1)
+                         .arg(m_choices.speedIndex + 1));
+    }
+    m_upload.start(m_choices, rendered.columns);
+}
+
+void SendSession::showProgress(int framesDone, int framesTotal, qint64 remainingMs,
+                               const QString &status)
+{
+    QString text;
+    if (m_output.terminal)
+        text += QStringLiteral("\r\x1b[K");
+    if (m_options.verbose && framesDone < framesTotal) {
+        const QByteArray frame = m_frames.value(framesDone);
+        text += QStringLiteral("frame %1/%2  %3  %4 bytes  %5...\n")
+                    .arg(framesDone + 1)
+                    .arg(framesTotal)
+                    .arg(status)
+                    .arg(frame.size())
+                    .arg(QString::fromLatin1(frame.left(12).toHex()));
+    }
+    if (m_output.terminal && framesTotal > 0) {
+        const int filled = framesDone * BarWidth / framesTotal;
+        text += QStringLiteral("[%1%2] %3/%4 frames, %5 left")
+                    .arg(QString(filled, QLatin1Char('#')))
+                    .arg(QString(BarWidth - filled, QLatin1Char('.')))
+                    .arg(framesDone)
+                    .arg(framesTotal)
+                    .arg(timeLeft(remainingMs));
+        m_barShown = true;
+    }
+    if (!text.isEmpty())
+        m_output.err(text);
+}
+
+void SendSession::uploadFinished(const UploadReport &report)
+{
+    if (m_barShown)
+        m_output.err(QStringLiteral("\n"));
+    ExitCode code = report.exitCode;
+    QString message = report.message;
+    // The message and its choices are kept whatever happened on the line, as in the windows.
+    if (m_options.save) {
+        const QString error =
+            m_store.SaveSettings(settingsAfterUpload(m_settings, m_choices, m_options.overrides));
+        if (!error.isEmpty()) {
+            message += (message.isEmpty() ? QString() : QStringLiteral("\n")) +
+                       QStringLiteral("The settings were not saved: %1").arg(error);
+            if (code == ExitOk)
+                code = ExitFileNotWritten;
+        }
+    }
+    if (m_options.verbose && report.exitCode == ExitOk)
+        m_output.err(QStringLiteral("Sent %1 of %2 frames.\n")
+                         .arg(report.framesSent)
+                         .arg(report.framesTotal));
+    done(code, message);
+}
+
+void SendSession::done(ExitCode code, const QString &message)
+{
+    if (!message.isEmpty())
+        m_output.err(QStringLiteral("lumawrite-send: %1\n").arg(message));
+    // A waiting text goes next; the session stays busy until then, so it is not overtaken.
+    if (m_pending)
+        QTimer::singleShot(0, this, &SendSession::processPending);
+    else
+        m_busy = false;
+    emit messageDone(code);
+}
+
+void SendSession::processPending()
+{
+    const QString text = *m_pending;
+    m_pending.reset();
+    process(text);
+}
+
+} // namespace lumawrite::send

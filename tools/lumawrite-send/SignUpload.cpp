@@ -1,0 +1,94 @@
+#include "SignUpload.h"
+
+#include "MessageTransfer.h"
+
+#include <QTimer>
+
+#include <algorithm>
+
+namespace lumawrite::send {
+
+SignUpload::SignUpload(LinkServices services, QObject *parent)
+    : QObject(parent), m_services(std::move(services))
+{
+}
+
+SignUpload::~SignUpload() = default;
+
+void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> &columns)
+{
+    m_running = true;
+    delete m_link;
+    m_link = new link::SignLink(m_services.comPorts, m_services.timing, m_services.signPort,
+                                m_services.hostResolver, this);
+
+    const int blocks = int(columns.size() / link::frames::BlockBytes);
+    const std::size_t room =
+        m_columnBuffer.size() - link::frames::BlankBlocksBehind * link::frames::BlockBytes;
+    if (blocks < 1 || columns.size() > room) {
+        finish({ExitRefused, QStringLiteral("The message has %1 blocks; the sign takes at most %2.")
+                                 .arg(blocks)
+                                 .arg(render::MaxUploadBlocks)});
+        return;
+    }
+    std::copy(columns.begin(), columns.end(), m_columnBuffer.begin());
+    m_blockCount = qint16(blocks);
+
+    const bool lan = choices.lan;
+    const int speedIndex = choices.speedIndex;
+    if (lan) {
+        m_link->setDestination(choices.host);
+    } else {
+        const QString error = m_link->openSerial(qint16(choices.comPort));
+        if (!error.isEmpty()) {
+            finish({ExitLinkUnavailable,
+                    QStringLiteral("The serial link is chosen, but its port did not open: %1\n"
+                                   "Nothing was sent.")
+                        .arg(error)});
+            return;
+        }
+    }
+
+    auto *transfer = new link::MessageTransfer(
+        *m_link, {[lan] { return lan; }, [speedIndex] { return speedIndex; }}, m_link);
+    connect(transfer, &link::MessageTransfer::statusChanged, this,
+            [this](const QString &text) { m_status = text; });
+    connect(transfer, &link::MessageTransfer::progress, this,
+            [this](int done, int total, qint64 remainingMs) {
+                emit progress(done, total, remainingMs, done < total ? m_status : QString());
+            });
+    connect(transfer, &link::MessageTransfer::finished, this,
+            [this](const link::MessageTransfer::Outcome &outcome) {
+                using Result = link::MessageTransfer::Result;
+                UploadReport report;
+                report.framesSent = outcome.framesSent;
+                report.framesTotal = outcome.framesTotal;
+                if (outcome.result == Result::Failed) {
+                    report.exitCode = ExitUploadFailed;
+                    report.message = QStringLiteral("%1\n%2 of %3 frames had been sent when the "
+                                                    "upload stopped.")
+                                         .arg(outcome.message)
+                                         .arg(outcome.framesSent)
+                                         .arg(outcome.framesTotal);
+                } else if (outcome.result != Result::Completed) {
+                    report.exitCode = ExitLinkUnavailable;
+                    report.message = outcome.message;
+                }
+                finish(report);
+            });
+    transfer->SendMessage({m_columnBuffer.data(), int(m_columnBuffer.size()), &m_blockCount},
+                          choices.serialAddressIndex);
+}
+
+void SignUpload::finish(const UploadReport &report)
+{
+    // Reported from the event loop, out of the transfer's own calls: the link can go at once,
+    // which closes the serial port, and a handler may start the next upload.
+    QTimer::singleShot(0, this, [this, report] {
+        delete m_link;
+        m_running = false;
+        emit finished(report);
+    });
+}
+
+} // namespace lumawrite::send
