@@ -1,0 +1,517 @@
+#include "Fonts.h"
+#include "Frames.h"
+#include "MessageEdit.h"
+#include "MessageTransfer.h"
+#include "SendOptions.h"
+#include "SendSession.h"
+#include "SignLink.h"
+#include "TestSupport.h"
+#include "frmDesign1.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QImage>
+#include <QNetworkDatagram>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QSignalSpy>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace lumawrite;
+using namespace lumawrite::test;
+
+namespace {
+
+QStringList hexLines(const QList<QByteArray> &frames)
+{
+    QStringList lines;
+    for (const QByteArray &frame : frames)
+        lines.append(QString::fromLatin1(frame.toHex()));
+    return lines;
+}
+
+// Keeps every datagram that reaches it on loopback.
+class LoopbackSign {
+public:
+    LoopbackSign() { EXPECT_TRUE(socket.bind(QHostAddress::LocalHost, 0)); }
+    quint16 port() const { return socket.localPort(); }
+    // Waits (event loop turning) until at least count datagrams have come in.
+    QStringList take(int count, int timeoutMs = 15000)
+    {
+        (void)QTest::qWaitFor(
+            [&] {
+                while (socket.hasPendingDatagrams())
+                    received.append(QString::fromLatin1(socket.receiveDatagram().data().toHex()));
+                return received.size() >= count;
+            },
+            timeoutMs);
+        return received;
+    }
+    // Everything that has come in by now.
+    QStringList drain() { return take(INT_MAX, 0); }
+    QUdpSocket socket;
+    QStringList received;
+};
+
+// Frame lists compare as text, one frame a line, so a failure shows the frames.
+std::string lines(const QStringList &frames)
+{
+    return frames.join('\n').toStdString();
+}
+
+// Settings that send to loopback, with values the windows must correct.
+Settings loopbackSettings()
+{
+    Settings s = safeSettings();
+    s.FontIndex = 999;   // beyond the list: its first font
+    s.FontSize = 99;     // 12
+    s.Bold = 2;          // off
+    s.Offset = 40;       // 0
+    s.SerialAddress = 0; // 20
+    s.Speed = 11;        // 10
+    return s;
+}
+
+struct SendRun {
+    int exitCode = -1;
+    QStringList out; // lines
+    QString err;
+};
+
+// lumawrite-send as its own process, with the settings file of the test and short pacing.
+SendRun runSend(const TempSettings &file, const QStringList &arguments,
+                const QByteArray &input = QByteArray(), const QString &pacing = "10,10")
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath());
+    env.insert("LUMAWRITE_SEND_PACING_MS", pacing);
+    process.setProcessEnvironment(env);
+    QSignalSpy finished(&process, &QProcess::finished);
+    process.start(QStringLiteral(LUMAWRITE_SEND_PATH), arguments);
+    process.write(input);
+    process.closeWriteChannel();
+    SendRun run;
+    if (!finished.wait(30000)) {
+        process.kill();
+        ADD_FAILURE() << "lumawrite-send did not end: " << arguments.join(' ').toStdString();
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+} // namespace
+
+TEST(SendFrames, WorkedValuesForTwoAddressesAndSpeeds)
+{
+    quint8 columns[2 * 128];
+    for (int i = 0; i < 256; ++i)
+        columns[i] = quint8(i);
+
+    // Address 20, speed 10, one block: the block, five blank blocks, parameters, restart.
+    const QStringList one = hexLines(link::frames::messageFrames(columns, 1, 19, 9));
+    ASSERT_EQ(one.size(), 8);
+    QString block0 = "aacc008c3230001002000080";
+    for (int i = 0; i < 128; ++i)
+        block0 += QStringLiteral("%1").arg(i, 2, 16, QLatin1Char('0'));
+    EXPECT_EQ(one[0], block0);
+    EXPECT_EQ(one[1], "aacc008c3230001002800080" + QString(256, '0'));
+    EXPECT_EQ(one[5], "aacc008c3230001004800080" + QString(256, '0'));
+    EXPECT_EQ(one[6], "aacc001032300010010000040180000a"); // 6 blocks = 384 columns, code 10
+    EXPECT_EQ(one[7], "aacc000832300020");
+
+    // Address 01, speed 1, two blocks: 7 blocks = 448 columns, code 250.
+    const QStringList two = hexLines(link::frames::messageFrames(columns, 2, 0, 0));
+    ASSERT_EQ(two.size(), 9);
+    EXPECT_TRUE(two[1].startsWith("aacc008c3031001002800080"
+                                  "80818283"));
+    EXPECT_EQ(two[7], "aacc0010303100100100000401c000fa");
+    EXPECT_EQ(two[8], "aacc000830310020");
+}
+
+TEST(SendFrames, TransferSendsExactlyTheseFrames)
+{
+    LoopbackSign sign;
+    link::SignLink signLink(noSuchDevice, {5, 5}, sign.port());
+    signLink.setDestination(QStringLiteral("127.0.0.1"));
+    std::array<quint8, 20001> memory;
+    memory.fill(0xEE); // what an earlier, longer message left behind
+    for (int i = 0; i < 3 * 128; ++i)
+        memory[i] = quint8(i * 7 + 3);
+    const QStringList expected = hexLines(link::frames::messageFrames(memory.data(), 3, 6, 3));
+    qint16 blockCount = 3;
+    link::MessageTransfer transfer(signLink, {[] { return true; }, [] { return 3; }});
+    QSignalSpy finished(&transfer, &link::MessageTransfer::finished);
+    transfer.SendMessage({memory.data(), int(memory.size()), &blockCount}, 6);
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(sign.take(expected.size()), expected);
+}
+
+TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
+{
+    const QProcessEnvironment none;
+    const QList<QStringList> bad = {{"--size", "61", "x"},
+                                    {"--size", "5", "x"},
+                                    {"--offset", "11", "x"},
+                                    {"--offset", "-11", "x"},
+                                    {"--offset", "two", "x"},
+                                    {"--address", "0", "x"},
+                                    {"--address", "51", "x"},
+                                    {"--speed", "0", "x"},
+                                    {"--speed", "11", "x"},
+                                    {"--serial", "251", "x"},
+                                    {"--port", "0", "x"},
+                                    {"--bold", "--no-bold", "x"},
+                                    {"--lan", "--serial", "3", "x"},
+                                    {"--dry-run", "--save", "x"},
+                                    {"--watch", "f", "x"},
+                                    {},
+                                    {"one", "two"},
+                                    {"--font", " ", "x"},
+                                    {"--no-such-option", "x"}};
+    for (const QStringList &arguments : bad) {
+        const auto parsed = send::parseArguments(QStringList{"lumawrite-send"} + arguments, none);
+        EXPECT_FALSE(parsed.error.isEmpty()) << arguments.join(' ').toStdString();
+        if (!arguments.isEmpty() && arguments[0].startsWith("--")) {
+            EXPECT_TRUE(parsed.error.contains(arguments[0].mid(2).section('-', 0, 0)))
+                << parsed.error.toStdString();
+        }
+    }
+
+    // The ends of every list are accepted; the pacing hook comes from the environment.
+    QProcessEnvironment env;
+    env.insert("LUMAWRITE_SEND_PACING_MS", "20,30");
+    const auto good = send::parseArguments({"lumawrite-send", "--size", "60", "--offset", "-10",
+                                            "--address", "50", "--speed", "1", "--serial", "250",
+                                            "--port", "65535", "--no-bold", "--italic", "-"},
+                                           env);
+    ASSERT_TRUE(good.error.isEmpty()) << good.error.toStdString();
+    const send::Overrides &o = good.options.overrides;
+    EXPECT_EQ(o.size, 60);
+    EXPECT_EQ(o.offset, -10);
+    EXPECT_EQ(o.address, 50);
+    EXPECT_EQ(o.speed, 1);
+    EXPECT_EQ(o.lan, false);
+    EXPECT_EQ(o.comPort, 250);
+    EXPECT_EQ(o.bold, false);
+    EXPECT_EQ(o.italic, true);
+    EXPECT_FALSE(o.underline.has_value());
+    EXPECT_EQ(good.options.signPort, 65535);
+    EXPECT_TRUE(good.options.textFromStdin);
+    EXPECT_EQ(good.options.timing.delayMs, 20);
+    EXPECT_EQ(good.options.timing.replyMs, 30);
+
+    env.insert("LUMAWRITE_SEND_PACING_MS", "20");
+    EXPECT_FALSE(send::parseArguments({"lumawrite-send", "x"}, env).error.isEmpty());
+}
+
+namespace {
+
+// The windows next to the command: the same settings file contents, the same fonts.
+class SendToolTest : public ::testing::Test {
+protected:
+    void startMain(const Settings &s, quint16 signPort)
+    {
+        shared.settings = s;
+        windowFile.write(s);
+        ui::Services services = servicesFor(windowFile, notifier);
+        services.fontFamilies = platform::screenFontFamilies; // the list the command uses
+        services.timing = {5, 5};
+        services.signPort = signPort;
+        main = std::make_unique<ui::frmMain>(shared, services);
+        main->show();
+    }
+
+    // Presses "^^Upload ^^" with the text and waits until the transfer is over.
+    void uploadFromWindow(const QString &text, const std::function<void(ui::frmDesign1 *)> &choose)
+    {
+        QTest::mouseClick(main->cmdModify, Qt::LeftButton);
+        ui::frmDesign1 *d = main->design();
+        d->txtMsg->setPlainText(text);
+        if (choose)
+            choose(d);
+        QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !main->transfer().running(); }, 15000));
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    TempSettings file; // the command's
+    TempSettings windowFile;
+    RecordingNotifier notifier;
+    modMain shared;
+    std::unique_ptr<ui::frmMain> main;
+};
+
+} // namespace
+
+TEST_F(SendToolTest, DryRunPrintsWhatTheWindowsSendForTheSameChoices)
+{
+    LoopbackSign sign;
+    file.write(loopbackSettings());
+    startMain(loopbackSettings(), sign.port());
+
+    // The stored choices, corrected as the windows correct them.
+    const SendRun stored = runSend(file, {"--dry-run", "Fresh bread 7 days"});
+    ASSERT_EQ(stored.exitCode, 0) << stored.err.toStdString();
+    uploadFromWindow("Fresh bread 7 days", {});
+    EXPECT_EQ(lines(sign.take(stored.out.size())), lines(stored.out));
+    ASSERT_GE(stored.out.size(), 1 + 7);
+    const QString parameters = stored.out[stored.out.size() - 2];
+    EXPECT_TRUE(parameters.startsWith("aacc00103230")) << "address 20";
+    EXPECT_TRUE(parameters.endsWith("000a")) << "speed 10";
+
+    // Every choice given on the command line, and two lines read from a pipe.
+    sign.received.clear();
+    const SendRun chosen =
+        runSend(file,
+                {"--dry-run", "--font", "dejavu serif", "--size", "14", "--italic", "--underline",
+                 "--strikethrough", "--offset", "3", "--address", "7", "--speed", "4", "-"},
+                "Two\nlines, the second below the sign\n");
+    ASSERT_EQ(chosen.exitCode, 0) << chosen.err.toStdString();
+    main->cmbSA->setCurrentIndex(6);
+    main->cmbSpeed->setCurrentIndex(3);
+    uploadFromWindow("Two\nlines, the second below the sign", [](ui::frmDesign1 *d) {
+        d->cmbFonts->setCurrentIndex(d->cmbFonts->findText("DejaVu Serif"));
+        d->cmbFontSize->setCurrentIndex(14 - 6);
+        d->chkItalic->setChecked(true);
+        d->chkUL->setChecked(true);
+        d->chkST->setChecked(true);
+        d->cmbOffset->setCurrentIndex(3 + 10);
+    });
+    EXPECT_EQ(lines(sign.take(chosen.out.size())), lines(chosen.out));
+    EXPECT_GE(chosen.out.size(), 1 + 7);
+    EXPECT_NE(chosen.out[0], stored.out[0]);
+    EXPECT_TRUE(notifier.messages.isEmpty() ||
+                notifier.count("Communication Port Error!") == notifier.messages.size());
+}
+
+TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
+{
+    LoopbackSign sign;
+    Settings before = loopbackSettings();
+    before.LinkType = 2;
+    before.ComPort = 5;
+    before.MessageText = "Old message";
+    file.write(before);
+    startMain(before, sign.port());
+
+    const SendRun run =
+        runSend(file, {"--save", "--port", QString::number(sign.port()), "--ip", "localhost",
+                       "--lan", "--font", "DejaVu Sans Mono", "--size", "20", "--italic",
+                       "--offset", "-3", "--address", "7", "--speed", "4", "Back at 3"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(sign.drain().last().toStdString(), "aacc000830370020"); // restart, address 07
+
+    // The window, on its serial link that did not open, still stores the message.
+    uploadFromWindow("Back at 3", [](ui::frmDesign1 *d) {
+        d->cmbFonts->setCurrentIndex(d->cmbFonts->findText("DejaVu Sans Mono"));
+        d->cmbFontSize->setCurrentIndex(20 - 6);
+        d->chkItalic->setChecked(true);
+        d->cmbOffset->setCurrentIndex(-3 + 10);
+    });
+    Settings expected;
+    ASSERT_TRUE(windowFile.store().LoadSettings(expected).isEmpty());
+    EXPECT_EQ(expected.MessageText, "Back at 3");
+    // The communication choices given; the address stays, --ip is for the run only.
+    expected.SerialAddress = 7;
+    expected.Speed = 4;
+    expected.LinkType = 1;
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved, expected);
+    EXPECT_EQ(saved.IpAddress, "127.0.0.1");
+    EXPECT_EQ(saved.ComPort, 5);
+}
+
+TEST(SendTool, UploadReachesTheVirtualSign)
+{
+    quint16 port = 0;
+    {
+        QUdpSocket probe;
+        probe.bind(QHostAddress::LocalHost, 0);
+        port = probe.localPort();
+    }
+    QTemporaryDir dir;
+    QProcess sign;
+    sign.start(QStringLiteral(VIRTUAL_SIGN_PATH),
+               {"--headless", "--listen", QStringLiteral("127.0.0.1:%1").arg(port),
+                "--exit-after-restart", "--dump-image", dir.filePath("sign.png")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sign.canReadLine(); }, 10000));
+    ASSERT_TRUE(sign.readLine().startsWith("listening on UDP"));
+
+    TempSettings file;
+    file.write(safeSettings());
+    const QString picture = dir.filePath("send.png");
+    const SendRun run = runSend(file, {"--port", QString::number(port), "--font", "DejaVu Sans",
+                                       "--size", "12", "--offset", "0", "--no-bold", "--image",
+                                       picture, "--verbose", "Open 9 to 5, closed Sunday"});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sign.state() == QProcess::NotRunning; }, 10000));
+
+    const QImage sent(picture), held(dir.filePath("sign.png"));
+    ASSERT_EQ(sent.height(), 16);
+    ASSERT_EQ(sent.width() % 64, 0);
+    ASSERT_EQ(held.width(), sent.width() + 5 * 64);
+    const int frames = sent.width() / 64 + 7;
+    EXPECT_EQ(
+        run.err.count(QRegularExpression("^frame \\d+/\\d+ ", QRegularExpression::MultilineOption)),
+        frames);
+    int lit = 0;
+    for (int c = 0; c < held.width(); ++c)
+        for (int r = 0; r < 16; ++r) {
+            const bool on = qRed(held.pixel(c, r)) > 128;
+            const bool expected = c < sent.width() && qRed(sent.pixel(c, r)) > 128;
+            ASSERT_EQ(on, expected) << "column " << c << " row " << r;
+            lit += on;
+        }
+    EXPECT_GT(lit, 150);
+}
+
+TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    file.write(safeSettings());
+    const QString toSign = QString::number(sign.port());
+    struct Case {
+        QStringList arguments;
+        int exitCode;
+        QString reason;
+    };
+    const QList<Case> cases = {
+        {{"--font", "No Such Face", "x"}, 2, "Unknown font \"No Such Face\""},
+        {{"--size", "61", "x"}, 2, "--size takes a whole number from 6 to 60"},
+        {{"--offset", "11", "x"}, 2, "--offset takes a whole number from -10 to 10"},
+        {{"--address", "0", "x"}, 2, "--address takes a whole number from 1 to 50"},
+        {{"--size", "60", "--bold", QString(250, 'W')}, 3, "columns wide"},
+        {{QString(200, 'i') + QString(26, '\n')}, 3, "The message has 252 characters"},
+        {{"--serial", "200", "x"}, 4, "COM 200 has no serial device"},
+        {{"--image", "/nonexistent/folder/x.png", "x"}, 5, "/nonexistent/folder/x.png"},
+    };
+    for (const Case &c : cases) {
+        const SendRun run = runSend(file, QStringList{"--port", toSign} + c.arguments);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.reason.toStdString();
+        EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    // The too-wide message gives its width against the limit.
+    const SendRun wide = runSend(file, {"--dry-run", "--size", "60", "--bold", QString(250, 'W')});
+    const auto match = QRegularExpression("is (\\d+) columns wide.*at most 9663").match(wide.err);
+    ASSERT_TRUE(match.hasMatch()) << wide.err.toStdString();
+    EXPECT_GT(match.captured(1).toInt(), 9663);
+
+    QTest::qWait(50);
+    EXPECT_FALSE(sign.socket.hasPendingDatagrams());
+    EXPECT_EQ(file.read(), encodeSettings(safeSettings())); // nothing saved
+}
+
+TEST(SendTool, UnknownHostAndAFailingLineEndTheUploadWithTheirReason)
+{
+    TempSettings file;
+    file.write(safeSettings());
+    send::SendOptions options;
+    options.verbose = true;
+    QString err;
+    send::SessionOutput output{[](const QString &) {}, [&err](const QString &t) { err += t; }};
+
+    // The name is never looked up for real: the resolver says it does not exist.
+    send::LinkServices unresolvable;
+    unresolvable.timing = {5, 5};
+    unresolvable.hostResolver = [](const QString &, QObject *, auto done) {
+        done(QHostAddress(), QStringLiteral("Host not found"));
+    };
+    options.overrides.host = QStringLiteral("sign.shop.example");
+    send::SendSession lookup(options, file.path(), knownFonts(), unresolvable, output);
+    QSignalSpy lookupDone(&lookup, &send::SendSession::messageDone);
+    lookup.submit("Anybody there?");
+    ASSERT_TRUE(lookupDone.wait(5000));
+    EXPECT_EQ(lookupDone.first().first().toInt(), 4);
+    EXPECT_TRUE(err.contains("\"sign.shop.example\" could not be found: Host not found"));
+    EXPECT_TRUE(err.contains("Nothing was sent"));
+
+    // The serial adapter is pulled out during the third frame.
+    auto pty = std::make_unique<PtyPair>();
+    ASSERT_TRUE(pty->ready()) << "socat is needed for this test";
+    send::LinkServices serial;
+    serial.timing = {20, 20};
+    const QString device = pty->a();
+    serial.comPorts = [device](int) { return device; };
+    options.overrides = {};
+    options.overrides.lan = false;
+    options.overrides.comPort = 3;
+    err.clear();
+    send::SessionOutput watching{[](const QString &) {},
+                                 [&](const QString &t) {
+                                     err += t;
+                                     if (t.startsWith("frame 3/"))
+                                         pty.reset();
+                                 }};
+    send::SendSession line(options, file.path(), knownFonts(), serial, watching);
+    QSignalSpy lineDone(&line, &send::SendSession::messageDone);
+    line.submit("Unplugged");
+    ASSERT_TRUE(lineDone.wait(10000));
+    EXPECT_EQ(lineDone.first().first().toInt(), 1);
+    EXPECT_TRUE(QRegularExpression("[23] of \\d+ frames had been sent").match(err).hasMatch())
+        << err.toStdString();
+}
+
+TEST(SendTool, WatchSendsOncePerChangeAndTheNewestTextWins)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    file.write(safeSettings());
+    QTemporaryDir dir;
+    const QString watched = dir.filePath("queue.txt");
+    auto replace = [&](const QByteArray &content) { // as an editor saves: new file, rename
+        QSaveFile save(watched);
+        save.open(QIODevice::WriteOnly);
+        save.write(content);
+        ASSERT_TRUE(save.commit());
+    };
+    auto framesOf = [&](const QString &text) { return runSend(file, {"--dry-run", text}).out; };
+    const QStringList n41 = framesOf("Number 41"), n42 = framesOf("Number 42"),
+                      n44 = framesOf("Number 44");
+    replace("Number 41\nsecond line is not sent\n");
+
+    QProcess watch;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath());
+    env.insert("LUMAWRITE_SEND_PACING_MS", "150,10"); // over a second an upload
+    watch.setProcessEnvironment(env);
+    watch.start(QStringLiteral(LUMAWRITE_SEND_PATH),
+                {"--port", QString::number(sign.port()), "--watch", watched});
+
+    EXPECT_EQ(lines(sign.take(n41.size())), lines(n41));
+    replace("Number 42\n");
+    ASSERT_GT(sign.take(n41.size() + 1).size(), n41.size());
+    // While 42 goes out, 43 arrives and waits; 44 replaces it before its turn.
+    replace("Number 43\n");
+    QTest::qWait(500);
+    replace("Number 44\n");
+    EXPECT_EQ(lines(sign.take(n41.size() + n42.size() + n44.size())), lines(n41 + n42 + n44));
+    // The same first line again sends nothing.
+    replace("Number 44\nother second line\n");
+    QTest::qWait(800);
+    EXPECT_EQ(sign.drain().size(), n41.size() + n42.size() + n44.size());
+    EXPECT_EQ(watch.state(), QProcess::Running) << watch.readAllStandardError().toStdString();
+    watch.kill();
+    watch.waitForFinished(3000);
+}
