@@ -1,6 +1,7 @@
 #include "Notifier.h"
 #include "Settings.h"
 #include "SettingsStore.h"
+#include "Startup.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -61,12 +62,7 @@ int main(int argc, char *argv[])
     const SettingsStore store(settingsFilePath());
     modMain shared;
 
-    const StartupOutcome startup = loadOrRecover(store, shared.settings);
-    if (!startup.saveError.isEmpty()) {
-        notifier.critical(nullptr, QStringLiteral("Settings Not Saved"),
-                          QStringLiteral("%1\nLuma Write starts with its default settings.")
-                              .arg(startup.saveError));
-    }
+    ui::startUp(store, shared, notifier);
 
     ui::Services services;
     services.store = &store;

@@ -118,6 +118,14 @@ void MessageTransfer::stop()
     finish(Result::Stopped);
 }
 
+void MessageTransfer::fail(const QString &reason)
+{
+    if (!m_running)
+        return;
+    m_link.cancel();
+    finish(Result::Failed, reason);
+}
+
 void MessageTransfer::finish(Result result, const QString &message)
 {
     m_running = false;

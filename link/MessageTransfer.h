@@ -46,6 +46,8 @@ public:
     void SendMessage(Memory memory, int serialAddressIndex);
     // Sends no further frame; finished() reports Stopped.
     void stop();
+    // Ends the transfer with a failure of its line found elsewhere (the serial port died).
+    void fail(const QString &reason);
     bool running() const { return m_running; }
 
     // The number of frames of a message of this many rendered blocks.

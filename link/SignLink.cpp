@@ -139,7 +139,8 @@ void SignLink::Send(const QByteArray &TxBuffer, bool lan, SendDone done)
             result.error =
                 QStringLiteral("The sign address \"%1\" is not known.").arg(m_destination);
         else
-            result.error = m_udpClient->send(TxBuffer, m_address, m_signPort);
+            result.error = m_datagramSender ? m_datagramSender(TxBuffer, m_address, m_signPort)
+                                            : m_udpClient->send(TxBuffer, m_address, m_signPort);
         result.sent = result.error.isEmpty();
         done(result);
         return;
@@ -197,13 +198,14 @@ void SignLink::cancel()
 
 void SignLink::serialPortFailed(const QString &reason)
 {
-    // A write that is waiting its reply window ends with the failure at once.
+    const QString message =
+        QStringLiteral("The serial port %1 failed: %2").arg(m_serial->deviceName(), reason);
+    emit serialFailed(message);
+    // A write still waiting its reply window (nobody took the failure over) ends with it.
     if (SendDone done = std::exchange(m_replyDone, nullptr)) {
         tmrTout->stop();
-        done({QStringLiteral("The serial port %1 failed: %2").arg(m_serial->deviceName(), reason),
-              false});
+        done({message, false});
     }
-    emit serialFailed(reason);
 }
 
 } // namespace lumawrite::link

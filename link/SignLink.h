@@ -82,6 +82,12 @@ public:
     void cancel();
     bool busy() const;
 
+    // Replaces the datagram sender (tests inject failures); it returns an empty string on
+    // success, else why the datagram did not go out.
+    using DatagramSender =
+        std::function<QString(const QByteArray &, const QHostAddress &, quint16)>;
+    void setDatagramSender(DatagramSender sender) { m_datagramSender = std::move(sender); }
+
     // The latest reply from a sign, from either transport; each arrival replaces it.
     const QByteArray &RxData() const { return m_rxData; }
 
@@ -102,6 +108,7 @@ private:
     quint16 m_signPort;
     HostResolver m_resolver;
     platform::UdpSender *m_udpClient;
+    DatagramSender m_datagramSender;
     platform::UdpReceiver *m_udpServer;
     platform::SerialLine *m_serial;
 

@@ -15,9 +15,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <memory>
-#include <sys/resource.h>
 
 using namespace lumawrite;
 using namespace lumawrite::test;
@@ -255,14 +253,10 @@ TEST_F(MainWindowTest, FailedSaveAtCloseIsReportedAndKeepsTheOldFile)
     const QByteArray before = file.read();
     w->cmbSA->setCurrentIndex(0);
 
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 8;
-    setrlimit(RLIMIT_FSIZE, &small);
-    w->close();
-    setrlimit(RLIMIT_FSIZE, &saved);
+    {
+        FileSizeLimit limit(8);
+        w->close();
+    }
 
     ASSERT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
     EXPECT_TRUE(notifier.messages.last().text.contains(file.path()));

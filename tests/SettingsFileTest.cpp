@@ -5,9 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
-
 using namespace lumawrite;
 using lumawrite::test::TempSettings;
 
@@ -176,16 +173,13 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFile)
     const QByteArray before = file.read();
 
     // Let the process write no file larger than 16 bytes, as a full disk would.
-    std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 16;
-    setrlimit(RLIMIT_FSIZE, &small);
     Settings changed = old;
     changed.MessageText = QStringLiteral("This message will not fit");
-    const QString error = file.store().SaveSettings(changed);
-    setrlimit(RLIMIT_FSIZE, &saved);
+    QString error;
+    {
+        lumawrite::test::FileSizeLimit limit(16);
+        error = file.store().SaveSettings(changed);
+    }
 
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(error.contains(file.path())) << error.toStdString();

@@ -6,6 +6,9 @@
 #include <QFileInfo>
 #include <QThread>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace lumawrite::test {
 
 int RecordingNotifier::count(const QString &title) const
@@ -90,6 +93,23 @@ QString PtyPair::a() const
 QString PtyPair::b() const
 {
     return m_dir.filePath(QStringLiteral("b"));
+}
+
+FileSizeLimit::FileSizeLimit(long bytes)
+{
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit current{};
+    getrlimit(RLIMIT_FSIZE, &current);
+    m_saved[0] = long(current.rlim_cur);
+    m_saved[1] = long(current.rlim_max);
+    current.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &current);
+}
+
+FileSizeLimit::~FileSizeLimit()
+{
+    rlimit restored{rlim_t(m_saved[0]), rlim_t(m_saved[1])};
+    setrlimit(RLIMIT_FSIZE, &restored);
 }
 
 ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier)

@@ -71,6 +71,17 @@ private:
     bool m_ready = false;
 };
 
+// While it lives, no file of this process may grow past the given size: writes fail as on a
+// full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(long bytes);
+    ~FileSizeLimit();
+
+private:
+    long m_saved[2];
+};
+
 ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier);
 
 } // namespace lumawrite::test

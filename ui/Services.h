@@ -23,6 +23,7 @@ struct Services {
     link::LinkTiming timing;                        // 2000 ms and 200 ms
     quint16 signPort = link::SignLink::SignUdpPort; // 12346
     link::HostResolver hostResolver = link::systemResolver;
+    link::SignLink::DatagramSender datagramSender; // empty: a real UDP socket
 };
 
 } // namespace lumawrite::ui

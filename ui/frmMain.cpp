@@ -58,6 +58,8 @@ frmMain::frmMain(modMain &shared, Services services, QWidget *parent)
           {[this] { return optLAN->isChecked(); }, [this] { return cmbSpeed->currentIndex(); }},
           this))
 {
+    if (m_services.datagramSender)
+        m_link->setDatagramSender(m_services.datagramSender);
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Luma Write"));
     buildControls();
@@ -225,8 +227,10 @@ void frmMain::Load()
 
     connect(m_link, &link::SignLink::serialFailed, this, [this](const QString &reason) {
         m_shared.SerialPortOpen = false;
-        // During an upload the transfer itself reports the failure, with its frame count.
-        if (!m_transfer->running())
+        // An upload over the serial line ends here, and reports it with its frame count.
+        if (m_transfer->running() && !optLAN->isChecked())
+            m_transfer->fail(reason);
+        else if (!m_link->busy()) // a configuration command waiting reports it itself
             m_services.notifier->critical(this, SerialErrorTitle, reason);
     });
 }

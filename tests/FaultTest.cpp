@@ -1,0 +1,144 @@
+#include "MessageEdit.h"
+#include "Startup.h"
+#include "TestSupport.h"
+#include "frmDesign1.h"
+#include "frmMain.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QNetworkDatagram>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+using namespace lumawrite;
+using namespace lumawrite::test;
+
+namespace {
+
+// The windows with short pauses and a sign on loopback, for things going wrong.
+class FaultTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(sign.bind(QHostAddress::LocalHost, 0)); }
+
+    void start(ui::Services services, Settings s = safeSettings())
+    {
+        shared.settings = s;
+        file.write(s);
+        services.timing = {10, 20};
+        services.signPort = sign.localPort();
+        main = std::make_unique<ui::frmMain>(shared, services);
+        main->show();
+        notifier.messages.clear(); // the serial port of the tests does not exist
+    }
+
+    void upload(const QString &text)
+    {
+        QTest::mouseClick(main->cmdModify, Qt::LeftButton);
+        main->design()->txtMsg->setPlainText(text);
+        QTest::mouseClick(main->design()->cmdInsert, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!main->transfer().running(), 10000);
+    }
+
+    Settings saved() const
+    {
+        Settings s;
+        EXPECT_TRUE(file.store().LoadSettings(s).isEmpty());
+        return s;
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+    }
+
+    QUdpSocket sign;
+    TempSettings file;
+    RecordingNotifier notifier;
+    modMain shared;
+    std::unique_ptr<ui::frmMain> main;
+};
+
+} // namespace
+
+TEST_F(FaultTest, SettingsThatCannotBeWrittenAreReportedAndTheOldFileStays)
+{
+    // At start: an unreadable file, and no room to write the defaults.
+    file.write(QByteArray("damaged"));
+    {
+        FileSizeLimit limit(8);
+        ui::startUp(file.store(), shared, notifier);
+    }
+    ASSERT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
+    EXPECT_TRUE(notifier.messages[0].text.contains(file.path()));
+    EXPECT_EQ(file.read(), QByteArray("damaged"));
+    EXPECT_EQ(shared.settings, defaultSettings());
+
+    // After an upload: the message went out, the file keeps the previous settings.
+    start(servicesFor(file, notifier));
+    const QByteArray before = file.read();
+    {
+        FileSizeLimit limit(8);
+        upload(QStringLiteral("Not saved"));
+    }
+    EXPECT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
+    EXPECT_EQ(file.read(), before);
+    QList<QByteArray> frames;
+    while (sign.hasPendingDatagrams())
+        frames.append(sign.receiveDatagram().data());
+    EXPECT_EQ(frames.size(), shared.BlockCount + 2);
+    // The next save that can be written keeps the message.
+    main->close();
+    EXPECT_EQ(saved().MessageText, QStringLiteral("Not saved"));
+}
+
+TEST_F(FaultTest, UdpSendFailureEndsTheUploadWithItsCount)
+{
+    ui::Services services = servicesFor(file, notifier);
+    int calls = 0;
+    services.datagramSender = [&calls](const QByteArray &, const QHostAddress &, quint16) {
+        return ++calls == 3 ? QStringLiteral("Network is unreachable") : QString();
+    };
+    start(services);
+    upload(QStringLiteral("Injected"));
+    ASSERT_EQ(notifier.count(QStringLiteral("Upload Failed")), 1);
+    const QString text = notifier.messages.last().text;
+    EXPECT_TRUE(text.contains(QStringLiteral("Network is unreachable")));
+    EXPECT_TRUE(text.contains(QStringLiteral("2 of %1 frames").arg(shared.BlockCount + 2)));
+    EXPECT_TRUE(main->lblMsg->text().isEmpty());
+    EXPECT_TRUE(main->cmdModify->isEnabled());
+    EXPECT_EQ(saved().MessageText, QStringLiteral("Injected"));
+}
+
+TEST_F(FaultTest, SerialPeerDisappearingMidUploadIsReportedOnce)
+{
+    auto pty = std::make_unique<PtyPair>();
+    ASSERT_TRUE(pty->ready()) << "socat is needed for this test";
+    ui::Services services = servicesFor(file, notifier);
+    const QString device = pty->a();
+    services.comPorts = [device](int) { return device; };
+    Settings s = safeSettings();
+    s.LinkType = 2;
+    start(services, s);
+    ASSERT_TRUE(shared.SerialPortOpen);
+    QObject::connect(&main->transfer(), &link::MessageTransfer::statusChanged, main.get(),
+                     [&pty](const QString &text) {
+                         if (text.startsWith(QStringLiteral("Sending 3 of")))
+                             pty.reset(); // the adapter is pulled out
+                     });
+    upload(QStringLiteral("Pulled"));
+    EXPECT_EQ(notifier.count(QStringLiteral("Upload Failed")), 1);
+    EXPECT_EQ(notifier.count(QStringLiteral("Communication Port Error!")), 0);
+    EXPECT_FALSE(shared.SerialPortOpen);
+    EXPECT_EQ(saved().MessageText, QStringLiteral("Pulled"));
+
+    // The next upload over the dead line is refused at the start.
+    upload(QStringLiteral("Again"));
+    EXPECT_EQ(notifier.count(QStringLiteral("Upload Not Started")), 1);
+}
