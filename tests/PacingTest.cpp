@@ -3,15 +3,23 @@
 #include "TestSupport.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QNetworkDatagram>
 #include <QSignalSpy>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
+#include <arpa/inet.h>
 #include <array>
+#include <atomic>
 #include <cstdio>
+#include <cstring>
+#include <netinet/in.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace lumawrite;
 using namespace lumawrite::link;
@@ -24,13 +32,69 @@ double cpuSeconds()
     return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec +
            (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
-} // namespace
-
-// The real pacing: a one-block message is eight frames, 2000 ms apart, about 16 seconds.
-TEST(Pacing, FramesArriveTwoSecondsApartAndWaitingCostsNoCpu)
+long residentKb()
 {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return 0;
+}
+
+// Floods a UDP port on loopback from another thread: a bounded number of datagrams, for a
+// bounded time, until stopped.
+class Flood {
+public:
+    explicit Flood(quint16 port)
+    {
+        m_thread = std::thread([this, port] {
+            const int fd = ::socket(AF_INET, SOCK_DGRAM, 0);
+            sockaddr_in to{};
+            to.sin_family = AF_INET;
+            to.sin_port = htons(port);
+            to.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+            char payload[512];
+            std::memset(payload, 0xA5, sizeof payload);
+            QElapsedTimer clock;
+            clock.start();
+            while (!m_stop && sent < 200000 && clock.elapsed() < 20000) {
+                if (::sendto(fd, payload, sizeof payload, 0, reinterpret_cast<sockaddr *>(&to),
+                             sizeof to) > 0)
+                    ++sent;
+                if (sent % 64 == 0)
+                    std::this_thread::sleep_for(std::chrono::microseconds(500));
+            }
+            ::close(fd);
+        });
+    }
+    ~Flood()
+    {
+        m_stop = true;
+        m_thread.join();
+    }
+    std::atomic<long> sent{0};
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::thread m_thread;
+};
+
+struct PacingFigures {
+    std::vector<double> gapsMs;
+    double cpuSeconds = 0;
+    long floodedDatagrams = 0;
+    long memoryGrowthKb = 0;
+    QByteArray lastReply;
+};
+
+// A one-block message at the real pacing: eight frames, 2000 ms apart, about 16 seconds.
+PacingFigures pacedTransfer(bool flooded)
+{
+    PacingFigures figures;
     QUdpSocket sign;
-    ASSERT_TRUE(sign.bind(QHostAddress::LocalHost, 0));
+    EXPECT_TRUE(sign.bind(QHostAddress::LocalHost, 0));
     QElapsedTimer clock;
     clock.start();
     QList<qint64> arrivals;
@@ -43,24 +107,62 @@ TEST(Pacing, FramesArriveTwoSecondsApartAndWaitingCostsNoCpu)
 
     SignLink link(test::noSuchDevice, LinkTiming{}, sign.localPort());
     link.setDestination(QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(link.openReceiver(0).isEmpty());
     MessageTransfer transfer(link, {[] { return true; }, [] { return 9; }});
     std::array<quint8, 20001> memory{};
     qint16 blockCount = 1;
 
     QSignalSpy finished(&transfer, &MessageTransfer::finished);
+    const long memoryBefore = residentKb();
     const double cpuBefore = cpuSeconds();
-    transfer.SendMessage({memory.data(), int(memory.size()), &blockCount}, 19);
-    ASSERT_TRUE(finished.wait(25000));
-    const double cpuUsed = cpuSeconds() - cpuBefore;
-
-    ASSERT_EQ(arrivals.size(), 8);
-    double worst = 0;
-    for (int i = 1; i < arrivals.size(); ++i) {
-        const double gapMs = (arrivals[i] - arrivals[i - 1]) / 1e6;
-        worst = std::max(worst, std::abs(gapMs - 2000.0));
-        EXPECT_NEAR(gapMs, 2000.0, 20.0) << "gap " << i;
+    {
+        std::unique_ptr<Flood> flood;
+        if (flooded)
+            flood = std::make_unique<Flood>(link.receiverPort());
+        transfer.SendMessage({memory.data(), int(memory.size()), &blockCount}, 19);
+        EXPECT_TRUE(finished.wait(25000));
+        if (flood)
+            figures.floodedDatagrams = flood->sent;
     }
+    figures.cpuSeconds = cpuSeconds() - cpuBefore;
+    figures.memoryGrowthKb = residentKb() - memoryBefore;
+    figures.lastReply = link.RxData();
+    for (int i = 1; i < arrivals.size(); ++i)
+        figures.gapsMs.push_back((arrivals[i] - arrivals[i - 1]) / 1e6);
+    return figures;
+}
+
+double worstDeviation(const std::vector<double> &gaps)
+{
+    double worst = 0;
+    for (double gap : gaps)
+        worst = std::max(worst, std::abs(gap - 2000.0));
+    return worst;
+}
+
+} // namespace
+
+TEST(Pacing, FramesArriveTwoSecondsApartAndWaitingCostsNoCpu)
+{
+    const PacingFigures quiet = pacedTransfer(false);
+    ASSERT_EQ(quiet.gapsMs.size(), 7u);
+    for (double gap : quiet.gapsMs)
+        EXPECT_NEAR(gap, 2000.0, 20.0);
     std::printf("pacing: 7 gaps, worst deviation %.2f ms; CPU used during the transfer %.3f s\n",
-                worst, cpuUsed);
-    EXPECT_LT(cpuUsed, 0.5);
+                worstDeviation(quiet.gapsMs), quiet.cpuSeconds);
+    EXPECT_LT(quiet.cpuSeconds, 0.5);
+}
+
+TEST(Pacing, FloodOfRepliesLeavesPacingAndMemoryAlone)
+{
+    const PacingFigures flooded = pacedTransfer(true);
+    ASSERT_EQ(flooded.gapsMs.size(), 7u);
+    for (double gap : flooded.gapsMs)
+        EXPECT_NEAR(gap, 2000.0, 20.0);
+    std::printf("flood: %ld datagrams on the receive port; worst gap deviation %.2f ms; "
+                "memory grew %ld kB\n",
+                flooded.floodedDatagrams, worstDeviation(flooded.gapsMs), flooded.memoryGrowthKb);
+    EXPECT_GT(flooded.floodedDatagrams, 1000);
+    EXPECT_LT(flooded.memoryGrowthKb, 8 * 1024);
+    EXPECT_EQ(flooded.lastReply.size(), 512); // only the latest reply is kept
 }
