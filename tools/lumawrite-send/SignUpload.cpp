@@ -57,17 +57,37 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
             [this](int done, int total, qint64 remainingMs) {
                 emit progress(done, total, remainingMs, done < total ? m_status : QString());
             });
+    // A port that dies between frames (in a pause rather than a reply window) ends the upload
+    // too, instead of letting the remaining frames go nowhere.
+    m_serialFailure.clear();
+    connect(m_link, &link::SignLink::serialFailed, transfer,
+            [this, transfer](const QString &reason) {
+                if (!transfer->running())
+                    return;
+                m_serialFailure = reason.startsWith(QLatin1String("The serial port"))
+                                      ? reason
+                                      : QStringLiteral("The serial port %1 failed: %2")
+                                            .arg(m_link->serialDevice(), reason);
+                transfer->stop();
+            });
     connect(transfer, &link::MessageTransfer::finished, this,
             [this](const link::MessageTransfer::Outcome &outcome) {
                 using Result = link::MessageTransfer::Result;
                 UploadReport report;
                 report.framesSent = outcome.framesSent;
                 report.framesTotal = outcome.framesTotal;
-                if (outcome.result == Result::Failed) {
+                QString failure;
+                if (outcome.result == Result::Failed)
+                    failure = outcome.message;
+                else if (outcome.result == Result::Stopped)
+                    failure = m_serialFailure;
+                else if (outcome.framesSkipped > 0)
+                    failure = QStringLiteral("The serial port closed during the upload.");
+                if (!failure.isEmpty()) {
                     report.exitCode = ExitUploadFailed;
                     report.message = QStringLiteral("%1\n%2 of %3 frames had been sent when the "
                                                     "upload stopped.")
-                                         .arg(outcome.message)
+                                         .arg(failure)
                                          .arg(outcome.framesSent)
                                          .arg(outcome.framesTotal);
                 } else if (outcome.result != Result::Completed) {

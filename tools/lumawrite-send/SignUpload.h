@@ -59,6 +59,7 @@ private:
     qint16 m_blockCount = 0;
     bool m_running = false;
     QString m_status;
+    QString m_serialFailure; // why the serial port stopped during the upload
 };
 
 } // namespace lumawrite::send
