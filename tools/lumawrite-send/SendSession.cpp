@@ -22,6 +22,8 @@ SendSession::SendSession(SendOptions options, QString settingsPath, QStringList 
 {
     connect(&m_upload, &SignUpload::progress, this, &SendSession::showProgress);
     connect(&m_upload, &SignUpload::finished, this, &SendSession::uploadFinished);
+    m_countdown.setInterval(1000);
+    connect(&m_countdown, &QTimer::timeout, this, &SendSession::redrawBar);
 }
 
 void SendSession::submit(const QString &text)
@@ -98,29 +100,49 @@ void SendSession::showProgress(int framesDone, int framesTotal, qint64 remaining
         text += QStringLiteral("\r\x1b[K");
     if (m_options.verbose && framesDone < framesTotal) {
         const QByteArray frame = m_frames.value(framesDone);
-        text += QStringLiteral("frame %1/%2  %3  %4 bytes  %5...\n")
+        text += QStringLiteral("frame %1/%2  %3  %4 bytes  %5\n")
                     .arg(framesDone + 1)
                     .arg(framesTotal)
                     .arg(status)
                     .arg(frame.size())
-                    .arg(QString::fromLatin1(frame.left(12).toHex()));
+                    .arg(QString::fromLatin1(frame.left(12).toHex()) +
+                         (frame.size() > 12 ? QStringLiteral("...") : QString()));
     }
     if (m_output.terminal && framesTotal > 0) {
-        const int filled = framesDone * BarWidth / framesTotal;
-        text += QStringLiteral("[%1%2] %3/%4 frames, %5 left")
-                    .arg(QString(filled, QLatin1Char('#')))
-                    .arg(QString(BarWidth - filled, QLatin1Char('.')))
-                    .arg(framesDone)
-                    .arg(framesTotal)
-                    .arg(timeLeft(remainingMs));
+        m_bar = {framesDone, framesTotal, remainingMs};
+        m_sinceProgress.start();
+        text += barText(m_bar.framesDone, m_bar.framesTotal, m_bar.remainingMs);
         m_barShown = true;
+        if (framesDone < framesTotal)
+            m_countdown.start();
+        else
+            m_countdown.stop();
     }
     if (!text.isEmpty())
         m_output.err(text);
 }
 
+QString SendSession::barText(int framesDone, int framesTotal, qint64 remainingMs)
+{
+    const int filled = framesDone * BarWidth / framesTotal;
+    return QStringLiteral("[%1%2] %3/%4 frames, %5 left")
+        .arg(QString(filled, QLatin1Char('#')))
+        .arg(QString(BarWidth - filled, QLatin1Char('.')))
+        .arg(framesDone)
+        .arg(framesTotal)
+        .arg(timeLeft(remainingMs));
+}
+
+void SendSession::redrawBar()
+{
+    // Between frames the time left runs down every second.
+    const qint64 left = qMax<qint64>(0, m_bar.remainingMs - m_sinceProgress.elapsed());
+    m_output.err(QStringLiteral("\r\x1b[K") + barText(m_bar.framesDone, m_bar.framesTotal, left));
+}
+
 void SendSession::uploadFinished(const UploadReport &report)
 {
+    m_countdown.stop();
     if (m_barShown)
         m_output.err(QStringLiteral("\n"));
     ExitCode code = report.exitCode;

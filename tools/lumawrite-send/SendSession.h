@@ -5,8 +5,10 @@
 #include "SettingsStore.h"
 #include "SignUpload.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 #include <optional>
@@ -42,6 +44,8 @@ private:
     void process(const QString &text);
     void uploadFinished(const UploadReport &report);
     void showProgress(int framesDone, int framesTotal, qint64 remainingMs, const QString &status);
+    static QString barText(int framesDone, int framesTotal, qint64 remainingMs);
+    void redrawBar();
     void done(ExitCode code, const QString &message = {});
     void processPending();
 
@@ -58,6 +62,13 @@ private:
     MessageChoices m_choices;
     QList<QByteArray> m_frames;
     bool m_barShown = false;
+    struct {
+        int framesDone = 0;
+        int framesTotal = 0;
+        qint64 remainingMs = 0;
+    } m_bar;                       // the bar as last drawn from the transfer's progress
+    QElapsedTimer m_sinceProgress; // since that drawing
+    QTimer m_countdown;            // redraws the time left every second
 };
 
 } // namespace lumawrite::send
