@@ -35,6 +35,13 @@ int fontPosition(const QStringList &fontList, const QString &name)
     return -1;
 }
 
+QString unknownFontMessage(const QString &name)
+{
+    return QStringLiteral("Unknown font \"%1\"; lumawrite-send --list-fonts shows the fonts of "
+                          "this computer.")
+        .arg(name);
+}
+
 QString fontListing(const QStringList &fontList)
 {
     QString listing;
@@ -51,9 +58,7 @@ ChoiceResult chooseMessage(const Settings &s, const Overrides &o, const QStringL
     if (o.font) {
         c.fontPosition = fontPosition(fontList, *o.font);
         if (c.fontPosition < 0) {
-            result.error = QStringLiteral("Unknown font \"%1\"; lumawrite-send --list-fonts "
-                                          "shows the fonts of this computer.")
-                               .arg(*o.font);
+            result.error = unknownFontMessage(*o.font);
             return result;
         }
     } else {

@@ -26,6 +26,9 @@ QString storedMessageText(const QString &text);
 // differs only in case; -1 when the list has neither.
 int fontPosition(const QStringList &fontList, const QString &name);
 
+// Why a typeface name given on the command line cannot be used.
+QString unknownFontMessage(const QString &name);
+
 // The font list as --list-fonts prints it: "position<TAB>name", one a line.
 QString fontListing(const QStringList &fontList);
 

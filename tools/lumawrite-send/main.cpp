@@ -85,9 +85,8 @@ int main(int argc, char *argv[])
         return ExitOk;
     }
     if (options.overrides.font && fontPosition(fonts, *options.overrides.font) < 0) {
-        write(stderr, QStringLiteral("lumawrite-send: Unknown font \"%1\"; lumawrite-send "
-                                     "--list-fonts shows the fonts of this computer.\n")
-                          .arg(*options.overrides.font));
+        write(stderr, QStringLiteral("lumawrite-send: %1\n")
+                          .arg(unknownFontMessage(*options.overrides.font)));
         return ExitUsage;
     }
 
