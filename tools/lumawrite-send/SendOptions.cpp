@@ -87,6 +87,8 @@ struct Cli {
                            "uploaded exactly as Luma Write does, with the choices stored in its "
                            "settings file. Options change a choice for this run only, unless "
                            "--save is given."));
+        // "-5 degrees" is one unknown option, not nine.
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addHelpOption();
         parser.addVersionOption();
         parser.addOptions({font,   size,     bold,      noBold,      italic, noItalic,
@@ -96,7 +98,8 @@ struct Cli {
         parser.addPositionalArgument(
             QStringLiteral("TEXT"),
             QStringLiteral("The message; \"-\" reads it from standard input (one trailing line "
-                           "break is dropped, other line breaks are kept)."));
+                           "break is dropped, other line breaks are kept). A message that starts "
+                           "with \"-\" goes after \"--\"."));
     }
 };
 
@@ -160,6 +163,9 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     QCommandLineParser &p = cli.parser;
     if (!p.parse(arguments)) {
         result.error = p.errorText();
+        if (!p.unknownOptionNames().isEmpty())
+            result.error += QStringLiteral(" A message that starts with \"-\" goes after "
+                                           "\"--\".");
         return result;
     }
     if (p.isSet(QStringLiteral("help"))) {
