@@ -25,6 +25,12 @@ void LedView::setFirstColumn(int column)
     update();
 }
 
+void LedView::scrollOneColumn()
+{
+    const int next = m_first + 1;
+    setFirstColumn(next > columns() ? -m_visible : next);
+}
+
 bool LedView::lit(int visibleColumn, int row) const
 {
     const int c = m_first + visibleColumn;

@@ -20,6 +20,9 @@ public:
     // The image column shown at the left edge; negative values leave dark columns before it.
     void setFirstColumn(int column);
     int firstColumn() const { return m_first; }
+    // One step of the sign's scroll: the message enters at the right edge, leaves at the left,
+    // then enters again.
+    void scrollOneColumn();
 
     // Whether the dot at a visible position is lit.
     bool lit(int visibleColumn, int row) const;

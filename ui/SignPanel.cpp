@@ -61,12 +61,9 @@ void SignPanel::togglePlay()
 
 void SignPanel::step()
 {
-    int next = m_view->firstColumn() + 1;
-    if (next > m_view->columns())
-        next = -m_view->visibleColumns();
-    m_view->setFirstColumn(next);
+    m_view->scrollOneColumn();
     m_scroll->blockSignals(true);
-    m_scroll->setValue(qBound(0, next, m_scroll->maximum()));
+    m_scroll->setValue(qBound(0, m_view->firstColumn(), m_scroll->maximum()));
     m_scroll->blockSignals(false);
     m_timer.setInterval(stepMs(m_speedCode ? m_speedCode() : 10));
 }
