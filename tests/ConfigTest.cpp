@@ -18,14 +18,6 @@ using namespace lumawrite::test;
 
 namespace {
 
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray b;
-    for (int v : values)
-        b.append(char(v));
-    return b;
-}
-
 class ConfigTest : public ::testing::Test {
 protected:
     void open(const Settings &s, platform::ComPortResolver ports = noSuchDevice)

@@ -1,18 +1,12 @@
 #include "Frames.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
 
-using namespace lumawrite::link;
+using lumawrite::test::bytes;
 
-namespace {
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray b;
-    for (int v : values)
-        b.append(char(v));
-    return b;
-}
-} // namespace
+using namespace lumawrite::link;
 
 TEST(Frames, WorkedExampleForAddressTwentySixBlocksFastest)
 {

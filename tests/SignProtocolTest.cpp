@@ -1,18 +1,14 @@
 #include "SignProtocol.h"
 
+#include "TestSupport.h"
+
 #include <gtest/gtest.h>
+
+using lumawrite::test::bytes;
 
 using namespace vsign;
 
 namespace {
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray b;
-    for (int v : values)
-        b.append(char(v));
-    return b;
-}
-
 const QByteArray Restart20 = bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20});
 const QByteArray Parameters20 = bytes({0xAA, 0xCC, 0x00, 0x10, 0x32, 0x30, 0x00, 0x10, 0x01, 0x00,
                                        0x00, 0x04, 0x01, 0x80, 0x00, 0x0A});

@@ -56,6 +56,14 @@ QStringList knownFonts()
             QStringLiteral("DejaVu Sans Mono")};
 }
 
+QByteArray bytes(std::initializer_list<int> values)
+{
+    QByteArray b;
+    for (int v : values)
+        b.append(char(v));
+    return b;
+}
+
 QString noSuchDevice(int comNumber)
 {
     return QStringLiteral("/nonexistent/ttyTEST%1").arg(comNumber);

@@ -11,6 +11,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <memory>
 
 namespace lumawrite::test {
@@ -51,6 +52,9 @@ Settings safeSettings();
 
 // Three fonts from fonts-dejavu-core, so lists and widths do not depend on the machine.
 QStringList knownFonts();
+
+// Bytes written out by hand: bytes({0xAA, 0xCC, ...}).
+QByteArray bytes(std::initializer_list<int> values);
 
 // Resolves every COM number to a device that does not exist.
 QString noSuchDevice(int comNumber);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+using lumawrite::test::bytes;
+
 #include <array>
 #include <memory>
 
@@ -71,14 +73,6 @@ struct Harness {
     int speed = 9;
     QStringList status;
 };
-
-QByteArray bytes(std::initializer_list<int> values)
-{
-    QByteArray b;
-    for (int v : values)
-        b.append(char(v));
-    return b;
-}
 
 } // namespace
 
