@@ -311,7 +311,8 @@ TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
     EXPECT_EQ(sign.drain().last().toStdString(), "aacc000830370020"); // restart, address 07
 
-    // The window, on its serial link that did not open, still stores the message.
+    // The same choices in the windows; the link chosen there is not stored by an upload.
+    main->optLAN->setChecked(true);
     uploadFromWindow("Back at 3", [](ui::frmDesign1 *d) {
         d->cmbFonts->setCurrentIndex(d->cmbFonts->findText("DejaVu Sans Mono"));
         d->cmbFontSize->setCurrentIndex(20 - 6);
