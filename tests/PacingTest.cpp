@@ -163,6 +163,9 @@ TEST(Pacing, FloodOfRepliesLeavesPacingAndMemoryAlone)
                 "memory grew %ld kB\n",
                 flooded.floodedDatagrams, worstDeviation(flooded.gapsMs), flooded.memoryGrowthKb);
     EXPECT_GT(flooded.floodedDatagrams, 1000);
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer keeps freed memory in quarantine, so only the ordinary build measures.
     EXPECT_LT(flooded.memoryGrowthKb, 8 * 1024);
+#endif
     EXPECT_EQ(flooded.lastReply.size(), 512); // only the latest reply is kept
 }
