@@ -40,6 +40,19 @@ Settings defaultSettings()
     return s;
 }
 
+void storeMessageChoices(Settings &s, int fontPosition, int pointSize, bool bold, bool italic,
+                         bool strikethrough, bool underline, int offset, const QString &text)
+{
+    s.FontIndex = qint16(fontPosition);
+    s.FontSize = qint16(pointSize);
+    s.Bold = bold ? 1 : 0;
+    s.Italic = italic ? 1 : 0;
+    s.Strikethrough = strikethrough ? 1 : 0;
+    s.Underline = underline ? 1 : 0;
+    s.Offset = qint16(offset);
+    s.MessageText = text;
+}
+
 namespace SettingsRange {
 namespace {
 int entryOr(qint16 value, int first, int last, int fallbackValue)

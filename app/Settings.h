@@ -35,6 +35,12 @@ extern const char *const DefaultMessageText;
 void SetDefaultSettings(Settings &settings);
 Settings defaultSettings();
 
+// What an upload stores of the message: the font by its position in the font list, the size,
+// the four styles (1 or 0), the offset and the text.
+void storeMessageChoices(Settings &settings, int fontPosition, int pointSize, bool bold,
+                         bool italic, bool strikethrough, bool underline, int offset,
+                         const QString &text);
+
 // The state the whole program shares for the run.
 struct modMain {
     static constexpr int ColumnBufferLast = 20000; // highest index of ColumnBuffer

@@ -408,15 +408,8 @@ void frmDesign1::UploadMessage()
     refreshPic();
 
     m_shared.UploadConfirmed = true;
-    Settings &s = m_shared.settings;
-    s.FontIndex = qint16(cmbFonts->currentIndex());
-    s.FontSize = qint16(r.pointSize);
-    s.Bold = r.bold ? 1 : 0;
-    s.Italic = r.italic ? 1 : 0;
-    s.Strikethrough = r.strikethrough ? 1 : 0;
-    s.Underline = r.underline ? 1 : 0;
-    s.Offset = qint16(r.offset);
-    s.MessageText = r.text;
+    storeMessageChoices(m_shared.settings, cmbFonts->currentIndex(), r.pointSize, r.bold, r.italic,
+                        r.strikethrough, r.underline, r.offset, r.text);
     // Hidden last: the main window carries on as soon as the window is hidden.
     QDialog::accept();
 }

@@ -143,14 +143,8 @@ QList<QByteArray> uploadFrames(const MessageChoices &choices, const RenderedMess
 Settings settingsAfterUpload(Settings s, const MessageChoices &c, const Overrides &o)
 {
     const render::RenderRequest &r = c.request;
-    s.FontIndex = qint16(c.fontPosition);
-    s.FontSize = qint16(r.pointSize);
-    s.Bold = r.bold ? 1 : 0;
-    s.Italic = r.italic ? 1 : 0;
-    s.Strikethrough = r.strikethrough ? 1 : 0;
-    s.Underline = r.underline ? 1 : 0;
-    s.Offset = qint16(r.offset);
-    s.MessageText = r.text;
+    storeMessageChoices(s, c.fontPosition, r.pointSize, r.bold, r.italic, r.strikethrough,
+                        r.underline, r.offset, r.text);
     if (o.address)
         s.SerialAddress = qint16(*o.address);
     if (o.lan)

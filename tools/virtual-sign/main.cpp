@@ -328,11 +328,11 @@ int main(int argc, char *argv[])
 
     const bool anySerial = parser.isSet(serial) || parser.isSet(pty);
     if (parser.isSet(listen) || !anySerial) {
-        const QString spec =
+        const QString where =
             parser.isSet(listen) ? parser.value(listen) : QStringLiteral("127.0.0.1:12346");
-        const qsizetype colon = spec.lastIndexOf(QLatin1Char(':'));
-        const QHostAddress host(spec.left(colon));
-        const int port = spec.mid(colon + 1).toInt(&ok);
+        const qsizetype colon = where.lastIndexOf(QLatin1Char(':'));
+        const QHostAddress host(where.left(colon));
+        const int port = where.mid(colon + 1).toInt(&ok);
         if (colon < 0 || host.isNull() || !ok || port < 0 || port > 65535) {
             std::fprintf(stderr, "virtual-sign: --listen takes ADDR:PORT, for example "
                                  "127.0.0.1:12346\n");
