@@ -70,33 +70,14 @@ void BM_BlockByBlock(benchmark::State &state)
     describe(state, r);
 }
 
-void BM_DrawOnce(benchmark::State &state)
+// One measurement on the strip the program renders on: drawn once, the fit check, "Fit".
+template <auto Work> void BM_OnStrip(benchmark::State &state)
 {
     platform::ImageSurface surface(QSize(870, 26), Paper, Qt::black);
     platform::ImageSurface strip(QSize(64, 16), Paper, Qt::black);
     const auto r = state.range(0) ? widest(surface) : typical(surface);
     for (auto _ : state)
-        benchmark::DoNotOptimize(render::renderColumns(strip, r));
-    describe(state, r);
-}
-
-void BM_FitCheck(benchmark::State &state)
-{
-    platform::ImageSurface surface(QSize(870, 26), Paper, Qt::black);
-    platform::ImageSurface strip(QSize(64, 16), Paper, Qt::black);
-    const auto r = state.range(0) ? widest(surface) : typical(surface);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(render::checkFit(strip, r));
-    describe(state, r);
-}
-
-void BM_Fit(benchmark::State &state)
-{
-    platform::ImageSurface surface(QSize(870, 26), Paper, Qt::black);
-    platform::ImageSurface strip(QSize(64, 16), Paper, Qt::black);
-    const auto r = state.range(0) ? widest(surface) : typical(surface);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(render::bestFit(strip, r));
+        benchmark::DoNotOptimize(Work(strip, r));
     describe(state, r);
 }
 
@@ -123,9 +104,24 @@ void BM_SignViewRefresh(benchmark::State &state)
 } // namespace
 
 BENCHMARK(BM_BlockByBlock)->Arg(0)->Arg(1)->ArgName("widest")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_DrawOnce)->Arg(0)->Arg(1)->ArgName("widest")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FitCheck)->Arg(0)->Arg(1)->ArgName("widest")->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Fit)->Arg(0)->Arg(1)->ArgName("widest")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OnStrip, render::renderColumns)
+    ->Name("BM_DrawOnce")
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("widest")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OnStrip, render::checkFit)
+    ->Name("BM_FitCheck")
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("widest")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_OnStrip, render::bestFit)
+    ->Name("BM_Fit")
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgName("widest")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SignViewRefresh)->Arg(0)->Arg(1)->ArgName("widest")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
