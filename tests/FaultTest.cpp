@@ -22,19 +22,11 @@ using namespace lumawrite::test;
 namespace {
 
 // The windows with short pauses and a sign on loopback, for things going wrong.
-class FaultTest : public ::testing::Test {
+class FaultTest : public WindowsTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(sign.bind(QHostAddress::LocalHost, 0)); }
-
     void start(ui::Services services, Settings s = safeSettings())
     {
-        shared.settings = s;
-        file.write(s);
-        services.timing = {10, 20};
-        services.signPort = sign.localPort();
-        main = std::make_unique<ui::frmMain>(shared, services);
-        main->show();
-        notifier.messages.clear(); // the serial port of the tests does not exist
+        startMain(s, {10, 20}, std::move(services));
     }
 
     void upload(const QString &text)
@@ -51,18 +43,6 @@ protected:
         EXPECT_TRUE(file.store().LoadSettings(s).isEmpty());
         return s;
     }
-
-    void TearDown() override
-    {
-        main.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
-    }
-
-    QUdpSocket sign;
-    TempSettings file;
-    RecordingNotifier notifier;
-    modMain shared;
-    std::unique_ptr<ui::frmMain> main;
 };
 
 } // namespace

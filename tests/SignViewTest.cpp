@@ -163,33 +163,16 @@ TEST(FitCheck, FitChoosesTheLargestSizeThatKeepsAllInk)
 
 namespace {
 
-class SignViewTest : public ::testing::Test {
+class SignViewTest : public WindowsTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(sign.bind(QHostAddress::LocalHost, 0));
-        Settings s = safeSettings();
-        shared.settings = s;
-        file.write(s);
-        ui::Services services = servicesFor(file, notifier);
-        services.timing = {5, 5};
-        services.signPort = sign.localPort();
-        main = std::make_unique<ui::frmMain>(shared, services);
-        main->show();
+        WindowsTest::SetUp();
+        startMain(safeSettings(), {5, 5});
         QTest::mouseClick(main->cmdModify, Qt::LeftButton);
         d = main->design();
     }
-    void TearDown() override
-    {
-        main.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
-    }
 
-    QUdpSocket sign;
-    TempSettings file;
-    RecordingNotifier notifier;
-    modMain shared;
-    std::unique_ptr<ui::frmMain> main;
     ui::frmDesign1 *d = nullptr;
 };
 

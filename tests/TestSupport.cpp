@@ -1,5 +1,9 @@
 #include "TestSupport.h"
 
+#include "frmMain.h"
+
+#include <QApplication>
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -128,6 +132,38 @@ ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier)
     services.fontFamilies = knownFonts;
     services.comPorts = noSuchDevice;
     return services;
+}
+
+WindowsTest::WindowsTest() = default;
+WindowsTest::~WindowsTest() = default;
+
+void WindowsTest::SetUp()
+{
+    ASSERT_TRUE(sign.bind(QHostAddress::LocalHost, 0));
+}
+
+void WindowsTest::TearDown()
+{
+    main.reset();
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+}
+
+void WindowsTest::startMain(const Settings &settings, link::LinkTiming timing)
+{
+    startMain(settings, timing, services());
+}
+
+void WindowsTest::startMain(const Settings &settings, link::LinkTiming timing,
+                            ui::Services services)
+{
+    main.reset();
+    shared.settings = settings;
+    file.write(settings);
+    services.timing = timing;
+    services.signPort = sign.localPort();
+    main = std::make_unique<ui::frmMain>(shared, services);
+    main->show();
+    notifier.messages.clear();
 }
 
 } // namespace lumawrite::test

@@ -10,9 +10,16 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <QUdpSocket>
+
+#include <gtest/gtest.h>
 
 #include <initializer_list>
 #include <memory>
+
+namespace lumawrite::ui {
+class frmMain;
+}
 
 namespace lumawrite::test {
 
@@ -87,5 +94,27 @@ private:
 };
 
 ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier);
+
+// The main window as an operator uses it, with short pauses, its own settings file and a sign
+// on loopback that keeps every datagram. No top-level window may outlive a test.
+class WindowsTest : public ::testing::Test {
+protected:
+    WindowsTest();
+    ~WindowsTest() override;
+    void SetUp() override;
+    void TearDown() override;
+
+    // Writes the settings to the file and opens the main window on them. The messages of the
+    // load (the tests' serial port does not exist) are cleared.
+    void startMain(const Settings &settings, link::LinkTiming timing);
+    void startMain(const Settings &settings, link::LinkTiming timing, ui::Services services);
+    ui::Services services() { return servicesFor(file, notifier); }
+
+    QUdpSocket sign;
+    TempSettings file;
+    RecordingNotifier notifier;
+    modMain shared;
+    std::unique_ptr<ui::frmMain> main;
+};
 
 } // namespace lumawrite::test

@@ -24,33 +24,14 @@ using namespace lumawrite::test;
 
 namespace {
 
-// The windows as an operator uses them, with short pauses and a sign on loopback.
-class UploadTest : public ::testing::Test {
+class UploadTest : public WindowsTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(sign.bind(QHostAddress::LocalHost, 0));
+        WindowsTest::SetUp();
         Settings s = safeSettings();
         s.MessageText = QStringLiteral("Fresh bread");
-        shared.settings = s;
-        file.write(s);
-        startMain();
-    }
-
-    void startMain()
-    {
-        ui::Services services = servicesFor(file, notifier);
-        services.timing = {15, 20};
-        services.signPort = sign.localPort();
-        main = std::make_unique<ui::frmMain>(shared, services);
-        main->show();
-        notifier.messages.clear(); // the serial port of the tests does not exist
-    }
-
-    void TearDown() override
-    {
-        main.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+        startMain(s, {15, 20});
     }
 
     ui::frmDesign1 *openEntry()
@@ -73,12 +54,6 @@ protected:
     }
 
     bool idle() const { return !main->transfer().running(); }
-
-    QUdpSocket sign;
-    TempSettings file;
-    RecordingNotifier notifier;
-    modMain shared;
-    std::unique_ptr<ui::frmMain> main;
 };
 
 } // namespace
@@ -236,14 +211,7 @@ TEST_F(UploadTest, SerialChosenButNotOpenRefusesTheUpload)
 
 TEST_F(UploadTest, ClosingDuringATransferStopsItAndSaves)
 {
-    main.reset();
-    Settings s = shared.settings;
-    file.write(s);
-    ui::Services services = servicesFor(file, notifier);
-    services.timing = {200, 20};
-    services.signPort = sign.localPort();
-    main = std::make_unique<ui::frmMain>(shared, services);
-    main->show();
+    startMain(shared.settings, {200, 20});
 
     ui::frmDesign1 *d = openEntry();
     d->txtMsg->setPlainText(QStringLiteral("Last orders"));
