@@ -7,7 +7,7 @@ int blockCountForWidth(int width)
     return (width > 0 ? width : 0) / ColumnsPerBlock + 1;
 }
 
-std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
+void applyFont(Surface &surface, const RenderRequest &request)
 {
     surface.setFontName(request.family);
     surface.setFontSize(request.pointSize);
@@ -15,6 +15,11 @@ std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
     surface.setItalic(request.italic);
     surface.setStrikethrough(request.strikethrough);
     surface.setUnderline(request.underline);
+}
+
+std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
+{
+    applyFont(surface, request);
 
     const int blocks = blockCountForWidth(request.width);
     std::vector<quint8> bytes(std::size_t(blocks) * BytesPerBlock, 0);
@@ -43,16 +48,6 @@ std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
 namespace lumawrite::render {
 namespace {
 
-void setFont(Surface &surface, const RenderRequest &r, int pointSize)
-{
-    surface.setFontName(r.family);
-    surface.setFontSize(pointSize);
-    surface.setBold(r.bold);
-    surface.setItalic(r.italic);
-    surface.setStrikethrough(r.strikethrough);
-    surface.setUnderline(r.underline);
-}
-
 // Pixels per em at 96 dots per inch.
 int pixelSize(int pointSize)
 {
@@ -73,7 +68,9 @@ struct InkBox {
 // Draws the text once at (pad, pad) on a strip tall enough for all its lines and finds its ink.
 InkBox inkBox(StripSurface &strip, const RenderRequest &r, int pointSize, int *width = nullptr)
 {
-    setFont(strip, r, pointSize);
+    RenderRequest sized = r;
+    sized.pointSize = pointSize;
+    applyFont(strip, sized);
     const int pad = margin(pointSize);
     const int w = strip.measureText(r.text);
     if (width)
@@ -94,7 +91,7 @@ InkBox inkBox(StripSurface &strip, const RenderRequest &r, int pointSize, int *w
 
 std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &request)
 {
-    setFont(strip, request, request.pointSize);
+    applyFont(strip, request);
     const int blocks = blockCountForWidth(request.width);
     const int columns = blocks * ColumnsPerBlock;
     strip.resize(columns, RowsPerColumn);

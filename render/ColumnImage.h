@@ -31,6 +31,9 @@ struct RenderRequest {
     int width = 0; // the measured width in pixels
 };
 
+// Gives the surface the request's typeface, size and four styles.
+void applyFont(Surface &surface, const RenderRequest &request);
+
 // Blocks of 64 columns that a message of this width occupies: width div 64, plus one.
 int blockCountForWidth(int width);
 

@@ -220,12 +220,7 @@ TEST(Render, DrawingOnceGivesTheSameBytesAsBlockByBlock)
                 r.strikethrough = k & 8;
                 r.offset = (k % 21) - 10;
                 r.text = texts[t];
-                blockSurface.setFontName(r.family);
-                blockSurface.setFontSize(r.pointSize);
-                blockSurface.setBold(r.bold);
-                blockSurface.setItalic(r.italic);
-                blockSurface.setUnderline(r.underline);
-                blockSurface.setStrikethrough(r.strikethrough);
+                render::applyFont(blockSurface, r);
                 r.width = blockSurface.measureText(r.text);
                 ASSERT_EQ(render::renderColumns(strip, r), CreateBitMap(blockSurface, r))
                     << r.family.toStdString() << " " << size << " " << r.text.toStdString()

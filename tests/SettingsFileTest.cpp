@@ -10,6 +10,7 @@ using lumawrite::test::TempSettings;
 
 namespace {
 
+// The bytes of a file written from the defaults; the address is compared as text, never sent to.
 const QByteArray DefaultFile = "\"192.168.1.151\"\r\n"
                                "2000\r\n"
                                "20\r\n"

@@ -369,12 +369,7 @@ void frmDesign1::TestMessage()
 {
     // Draws the message exactly where block 0 of an upload takes it from.
     const render::RenderRequest r = renderRequest();
-    m_surface.setFontName(r.family);
-    m_surface.setFontSize(r.pointSize);
-    m_surface.setBold(r.bold);
-    m_surface.setItalic(r.italic);
-    m_surface.setStrikethrough(r.strikethrough);
-    m_surface.setUnderline(r.underline);
+    render::applyFont(m_surface, r);
     m_surface.clear();
     m_surface.setPosition(0, r.offset);
     m_surface.drawText(r.text);

@@ -97,12 +97,7 @@ RenderedMessage renderMessage(MessageChoices &choices)
     }
 
     platform::ImageSurface surface(EntrySurfaceSize, EntryBackground, Qt::black);
-    surface.setFontName(r.family);
-    surface.setFontSize(r.pointSize);
-    surface.setBold(r.bold);
-    surface.setItalic(r.italic);
-    surface.setStrikethrough(r.strikethrough);
-    surface.setUnderline(r.underline);
+    render::applyFont(surface, r);
     result.width = surface.measureText(r.text);
     r.width = result.width;
     if (result.width > render::MaxUploadWidth) {
