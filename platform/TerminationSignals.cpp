@@ -15,7 +15,7 @@ namespace lumawrite::platform {
 
 namespace {
 
-constexpr int handled[] = {SIGTERM, SIGHUP};
+constexpr int handled[] = {SIGTERM, SIGHUP, SIGINT};
 constexpr int handledCount = int(sizeof handled / sizeof handled[0]);
 
 // The handler only writes a byte; the window is closed on the GUI thread when it is read.
@@ -47,8 +47,9 @@ TerminationSignals::TerminationSignals(QWidget *window) : QObject(window)
     action.sa_flags = SA_RESTART;
     for (int i = 0; i < handledCount; ++i) {
         sigaction(handled[i], nullptr, &previous[i]);
-        installed[i] = true;
-        sigaction(handled[i], &action, nullptr);
+        installed[i] = previous[i].sa_handler != SIG_IGN;
+        if (installed[i])
+            sigaction(handled[i], &action, nullptr);
     }
 }
 
