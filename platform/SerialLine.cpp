@@ -2,6 +2,12 @@
 
 #include <QSerialPort>
 
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#endif
+
+#include <limits>
+
 namespace lumawrite::platform {
 
 QString comPortDevice(int n)
@@ -94,7 +100,26 @@ qint64 SerialLine::write(const QByteArray &bytes)
 
 QByteArray SerialLine::readAll()
 {
-    return m_port->readAll();
+    // Once the 1024-byte input buffer is full the port stops reading the line until it is
+    // emptied; what the system already holds for the port is read on here, piece by piece.
+    QByteArray received = m_port->readAll();
+#ifdef Q_OS_UNIX
+    int pending = 0;
+    if (::ioctl(int(m_port->handle()), FIONREAD, &pending) != 0)
+        pending = 0;
+#else
+    int pending = std::numeric_limits<int>::max(); // unknown: until nothing more is there
+#endif
+    while (pending > 0 && m_port->isOpen() && m_port->waitForReadyRead(0)) {
+        const QByteArray more = m_port->readAll();
+        if (more.isEmpty())
+            break;
+        received += more;
+        pending -= int(more.size());
+    }
+    if (m_port->error() == QSerialPort::TimeoutError)
+        m_port->clearError(); // the last look found nothing more
+    return received;
 }
 QString SerialLine::errorString() const
 {

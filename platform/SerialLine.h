@@ -33,7 +33,8 @@ public:
 
     // Hands the bytes to the port; returns how many it took, or -1 with errorString().
     qint64 write(const QByteArray &bytes);
-    // Everything received and not yet read, without waiting.
+    // Everything received and not yet read, without waiting: also what the 1024-byte input
+    // buffer could not take yet, so the port's input is empty afterwards.
     QByteArray readAll();
     QString errorString() const;
 
