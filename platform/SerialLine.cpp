@@ -1,6 +1,15 @@
 #include "SerialLine.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QSerialPort>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+#include <limits>
 
 namespace lumawrite::platform {
 
@@ -18,6 +27,40 @@ QString comPortDevice(int n)
     return {};
 #endif
 }
+
+QString openFailureText(int comNumber, const QString &device, const OpenFailure &failure)
+{
+    const QString port =
+        QStringLiteral("COM %1 (%2) could not be opened: ").arg(comNumber).arg(device);
+    if (!failure.deviceFound)
+        return port + QStringLiteral("there is no such device.\nCheck that the serial adapter is "
+                                     "plugged in and that COM %1 is its port, then start Luma "
+                                     "Write again.")
+                          .arg(comNumber);
+    if (!failure.mayReadWrite)
+        return port + QStringLiteral("this user may not use it.\nTo use serial ports, add your "
+                                     "user to the \"dialout\" group (sudo usermod -aG dialout "
+                                     "$USER) and log in again.");
+    if (failure.refused)
+        return port + QStringLiteral("another program is using it.\nClose that program (a "
+                                     "terminal program, another copy of Luma Write) and start "
+                                     "Luma Write again.");
+    return port + failure.platformText;
+}
+
+namespace {
+
+bool mayReadWrite(const QString &device)
+{
+#ifdef Q_OS_UNIX
+    return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0;
+#else
+    Q_UNUSED(device);
+    return true; // a port held by another program is refused with "access denied"
+#endif
+}
+
+} // namespace
 
 SerialLine::SerialLine(QObject *parent) : QObject(parent), m_port(new QSerialPort(this))
 {
@@ -47,15 +90,17 @@ QString SerialLine::open(int comNumber, const ComPortResolver &resolver)
     m_port->setPortName(device);
     m_port->setReadBufferSize(1024);
     if (!m_port->open(QIODevice::ReadWrite)) {
+        // The port reports a permission error both when this user may not use the device and
+        // when another program holds its lock or has it open for exclusive use.
         const auto error = m_port->error();
-        QString reason = QStringLiteral("COM %1 (%2) could not be opened: %3")
-                             .arg(comNumber)
-                             .arg(device, m_port->errorString());
-        if (error == QSerialPort::PermissionError) {
-            reason += QStringLiteral("\nTo use serial ports, add your user to the \"dialout\" "
-                                     "group (sudo usermod -aG dialout $USER) and log in again.");
-        }
-        return reason;
+        OpenFailure failure;
+        failure.deviceFound = QFileInfo::exists(device) &&
+                              error != QSerialPort::DeviceNotFoundError &&
+                              error != QSerialPort::ResourceError; // a node without a port
+        failure.mayReadWrite = mayReadWrite(device);
+        failure.refused = error == QSerialPort::PermissionError;
+        failure.platformText = m_port->errorString();
+        return openFailureText(comNumber, device, failure);
     }
     const bool configured =
         m_port->setBaudRate(QSerialPort::Baud9600) && m_port->setDataBits(QSerialPort::Data8) &&
@@ -94,7 +139,26 @@ qint64 SerialLine::write(const QByteArray &bytes)
 
 QByteArray SerialLine::readAll()
 {
-    return m_port->readAll();
+    // Once the 1024-byte input buffer is full the port stops reading the line until it is
+    // emptied; what the system already holds for the port is read on here, piece by piece.
+    QByteArray received = m_port->readAll();
+#ifdef Q_OS_UNIX
+    int pending = 0;
+    if (::ioctl(int(m_port->handle()), FIONREAD, &pending) != 0)
+        pending = 0;
+#else
+    int pending = std::numeric_limits<int>::max(); // unknown: until nothing more is there
+#endif
+    while (pending > 0 && m_port->isOpen() && m_port->waitForReadyRead(0)) {
+        const QByteArray more = m_port->readAll();
+        if (more.isEmpty())
+            break;
+        received += more;
+        pending -= int(more.size());
+    }
+    if (m_port->error() == QSerialPort::TimeoutError)
+        m_port->clearError(); // the last look found nothing more
+    return received;
 }
 QString SerialLine::errorString() const
 {

@@ -17,6 +17,19 @@ QString comPortDevice(int comNumber);
 
 using ComPortResolver = std::function<QString(int comNumber)>;
 
+// What is known about a serial device that would not open.
+struct OpenFailure {
+    bool deviceFound = false;  // the device is there (a node with a port behind it)
+    bool mayReadWrite = false; // this user may read and write it
+    bool refused = false;      // the system refused the open: no permission, or held by another
+    QString platformText;      // the platform's description of the failure
+};
+
+// The sentence for the operator: no such device; no permission (join the "dialout" group); in
+// use by another program (a device this user may use, refused anyway: its lock is held or it
+// is open for exclusive use); else the platform's description.
+QString openFailureText(int comNumber, const QString &device, const OpenFailure &failure);
+
 // The serial line to the sign: 9600 baud, 8 data bits, no parity, 1 stop bit, no handshaking,
 // raw bytes both ways. Errors come back as sentences an operator can act on.
 class SerialLine : public QObject {
@@ -33,7 +46,8 @@ public:
 
     // Hands the bytes to the port; returns how many it took, or -1 with errorString().
     qint64 write(const QByteArray &bytes);
-    // Everything received and not yet read, without waiting.
+    // Everything received and not yet read, without waiting: also what the 1024-byte input
+    // buffer could not take yet, so the port's input is empty afterwards.
     QByteArray readAll();
     QString errorString() const;
 

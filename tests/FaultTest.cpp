@@ -1,11 +1,13 @@
 #include "MessageEdit.h"
 #include "Startup.h"
+#include "TerminationSignals.h"
 #include "TestSupport.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 
 using namespace lumawrite;
@@ -121,4 +124,42 @@ TEST_F(FaultTest, SerialPeerDisappearingMidUploadIsReportedOnce)
     // The next upload over the dead line is refused at the start.
     upload(QStringLiteral("Again"));
     EXPECT_EQ(notifier.count(QStringLiteral("Upload Not Started")), 1);
+}
+
+TEST_F(FaultTest, TerminationSignalsAndCtrlCCloseTheWindowAndSave)
+{
+    // As when the close box is clicked, the typed receive port and link type 3 (stored back as
+    // 2) reach the file. An unhandled signal would end this program, so that is checked first.
+    struct sigaction byDefault = {}, ignore = {}, before = {}, now = {};
+    byDefault.sa_handler = SIG_DFL;
+    ignore.sa_handler = SIG_IGN;
+    for (const int number : {SIGTERM, SIGHUP, SIGINT}) {
+        SCOPED_TRACE(number);
+        sigaction(number, &byDefault, &before);
+        Settings s = safeSettings();
+        s.LinkType = 3;
+        start(servicesFor(file, notifier), s);
+        new platform::TerminationSignals(main.get());
+        main->txtLocalPort->setText(QStringLiteral("4321"));
+        sigaction(number, nullptr, &now);
+        if (now.sa_handler != SIG_DFL && ::raise(number) == 0)
+            QTRY_VERIFY_WITH_TIMEOUT(!main->isVisible(), 5000);
+        else
+            ADD_FAILURE() << "the signal would end the program without saving";
+        EXPECT_EQ(saved().LocalPort, 4321);
+        EXPECT_EQ(saved().LinkType, 2);
+        main.reset(); // gives back the handling it found
+        sigaction(number, &before, &now);
+        EXPECT_EQ(now.sa_handler, SIG_DFL);
+    }
+
+    // Started with Ctrl+C ignored (a background job of a script), the window stays open.
+    sigaction(SIGINT, &ignore, &before);
+    start(servicesFor(file, notifier));
+    new platform::TerminationSignals(main.get());
+    ::raise(SIGINT);
+    QTest::qWait(50);
+    EXPECT_TRUE(main->isVisible());
+    main.reset();
+    sigaction(SIGINT, &before, nullptr);
 }

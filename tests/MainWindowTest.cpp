@@ -185,7 +185,11 @@ TEST_F(MainWindowTest, SerialPortThatCannotOpenIsReportedOnceAndTheWindowOpens)
     auto w = open(s);
     ASSERT_EQ(notifier.count(SerialError), 1);
     EXPECT_EQ(notifier.messages[0].kind, platform::Notifier::Kind::Critical);
-    EXPECT_TRUE(notifier.messages[0].text.contains(QStringLiteral("/nonexistent/ttyTEST5")));
+    EXPECT_EQ(notifier.messages[0].text,
+              QStringLiteral("COM 5 (/nonexistent/ttyTEST5) could not be opened: there is no such "
+                             "device.\nCheck that the serial adapter is plugged in and that COM 5 "
+                             "is its port, then start Luma Write again."))
+        << notifier.messages[0].text.toStdString();
     EXPECT_FALSE(shared.SerialPortOpen);
     w->show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(w.get()));
@@ -217,6 +221,43 @@ TEST_F(MainWindowTest, SerialPortOpensOnAPseudoTerminal)
     EXPECT_TRUE(shared.SerialPortOpen);
     EXPECT_EQ(w->signLink().serialDevice(), device);
     EXPECT_EQ(w->cmbPort->toolTip(), device);
+}
+
+TEST_F(MainWindowTest, SerialPortInUseIsToldApartFromNoPermissionAndNoDevice)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
+    const QString device = pty.a();
+    const platform::ComPortResolver toPty = [device](int) { return device; };
+    platform::SerialLine holder; // the other program
+    ASSERT_TRUE(holder.open(3, toPty).isEmpty());
+
+    Settings s = safeSettings();
+    s.ComPort = 3;
+    shared.settings = s;
+    file.write(s);
+    ui::Services services = servicesFor(file, notifier);
+    services.comPorts = toPty;
+    auto w = std::make_unique<ui::frmMain>(shared, services);
+    ASSERT_EQ(notifier.count(SerialError), 1);
+    EXPECT_EQ(notifier.messages[0].text,
+              QStringLiteral("COM 3 (%1) could not be opened: another program is using it.\n"
+                             "Close that program (a terminal program, another copy of Luma Write) "
+                             "and start Luma Write again.")
+                  .arg(device))
+        << notifier.messages[0].text.toStdString();
+    EXPECT_FALSE(shared.SerialPortOpen);
+    EXPECT_TRUE(holder.isOpen());
+
+    // Root may use every device, so the permission case is told from given facts.
+    using platform::openFailureText;
+    const QString ttyS0 = QStringLiteral("/dev/ttyS0");
+    EXPECT_EQ(openFailureText(1, ttyS0, {true, false, true, QStringLiteral("Permission denied")}),
+              QStringLiteral("COM 1 (/dev/ttyS0) could not be opened: this user may not use it.\n"
+                             "To use serial ports, add your user to the \"dialout\" group (sudo "
+                             "usermod -aG dialout $USER) and log in again."));
+    EXPECT_EQ(openFailureText(1, ttyS0, {true, true, false, QStringLiteral("Not a tty")}),
+              QStringLiteral("COM 1 (/dev/ttyS0) could not be opened: Not a tty"));
 }
 
 TEST_F(MainWindowTest, ReceivePortInUseIsReportedAndChangesNoSetting)

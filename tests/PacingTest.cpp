@@ -5,7 +5,9 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QNetworkDatagram>
+#include <QSerialPort>
 #include <QSignalSpy>
+#include <QTest>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
@@ -168,4 +170,44 @@ TEST(Pacing, FloodOfRepliesLeavesPacingAndMemoryAlone)
     EXPECT_LT(flooded.memoryGrowthKb, 8 * 1024);
 #endif
     EXPECT_EQ(flooded.lastReply.size(), 512); // only the latest reply is kept
+}
+
+TEST(Pacing, SerialReplyWindowDrainsAllThatArrivedInIt)
+{
+    test::PtyPair pty;
+    ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
+    const QString device = pty.a();
+    SignLink link([device](int) { return device; }, LinkTiming{10, 150});
+    ASSERT_TRUE(link.openSerial(1).isEmpty());
+    QSerialPort peer(pty.b());
+    ASSERT_TRUE(peer.open(QIODevice::ReadWrite));
+
+    // Three times the port's 1024-byte input buffer, answered to the first frame; byte i is
+    // i mod 251, so a piece lost or read twice shows. The second frame is answered "ok".
+    QByteArray flood;
+    for (int i = 0; i < 3000; ++i)
+        flood.append(char(i % 251));
+    const QByteArray answers[] = {flood, QByteArray("ok")};
+    QByteArray received;
+    int answered = 0;
+    QObject::connect(&peer, &QSerialPort::readyRead, &peer, [&] {
+        received += peer.readAll();
+        if (answered < 2 && received.size() >= 8 * (answered + 1))
+            peer.write(answers[answered++]);
+    });
+
+    const QByteArray frame = test::bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20});
+    auto window = [&] {
+        bool done = false;
+        link.Send485(frame, [&](const SignLink::SendResult &r) {
+            EXPECT_TRUE(r.error.isEmpty());
+            done = true;
+        });
+        EXPECT_TRUE(QTest::qWaitFor([&] { return done; }, 5000));
+        return link.RxData();
+    };
+    const QByteArray first = window();
+    EXPECT_EQ(first.size(), 3000);
+    EXPECT_TRUE(first == flood);
+    EXPECT_EQ(window(), QByteArray("ok"));
 }
