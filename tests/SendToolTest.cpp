@@ -165,6 +165,28 @@ TEST(SendFrames, TransferSendsExactlyTheseFrames)
     EXPECT_EQ(sign.take(expected.size()), expected);
 }
 
+TEST(SendFonts, ListShowsEachFamilyOnceAndAFoundryTagNamesItsFamily)
+{
+    // --list-fonts prints the Text Entry window's list: each family once, its plain name.
+    const QStringList list = platform::fontListOrder(
+        {"Nimbus Sans [URW ]", "C059 [UKWN]", "DejaVu Sans", "C059 [urw]", "Nimbus Sans [UKWN]"});
+    EXPECT_EQ(send::fontListing(list), QStringLiteral("0\tC059\n1\tDejaVu Sans\n2\tNimbus Sans\n"));
+
+    const struct {
+        const char *name;
+        int position;
+    } lookups[] = {{"C059", 0},
+                   {"C059 [urw]", 0},
+                   {"c059 [UKWN]", 0},
+                   {"DejaVu Sans", 1},
+                   {"nimbus sans [URW ]", 2},
+                   {"Nimbus", -1},
+                   {"C059 [urw", -1},
+                   {"[urw]", -1}};
+    for (const auto &l : lookups)
+        EXPECT_EQ(send::fontPosition(list, QString::fromUtf8(l.name)), l.position) << l.name;
+}
+
 TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
 {
     const QProcessEnvironment none;

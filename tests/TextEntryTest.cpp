@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -90,6 +91,33 @@ TEST_F(TextEntryTest, OpensWithTheStoredChoicesRestored)
     EXPECT_EQ(d->txtMsg->font().family(), QStringLiteral("DejaVu Sans Mono"));
     EXPECT_EQ(d->txtMsg->font().pointSizeF(), 19.0);
     EXPECT_FALSE(d->txtMsg->font().bold());
+    d->reject();
+}
+
+TEST_F(TextEntryTest, FontListShowsEachFamilyOnceUnderItsPlainName)
+{
+    // A family that several foundries supply comes once per foundry, tagged with it; names
+    // that differ only in case are one family too. The first spelling stays.
+    main.reset();
+    ui::Services services = servicesFor(file, notifier);
+    services.fontFamilies = [] {
+        return QStringList{"DejaVu Serif",      "DejaVu Sans [UKWN]", "DejaVu Sans Mono",
+                           "DejaVu Sans [urw]", "dejavu sans mono",   "DejaVu Sans [URW ]"};
+    };
+    shared.settings.FontIndex = 2;
+    main = std::make_unique<ui::frmMain>(shared, services);
+    ui::frmDesign1 *d = openEntry();
+    QStringList shown;
+    for (int i = 0; i < d->cmbFonts->count(); ++i)
+        shown.append(d->cmbFonts->itemText(i));
+    EXPECT_EQ(shown, (QStringList{"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif"}));
+    EXPECT_EQ(d->cmbFonts->currentText(), QStringLiteral("DejaVu Serif")); // FontIndex 2
+
+    // The plain name draws in that family, and the fit check finds every character in it.
+    d->cmbFonts->setCurrentIndex(0);
+    EXPECT_EQ(QFontInfo(d->picSurface().font()).family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_TRUE(d->picSurface().missingCharacters(QStringLiteral("Fresh bread daily")).isEmpty());
+    EXPECT_GT(cols(d), 17 * 5);
     d->reject();
 }
 
