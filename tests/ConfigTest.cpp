@@ -73,6 +73,23 @@ TEST_F(ConfigTest, OpensWithTheStoredAddressAndPort)
     EXPECT_EQ(config->cmbSA->currentText(), QStringLiteral("20"));
 }
 
+TEST_F(ConfigTest, OpensCentredOnTheScreenWhereverTheMainWindowStands)
+{
+    // 341 x 194 centred on the offscreen screen's 800 x 800 stands at (229, 303); its inside
+    // is 2 pixels further in the offscreen frame.
+    open(safeSettings());
+    EXPECT_EQ(config->geometry(), QRect(231, 305, 341, 194));
+    config->close();
+    QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);
+
+    main->move(0, 0);
+    QTest::mouseClick(main->cmdConfig, Qt::LeftButton);
+    config = main->findChild<ui::frmConfig *>();
+    ASSERT_NE(config, nullptr);
+    EXPECT_EQ(config->geometry(), QRect(231, 305, 341, 194));
+    config->close();
+}
+
 TEST_F(ConfigTest, FramesGoOutOnTheSerialLineExactly)
 {
     PtyPair pty;

@@ -1,4 +1,5 @@
 #include "SignLink.h"
+#include "Startup.h"
 #include "TestSupport.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUdpSocket>
@@ -302,4 +304,47 @@ TEST_F(MainWindowTest, FailedSaveAtCloseIsReportedAndKeepsTheOldFile)
     ASSERT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
     EXPECT_TRUE(notifier.messages.last().text.contains(file.path()));
     EXPECT_EQ(file.read(), before);
+}
+
+TEST_F(MainWindowTest, StartUpBoxesStandWhereTheMainWindowWillStand)
+{
+    // The offscreen screen is 800 x 800: the 772 x 234 main window stands at (14, 283), its
+    // inside 2 pixels further in the offscreen frame, centred at (401, 401). Every box raised
+    // before the window is shown stands centred there.
+    ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 800, 800));
+    platform::MessageBoxNotifier boxes;
+    BoxWatcher watcher;
+
+    // A failed save at start, before the main window exists.
+    file.write(QByteArray("damaged"));
+    {
+        FileSizeLimit limit(8);
+        ui::startUp(file.store(), shared, boxes);
+    }
+    // The receive port and the serial port fail in the main window's load.
+    QUdpSocket holder;
+    ASSERT_TRUE(holder.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress));
+    Settings s = safeSettings();
+    s.LocalPort = qint16(holder.localPort());
+    shared.settings = s;
+    file.write(s);
+    ui::Services services = servicesFor(file, notifier);
+    services.notifier = &boxes;
+    auto w = std::make_unique<ui::frmMain>(shared, services);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    EXPECT_EQ(w->frameGeometry().topLeft(), QPoint(14, 283));
+    EXPECT_EQ(w->geometry(), QRect(16, 285, 772, 234));
+
+    ASSERT_EQ(watcher.boxes.size(), 3);
+    EXPECT_EQ(watcher.boxes[0].title, QStringLiteral("Settings Not Saved"));
+    EXPECT_EQ(watcher.boxes[1].title, QStringLiteral("Rx Port Error"));
+    EXPECT_EQ(watcher.boxes[2].title, SerialError);
+    for (const BoxWatcher::Box &box : watcher.boxes) {
+        EXPECT_EQ(box.geometry.center(), QPoint(401, 401)) << box.title.toStdString();
+        EXPECT_FALSE(box.mainWindowShown) << box.title.toStdString();
+    }
+    w->txtLocalPort->setText(QStringLiteral("0")); // closes without a box
+    w->close();
+    EXPECT_EQ(watcher.boxes.size(), 3);
 }

@@ -7,7 +7,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUdpSocket>
@@ -37,6 +39,23 @@ public:
     }
     int count(const QString &title) const;
     QList<Message> messages;
+};
+
+// While it lives, every message box that opens is noted (its title and where it stands) and
+// closed with its OK button, as an operator would.
+class BoxWatcher : public QObject {
+public:
+    struct Box {
+        QString title;
+        QRect geometry;
+        bool mainWindowShown; // a main window was on the screen when the box opened
+    };
+    BoxWatcher();
+    ~BoxWatcher() override;
+    QList<Box> boxes;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 // A settings file of its own in a temporary folder.
