@@ -308,43 +308,31 @@ TEST_F(MainWindowTest, FailedSaveAtCloseIsReportedAndKeepsTheOldFile)
 
 TEST_F(MainWindowTest, StartUpBoxesStandWhereTheMainWindowWillStand)
 {
-    // The offscreen screen is 800 x 800: the 772 x 234 main window stands at (14, 283), its
-    // inside 2 pixels further in the offscreen frame, centred at (401, 401). Every box raised
-    // before the window is shown stands centred there.
+    // On the offscreen 800 x 800 screen the 772 x 234 main window stands at (14, 283), its
+    // inside 2 pixels further in the frame: centred at (401, 401), as is every start-up box.
     ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 800, 800));
     platform::MessageBoxNotifier boxes;
     BoxWatcher watcher;
-
-    // A failed save at start, before the main window exists.
     file.write(QByteArray("damaged"));
     {
-        FileSizeLimit limit(8);
+        FileSizeLimit limit(8); // a failed save before the main window exists
         ui::startUp(file.store(), shared, boxes);
     }
-    // The receive port and the serial port fail in the main window's load.
-    QUdpSocket holder;
+    QUdpSocket holder; // and both ports failing in the main window's load
     ASSERT_TRUE(holder.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress));
-    Settings s = safeSettings();
-    s.LocalPort = qint16(holder.localPort());
-    shared.settings = s;
-    file.write(s);
+    shared.settings = safeSettings();
+    shared.settings.LocalPort = qint16(holder.localPort());
     ui::Services services = servicesFor(file, notifier);
     services.notifier = &boxes;
     auto w = std::make_unique<ui::frmMain>(shared, services);
+    ASSERT_EQ(watcher.boxes.size(), 3); // all before the main window is shown
+    EXPECT_EQ(watcher.boxes[0].first, QStringLiteral("Settings Not Saved"));
+    EXPECT_EQ(watcher.boxes[1].first, QStringLiteral("Rx Port Error"));
+    EXPECT_EQ(watcher.boxes[2].first, SerialError);
     w->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
     EXPECT_EQ(w->frameGeometry().topLeft(), QPoint(14, 283));
     EXPECT_EQ(w->geometry(), QRect(16, 285, 772, 234));
-
-    ASSERT_EQ(watcher.boxes.size(), 3);
-    EXPECT_EQ(watcher.boxes[0].title, QStringLiteral("Settings Not Saved"));
-    EXPECT_EQ(watcher.boxes[1].title, QStringLiteral("Rx Port Error"));
-    EXPECT_EQ(watcher.boxes[2].title, SerialError);
-    for (const BoxWatcher::Box &box : watcher.boxes) {
-        EXPECT_EQ(box.geometry.center(), QPoint(401, 401)) << box.title.toStdString();
-        EXPECT_FALSE(box.mainWindowShown) << box.title.toStdString();
-    }
-    w->txtLocalPort->setText(QStringLiteral("0")); // closes without a box
-    w->close();
-    EXPECT_EQ(watcher.boxes.size(), 3);
+    for (const auto &[title, geometry] : watcher.boxes)
+        EXPECT_EQ(geometry.center(), QPoint(401, 401)) << title.toStdString();
 }

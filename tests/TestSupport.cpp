@@ -39,12 +39,9 @@ bool BoxWatcher::eventFilter(QObject *watched, QEvent *event)
 {
     auto *box = qobject_cast<QMessageBox *>(watched);
     if (box && event->type() == QEvent::Show && !event->spontaneous()) {
-        bool mainShown = false;
-        for (const QWidget *w : QApplication::topLevelWidgets())
-            mainShown |= qobject_cast<const ui::frmMain *>(w) && w->isVisible();
-        // Placed and sized once its show has been handled: read it from the box's own loop.
-        QTimer::singleShot(0, box, [this, box, mainShown] {
-            boxes.append({box->windowTitle(), box->geometry(), mainShown});
+        // Sized and placed once its show has been handled: read it from the box's own loop.
+        QTimer::singleShot(0, box, [this, box] {
+            boxes.append({box->windowTitle(), box->geometry()});
             box->accept();
         });
     }

@@ -45,14 +45,9 @@ public:
 // closed with its OK button, as an operator would.
 class BoxWatcher : public QObject {
 public:
-    struct Box {
-        QString title;
-        QRect geometry;
-        bool mainWindowShown; // a main window was on the screen when the box opened
-    };
     BoxWatcher();
     ~BoxWatcher() override;
-    QList<Box> boxes;
+    QList<std::pair<QString, QRect>> boxes; // title, geometry
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
