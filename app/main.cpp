@@ -6,7 +6,6 @@
 #include "frmMain.h"
 
 #include <QApplication>
-#include <QScreen>
 
 using namespace lumawrite;
 
@@ -26,9 +25,7 @@ int main(int argc, char *argv[])
     services.store = &store;
     services.notifier = &notifier;
 
-    ui::frmMain window(shared, services);
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        window.move(screen->availableGeometry().center() - window.rect().center());
+    ui::frmMain window(shared, services); // placed centred on the screen
     new platform::TerminationSignals(&window);
     window.show();
     return app.exec();

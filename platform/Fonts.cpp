@@ -2,6 +2,8 @@
 
 #include <QCollator>
 #include <QFontDatabase>
+#include <QRegularExpression>
+#include <QSet>
 
 #include <algorithm>
 
@@ -17,14 +19,31 @@ QStringList screenFontFamilies()
     return names;
 }
 
-QStringList fontListOrder(QStringList families)
+QString plainFamilyName(const QString &name)
 {
+    static const QRegularExpression foundry(QStringLiteral("\\s+\\[[^\\[\\]]*\\]$"));
+    return QString(name).remove(foundry);
+}
+
+QStringList fontListOrder(const QStringList &families)
+{
+    // A plain family name selects one of its foundries when drawing.
+    QStringList names;
+    QSet<QString> seen;
+    for (const QString &family : families) {
+        const QString name = plainFamilyName(family);
+        const QString key = name.toCaseFolded();
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            names.append(name);
+        }
+    }
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(families.begin(), families.end(), [&](const QString &a, const QString &b) {
+    std::stable_sort(names.begin(), names.end(), [&](const QString &a, const QString &b) {
         return collator.compare(a, b) < 0;
     });
-    return families;
+    return names;
 }
 
 } // namespace lumawrite::platform

@@ -9,9 +9,14 @@ namespace lumawrite::platform {
 // The names of the fonts available for the screen, as the system gives them.
 QStringList screenFontFamilies();
 
-// The order of the font list: alphabetical, ignoring case. The stored font is a position in
-// this list, so every reader of the settings must sort the same way.
-QStringList fontListOrder(QStringList families);
+// A family's name without the foundry the system adds when several foundries supply it:
+// "C059 [urw]" is "C059".
+QString plainFamilyName(const QString &name);
+
+// The font list: each family once, under its plain name (names that differ only in case are
+// one family; the first spelling stays), alphabetical, ignoring case. The stored font is a
+// position in this list, so every reader of the settings must build it the same way.
+QStringList fontListOrder(const QStringList &families);
 
 using FontFamilySource = std::function<QStringList()>;
 

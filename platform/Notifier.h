@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QPoint>
+#include <QSize>
 #include <QString>
 
+class QScreen;
 class QWidget;
 
 namespace lumawrite::platform {
@@ -25,7 +28,13 @@ public:
     }
 };
 
-// Shows a modal message box with a single OK button.
+// Where a window of this size stands centred on the available area of a screen (the primary
+// screen when none is given): its top-left corner. The main window opens there.
+QPoint centredOnScreen(QSize size, const QScreen *screen = nullptr);
+
+// Shows a modal message box with a single OK button, centred on its parent's window. A box
+// raised before that window is first shown is centred where the window stands already, and a
+// box without a parent where the main window stands when first shown: on the screen.
 class MessageBoxNotifier : public Notifier {
 public:
     void show(QWidget *parent, Kind kind, const QString &title, const QString &text) override;

@@ -73,6 +73,19 @@ TEST_F(ConfigTest, OpensWithTheStoredAddressAndPort)
     EXPECT_EQ(config->cmbSA->currentText(), QStringLiteral("20"));
 }
 
+TEST_F(ConfigTest, OpensCentredOnTheScreenWhereverTheMainWindowStands)
+{
+    // 341 x 194 centred on the offscreen 800 x 800 screen stands at (229, 303), its inside 2
+    // pixels further in the frame.
+    open(safeSettings());
+    EXPECT_EQ(config->geometry(), QRect(231, 305, 341, 194));
+    config->close();
+    main->move(0, 0);
+    QTest::mouseClick(main->cmdConfig, Qt::LeftButton);
+    QTRY_COMPARE(main->findChildren<ui::frmConfig *>().size(), 1); // the first one is gone
+    EXPECT_EQ(main->findChild<ui::frmConfig *>()->geometry(), QRect(231, 305, 341, 194));
+}
+
 TEST_F(ConfigTest, FramesGoOutOnTheSerialLineExactly)
 {
     PtyPair pty;

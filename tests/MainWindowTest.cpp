@@ -1,4 +1,5 @@
 #include "SignLink.h"
+#include "Startup.h"
 #include "TestSupport.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUdpSocket>
@@ -302,4 +304,35 @@ TEST_F(MainWindowTest, FailedSaveAtCloseIsReportedAndKeepsTheOldFile)
     ASSERT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
     EXPECT_TRUE(notifier.messages.last().text.contains(file.path()));
     EXPECT_EQ(file.read(), before);
+}
+
+TEST_F(MainWindowTest, StartUpBoxesStandWhereTheMainWindowWillStand)
+{
+    // On the offscreen 800 x 800 screen the 772 x 234 main window stands at (14, 283), its
+    // inside 2 pixels further in the frame: centred at (401, 401), as is every start-up box.
+    ASSERT_EQ(QGuiApplication::primaryScreen()->availableGeometry(), QRect(0, 0, 800, 800));
+    platform::MessageBoxNotifier boxes;
+    BoxWatcher watcher;
+    file.write(QByteArray("damaged"));
+    {
+        FileSizeLimit limit(8); // a failed save before the main window exists
+        ui::startUp(file.store(), shared, boxes);
+    }
+    QUdpSocket holder; // and both ports failing in the main window's load
+    ASSERT_TRUE(holder.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress));
+    shared.settings = safeSettings();
+    shared.settings.LocalPort = qint16(holder.localPort());
+    ui::Services services = servicesFor(file, notifier);
+    services.notifier = &boxes;
+    auto w = std::make_unique<ui::frmMain>(shared, services);
+    ASSERT_EQ(watcher.boxes.size(), 3); // all before the main window is shown
+    EXPECT_EQ(watcher.boxes[0].first, QStringLiteral("Settings Not Saved"));
+    EXPECT_EQ(watcher.boxes[1].first, QStringLiteral("Rx Port Error"));
+    EXPECT_EQ(watcher.boxes[2].first, SerialError);
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    EXPECT_EQ(w->frameGeometry().topLeft(), QPoint(14, 283));
+    EXPECT_EQ(w->geometry(), QRect(16, 285, 772, 234));
+    for (const auto &[title, geometry] : watcher.boxes)
+        EXPECT_EQ(geometry.center(), QPoint(401, 401)) << title.toStdString();
 }

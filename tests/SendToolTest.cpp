@@ -165,6 +165,18 @@ TEST(SendFrames, TransferSendsExactlyTheseFrames)
     EXPECT_EQ(sign.take(expected.size()), expected);
 }
 
+TEST(SendFonts, ListShowsEachFamilyOnceAndAFoundryTagNamesItsFamily)
+{
+    // --list-fonts prints the Text Entry window's list; --font may carry a foundry tag.
+    const QStringList list = platform::fontListOrder(
+        {"Nimbus Sans [URW ]", "C059 [UKWN]", "DejaVu Sans", "C059 [urw]", "Nimbus Sans [UKWN]"});
+    EXPECT_EQ(send::fontListing(list), QStringLiteral("0\tC059\n1\tDejaVu Sans\n2\tNimbus Sans\n"));
+    const std::pair<const char *, int> lookups[] = {
+        {"C059 [urw]", 0}, {"nimbus sans [URW ]", 2}, {"DejaVu Sans", 1}, {"Nimbus", -1}};
+    for (const auto &[name, position] : lookups)
+        EXPECT_EQ(send::fontPosition(list, QString::fromUtf8(name)), position) << name;
+}
+
 TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
 {
     const QProcessEnvironment none;

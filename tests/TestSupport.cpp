@@ -8,7 +8,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QThread>
+#include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -21,6 +23,29 @@ int RecordingNotifier::count(const QString &title) const
     for (const Message &m : messages)
         n += m.title == title ? 1 : 0;
     return n;
+}
+
+BoxWatcher::BoxWatcher()
+{
+    qApp->installEventFilter(this);
+}
+
+BoxWatcher::~BoxWatcher()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool BoxWatcher::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *box = qobject_cast<QMessageBox *>(watched);
+    if (box && event->type() == QEvent::Show && !event->spontaneous()) {
+        // Sized and placed once its show has been handled: read it from the box's own loop.
+        QTimer::singleShot(0, box, [this, box] {
+            boxes.append({box->windowTitle(), box->geometry()});
+            box->accept();
+        });
+    }
+    return false;
 }
 
 TempSettings::TempSettings() : m_store(m_dir.filePath(QStringLiteral("lumawrite/tabro.cfg"))) {}

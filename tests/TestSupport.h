@@ -7,7 +7,9 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QObject>
 #include <QProcess>
+#include <QRect>
 #include <QString>
 #include <QTemporaryDir>
 #include <QUdpSocket>
@@ -37,6 +39,18 @@ public:
     }
     int count(const QString &title) const;
     QList<Message> messages;
+};
+
+// While it lives, every message box that opens is noted (its title and where it stands) and
+// closed with its OK button, as an operator would.
+class BoxWatcher : public QObject {
+public:
+    BoxWatcher();
+    ~BoxWatcher() override;
+    QList<std::pair<QString, QRect>> boxes; // title, geometry
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
 // A settings file of its own in a temporary folder.

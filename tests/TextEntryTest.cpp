@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -90,6 +91,30 @@ TEST_F(TextEntryTest, OpensWithTheStoredChoicesRestored)
     EXPECT_EQ(d->txtMsg->font().family(), QStringLiteral("DejaVu Sans Mono"));
     EXPECT_EQ(d->txtMsg->font().pointSizeF(), 19.0);
     EXPECT_FALSE(d->txtMsg->font().bold());
+    d->reject();
+}
+
+TEST_F(TextEntryTest, FontListShowsEachFamilyOnceUnderItsPlainName)
+{
+    // A family from several foundries comes once per foundry, tagged; a name in other case is
+    // the same family. The first spelling stays; FontIndex counts in the list shown.
+    main.reset();
+    ui::Services services = servicesFor(file, notifier);
+    services.fontFamilies = [] {
+        return QStringList{"DejaVu Serif",      "DejaVu Sans [UKWN]", "DejaVu Sans Mono",
+                           "DejaVu Sans [urw]", "dejavu sans mono",   "DejaVu Sans [URW ]"};
+    };
+    shared.settings.FontIndex = 2;
+    main = std::make_unique<ui::frmMain>(shared, services);
+    ui::frmDesign1 *d = openEntry();
+    ASSERT_EQ(d->cmbFonts->count(), 3);
+    EXPECT_EQ(d->cmbFonts->itemText(0), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(d->cmbFonts->itemText(1), QStringLiteral("DejaVu Sans Mono"));
+    EXPECT_EQ(d->cmbFonts->currentText(), QStringLiteral("DejaVu Serif"));
+    // The plain name draws in its family, and the fit check finds every character in it.
+    d->cmbFonts->setCurrentIndex(0);
+    EXPECT_EQ(QFontInfo(d->picSurface().font()).family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_TRUE(d->picSurface().missingCharacters(QStringLiteral("Fresh bread")).isEmpty());
     d->reject();
 }
 

@@ -63,6 +63,8 @@ frmMain::frmMain(modMain &shared, Services services, QWidget *parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Luma Write"));
     buildControls();
+    // Placed before its load, so that a box the load raises stands where the window will.
+    move(platform::centredOnScreen(size()));
     Load();
 }
 
@@ -273,6 +275,7 @@ void frmMain::cmdConfigClick()
     config->setWindowFlag(Qt::Dialog);
     config->setAttribute(Qt::WA_DeleteOnClose);
     config->setWindowModality(Qt::ApplicationModal);
+    config->move(platform::centredOnScreen(config->size(), screen()));
     config->show();
     config->activateWindow();
 }

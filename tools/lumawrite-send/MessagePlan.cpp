@@ -1,5 +1,6 @@
 #include "MessagePlan.h"
 
+#include "Fonts.h"
 #include "Frames.h"
 #include "ImageSurface.h"
 
@@ -32,7 +33,8 @@ int fontPosition(const QStringList &fontList, const QString &name)
     for (qsizetype i = 0; i < fontList.size(); ++i)
         if (fontList[i].compare(name, Qt::CaseInsensitive) == 0)
             return int(i);
-    return -1;
+    const QString family = platform::plainFamilyName(name);
+    return family != name ? fontPosition(fontList, family) : -1;
 }
 
 QString unknownFontMessage(const QString &name)

@@ -23,7 +23,8 @@ constexpr int MaxMessageChars = 250;
 QString storedMessageText(const QString &text);
 
 // The position of a typeface in the font list: the exact name, else the first name that
-// differs only in case; -1 when the list has neither.
+// differs only in case; a name with its foundry ("C059 [urw]") finds its family the same way.
+// -1 when the list has none of these.
 int fontPosition(const QStringList &fontList, const QString &name);
 
 // Why a typeface name given on the command line cannot be used.
