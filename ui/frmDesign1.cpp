@@ -14,6 +14,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include <limits>
+
 namespace lumawrite::ui {
 namespace {
 
@@ -360,8 +362,10 @@ render::RenderRequest frmDesign1::renderRequest() const
     r.underline = chkUL->isChecked();
     r.offset = cmbOffset->currentIndex() + FirstOffset;
     r.text = txtMsg->messageText();
-    // The column counter's caption, read as a number.
-    r.width = roundToInt16(leadingNumber(lblMsg[1]->text())).value_or(0);
+    // The column counter's caption, read as a number. It may be far wider than 16 bits hold;
+    // a caption that cannot be read back counts as too wide, never as an empty message.
+    r.width =
+        roundToInt(leadingNumber(lblMsg[1]->text())).value_or(std::numeric_limits<int>::max());
     return r;
 }
 
