@@ -170,6 +170,11 @@ BENCHMARK_TEMPLATE(BM_Longest, render::checkFit)
     ->DenseRange(0, 3)
     ->ArgName("W_permyriad_mixed_distinct")
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Longest, render::bestFit)
+    ->Name("BM_FitLongest")
+    ->DenseRange(0, 3)
+    ->ArgName("W_permyriad_mixed_distinct")
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Longest, render::renderColumns)
     ->Name("BM_DrawOnceLongest")
     ->DenseRange(0, 3)

@@ -14,8 +14,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <limits>
-
 namespace lumawrite::ui {
 namespace {
 
@@ -362,10 +360,10 @@ render::RenderRequest frmDesign1::renderRequest() const
     r.underline = chkUL->isChecked();
     r.offset = cmbOffset->currentIndex() + FirstOffset;
     r.text = txtMsg->messageText();
-    // The column counter's caption, read as a number. It may be far wider than 16 bits hold;
-    // a caption that cannot be read back counts as too wide, never as an empty message.
-    r.width =
-        roundToInt(leadingNumber(lblMsg[1]->text())).value_or(std::numeric_limits<int>::max());
+    // The column counter's caption, read as a number; it may be far wider than 16 bits hold.
+    // A caption that cannot be read back is measured again, never taken as an empty message.
+    const auto shown = roundToInt(leadingNumber(lblMsg[1]->text()));
+    r.width = shown ? *shown : m_surface.measureText(r.text);
     return r;
 }
 
