@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <limits>
 #include <string>
 
 namespace lumawrite {
@@ -101,14 +102,23 @@ double leadingNumber(const QString &text)
     return value;
 }
 
-std::optional<qint16> roundToInt16(double value)
+std::optional<int> roundToInt(double value)
 {
     if (!std::isfinite(value))
         return std::nullopt;
     const double rounded = std::nearbyint(value); // the default rounding mode: halves to even
-    if (rounded < -32768.0 || rounded > 32767.0)
+    if (rounded < double(std::numeric_limits<int>::min()) ||
+        rounded > double(std::numeric_limits<int>::max()))
         return std::nullopt;
-    return static_cast<qint16>(rounded);
+    return static_cast<int>(rounded);
+}
+
+std::optional<qint16> roundToInt16(double value)
+{
+    const auto n = roundToInt(value);
+    if (!n || *n < -32768 || *n > 32767)
+        return std::nullopt;
+    return static_cast<qint16>(*n);
 }
 
 std::optional<qint16> leadingNumberIn(const QString &text, int low, int high)

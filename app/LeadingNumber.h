@@ -13,7 +13,10 @@ namespace lumawrite {
 // for hexadecimal and octal); no number at all reads as 0.
 double leadingNumber(const QString &text);
 
-// The nearest whole number, a half going to the even neighbour, when it fits 16 bits.
+// The nearest whole number, a half going to the even neighbour, when it fits an int.
+std::optional<int> roundToInt(double value);
+
+// The same, when it fits 16 bits.
 std::optional<qint16> roundToInt16(double value);
 
 // leadingNumber, rounded, and accepted only within [low, high].

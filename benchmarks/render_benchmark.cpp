@@ -8,6 +8,7 @@
 #include "frmDesign1.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 
@@ -54,6 +55,32 @@ render::RenderRequest widest(render::Surface &surface)
     return r;
 }
 
+// The worst the text box can hold: 250 characters at 60 points, bold. 0: "W"; 1: "‱", among
+// the widest glyphs of DejaVu Sans (about 37 700 columns, past 16 bits); 2: both, mixed with
+// spaces and four lines; 3: 250 different mathematical operators.
+render::RenderRequest longest(render::Surface &surface, int which)
+{
+    render::RenderRequest r = typical(surface);
+    r.pointSize = 60;
+    surface.setFontSize(60);
+    const QChar perTenThousand(0x2031);
+    if (which == 0) {
+        r.text = QString(250, QLatin1Char('W'));
+    } else if (which == 1) {
+        r.text = QString(250, perTenThousand);
+    } else if (which == 3) {
+        for (char16_t c = 0x2200; r.text.size() < 250; ++c)
+            r.text += QChar(c);
+    } else {
+        const QString piece = QStringLiteral("W ") + perTenThousand + QStringLiteral("gÅ|");
+        for (int i = 0; r.text.size() < 250; ++i)
+            r.text += i % 50 == 49 ? QStringLiteral("\r\n") : QString(piece[i % piece.size()]);
+        r.text.truncate(250);
+    }
+    r.width = surface.measureText(r.text);
+    return r;
+}
+
 void describe(benchmark::State &state, const render::RenderRequest &r)
 {
     state.counters["columns"] = r.width;
@@ -86,6 +113,17 @@ public:
     void show(QWidget *, Kind, const QString &, const QString &) override {}
 };
 
+// The fit check and the whole sign-view refresh on the longest texts the box can hold.
+template <auto Work> void BM_Longest(benchmark::State &state)
+{
+    platform::ImageSurface surface(QSize(870, 26), Paper, Qt::black);
+    platform::ImageSurface strip(QSize(64, 16), Paper, Qt::black);
+    const auto r = longest(surface, int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Work(strip, r));
+    describe(state, r);
+}
+
 void BM_SignViewRefresh(benchmark::State &state)
 {
     modMain shared;
@@ -93,12 +131,17 @@ void BM_SignViewRefresh(benchmark::State &state)
     SilentNotifier notifier;
     ui::frmDesign1 window(shared, {QStringLiteral("DejaVu Sans")}, notifier);
     platform::ImageSurface measure(QSize(870, 26), Paper, Qt::black);
-    const auto r = state.range(0) ? widest(measure) : typical(measure);
+    const int text = int(state.range(0));
+    const auto r = text == 0   ? typical(measure)
+                   : text == 1 ? widest(measure)
+                               : longest(measure, text - 2);
     window.txtMsg->setMessageText(r.text);
     window.cmbFontSize->setCurrentIndex(r.pointSize - 6);
+    window.chkBold->setChecked(r.bold);
     for (auto _ : state)
         window.refreshSignView();
     state.counters["columns"] = window.lblMsg[1]->text().toInt();
+    state.counters["chars"] = window.lblMsg[0]->text().toInt();
 }
 
 } // namespace
@@ -122,7 +165,24 @@ BENCHMARK_TEMPLATE(BM_OnStrip, render::bestFit)
     ->Arg(1)
     ->ArgName("widest")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_SignViewRefresh)->Arg(0)->Arg(1)->ArgName("widest")->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Longest, render::checkFit)
+    ->Name("BM_FitCheckLongest")
+    ->DenseRange(0, 3)
+    ->ArgName("W_permyriad_mixed_distinct")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Longest, render::bestFit)
+    ->Name("BM_FitLongest")
+    ->DenseRange(0, 3)
+    ->ArgName("W_permyriad_mixed_distinct")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Longest, render::renderColumns)
+    ->Name("BM_DrawOnceLongest")
+    ->DenseRange(0, 3)
+    ->ArgName("W_permyriad_mixed_distinct")
+    ->Unit(benchmark::kMillisecond);
+// 0 typical, 1 widest that may be uploaded, 2 to 5 the longest texts ("W", "‱", mixed,
+// distinct).
+BENCHMARK(BM_SignViewRefresh)->DenseRange(0, 5)->ArgName("text")->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

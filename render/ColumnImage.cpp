@@ -1,5 +1,7 @@
 #include "ColumnImage.h"
 
+#include <QTextBoundaryFinder>
+
 namespace lumawrite::render {
 
 int blockCountForWidth(int width)
@@ -60,31 +62,94 @@ int margin(int pointSize)
     return pixelSize(pointSize) / 2 + 8;
 }
 
-struct InkBox {
+// A line drawn in one piece costs time that grows with the square of its length (250 wide
+// glyphs at 60 points: half a second). The rows a glyph inks do not depend on where along its
+// line it stands, so the rows are found from each line's distinct grapheme clusters, drawn a
+// few at a time on the line's own baseline.
+constexpr int ClustersPerPiece = 8;
+
+// The grapheme clusters of a line, each once, in the order they first appear.
+QStringList distinctClusters(const QString &line)
+{
+    QStringList clusters;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
+    qsizetype from = 0;
+    for (qsizetype to = finder.toNextBoundary(); to > 0; to = finder.toNextBoundary()) {
+        const QString cluster = line.mid(from, to - from);
+        if (!clusters.contains(cluster))
+            clusters.append(cluster);
+        from = to;
+    }
+    return clusters;
+}
+
+struct InkRows {
     bool any = false;
-    int top = 0, bottom = 0, left = 0; // relative to the drawing position
+    int top = 0, bottom = 0; // relative to the drawing position
 };
 
-// Draws the text once at (pad, pad) on a strip tall enough for all its lines and finds its ink.
-InkBox inkBox(StripSurface &strip, const RenderRequest &r, int pointSize, int *width = nullptr)
+// Pieces of text drawn at (pad, pad), one over another, on a strip tall enough for all the
+// lines; each piece is drawn on the baseline of its line (the line breaks before it).
+QRect piecesInk(StripSurface &strip, const QStringList &pieces, int lines, int pointSize)
+{
+    const int pad = margin(pointSize);
+    int widest = 0;
+    for (const QString &piece : pieces)
+        widest = qMax(widest, strip.measureText(piece));
+    // Each line gets two ems, more than any typeface's line spacing.
+    strip.resize(widest + 2 * pad, lines * 2 * pixelSize(pointSize) + 2 * pad);
+    strip.clear();
+    for (const QString &piece : pieces) {
+        strip.setPosition(pad, pad);
+        strip.drawText(piece);
+    }
+    const QRect ink = strip.inkBounds();
+    return ink.isEmpty() ? ink : ink.translated(-pad, -pad);
+}
+
+// The rows the text inks at this size, in the request's typeface and styles.
+InkRows inkRows(StripSurface &strip, const RenderRequest &r, int pointSize)
 {
     RenderRequest sized = r;
     sized.pointSize = pointSize;
     applyFont(strip, sized);
-    const int pad = margin(pointSize);
-    const int w = strip.measureText(r.text);
-    if (width)
-        *width = w;
-    const int lines = int(splitLines(r.text).size());
-    // Each line gets two ems, more than any typeface's line spacing.
-    strip.resize(w + 2 * pad, lines * 2 * pixelSize(pointSize) + 2 * pad);
-    strip.clear();
-    strip.setPosition(pad, pad);
-    strip.drawText(r.text);
-    const QRect ink = strip.inkBounds();
+    const QStringList lines = splitLines(r.text);
+    QStringList pieces;
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        const QString above = QStringLiteral("\r\n").repeated(n);
+        const QStringList clusters = distinctClusters(lines[n]);
+        for (qsizetype i = 0; i < clusters.size(); i += ClustersPerPiece)
+            pieces.append(above + clusters.mid(i, ClustersPerPiece).join(QString()));
+    }
+    const QRect ink = piecesInk(strip, pieces, int(lines.size()), pointSize);
     if (ink.isEmpty())
         return {};
-    return {true, ink.top() - pad, ink.bottom() - pad, ink.left() - pad};
+    return {true, ink.top(), ink.bottom()};
+}
+
+// The first column of ink, relative to the drawing position. Only the first glyphs of a line
+// can reach left of it (an italic slant, a swash), so each line is drawn up to two ems, at most
+// one piece.
+int inkLeft(StripSurface &strip, const RenderRequest &r)
+{
+    applyFont(strip, r);
+    const QStringList lines = splitLines(r.text);
+    QStringList starts;
+    for (const QString &line : lines) {
+        QString start;
+        QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
+        int clusters = 0;
+        for (qsizetype to = finder.toNextBoundary(); to > 0 && clusters < ClustersPerPiece;
+             to = finder.toNextBoundary(), ++clusters) {
+            start = line.left(to);
+            if (strip.measureText(start) >= 2 * pixelSize(r.pointSize))
+                break;
+        }
+        starts.append(start);
+    }
+    const QRect ink =
+        piecesInk(strip, {starts.join(QStringLiteral("\r\n"))}, int(lines.size()), r.pointSize);
+    return ink.isEmpty() ? 0 : ink.left();
 }
 
 } // namespace
@@ -110,42 +175,23 @@ std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &requ
 FitReport checkFit(StripSurface &strip, const RenderRequest &request)
 {
     FitReport report;
-    int width = 0;
-    const InkBox box = inkBox(strip, request, request.pointSize, &width);
-    report.hasInk = box.any;
-    if (box.any) {
-        report.rowsAbove = qMax(0, -(box.top + request.offset));
-        report.rowsBelow = qMax(0, box.bottom + request.offset - (RowsPerColumn - 1));
-        report.columnsLeft = qMax(0, -box.left);
+    const InkRows rows = inkRows(strip, request, request.pointSize);
+    report.hasInk = rows.any;
+    if (rows.any) {
+        report.rowsAbove = qMax(0, -(rows.top + request.offset));
+        report.rowsBelow = qMax(0, rows.bottom + request.offset - (RowsPerColumn - 1));
+        report.columnsLeft = qMax(0, -inkLeft(strip, request));
     }
-    report.excessColumns = qMax(0, width - MaxUploadWidth);
+    applyFont(strip, request);
+    report.excessColumns = qMax(0, strip.measureText(request.text) - MaxUploadWidth);
     report.missingCharacters = strip.missingCharacters(request.text);
     return report;
 }
 
-namespace {
-
-// Each line cut down to its distinct characters: the same glyphs at the same heights, so the
-// same rows of ink, at a fraction of the width.
-QString distinctCharactersByLine(const QString &text)
+std::optional<FitChoice> bestFit(StripSurface &strip, const RenderRequest &request)
 {
-    QStringList lines = splitLines(text);
-    for (QString &line : lines) {
-        QString distinct;
-        for (const uint c : line.toUcs4()) {
-            const QString character = QString::fromUcs4(reinterpret_cast<const char32_t *>(&c), 1);
-            if (!distinct.contains(character))
-                distinct += character;
-        }
-        line = distinct;
-    }
-    return lines.join(QStringLiteral("\r\n"));
-}
-
-std::optional<FitChoice> fitFor(StripSurface &strip, const RenderRequest &request, int largest)
-{
-    for (int size = largest; size >= 6; --size) {
-        const InkBox box = inkBox(strip, request, size);
+    for (int size = 60; size >= 6; --size) {
+        const InkRows box = inkRows(strip, request, size);
         if (!box.any)
             return std::nullopt;
         const int height = box.bottom - box.top + 1;
@@ -158,29 +204,6 @@ std::optional<FitChoice> fitFor(StripSurface &strip, const RenderRequest &reques
         if (low > high)
             continue;
         return FitChoice{size, qBound(low, centred, high)};
-    }
-    return std::nullopt;
-}
-
-} // namespace
-
-std::optional<FitChoice> bestFit(StripSurface &strip, const RenderRequest &request)
-{
-    // Search on the distinct characters, then confirm on the whole text; a size the short
-    // text cannot fit, the whole text cannot either.
-    RenderRequest shortText = request;
-    shortText.text = distinctCharactersByLine(request.text);
-    for (int largest = 60; largest >= 6;) {
-        const auto candidate = fitFor(strip, shortText, largest);
-        if (!candidate)
-            return std::nullopt;
-        RenderRequest whole = request;
-        whole.pointSize = candidate->pointSize;
-        whole.offset = candidate->offset;
-        const FitReport check = checkFit(strip, whole);
-        if (check.rowsAbove == 0 && check.rowsBelow == 0)
-            return candidate;
-        largest = candidate->pointSize - 1;
     }
     return std::nullopt;
 }

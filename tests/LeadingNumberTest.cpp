@@ -35,6 +35,13 @@ TEST(LeadingNumber, RoundsHalvesToEvenWithinSixteenBits)
     for (const char *text : {"32767.5", "40000", "-32769", "1e999", "&HFFFF"})
         EXPECT_FALSE(roundToInt16(leadingNumber(QString::fromUtf8(text))).has_value()) << text;
 
+    // A width past 16 bits reads as itself, not as nothing.
+    EXPECT_EQ(roundToInt(leadingNumber(QStringLiteral("36000"))), 36000);
+    EXPECT_EQ(roundToInt(leadingNumber(QStringLiteral("40000.5"))), 40000);
+    EXPECT_EQ(roundToInt(leadingNumber(QStringLiteral("2147483647"))), 2147483647);
+    for (const char *text : {"2147483648", "-2147483649", "1e999"})
+        EXPECT_FALSE(roundToInt(leadingNumber(QString::fromUtf8(text))).has_value()) << text;
+
     EXPECT_EQ(leadingNumberIn(QStringLiteral("2000x"), 0, 32767), qint16(2000));
     EXPECT_FALSE(leadingNumberIn(QStringLiteral("-1"), 0, 32767).has_value());
     EXPECT_FALSE(leadingNumberIn(QStringLiteral("1e-999"), 1, 32767).has_value());

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -19,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <map>
 #include <memory>
 
@@ -34,6 +36,7 @@ public:
     std::vector<std::pair<int, int>> ink; // (x, y) relative to the drawing position
     int textWidth = 10;
     QString missing;
+    qsizetype longestLine = 0; // the most characters drawn on one line in one go
 
     void clear() override { m_pixels.clear(); }
     void setFontName(const QString &) override {}
@@ -43,8 +46,10 @@ public:
     void setStrikethrough(bool) override {}
     void setUnderline(bool) override {}
     void setPosition(int x, int y) override { m_at = {x, y}; }
-    void drawText(const QString &) override
+    void drawText(const QString &text) override
     {
+        for (const QString &line : render::splitLines(text))
+            longestLine = qMax(longestLine, line.size());
         for (const auto &[x, y] : ink)
             if (m_at.first + x >= 0 && m_at.first + x < m_w && m_at.second + y >= 0 &&
                 m_at.second + y < m_h)
@@ -132,6 +137,44 @@ TEST(FitCheck, RealTextOffsetsOverhangsAndMissingGlyphs)
 
     const auto missing = render::checkFit(strip, request(12, 0, QStringLiteral("A\u5b57B\u5b57")));
     EXPECT_EQ(missing.missingCharacters, QStringLiteral("\u5b57"));
+}
+
+// Drawing a long line whole takes time that grows with the square of its length; the check
+// draws a few distinct characters at a time and still sees every row and the line's start.
+TEST(FitCheck, LongLinesAreCheckedAFewCharactersAtATime)
+{
+    InkStrip fake;
+    fake.ink = {{0, -3}, {0, 20}, {-2, 5}};
+    render::FitReport fit = render::checkFit(
+        fake, request(60, 0, QString(250, QLatin1Char('W')) + QStringLiteral("\r\nabcdefghijkl")));
+    EXPECT_LE(fake.longestLine, 8);
+    EXPECT_EQ(fit.rowsAbove, 3);
+    EXPECT_EQ(fit.rowsBelow, 5);
+    EXPECT_EQ(fit.columnsLeft, 2);
+
+    platform::ImageSurface strip(QSize(64, 16), QColor(255, 255, 192), Qt::black);
+    const QString xs(200, QLatin1Char('x'));
+    for (int offset : {-8, 6}) {
+        // An accent and a descender at the end of a long line count as they do alone.
+        const auto alone = render::checkFit(strip, request(30, offset, QStringLiteral("\u00c9g")));
+        const auto late =
+            render::checkFit(strip, request(30, offset, xs + QStringLiteral("\u00c9g")));
+        EXPECT_GT(alone.rowsAbove + alone.rowsBelow, 0) << offset;
+        EXPECT_EQ(late.rowsAbove, alone.rowsAbove) << offset;
+        EXPECT_EQ(late.rowsBelow, alone.rowsBelow) << offset;
+    }
+    // Only a line's start can reach left of the first column.
+    const auto j = render::checkFit(strip, request(40, 0, QStringLiteral("j"), true));
+    ASSERT_GT(j.columnsLeft, 0);
+    EXPECT_EQ(render::checkFit(strip, request(40, 0, QStringLiteral("j") + xs, true)).columnsLeft,
+              j.columnsLeft);
+    EXPECT_EQ(
+        render::checkFit(strip, request(40, 0, xs + QStringLiteral("\r\nj"), true)).columnsLeft,
+        j.columnsLeft);
+    const auto x = render::checkFit(strip, request(40, 0, QStringLiteral("x"), true));
+    ASSERT_LT(x.columnsLeft, j.columnsLeft);
+    EXPECT_EQ(render::checkFit(strip, request(40, 0, xs + QStringLiteral("j"), true)).columnsLeft,
+              x.columnsLeft);
 }
 
 TEST(FitCheck, FitChoosesTheLargestSizeThatKeepsAllInk)
@@ -236,5 +279,29 @@ TEST_F(SignViewTest, FitButtonSelectsThroughTheListsAndColsTurnsRed)
     EXPECT_TRUE(d->lblFit->text().contains(QStringLiteral("too wide")));
     d->txtMsg->setPlainText(QStringLiteral("short"));
     EXPECT_EQ(d->lblMsg[1]->palette().color(QPalette::Window), normal);
+    d->reject();
+}
+
+// The longest texts the box holds, at 60 points bold, refresh the view in a few milliseconds
+// (a long line drawn whole for the fit check took half a second and more).
+TEST_F(SignViewTest, LongestTextsRefreshQuickly)
+{
+    d->cmbFonts->setCurrentIndex(0);
+    d->cmbFontSize->setCurrentIndex(54);
+    d->chkBold->setChecked(true);
+    for (const QString &text : {QString(250, QLatin1Char('W')), QString(250, QChar(0x2031))}) {
+        d->txtMsg->setPlainText(text);
+        qint64 fastest = std::numeric_limits<qint64>::max();
+        for (int run = 0; run < 3; ++run) {
+            QElapsedTimer timer;
+            timer.start();
+            d->refreshSignView();
+            fastest = qMin(fastest, timer.elapsed());
+        }
+        EXPECT_LT(fastest, 200);
+        const int width = d->lblMsg[1]->text().toInt();
+        EXPECT_EQ(d->fitReport().excessColumns, width - 9663);
+        EXPECT_EQ(d->signPanel->view()->image().size(), (width / 64 + 1) * 128);
+    }
     d->reject();
 }

@@ -3,6 +3,7 @@
 #include "frmDesign1.h"
 #include "frmMain.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
@@ -190,6 +191,63 @@ TEST_F(TextEntryTest, TextStopsAtTwoHundredFiftyCharacters)
     d->reject();
 }
 
+// Text that reaches the document without passing the key, paste or input-method handlers
+// (the accessibility bridge, a program setting it) is cut as a paste would be.
+TEST_F(TextEntryTest, LimitHoldsForTextPutIntoTheDocumentDirectly)
+{
+    ui::frmDesign1 *d = openEntry();
+    ui::MessageEdit *box = d->txtMsg;
+    auto many = [](int n, char c) { return QString(n, QLatin1Char(c)); };
+    auto text = [box] { return box->toPlainText().toStdString(); };
+    auto is = [](const QString &expected) { return expected.toStdString(); };
+
+    box->setPlainText(many(1000, 'W'));
+    EXPECT_EQ(text(), is(many(250, 'W')));
+    EXPECT_EQ(chars(d), 250);
+
+    QAccessibleInterface *access = QAccessible::queryAccessibleInterface(box);
+    ASSERT_TRUE(access && access->editableTextInterface());
+    access->editableTextInterface()->replaceText(0, 250, many(300, 'a'));
+    EXPECT_EQ(text(), is(many(250, 'a')));
+
+    // Text inserted in the middle loses its own end; the text around it stays.
+    box->setPlainText(many(245, 'x'));
+    access->editableTextInterface()->insertText(240, QStringLiteral("0123456789"));
+    EXPECT_EQ(text(), is(many(240, 'x') + QStringLiteral("01234") + many(5, 'x')));
+
+    // A line break needs room for two; a character outside the BMP is never split.
+    box->setPlainText(many(249, 'x') + QStringLiteral("\nz"));
+    EXPECT_EQ(text(), is(many(249, 'x')));
+    box->setPlainText(many(248, 'x') + QStringLiteral("\nz"));
+    EXPECT_EQ(text(), is(many(248, 'x') + QStringLiteral("\n")));
+    EXPECT_EQ(chars(d), 250);
+    box->setPlainText(many(249, 'x') + QString::fromUtf8("\xF0\x9F\x98\x80"));
+    EXPECT_EQ(text(), is(many(249, 'x')));
+
+    // The cursor stands after what was kept; undo never brings the excess back, and works on
+    // from there.
+    box->setPlainText(QStringLiteral("abc"));
+    QTextCursor cursor = box->textCursor();
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText(many(300, 'y'));
+    EXPECT_EQ(text(), is(QStringLiteral("abc") + many(247, 'y')));
+    EXPECT_EQ(cursor.position(), 250);
+    box->undo();
+    EXPECT_EQ(text(), is(QStringLiteral("abc") + many(247, 'y')));
+    box->setFocus();
+    box->moveCursor(QTextCursor::Start);
+    QTest::keyClick(box, Qt::Key_Delete);
+    EXPECT_EQ(text(), is(QStringLiteral("bc") + many(247, 'y')));
+    box->undo();
+    EXPECT_EQ(text(), is(QStringLiteral("abc") + many(247, 'y')));
+
+    // What is cut never reaches the upload or the file.
+    box->setPlainText(many(1000, 'i'));
+    QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    EXPECT_TRUE(shared.UploadConfirmed);
+    EXPECT_EQ(shared.settings.MessageText, many(250, 'i'));
+}
+
 TEST_F(TextEntryTest, CancelAndEscHideTheWindowAndKeepTheEdits)
 {
     const Settings before = shared.settings;
@@ -243,4 +301,14 @@ TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo)
     EXPECT_EQ(d->txtMsg->toPlainText(), QStringLiteral("Open\n9 to 5"));
     EXPECT_EQ(d->txtMsg->messageText(), s.MessageText);
     EXPECT_EQ(chars(d), 12);
+
+    // A stored message longer than the box holds shows its first 250 characters.
+    main.reset();
+    s.MessageText = QString(248, QLatin1Char('L')) + QStringLiteral("\r\nmore");
+    shared.settings = s;
+    file.write(s);
+    main = std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
+    d = main->design();
+    EXPECT_EQ(d->txtMsg->messageText(), QString(248, QLatin1Char('L')) + QStringLiteral("\r\n"));
+    EXPECT_EQ(chars(d), 250);
 }

@@ -191,6 +191,43 @@ TEST_F(UploadTest, TooWideMessageIsRefusedAndNothingChanges)
     EXPECT_EQ(notifier.messages.size(), 1);
 }
 
+// Widths past what 16 bits hold are refused as well, naming the real width.
+TEST_F(UploadTest, WidthBeyondSixteenBitsIsRefusedAndNothingChanges)
+{
+    ui::frmDesign1 *d = openEntry();
+    d->cmbFonts->setCurrentIndex(0); // DejaVu Sans
+    d->cmbFontSize->setCurrentIndex(54);
+    d->chkBold->setChecked(true);
+    shared.ColumnBuffer.fill(0x5A);
+    const Settings before = shared.settings;
+    const QByteArray fileBefore = file.read();
+    // "‱" (per ten thousand) is among the widest glyphs of DejaVu Sans: 151 columns bold
+    // at 60 points.
+    const QChar perTenThousand(0x2031);
+    for (const QString &text : {QString(250, perTenThousand),
+                                QString(200, perTenThousand) + QString(50, QLatin1Char('W'))}) {
+        d->txtMsg->setPlainText(text);
+        const int width = d->lblMsg[1]->text().toInt();
+        ASSERT_GT(width, 32767);
+        notifier.messages.clear();
+
+        QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+        ASSERT_EQ(notifier.count(QStringLiteral("Message Too Wide")), 1);
+        EXPECT_TRUE(notifier.messages.first().text.startsWith(
+            QStringLiteral("The message is %1 columns wide;").arg(width)));
+        EXPECT_TRUE(d->isVisible());
+        EXPECT_FALSE(shared.UploadConfirmed);
+        EXPECT_EQ(shared.settings, before);
+        EXPECT_EQ(file.read(), fileBefore);
+        EXPECT_EQ(shared.BlockCount, 0);
+        for (quint8 b : shared.ColumnBuffer)
+            ASSERT_EQ(b, 0x5A);
+    }
+    QTest::qWait(30);
+    EXPECT_FALSE(sign.hasPendingDatagrams());
+    d->reject();
+}
+
 TEST_F(UploadTest, SerialChosenButNotOpenRefusesTheUpload)
 {
     main->opt485->setChecked(true);

@@ -1,9 +1,11 @@
 #include "MessageEdit.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QTextCursor>
+#include <QTextDocument>
 
 namespace lumawrite::ui {
 
@@ -11,6 +13,44 @@ MessageEdit::MessageEdit(QWidget *parent) : QPlainTextEdit(parent)
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    connect(document(), &QTextDocument::contentsChange, this, &MessageEdit::keepWithinLimit);
+}
+
+void MessageEdit::keepWithinLimit(int position, int, int charsAdded)
+{
+    const int excess = countChars(toPlainText()) - MaxChars;
+    if (excess <= 0)
+        return;
+    // Cut the end of the inserted text, a line break counting two, never half a surrogate
+    // pair. The document's last paragraph mark is not text.
+    QTextDocument *doc = document();
+    const int end = qMin(position + charsAdded, doc->characterCount() - 1);
+    int from = end;
+    for (int freed = 0; from > 0 && freed < excess;) {
+        const QChar c = doc->characterAt(--from);
+        freed += c == QChar::ParagraphSeparator || c == QChar::LineSeparator ? 2 : 1;
+    }
+    if (from > 0 && doc->characterAt(from).isLowSurrogate())
+        --from;
+
+    QTextCursor cut(doc);
+    cut.setPosition(from);
+    cut.setPosition(end, QTextCursor::KeepAnchor);
+#if QT_CONFIG(accessibility)
+    const QString removed = cut.selectedText();
+#endif
+    cut.removeSelectedText();
+    // Undoing the cut alone would bring the excess back (and this would cut it again), and an
+    // insertion made outside an edit block cannot share one undo step with the cut: the
+    // history starts afresh from the text as cut.
+    doc->clearUndoRedoStacks();
+#if QT_CONFIG(accessibility)
+    // The document reports only the insertion; a screen reader learns of the cut here.
+    if (QAccessible::isActive()) {
+        QAccessibleTextRemoveEvent event(this, from, removed);
+        QAccessible::updateAccessibility(&event);
+    }
+#endif
 }
 
 int MessageEdit::countChars(const QString &plainText)

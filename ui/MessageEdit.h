@@ -6,7 +6,9 @@ namespace lumawrite::ui {
 
 // The message text box: multi-line, holding at most 250 characters, where a line break counts
 // as two (carriage return and line feed) as it does in the stored message. Typing, pasting,
-// dropping and input methods all stop at the limit; nothing is inserted past it.
+// dropping and input methods all stop at the limit; nothing is inserted past it. Text that
+// reaches the document any other way (the accessibility interface, a program setting it) is
+// cut right after the change, from the end of what was inserted.
 class MessageEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
@@ -28,6 +30,7 @@ protected:
     void inputMethodEvent(QInputMethodEvent *event) override;
 
 private:
+    void keepWithinLimit(int position, int charsRemoved, int charsAdded);
     int room() const;
     static QString normalized(const QString &text);
     static QString fit(const QString &text, int room);

@@ -360,8 +360,10 @@ render::RenderRequest frmDesign1::renderRequest() const
     r.underline = chkUL->isChecked();
     r.offset = cmbOffset->currentIndex() + FirstOffset;
     r.text = txtMsg->messageText();
-    // The column counter's caption, read as a number.
-    r.width = roundToInt16(leadingNumber(lblMsg[1]->text())).value_or(0);
+    // The column counter's caption, read as a number; it may be far wider than 16 bits hold.
+    // A caption that cannot be read back is measured again, never taken as an empty message.
+    const auto shown = roundToInt(leadingNumber(lblMsg[1]->text()));
+    r.width = shown ? *shown : m_surface.measureText(r.text);
     return r;
 }
 
