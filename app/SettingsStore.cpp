@@ -33,8 +33,10 @@ bool fitsWindows1252(const QString &text)
 
 // Splits the file into its values the way the sign program has always read it: values are
 // separated by line ends or commas, strings are quoted. The last value, the message, may hold
-// line breaks and double quotes of its own: it ends at the last double quote that stands at
-// the end of a line or of the file.
+// line breaks and double quotes of its own: it ends at the last double quote that is followed
+// on its line only by blanks or tabs, or by a comma and anything after it. The program writes
+// the message's closing quote last in the file; a hand-edited line may leave blanks or a note
+// after it.
 class FieldReader {
 public:
     explicit FieldReader(const QString &text) : m_text(text) {}
@@ -61,6 +63,15 @@ private:
     {
         return i >= m_text.size() || m_text[i] == QLatin1Char('\r') ||
                m_text[i] == QLatin1Char('\n');
+    }
+
+    bool closesMessage(qsizetype quote) const
+    {
+        qsizetype i = quote + 1;
+        while (i < m_text.size() &&
+               (m_text[i] == QLatin1Char(' ') || m_text[i] == QLatin1Char('\t')))
+            ++i;
+        return isLineEnd(i) || m_text[i] == QLatin1Char(',');
     }
 
     // After a value: skip to the start of the next one (past one comma or one line end).
@@ -97,7 +108,7 @@ private:
         const qsizetype start = m_pos + 1;
         qsizetype close = -1;
         for (qsizetype i = start; i < m_text.size(); ++i) {
-            if (m_text[i] == QLatin1Char('"') && isLineEnd(i + 1))
+            if (m_text[i] == QLatin1Char('"') && closesMessage(i))
                 close = i;
         }
         QString value;

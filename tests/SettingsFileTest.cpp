@@ -105,10 +105,27 @@ TEST(SettingsFile, ValuesRoundTripByteForByte)
     // Quotes and line breaks inside the message, a quote just before a line break included.
     for (const char *message :
          {"Say \"cheese\"", "\"", "\"\"", "Line one\r\nLine two", "He said \"hi\"\r\nthen left",
-          "a,\"b\",c\r\n\"d\"", " spaced ", ""}) {
+          "a,\"b\",c\r\n\"d\"", " spaced ", "", "a\" \r\nb\",x", "x\" "}) {
         s.MessageText = QString::fromUtf8(message);
         EXPECT_EQ(roundTrip(s).MessageText, s.MessageText) << message;
     }
+}
+
+TEST(SettingsFile, OnlyBlanksOrACommaMayFollowTheClosingQuote)
+{
+    TempSettings file;
+    Settings s;
+    for (const char *line :
+         {"\"Hello\" \r\n", "\"Hello\"\t\r\n", "\"Hello\" ,x\r\n", "\"Hello\"  "}) {
+        file.write(fileWithMessageLine(line));
+        ASSERT_TRUE(file.store().LoadSettings(s).isEmpty()) << line;
+        ASSERT_TRUE(file.store().SaveSettings(s).isEmpty());
+        EXPECT_EQ(file.read(), fileWithMessageLine("\"Hello\"\r\n")) << line;
+    }
+    // Anything else after a quote keeps it in the message.
+    file.write(fileWithMessageLine("\"Hello\" x\r\n"));
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+    EXPECT_EQ(s.MessageText, QStringLiteral("Hello\" x"));
 }
 
 TEST(SettingsFile, TextIsWindows1252UnlessItCannotBe)
