@@ -8,6 +8,14 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace lumawrite {
 namespace {
 
@@ -166,6 +174,64 @@ QString decodeFile(const QByteArray &content)
     return decoder.decode(content);
 }
 
+QString notRegular(const QString &verb, const QString &path)
+{
+    return QStringLiteral("Cannot %1 %2: it is neither a regular file nor a link to one.")
+        .arg(verb, path);
+}
+
+// Only a regular file is read, through any links to it. A FIFO, a device or a folder in its
+// place is never opened: a FIFO would keep the open waiting for a writer, and opening a device
+// may act on it. The open itself never waits, and the opened file is checked again.
+QString readRegularFile(const QString &path, QByteArray &content)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return QStringLiteral("Cannot open %1: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode))
+        return notRegular(QStringLiteral("open"), path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return QStringLiteral("Cannot open %1: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return notRegular(QStringLiteral("open"), path);
+    }
+#else
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+        return notRegular(QStringLiteral("open"), path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
+#endif
+    content = file.read(MaxFileBytes);
+    return {};
+}
+
+// A save replaces only a regular file (the target of a link to one) or creates the file where
+// there is nothing. A link that leads nowhere is left alone rather than have its target made.
+QString checkWritable(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0)
+        return {}; // nothing there yet, or out of reach: the save itself says which
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return notRegular(QStringLiteral("write"), path);
+#else
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+        return notRegular(QStringLiteral("write"), path);
+#endif
+    return {};
+}
+
 } // namespace
 
 QString settingsFilePath()
@@ -238,11 +304,10 @@ SettingsStore::SettingsStore(QString path) : m_path(std::move(path)) {}
 
 QString SettingsStore::LoadSettings(Settings &settings) const
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot open %1: %2").arg(m_path, file.errorString());
-    const QByteArray content = file.read(MaxFileBytes);
-    file.close();
+    QByteArray content;
+    const QString error = readRegularFile(m_path, content);
+    if (!error.isEmpty())
+        return error;
     const auto decoded = decodeSettings(content);
     if (!decoded)
         return QStringLiteral("%1 does not hold fourteen readable values.").arg(m_path);
@@ -255,6 +320,8 @@ QString SettingsStore::SaveSettings(const Settings &settings) const
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath()))
         return QStringLiteral("Cannot create the folder %1.").arg(info.absolutePath());
+    if (const QString refused = checkWritable(m_path); !refused.isEmpty())
+        return refused;
 
     // Written beside the old file and renamed over it: a crash or a full disk halfway through
     // leaves the previous settings as they were.
@@ -268,6 +335,11 @@ QString SettingsStore::SaveSettings(const Settings &settings) const
         const QString reason = file.errorString();
         file.cancelWriting();
         return QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+    }
+    // Checked again just before the rename, which nothing but a regular file may undergo.
+    if (const QString refused = checkWritable(m_path); !refused.isEmpty()) {
+        file.cancelWriting();
+        return refused;
     }
     if (!file.commit())
         return QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());

@@ -29,7 +29,8 @@ public:
 
     const QString &path() const { return m_path; }
 
-    // Both return an empty string on success, else a sentence that says why it failed.
+    // Both return an empty string on success, else a sentence that says why it failed. Only a
+    // regular file is read or replaced (a link to one is followed).
     QString LoadSettings(Settings &settings) const;
     QString SaveSettings(const Settings &settings) const;
 

@@ -1,11 +1,23 @@
 #include "SettingsStore.h"
+#include "Startup.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace lumawrite;
+using lumawrite::test::RecordingNotifier;
 using lumawrite::test::TempSettings;
 
 namespace {
@@ -41,6 +53,17 @@ Settings roundTrip(const Settings &s)
     Settings back;
     EXPECT_TRUE(file.store().LoadSettings(back).isEmpty());
     return back;
+}
+
+// Runs the call on a thread of its own; true when it returned within two seconds. A call still
+// waiting to open the FIFO for reading is then let go by a writer opening it.
+bool returnsAtOnce(const QString &fifo, const std::function<void()> &call)
+{
+    auto done = std::async(std::launch::async, call);
+    const bool atOnce = done.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    if (!atOnce)
+        ::close(::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK));
+    return atOnce;
 }
 
 } // namespace
@@ -219,6 +242,51 @@ TEST(SettingsFile, StartupKeepsDefaultsInMemoryWhenTheyCannotBeWritten)
     EXPECT_TRUE(outcome.recovered);
     EXPECT_FALSE(outcome.saveError.isEmpty());
     EXPECT_EQ(s, defaultSettings());
+}
+
+TEST(SettingsFile, OnlyARegularFileIsReadOrWritten)
+{
+    TempSettings file;
+    const QDir dir(QFileInfo(file.path()).absolutePath());
+    const QString fifo = dir.filePath("pipe"), folder = dir.filePath("folder");
+    const QString missing = dir.filePath("missing"), real = dir.filePath("real.cfg");
+    ASSERT_TRUE(dir.mkpath(folder));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+    // In the file's place a FIFO, or a link to a FIFO, a folder or nothing: start-up goes on at
+    // once with the defaults, says it cannot save, names the file and changes nothing.
+    for (const QString &target : {QString(), fifo, folder, missing}) {
+        QFile::remove(file.path());
+        ASSERT_TRUE(target.isEmpty()
+                        ? ::mkfifo(QFile::encodeName(file.path()).constData(), 0600) == 0
+                        : QFile::link(target, file.path()));
+        RecordingNotifier notifier;
+        modMain shared;
+        EXPECT_TRUE(returnsAtOnce(target.isEmpty() ? file.path() : fifo, [&] {
+            ui::startUp(file.store(), shared, notifier);
+        })) << target.toStdString();
+        EXPECT_EQ(notifier.count("Settings Not Saved"), 1) << target.toStdString();
+        EXPECT_TRUE(notifier.messages.value(0).text.contains(file.path()));
+        EXPECT_EQ(shared.settings, defaultSettings());
+        const QFileInfo info(file.path());
+        EXPECT_EQ(info.symLinkTarget(), target);
+        EXPECT_FALSE(info.isFile() || QFileInfo(fifo).isFile() || QFileInfo::exists(missing))
+            << target.toStdString();
+        EXPECT_TRUE(QDir(folder).isEmpty());
+    }
+
+    // A link to a regular file is followed, as editors do: the file is read and replaced, the
+    // link stays.
+    QFile::remove(file.path());
+    file.write(fileWithMessageLine("\"Menu\"\r\n"));
+    ASSERT_TRUE(QFile::rename(file.path(), real) && QFile::link(real, file.path()));
+    Settings s;
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+    EXPECT_EQ(s.MessageText, QStringLiteral("Menu"));
+    s.MessageText = QStringLiteral("Lunch");
+    ASSERT_TRUE(file.store().SaveSettings(s).isEmpty());
+    EXPECT_EQ(QFileInfo(file.path()).symLinkTarget(), real);
+    EXPECT_EQ(file.read(), fileWithMessageLine("\"Lunch\"\r\n"));
 }
 
 TEST(SettingsFile, LocationFollowsTheConfigurationFolder)
