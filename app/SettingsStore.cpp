@@ -302,12 +302,13 @@ std::optional<Settings> decodeSettings(const QByteArray &content)
 
 SettingsStore::SettingsStore(QString path) : m_path(std::move(path)) {}
 
-QString SettingsStore::LoadSettings(Settings &settings) const
+QString SettingsStore::LoadSettings(Settings &settings)
 {
     QByteArray content;
     const QString error = readRegularFile(m_path, content);
     if (!error.isEmpty())
         return error;
+    m_known = content;
     const auto decoded = decodeSettings(content);
     if (!decoded)
         return QStringLiteral("%1 does not hold fourteen readable values.").arg(m_path);
@@ -315,7 +316,7 @@ QString SettingsStore::LoadSettings(Settings &settings) const
     return {};
 }
 
-QString SettingsStore::SaveSettings(const Settings &settings) const
+QString SettingsStore::SaveSettings(const Settings &settings)
 {
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath()))
@@ -343,10 +344,27 @@ QString SettingsStore::SaveSettings(const Settings &settings) const
     }
     if (!file.commit())
         return QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
+    m_known = content;
     return {};
 }
 
-StartupOutcome loadOrRecover(const SettingsStore &store, Settings &settings)
+QString SettingsStore::SaveFields(Settings &settings, SettingsFields owned)
+{
+    QByteArray current;
+    if (readRegularFile(m_path, current).isEmpty() && current != m_known) {
+        if (const auto onDisk = decodeSettings(current)) {
+            Settings merged = *onDisk;
+            copyFields(merged, settings, owned);
+            const QString error = SaveSettings(merged);
+            if (error.isEmpty())
+                settings = merged;
+            return error;
+        }
+    }
+    return SaveSettings(settings);
+}
+
+StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings)
 {
     StartupOutcome outcome;
     if (store.LoadSettings(settings).isEmpty())

@@ -128,7 +128,8 @@ TEST(SettingsFile, ValuesRoundTripByteForByte)
     // Quotes and line breaks inside the message, a quote just before a line break included.
     for (const char *message :
          {"Say \"cheese\"", "\"", "\"\"", "Line one\r\nLine two", "He said \"hi\"\r\nthen left",
-          "a,\"b\",c\r\n\"d\"", " spaced ", "", "a\" \r\nb\",x", "x\" "}) {
+          "a,\"b\",c\r\n\"d\"", " spaced ", "", "a\" \r\nb", "a\",x\r\nb", "x\" ", "y\"\t", "z\",",
+          "\"\r\n\" \r\n\","}) {
         s.MessageText = QString::fromUtf8(message);
         EXPECT_EQ(roundTrip(s).MessageText, s.MessageText) << message;
     }
@@ -227,7 +228,7 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(file.read(), before);
 
     // A folder that cannot be created is reported, not ignored.
-    const SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
+    SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
     EXPECT_FALSE(blocked.SaveSettings(old).isEmpty());
     EXPECT_EQ(file.read(), before);
 }
@@ -236,7 +237,7 @@ TEST(SettingsFile, StartupKeepsDefaultsInMemoryWhenTheyCannotBeWritten)
 {
     TempSettings file;
     file.write(QByteArray("not a settings file"));
-    const SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
+    SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
     Settings s = lumawrite::test::safeSettings();
     const StartupOutcome outcome = loadOrRecover(blocked, s);
     EXPECT_TRUE(outcome.recovered);
@@ -287,6 +288,42 @@ TEST(SettingsFile, OnlyARegularFileIsReadOrWritten)
     ASSERT_TRUE(file.store().SaveSettings(s).isEmpty());
     EXPECT_EQ(QFileInfo(file.path()).symLinkTarget(), real);
     EXPECT_EQ(file.read(), fileWithMessageLine("\"Lunch\"\r\n"));
+}
+
+TEST(SettingsFile, ASaveWritesOnlyItsOwnFieldsOverAnotherProgramsSave)
+{
+    TempSettings file;
+    file.write(fileWithMessageLine("\"Menu\"\r\n"));
+    Settings s;
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+
+    // The file as last read: the whole record is written, as always.
+    s.Speed = 9;
+    s.MessageText = QStringLiteral("Soup");
+    ASSERT_TRUE(file.store().SaveFields(s, SettingsField::MainWindow).isEmpty());
+    EXPECT_EQ(file.read(),
+              "\"127.0.0.1\"\r\n2001\r\n7\r\n2\r\n3\r\n9\r\n0\r\n24\r\n0\r\n1\r\n1\r\n0\r\n5\r\n"
+              "\"Soup\"\r\n");
+
+    // Another program saved meanwhile: its values stay, the main window's go over them, and the
+    // record in memory becomes the one written.
+    const QByteArray other =
+        "\"127.0.0.2\"\r\n2002\r\n8\r\n1\r\n4\r\n5\r\n2\r\n30\r\n1\r\n0\r\n0\r\n1\r\n-3\r\n"
+        "\"Pie\"\r\n";
+    file.write(other);
+    s.LocalPort = 3000;
+    ASSERT_TRUE(file.store().SaveFields(s, SettingsField::MainWindow).isEmpty());
+    const QByteArray merged =
+        "\"127.0.0.2\"\r\n3000\r\n7\r\n2\r\n3\r\n9\r\n2\r\n30\r\n1\r\n0\r\n0\r\n1\r\n-3\r\n"
+        "\"Pie\"\r\n";
+    EXPECT_EQ(file.read(), merged);
+    EXPECT_EQ(encodeSettings(s), merged);
+
+    // A changed file that cannot be read is written whole.
+    file.write("damaged");
+    s.MessageText = QStringLiteral("Soup");
+    ASSERT_TRUE(file.store().SaveFields(s, SettingsField::MainWindow).isEmpty());
+    EXPECT_EQ(file.read(), QByteArray(merged).replace("Pie", "Soup"));
 }
 
 TEST(SettingsFile, LocationFollowsTheConfigurationFolder)
