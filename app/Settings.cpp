@@ -15,6 +15,29 @@ bool operator==(const Settings &a, const Settings &b)
            a.Offset == b.Offset && a.MessageText == b.MessageText;
 }
 
+void copyFields(Settings &to, const Settings &from, SettingsFields fields)
+{
+    using namespace SettingsField;
+    auto copy = [&](SettingsFields field, auto member) {
+        if (fields & field)
+            to.*member = from.*member;
+    };
+    copy(IpAddress, &Settings::IpAddress);
+    copy(LocalPort, &Settings::LocalPort);
+    copy(SerialAddress, &Settings::SerialAddress);
+    copy(LinkType, &Settings::LinkType);
+    copy(ComPort, &Settings::ComPort);
+    copy(Speed, &Settings::Speed);
+    copy(FontIndex, &Settings::FontIndex);
+    copy(FontSize, &Settings::FontSize);
+    copy(Bold, &Settings::Bold);
+    copy(Italic, &Settings::Italic);
+    copy(Strikethrough, &Settings::Strikethrough);
+    copy(Underline, &Settings::Underline);
+    copy(Offset, &Settings::Offset);
+    copy(MessageText, &Settings::MessageText);
+}
+
 void SetDefaultSettings(Settings &s)
 {
     s.IpAddress = QStringLiteral("192.168.1.151");

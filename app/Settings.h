@@ -29,6 +29,34 @@ struct Settings {
     friend bool operator!=(const Settings &a, const Settings &b) { return !(a == b); }
 };
 
+// The fields of the record as bits, to save only the fields one window owns.
+using SettingsFields = quint16;
+namespace SettingsField {
+enum : SettingsFields {
+    IpAddress = 1 << 0,
+    LocalPort = 1 << 1,
+    SerialAddress = 1 << 2,
+    LinkType = 1 << 3,
+    ComPort = 1 << 4,
+    Speed = 1 << 5,
+    FontIndex = 1 << 6,
+    FontSize = 1 << 7,
+    Bold = 1 << 8,
+    Italic = 1 << 9,
+    Strikethrough = 1 << 10,
+    Underline = 1 << 11,
+    Offset = 1 << 12,
+    MessageText = 1 << 13,
+};
+// What the main window stores at close, and what an upload from Text Entry stores.
+constexpr SettingsFields MainWindow = LocalPort | SerialAddress | LinkType | ComPort | Speed;
+constexpr SettingsFields TextEntry =
+    FontIndex | FontSize | Bold | Italic | Strikethrough | Underline | Offset | MessageText;
+} // namespace SettingsField
+
+// Copies the given fields of one record into another.
+void copyFields(Settings &to, const Settings &from, SettingsFields fields);
+
 // The maker's name and postal address: 87 characters, ending in four spaces.
 extern const char *const DefaultMessageText;
 

@@ -8,6 +8,14 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace lumawrite {
 namespace {
 
@@ -33,8 +41,10 @@ bool fitsWindows1252(const QString &text)
 
 // Splits the file into its values the way the sign program has always read it: values are
 // separated by line ends or commas, strings are quoted. The last value, the message, may hold
-// line breaks and double quotes of its own: it ends at the last double quote that stands at
-// the end of a line or of the file.
+// line breaks and double quotes of its own: it ends at the last double quote that is followed
+// on its line only by blanks or tabs, or by a comma and anything after it. The program writes
+// the message's closing quote last in the file; a hand-edited line may leave blanks or a note
+// after it.
 class FieldReader {
 public:
     explicit FieldReader(const QString &text) : m_text(text) {}
@@ -61,6 +71,15 @@ private:
     {
         return i >= m_text.size() || m_text[i] == QLatin1Char('\r') ||
                m_text[i] == QLatin1Char('\n');
+    }
+
+    bool closesMessage(qsizetype quote) const
+    {
+        qsizetype i = quote + 1;
+        while (i < m_text.size() &&
+               (m_text[i] == QLatin1Char(' ') || m_text[i] == QLatin1Char('\t')))
+            ++i;
+        return isLineEnd(i) || m_text[i] == QLatin1Char(',');
     }
 
     // After a value: skip to the start of the next one (past one comma or one line end).
@@ -97,7 +116,7 @@ private:
         const qsizetype start = m_pos + 1;
         qsizetype close = -1;
         for (qsizetype i = start; i < m_text.size(); ++i) {
-            if (m_text[i] == QLatin1Char('"') && isLineEnd(i + 1))
+            if (m_text[i] == QLatin1Char('"') && closesMessage(i))
                 close = i;
         }
         QString value;
@@ -153,6 +172,64 @@ QString decodeFile(const QByteArray &content)
         return QString::fromUtf8(content.mid(Utf8Mark.size()));
     QStringDecoder decoder("windows-1252");
     return decoder.decode(content);
+}
+
+QString notRegular(const QString &verb, const QString &path)
+{
+    return QStringLiteral("Cannot %1 %2: it is neither a regular file nor a link to one.")
+        .arg(verb, path);
+}
+
+// Only a regular file is read, through any links to it. A FIFO, a device or a folder in its
+// place is never opened: a FIFO would keep the open waiting for a writer, and opening a device
+// may act on it. The open itself never waits, and the opened file is checked again.
+QString readRegularFile(const QString &path, QByteArray &content)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) != 0)
+        return QStringLiteral("Cannot open %1: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (!S_ISREG(st.st_mode))
+        return notRegular(QStringLiteral("open"), path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return QStringLiteral("Cannot open %1: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    QFile file;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return notRegular(QStringLiteral("open"), path);
+    }
+#else
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+        return notRegular(QStringLiteral("open"), path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
+#endif
+    content = file.read(MaxFileBytes);
+    return {};
+}
+
+// A save replaces only a regular file (the target of a link to one) or creates the file where
+// there is nothing. A link that leads nowhere is left alone rather than have its target made.
+QString checkWritable(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::lstat(name.constData(), &st) != 0)
+        return {}; // nothing there yet, or out of reach: the save itself says which
+    if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
+        return notRegular(QStringLiteral("write"), path);
+#else
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
+        return notRegular(QStringLiteral("write"), path);
+#endif
+    return {};
 }
 
 } // namespace
@@ -225,13 +302,13 @@ std::optional<Settings> decodeSettings(const QByteArray &content)
 
 SettingsStore::SettingsStore(QString path) : m_path(std::move(path)) {}
 
-QString SettingsStore::LoadSettings(Settings &settings) const
+QString SettingsStore::LoadSettings(Settings &settings)
 {
-    QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot open %1: %2").arg(m_path, file.errorString());
-    const QByteArray content = file.read(MaxFileBytes);
-    file.close();
+    QByteArray content;
+    const QString error = readRegularFile(m_path, content);
+    if (!error.isEmpty())
+        return error;
+    m_known = content;
     const auto decoded = decodeSettings(content);
     if (!decoded)
         return QStringLiteral("%1 does not hold fourteen readable values.").arg(m_path);
@@ -239,11 +316,13 @@ QString SettingsStore::LoadSettings(Settings &settings) const
     return {};
 }
 
-QString SettingsStore::SaveSettings(const Settings &settings) const
+QString SettingsStore::SaveSettings(const Settings &settings)
 {
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath()))
         return QStringLiteral("Cannot create the folder %1.").arg(info.absolutePath());
+    if (const QString refused = checkWritable(m_path); !refused.isEmpty())
+        return refused;
 
     // Written beside the old file and renamed over it: a crash or a full disk halfway through
     // leaves the previous settings as they were.
@@ -258,12 +337,34 @@ QString SettingsStore::SaveSettings(const Settings &settings) const
         file.cancelWriting();
         return QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
     }
+    // Checked again just before the rename, which nothing but a regular file may undergo.
+    if (const QString refused = checkWritable(m_path); !refused.isEmpty()) {
+        file.cancelWriting();
+        return refused;
+    }
     if (!file.commit())
         return QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
+    m_known = content;
     return {};
 }
 
-StartupOutcome loadOrRecover(const SettingsStore &store, Settings &settings)
+QString SettingsStore::SaveFields(Settings &settings, SettingsFields owned)
+{
+    QByteArray current;
+    if (readRegularFile(m_path, current).isEmpty() && current != m_known) {
+        if (const auto onDisk = decodeSettings(current)) {
+            Settings merged = *onDisk;
+            copyFields(merged, settings, owned);
+            const QString error = SaveSettings(merged);
+            if (error.isEmpty())
+                settings = merged;
+            return error;
+        }
+    }
+    return SaveSettings(settings);
+}
+
+StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings)
 {
     StartupOutcome outcome;
     if (store.LoadSettings(settings).isEmpty())

@@ -29,12 +29,21 @@ public:
 
     const QString &path() const { return m_path; }
 
-    // Both return an empty string on success, else a sentence that says why it failed.
-    QString LoadSettings(Settings &settings) const;
-    QString SaveSettings(const Settings &settings) const;
+    // Each returns an empty string on success, else a sentence that says why it failed. Only a
+    // regular file is read or replaced (a link to one is followed); the bytes read or written
+    // are remembered.
+    QString LoadSettings(Settings &settings);
+    QString SaveSettings(const Settings &settings);
+
+    // Saves the fields one window owns. When the file no longer holds the bytes last read or
+    // written here (another program saved meanwhile), its values are kept, only the owned
+    // fields are written over them, and the settings become that merged record. Otherwise, and
+    // when the changed file cannot be read, the whole record is saved as by SaveSettings.
+    QString SaveFields(Settings &settings, SettingsFields owned);
 
 private:
     QString m_path;
+    std::optional<QByteArray> m_known; // the file's bytes as last read or written here
 };
 
 struct StartupOutcome {
@@ -44,6 +53,6 @@ struct StartupOutcome {
 
 // Loads the settings, or puts the defaults in place of an unreadable file and reads them back.
 // The settings in memory are always usable afterwards, even when the file could not be written.
-StartupOutcome loadOrRecover(const SettingsStore &store, Settings &settings);
+StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings);
 
 } // namespace lumawrite

@@ -16,7 +16,7 @@ int main(int argc, char *argv[])
     QApplication::setApplicationVersion(QStringLiteral("1.0"));
 
     platform::MessageBoxNotifier notifier;
-    const SettingsStore store(settingsFilePath());
+    SettingsStore store(settingsFilePath());
     modMain shared;
 
     ui::startUp(store, shared, notifier);

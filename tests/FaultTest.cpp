@@ -42,9 +42,9 @@ protected:
 
     Settings saved() const
     {
-        Settings s;
-        EXPECT_TRUE(file.store().LoadSettings(s).isEmpty());
-        return s;
+        const auto s = decodeSettings(file.read());
+        EXPECT_TRUE(s);
+        return s.value_or(Settings{});
     }
 };
 

@@ -30,8 +30,8 @@ class MainWindowTest : public ::testing::Test {
 protected:
     std::unique_ptr<ui::frmMain> open(const Settings &settings)
     {
-        shared.settings = settings;
-        file.write(settings);
+        file.write(settings); // and read back, as at start
+        EXPECT_TRUE(file.store().LoadSettings(shared.settings).isEmpty());
         return std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
     }
 

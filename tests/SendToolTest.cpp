@@ -226,11 +226,14 @@ namespace {
 // The windows next to the command: the same settings file contents, the same fonts.
 class SendToolTest : public ::testing::Test {
 protected:
-    void startMain(const Settings &s, quint16 signPort)
+    void startMain(const Settings &s, quint16 signPort) { startMain(s, signPort, windowFile); }
+
+    // The window on the given settings file, read as at start-up.
+    void startMain(const Settings &s, quint16 signPort, TempSettings &settingsFile)
     {
-        shared.settings = s;
-        windowFile.write(s);
-        ui::Services services = servicesFor(windowFile, notifier);
+        settingsFile.write(s);
+        ASSERT_TRUE(settingsFile.store().LoadSettings(shared.settings).isEmpty());
+        ui::Services services = servicesFor(settingsFile, notifier);
         services.fontFamilies = platform::screenFontFamilies; // the list the command uses
         services.timing = {5, 5};
         services.signPort = signPort;
@@ -343,6 +346,40 @@ TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
     EXPECT_EQ(saved, expected);
     EXPECT_EQ(saved.IpAddress, "127.0.0.1");
     EXPECT_EQ(saved.ComPort, 5);
+}
+
+TEST_F(SendToolTest, TheWindowsKeepWhatTheCommandSavedMeanwhile)
+{
+    LoopbackSign sign;
+    Settings before = loopbackSettings();
+    before.MessageText = "Old message";
+    startMain(before, sign.port(), file);
+    const QString port = QString::number(sign.port());
+
+    // Closing the window stores only its own choices over the command's save.
+    ASSERT_EQ(
+        runSend(file, {"--save", "--port", port, "--size", "20", "--speed", "4", "New"}).exitCode,
+        0);
+    main->cmbSpeed->setCurrentIndex(1);
+    main->close();
+    auto saved = decodeSettings(file.read());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->MessageText, "New");
+    EXPECT_EQ(saved->FontSize, 20);
+    EXPECT_EQ(saved->Speed, 2);
+    EXPECT_EQ(saved->SerialAddress, 20); // what the window showed for the stored 0
+
+    // An upload from the window stores only Text Entry's choices over the command's save.
+    startMain(*saved, sign.port(), file);
+    ASSERT_EQ(runSend(file, {"--save", "--port", port, "--address", "9", "Newer"}).exitCode, 0);
+    uploadFromWindow("From the window",
+                     [](ui::frmDesign1 *d) { d->cmbFontSize->setCurrentIndex(14 - 6); });
+    saved = decodeSettings(file.read());
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->MessageText, "From the window");
+    EXPECT_EQ(saved->FontSize, 14);
+    EXPECT_EQ(saved->SerialAddress, 9);
+    EXPECT_EQ(saved->Speed, 2);
 }
 
 TEST(SendTool, UploadReachesTheVirtualSign)

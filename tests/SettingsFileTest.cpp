@@ -1,11 +1,23 @@
 #include "SettingsStore.h"
+#include "Startup.h"
 #include "TestSupport.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <functional>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace lumawrite;
+using lumawrite::test::RecordingNotifier;
 using lumawrite::test::TempSettings;
 
 namespace {
@@ -41,6 +53,17 @@ Settings roundTrip(const Settings &s)
     Settings back;
     EXPECT_TRUE(file.store().LoadSettings(back).isEmpty());
     return back;
+}
+
+// Runs the call on a thread of its own; true when it returned within two seconds. A call still
+// waiting to open the FIFO for reading is then let go by a writer opening it.
+bool returnsAtOnce(const QString &fifo, const std::function<void()> &call)
+{
+    auto done = std::async(std::launch::async, call);
+    const bool atOnce = done.wait_for(std::chrono::seconds(2)) == std::future_status::ready;
+    if (!atOnce)
+        ::close(::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK));
+    return atOnce;
 }
 
 } // namespace
@@ -105,10 +128,28 @@ TEST(SettingsFile, ValuesRoundTripByteForByte)
     // Quotes and line breaks inside the message, a quote just before a line break included.
     for (const char *message :
          {"Say \"cheese\"", "\"", "\"\"", "Line one\r\nLine two", "He said \"hi\"\r\nthen left",
-          "a,\"b\",c\r\n\"d\"", " spaced ", ""}) {
+          "a,\"b\",c\r\n\"d\"", " spaced ", "", "a\" \r\nb", "a\",x\r\nb", "x\" ", "y\"\t", "z\",",
+          "\"\r\n\" \r\n\","}) {
         s.MessageText = QString::fromUtf8(message);
         EXPECT_EQ(roundTrip(s).MessageText, s.MessageText) << message;
     }
+}
+
+TEST(SettingsFile, OnlyBlanksOrACommaMayFollowTheClosingQuote)
+{
+    TempSettings file;
+    Settings s;
+    for (const char *line :
+         {"\"Hello\" \r\n", "\"Hello\"\t\r\n", "\"Hello\" ,x\r\n", "\"Hello\"  "}) {
+        file.write(fileWithMessageLine(line));
+        ASSERT_TRUE(file.store().LoadSettings(s).isEmpty()) << line;
+        ASSERT_TRUE(file.store().SaveSettings(s).isEmpty());
+        EXPECT_EQ(file.read(), fileWithMessageLine("\"Hello\"\r\n")) << line;
+    }
+    // Anything else after a quote keeps it in the message.
+    file.write(fileWithMessageLine("\"Hello\" x\r\n"));
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+    EXPECT_EQ(s.MessageText, QStringLiteral("Hello\" x"));
 }
 
 TEST(SettingsFile, TextIsWindows1252UnlessItCannotBe)
@@ -187,7 +228,7 @@ TEST(SettingsFile, FailedSaveKeepsTheOldFile)
     EXPECT_EQ(file.read(), before);
 
     // A folder that cannot be created is reported, not ignored.
-    const SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
+    SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
     EXPECT_FALSE(blocked.SaveSettings(old).isEmpty());
     EXPECT_EQ(file.read(), before);
 }
@@ -196,12 +237,93 @@ TEST(SettingsFile, StartupKeepsDefaultsInMemoryWhenTheyCannotBeWritten)
 {
     TempSettings file;
     file.write(QByteArray("not a settings file"));
-    const SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
+    SettingsStore blocked(file.path() + QStringLiteral("/inside/tabro.cfg"));
     Settings s = lumawrite::test::safeSettings();
     const StartupOutcome outcome = loadOrRecover(blocked, s);
     EXPECT_TRUE(outcome.recovered);
     EXPECT_FALSE(outcome.saveError.isEmpty());
     EXPECT_EQ(s, defaultSettings());
+}
+
+TEST(SettingsFile, OnlyARegularFileIsReadOrWritten)
+{
+    TempSettings file;
+    const QDir dir(QFileInfo(file.path()).absolutePath());
+    const QString fifo = dir.filePath("pipe"), folder = dir.filePath("folder");
+    const QString missing = dir.filePath("missing"), real = dir.filePath("real.cfg");
+    ASSERT_TRUE(dir.mkpath(folder));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+    // In the file's place a FIFO, or a link to a FIFO, a folder or nothing: start-up goes on at
+    // once with the defaults, says it cannot save, names the file and changes nothing.
+    for (const QString &target : {QString(), fifo, folder, missing}) {
+        QFile::remove(file.path());
+        ASSERT_TRUE(target.isEmpty()
+                        ? ::mkfifo(QFile::encodeName(file.path()).constData(), 0600) == 0
+                        : QFile::link(target, file.path()));
+        RecordingNotifier notifier;
+        modMain shared;
+        EXPECT_TRUE(returnsAtOnce(target.isEmpty() ? file.path() : fifo, [&] {
+            ui::startUp(file.store(), shared, notifier);
+        })) << target.toStdString();
+        EXPECT_EQ(notifier.count("Settings Not Saved"), 1) << target.toStdString();
+        EXPECT_TRUE(notifier.messages.value(0).text.contains(file.path()));
+        EXPECT_EQ(shared.settings, defaultSettings());
+        const QFileInfo info(file.path());
+        EXPECT_EQ(info.symLinkTarget(), target);
+        EXPECT_FALSE(info.isFile() || QFileInfo(fifo).isFile() || QFileInfo::exists(missing))
+            << target.toStdString();
+        EXPECT_TRUE(QDir(folder).isEmpty());
+    }
+
+    // A link to a regular file is followed, as editors do: the file is read and replaced, the
+    // link stays.
+    QFile::remove(file.path());
+    file.write(fileWithMessageLine("\"Menu\"\r\n"));
+    ASSERT_TRUE(QFile::rename(file.path(), real) && QFile::link(real, file.path()));
+    Settings s;
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+    EXPECT_EQ(s.MessageText, QStringLiteral("Menu"));
+    s.MessageText = QStringLiteral("Lunch");
+    ASSERT_TRUE(file.store().SaveSettings(s).isEmpty());
+    EXPECT_EQ(QFileInfo(file.path()).symLinkTarget(), real);
+    EXPECT_EQ(file.read(), fileWithMessageLine("\"Lunch\"\r\n"));
+}
+
+TEST(SettingsFile, ASaveWritesOnlyItsOwnFieldsOverAnotherProgramsSave)
+{
+    TempSettings file;
+    file.write(fileWithMessageLine("\"Menu\"\r\n"));
+    Settings s;
+    ASSERT_TRUE(file.store().LoadSettings(s).isEmpty());
+
+    // The file as last read: the whole record is written, as always.
+    s.Speed = 9;
+    s.MessageText = QStringLiteral("Soup");
+    ASSERT_TRUE(file.store().SaveFields(s, SettingsField::MainWindow).isEmpty());
+    EXPECT_EQ(file.read(),
+              "\"127.0.0.1\"\r\n2001\r\n7\r\n2\r\n3\r\n9\r\n0\r\n24\r\n0\r\n1\r\n1\r\n0\r\n5\r\n"
+              "\"Soup\"\r\n");
+
+    // Another program saved meanwhile: its values stay, the main window's go over them, and the
+    // record in memory becomes the one written.
+    const QByteArray other =
+        "\"127.0.0.2\"\r\n2002\r\n8\r\n1\r\n4\r\n5\r\n2\r\n30\r\n1\r\n0\r\n0\r\n1\r\n-3\r\n"
+        "\"Pie\"\r\n";
+    file.write(other);
+    s.LocalPort = 3000;
+    ASSERT_TRUE(file.store().SaveFields(s, SettingsField::MainWindow).isEmpty());
+    const QByteArray merged =
+        "\"127.0.0.2\"\r\n3000\r\n7\r\n2\r\n3\r\n9\r\n2\r\n30\r\n1\r\n0\r\n0\r\n1\r\n-3\r\n"
+        "\"Pie\"\r\n";
+    EXPECT_EQ(file.read(), merged);
+    EXPECT_EQ(encodeSettings(s), merged);
+
+    // A changed file that cannot be read is written whole.
+    file.write("damaged");
+    s.MessageText = QStringLiteral("Soup");
+    ASSERT_TRUE(file.store().SaveFields(s, SettingsField::MainWindow).isEmpty());
+    EXPECT_EQ(file.read(), QByteArray(merged).replace("Pie", "Soup"));
 }
 
 TEST(SettingsFile, LocationFollowsTheConfigurationFolder)

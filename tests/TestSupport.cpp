@@ -149,7 +149,7 @@ FileSizeLimit::~FileSizeLimit()
     setrlimit(RLIMIT_FSIZE, &restored);
 }
 
-ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier)
+ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier)
 {
     ui::Services services;
     services.store = &file.store();
@@ -182,8 +182,8 @@ void WindowsTest::startMain(const Settings &settings, link::LinkTiming timing,
                             ui::Services services)
 {
     main.reset();
-    shared.settings = settings;
-    file.write(settings);
+    file.write(settings); // and read back, as at start
+    ASSERT_TRUE(file.store().LoadSettings(shared.settings).isEmpty());
     services.timing = timing;
     services.signPort = sign.localPort();
     main = std::make_unique<ui::frmMain>(shared, services);

@@ -61,7 +61,7 @@ public:
     void write(const QByteArray &content) const;
     void write(const Settings &settings) const;
     QByteArray read() const;
-    const SettingsStore &store() const { return m_store; }
+    SettingsStore &store() { return m_store; }
 
 private:
     QTemporaryDir m_dir;
@@ -107,7 +107,7 @@ private:
     long m_saved[2];
 };
 
-ui::Services servicesFor(const TempSettings &file, RecordingNotifier &notifier);
+ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier);
 
 // The main window as an operator uses it, with short pauses, its own settings file and a sign
 // on loopback that keeps every datagram. No top-level window may outlive a test.

@@ -255,6 +255,7 @@ TEST_F(UploadTest, ClosingDuringATransferStopsItAndSaves)
     QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
     ASSERT_EQ(receive(1).size(), 1);
     main->cmbSA->setCurrentIndex(0);
+    file.write(file.read().replace("127.0.0.1", "127.0.0.2")); // another program saved meanwhile
     main->close();
     EXPECT_TRUE(idle());
     QTest::qWait(400);
@@ -264,4 +265,5 @@ TEST_F(UploadTest, ClosingDuringATransferStopsItAndSaves)
     ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
     EXPECT_EQ(saved.MessageText, QStringLiteral("Last orders"));
     EXPECT_EQ(saved.SerialAddress, 1);
+    EXPECT_EQ(saved.IpAddress, QStringLiteral("127.0.0.2"));
 }

@@ -16,7 +16,7 @@ namespace lumawrite::ui {
 
 // What the windows use from outside and a test may replace.
 struct Services {
-    const SettingsStore *store = nullptr;
+    SettingsStore *store = nullptr;
     platform::Notifier *notifier = nullptr;
     platform::FontFamilySource fontFamilies = platform::screenFontFamilies;
     platform::ComPortResolver comPorts = platform::comPortDevice;

@@ -5,7 +5,7 @@
 
 namespace lumawrite::ui {
 
-void startUp(const SettingsStore &store, modMain &shared, platform::Notifier &notifier)
+void startUp(SettingsStore &store, modMain &shared, platform::Notifier &notifier)
 {
     const StartupOutcome outcome = loadOrRecover(store, shared.settings);
     if (!outcome.saveError.isEmpty()) {

@@ -13,6 +13,6 @@ namespace lumawrite::ui {
 
 // Reads the settings at start; an unreadable file is replaced by the defaults. When even the
 // defaults cannot be written, the operator is told and the run goes on with them in memory.
-void startUp(const SettingsStore &store, modMain &shared, platform::Notifier &notifier);
+void startUp(SettingsStore &store, modMain &shared, platform::Notifier &notifier);
 
 } // namespace lumawrite::ui

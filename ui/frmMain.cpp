@@ -347,8 +347,11 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
     cmdConfig->setEnabled(true);
     prgUpload->setVisible(false);
     lblMsg->clear();
-    if (outcome.result == Result::Stopped)
-        return; // the window is closing and saves the settings itself
+    if (outcome.result == Result::Stopped) {
+        // The window is closing and saves the settings itself, the message's choices with them.
+        m_unsaved |= SettingsField::TextEntry;
+        return;
+    }
 
     if (outcome.result == Result::Refused) {
         m_services.notifier->warning(this, QStringLiteral("Upload Not Started"), outcome.message);
@@ -368,7 +371,7 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
                 .arg(outcome.framesTotal));
     }
     // The message and its choices are kept whatever happened on the line.
-    saveSettings();
+    saveSettings(SettingsField::TextEntry);
 }
 
 void frmMain::Unload()
@@ -391,12 +394,15 @@ void frmMain::Unload()
                 .arg(txtLocalPort->text())
                 .arg(s.LocalPort));
     }
-    saveSettings();
+    saveSettings(SettingsField::MainWindow);
 }
 
-void frmMain::saveSettings()
+void frmMain::saveSettings(SettingsFields owned)
 {
-    const QString error = m_services.store->SaveSettings(m_shared.settings);
+    // Another program may have saved meanwhile: only what this window changed goes over it.
+    owned |= m_unsaved;
+    const QString error = m_services.store->SaveFields(m_shared.settings, owned);
+    m_unsaved = error.isEmpty() ? 0 : owned;
     if (!error.isEmpty()) {
         m_services.notifier->critical(
             this, QStringLiteral("Settings Not Saved"),

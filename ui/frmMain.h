@@ -70,7 +70,8 @@ private:
     void showProgress(int framesDone, int framesTotal, qint64 remainingMs);
     void transferFinished(const link::MessageTransfer::Outcome &outcome);
     void Unload();
-    void saveSettings();
+    // Saves the fields this save owns, with any whose last save failed or never came.
+    void saveSettings(SettingsFields owned);
 
     modMain &m_shared;
     Services m_services;
@@ -78,6 +79,7 @@ private:
     link::SignLink *m_link;
     link::MessageTransfer *m_transfer;
     QPointer<frmDesign1> m_design;
+    SettingsFields m_unsaved = 0; // fields changed in memory that no save has written yet
 };
 
 } // namespace lumawrite::ui
