@@ -291,14 +291,24 @@ TEST_F(EndToEndTest, MalformedFramesAreRejectedAndTheSignKeepsRunning)
     EXPECT_EQ(records.last()[QStringLiteral("status")].toString(), QStringLiteral("accepted"));
 }
 
-// CPU time the process has used so far, in clock ticks.
+// CPU time the process has used so far, in clock ticks: utime and stime.
 long cpuTicks(qint64 pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = stat.readAll().split(')').last().split(' ');
-    return fields.value(12).toLong() + fields.value(13).toLong(); // utime, stime
+    const QList<QByteArray> fields = stat.open(QIODevice::ReadOnly)
+                                         ? stat.readAll().split(')').last().split(' ')
+                                         : QList<QByteArray>{};
+    return fields.value(12).toLong() + fields.value(13).toLong();
+}
+
+// The process ends by itself with the status, and its output says so.
+void expectEnded(QProcess &process, int status, const QByteArray &says)
+{
+    ASSERT_TRUE(process.waitForFinished(5000)) << "still running: " << says.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << says.toStdString();
+    EXPECT_EQ(process.exitCode(), status) << says.toStdString();
+    const QByteArray output = process.readAllStandardOutput() + process.readAllStandardError();
+    EXPECT_TRUE(output.contains(says)) << output.toStdString();
 }
 
 TEST(VirtualSignTest, VanishedSerialPeerEndsItOrWithItsOwnPtyIsWaitedFor)
@@ -308,11 +318,9 @@ TEST(VirtualSignTest, VanishedSerialPeerEndsItOrWithItsOwnPtyIsWaitedFor)
     SignProcess serial({QStringLiteral("--serial"), pty.b()});
     ASSERT_FALSE(serial.waitForLine(QStringLiteral("listening on serial")).isEmpty());
     pty.vanish();
-    ASSERT_TRUE(serial.process.waitForFinished(5000)) << "still running without its line";
-    EXPECT_EQ(serial.process.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(serial.process.exitCode(), 1);
-    EXPECT_TRUE(serial.process.readAllStandardError().contains(
-        "lost the serial line " + pty.b().toUtf8() + ": the device or its other end went away"));
+    expectEnded(serial.process, 1,
+                "lost the serial line " + pty.b().toUtf8() +
+                    ": the device or its other end went away");
 
     // Its own pty outlives each program that opens it: a new one is heard, and in between the
     // sign waits at no CPU cost.
@@ -336,18 +344,10 @@ TEST(VirtualSignTest, VanishedSerialPeerEndsItOrWithItsOwnPtyIsWaitedFor)
 TEST(VirtualSignTest, UnwritableLogSignalsAndNoDisplayAreReported)
 {
     const QByteArray restart = bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20});
-    auto ended = [](SignProcess &sign, int status, const QByteArray &says) {
-        EXPECT_TRUE(sign.process.waitForFinished(5000));
-        EXPECT_EQ(sign.process.exitStatus(), QProcess::NormalExit);
-        EXPECT_EQ(sign.process.exitCode(), status);
-        const QByteArray output =
-            sign.process.readAllStandardOutput() + sign.process.readAllStandardError();
-        EXPECT_TRUE(output.contains(says)) << output.toStdString();
-    };
     // A log that cannot be opened (a folder), or that fills up on the first frame.
     const QTemporaryDir folder;
     SignProcess unwritable({QStringLiteral("--log"), folder.path()});
-    ended(unwritable, 1, "cannot write " + folder.path().toUtf8() + ": ");
+    expectEnded(unwritable.process, 1, "cannot write " + folder.path().toUtf8() + ": ");
     std::unique_ptr<SignProcess> full;
     {
         const FileSizeLimit limit(16);
@@ -358,7 +358,7 @@ TEST(VirtualSignTest, UnwritableLogSignalsAndNoDisplayAreReported)
     const quint16 port =
         full->waitForLine(QStringLiteral("listening on UDP 127.0.0.1:")).toUShort();
     QUdpSocket().writeDatagram(restart, QHostAddress::LocalHost, port);
-    ended(*full, 1, "cannot write " + full->logPath().toUtf8() + ": File too large");
+    expectEnded(full->process, 1, "cannot write " + full->logPath().toUtf8() + ": File too large");
 
     // SIGTERM and Ctrl+C end it with the summary.
     for (const int number : {SIGTERM, SIGINT}) {
@@ -368,7 +368,7 @@ TEST(VirtualSignTest, UnwritableLogSignalsAndNoDisplayAreReported)
         QUdpSocket().writeDatagram(restart, QHostAddress::LocalHost, at);
         ASSERT_TRUE(QTest::qWaitFor([&] { return sign.records().size() == 1; }, 5000));
         ::kill(pid_t(sign.process.processId()), number);
-        ended(sign, 0, "frames: 1 accepted, 0 ignored, 0 rejected\n");
+        expectEnded(sign.process, 0, "frames: 1 accepted, 0 ignored, 0 rejected\n");
     }
 
     // Without a display: help and version as text, and a plain start says what is missing.
@@ -383,9 +383,6 @@ TEST(VirtualSignTest, UnwritableLogSignalsAndNoDisplayAreReported)
         QProcess sign;
         sign.setProcessEnvironment(noDisplay);
         sign.start(QStringLiteral(VIRTUAL_SIGN_PATH), {argument});
-        ASSERT_TRUE(sign.waitForFinished(5000));
-        EXPECT_EQ(sign.exitStatus(), QProcess::NormalExit) << argument.toStdString();
-        EXPECT_EQ(sign.exitCode(), argument == QStringLiteral("--pty") ? 1 : 0);
-        EXPECT_TRUE((sign.readAllStandardOutput() + sign.readAllStandardError()).contains(says));
+        expectEnded(sign, argument == QStringLiteral("--pty") ? 1 : 0, says);
     }
 }
