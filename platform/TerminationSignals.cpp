@@ -31,15 +31,21 @@ void onTerminationSignal(int)
 
 } // namespace
 
-TerminationSignals::TerminationSignals(QWidget *window) : QObject(window)
+TerminationSignals::TerminationSignals(QWidget *window)
+    : TerminationSignals(window, [window] { window->close(); })
+{
+}
+
+TerminationSignals::TerminationSignals(QObject *owner, std::function<void()> onSignal)
+    : QObject(owner)
 {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, terminationPipe) != 0)
         return;
     auto *notifier = new QSocketNotifier(terminationPipe[1], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, window, [window] {
+    connect(notifier, &QSocketNotifier::activated, this, [onSignal = std::move(onSignal)] {
         char byte;
         [[maybe_unused]] const auto read = ::read(terminationPipe[1], &byte, 1);
-        window->close();
+        onSignal();
     });
     struct sigaction action = {};
     action.sa_handler = onTerminationSignal;
@@ -70,6 +76,7 @@ TerminationSignals::~TerminationSignals()
 #else
 
 TerminationSignals::TerminationSignals(QWidget *window) : QObject(window) {}
+TerminationSignals::TerminationSignals(QObject *owner, std::function<void()>) : QObject(owner) {}
 TerminationSignals::~TerminationSignals() = default;
 
 #endif

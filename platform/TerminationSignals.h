@@ -2,6 +2,8 @@
 
 #include <QObject>
 
+#include <functional>
+
 class QWidget;
 
 namespace lumawrite::platform {
@@ -16,6 +18,8 @@ class TerminationSignals : public QObject {
     Q_OBJECT
 public:
     explicit TerminationSignals(QWidget *window);
+    // The same for a program without a window: the function is called from its event loop.
+    TerminationSignals(QObject *owner, std::function<void()> onSignal);
     ~TerminationSignals() override;
 };
 

@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 
 using namespace lumawrite;
@@ -37,10 +38,13 @@ class SignProcess {
 public:
     explicit SignProcess(QStringList arguments)
     {
-        arguments << QStringLiteral("--headless") << QStringLiteral("--log") << logPath()
-                  << QStringLiteral("--dump-image") << imagePath();
+        if (!arguments.contains(QStringLiteral("--log")))
+            arguments << QStringLiteral("--log") << logPath();
+        arguments << QStringLiteral("--headless") << QStringLiteral("--dump-image") << imagePath();
         process.setProgram(QStringLiteral(VIRTUAL_SIGN_PATH));
         process.setArguments(arguments);
+        // Ctrl+C reaches it even when this test runs as a background job, which ignores it.
+        process.setChildProcessModifier([] { std::signal(SIGINT, SIG_DFL); });
         process.start();
     }
     ~SignProcess()
@@ -285,4 +289,100 @@ TEST_F(EndToEndTest, MalformedFramesAreRejectedAndTheSignKeepsRunning)
                        QHostAddress::LocalHost, port);
     ASSERT_TRUE(QTest::qWaitFor([&] { return (records = sign.records()).size() == 12; }, 5000));
     EXPECT_EQ(records.last()[QStringLiteral("status")].toString(), QStringLiteral("accepted"));
+}
+
+// CPU time the process has used so far, in clock ticks: utime and stime.
+long cpuTicks(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    const QList<QByteArray> fields = stat.open(QIODevice::ReadOnly)
+                                         ? stat.readAll().split(')').last().split(' ')
+                                         : QList<QByteArray>{};
+    return fields.value(12).toLong() + fields.value(13).toLong();
+}
+
+// The process ends by itself with the status, and its output says so.
+void expectEnded(QProcess &process, int status, const QByteArray &says)
+{
+    ASSERT_TRUE(process.waitForFinished(5000)) << "still running: " << says.toStdString();
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit) << says.toStdString();
+    EXPECT_EQ(process.exitCode(), status) << says.toStdString();
+    const QByteArray output = process.readAllStandardOutput() + process.readAllStandardError();
+    EXPECT_TRUE(output.contains(says)) << output.toStdString();
+}
+
+TEST(VirtualSignTest, VanishedSerialPeerEndsItOrWithItsOwnPtyIsWaitedFor)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
+    SignProcess serial({QStringLiteral("--serial"), pty.b()});
+    ASSERT_FALSE(serial.waitForLine(QStringLiteral("listening on serial")).isEmpty());
+    pty.vanish();
+    expectEnded(serial.process, 1,
+                "lost the serial line " + pty.b().toUtf8() +
+                    ": the device or its other end went away");
+
+    // Its own pty outlives each program that opens it: a new one is heard, and in between the
+    // sign waits at no CPU cost.
+    SignProcess own({QStringLiteral("--pty")});
+    const QString device = own.waitForLine(QStringLiteral("pty: "));
+    const QByteArray restart = bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20});
+    for (int peer = 1; peer <= 2; ++peer) {
+        QSerialPort line(device);
+        ASSERT_TRUE(line.open(QIODevice::ReadWrite));
+        line.write(restart);
+        ASSERT_TRUE(line.waitForBytesWritten(1000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return own.records().size() == peer; }, 5000));
+        line.close();
+        const long before = cpuTicks(own.process.processId());
+        QTest::qWait(1000);
+        EXPECT_LE(cpuTicks(own.process.processId()) - before, 5) << "ticks in 1 s";
+    }
+    EXPECT_EQ(countStatus(own.records(), QStringLiteral("accepted")), 2);
+}
+
+TEST(VirtualSignTest, UnwritableLogSignalsAndNoDisplayAreReported)
+{
+    const QByteArray restart = bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20});
+    // A log that cannot be opened (a folder), or that fills up on the first frame.
+    const QTemporaryDir folder;
+    SignProcess unwritable({QStringLiteral("--log"), folder.path()});
+    expectEnded(unwritable.process, 1, "cannot write " + folder.path().toUtf8() + ": ");
+    std::unique_ptr<SignProcess> full;
+    {
+        const FileSizeLimit limit(16);
+        full = std::make_unique<SignProcess>(
+            QStringList{QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+        full->process.waitForStarted();
+    }
+    const quint16 port =
+        full->waitForLine(QStringLiteral("listening on UDP 127.0.0.1:")).toUShort();
+    QUdpSocket().writeDatagram(restart, QHostAddress::LocalHost, port);
+    expectEnded(full->process, 1, "cannot write " + full->logPath().toUtf8() + ": File too large");
+
+    // SIGTERM and Ctrl+C end it with the summary.
+    for (const int number : {SIGTERM, SIGINT}) {
+        SignProcess sign({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:0")});
+        const quint16 at =
+            sign.waitForLine(QStringLiteral("listening on UDP 127.0.0.1:")).toUShort();
+        QUdpSocket().writeDatagram(restart, QHostAddress::LocalHost, at);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return sign.records().size() == 1; }, 5000));
+        ::kill(pid_t(sign.process.processId()), number);
+        expectEnded(sign.process, 0, "frames: 1 accepted, 0 ignored, 0 rejected\n");
+    }
+
+    // Without a display: help and version as text, and a plain start says what is missing.
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+        noDisplay.remove(QString::fromLatin1(name));
+    const std::pair<QString, QByteArray> starts[] = {
+        {QStringLiteral("--help"), "  --exit-after-restart"},
+        {QStringLiteral("--version"), "virtual-sign 1.0\n"},
+        {QStringLiteral("--pty"), "virtual-sign: no display to show the sign on"}};
+    for (const auto &[argument, says] : starts) {
+        QProcess sign;
+        sign.setProcessEnvironment(noDisplay);
+        sign.start(QStringLiteral(VIRTUAL_SIGN_PATH), {argument});
+        expectEnded(sign, argument == QStringLiteral("--pty") ? 1 : 0, says);
+    }
 }

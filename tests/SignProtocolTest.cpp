@@ -75,6 +75,47 @@ TEST(SignProtocol, StreamFindsFramesInPiecesAndSkipsNoise)
     EXPECT_EQ(stream.buffered(), 0);
 }
 
+// Line noise whose start bytes promise a frame that never comes: the frame after it is found
+// (every byte reported once, the same whichever way the bytes arrive).
+TEST(SignProtocol, FrameAfterAFalseStartIsFound)
+{
+    struct Case {
+        QByteArray noise;
+        int rejected; // bytes of the noise reported before the frames
+        QString reason;
+    };
+    const Case cases[] = {
+        // Length 1000, and the next bytes are no address: rejected as soon as they are seen.
+        {bytes({0xAA, 0xCC, 0x03, 0xE8}), 4, QStringLiteral("address is not two ASCII digits")},
+        // A memory write of 144 bytes cut short: found when the line goes quiet.
+        {bytes({0xAA, 0xCC, 0x00, 0x90, 0x32, 0x30, 0x00, 0x10, 0x02, 0x00, 0x00, 0x84}), 12,
+         QStringLiteral("truncated frame (12 bytes)")},
+        // A set-serial-ID whose two ID bytes are the start bytes of the frame after it.
+        {bytes({0xAA, 0xCC, 0x00, 0x0A, 0x32, 0x30, 0x01, 0x10}), 8,
+         QStringLiteral("new serial ID is not two ASCII digits")},
+    };
+    for (const Case &c : cases) {
+        for (const int piece : {1, 1000}) {
+            SCOPED_TRACE(c.noise.toHex().toStdString() + " in pieces of " + std::to_string(piece));
+            const QByteArray line = c.noise + Parameters20 + Restart20;
+            StreamParser stream;
+            std::vector<Parsed> found;
+            for (int at = 0; at < line.size(); at += piece)
+                for (Parsed &p : stream.feed(line.mid(at, piece)))
+                    found.push_back(p);
+            for (Parsed &p : stream.flush())
+                found.push_back(p);
+            ASSERT_EQ(found.size(), 3u);
+            EXPECT_FALSE(found[0].frame);
+            EXPECT_EQ(found[0].error, c.reason);
+            EXPECT_EQ(found[0].size, c.rejected);
+            ASSERT_TRUE(found[1].frame && found[2].frame);
+            EXPECT_EQ(found[1].frame->data, bytes({0x01, 0x80, 0x00, 0x0A}));
+            EXPECT_EQ(found[2].frame->kind, Kind::Restart);
+        }
+    }
+}
+
 TEST(SignProtocol, SignKeepsItsMemoryAndAddress)
 {
     SignState sign(20);

@@ -119,6 +119,11 @@ PtyPair::PtyPair()
 
 PtyPair::~PtyPair()
 {
+    vanish();
+}
+
+void PtyPair::vanish()
+{
     m_socat.terminate();
     m_socat.waitForFinished(3000);
 }

@@ -89,6 +89,8 @@ public:
     bool ready() const { return m_ready; }
     QString a() const;
     QString b() const;
+    // Ends socat: both terminals go away, as a pulled adapter does.
+    void vanish();
 
 private:
     QTemporaryDir m_dir;

@@ -45,62 +45,75 @@ Parsed parseFrame(const QByteArray &b)
     const int length = byteAt(b, 2) << 8 | byteAt(b, 3);
     if (length != size)
         return reject(QStringLiteral("length field %1 but %2 bytes").arg(length).arg(size), size);
-    if (!isDigit(byteAt(b, 4)) || !isDigit(byteAt(b, 5)))
-        return reject(QStringLiteral("address is not two ASCII digits"), size);
+    const QString problem = headerProblem(b, length);
+    if (!problem.isEmpty())
+        return reject(problem, size);
 
     Frame f;
     f.length = length;
     f.address = (byteAt(b, 4) - '0') * 10 + (byteAt(b, 5) - '0');
-    if (f.address > 50)
-        return reject(QStringLiteral("address %1 is outside 00 to 50").arg(f.address), size);
+    const int group = byteAt(b, 6);
+    const int command = byteAt(b, 7);
+    if (group == 0x00 && command == 0x10) {
+        f.kind = Kind::MemoryWrite;
+        f.memoryAddress = byteAt(b, 8) << 8 | byteAt(b, 9);
+        f.data = b.mid(12);
+    } else if (group == 0x00) { // the header is checked: the rest are the known commands
+        f.kind = Kind::Restart;
+    } else if (command == 0x10) {
+        if (!isDigit(byteAt(b, 8)) || !isDigit(byteAt(b, 9)))
+            return reject(QStringLiteral("new serial ID is not two ASCII digits"), size);
+        f.kind = Kind::SetSerialId;
+        f.newId = (byteAt(b, 8) - '0') * 10 + (byteAt(b, 9) - '0');
+        if (f.newId < 1 || f.newId > 50)
+            return reject(QStringLiteral("new serial ID %1 is outside 01 to 50").arg(f.newId),
+                          size);
+    } else {
+        f.kind = Kind::SetTransmitPort;
+        f.port = byteAt(b, 8) << 8 | byteAt(b, 9);
+    }
+    return {f, {}, size};
+}
 
+QString headerProblem(const QByteArray &b, int length)
+{
+    const int held = int(qMin<qsizetype>(b.size(), 12));
+    if (held < 6)
+        return {};
+    if (!isDigit(byteAt(b, 4)) || !isDigit(byteAt(b, 5)))
+        return QStringLiteral("address is not two ASCII digits");
+    const int address = (byteAt(b, 4) - '0') * 10 + (byteAt(b, 5) - '0');
+    if (address > 50)
+        return QStringLiteral("address %1 is outside 00 to 50").arg(address);
+    if (held < 8)
+        return {};
     const int group = byteAt(b, 6);
     const int command = byteAt(b, 7);
     if (group == 0x00 && command == 0x10) {
         if (length < 12)
-            return reject(QStringLiteral("memory write shorter than 12 bytes"), size);
-        f.kind = Kind::MemoryWrite;
-        f.memoryAddress = byteAt(b, 8) << 8 | byteAt(b, 9);
+            return QStringLiteral("memory write shorter than 12 bytes");
+        if (held < 12)
+            return {};
+        const int memoryAddress = byteAt(b, 8) << 8 | byteAt(b, 9);
         const int count = byteAt(b, 10) << 8 | byteAt(b, 11);
         if (count != length - 12)
-            return reject(QStringLiteral("memory write count %1 but %2 data bytes")
-                              .arg(count)
-                              .arg(length - 12),
-                          size);
+            return QStringLiteral("memory write count %1 but %2 data bytes")
+                .arg(count)
+                .arg(length - 12);
         if (count == 0)
-            return reject(QStringLiteral("memory write of no bytes"), size);
-        if (f.memoryAddress + count > MemorySize)
-            return reject(QStringLiteral("memory write past the end of memory"), size);
-        f.data = b.mid(12);
-        return {f, {}, size};
+            return QStringLiteral("memory write of no bytes");
+        if (memoryAddress + count > MemorySize)
+            return QStringLiteral("memory write past the end of memory");
+        return {};
     }
-    if (group == 0x00 && command == 0x20) {
-        if (length != 8)
-            return reject(QStringLiteral("restart frame of %1 bytes").arg(length), size);
-        f.kind = Kind::Restart;
-        return {f, {}, size};
-    }
-    if (group == 0x01 && (command == 0x10 || command == 0x20)) {
-        if (length != 10)
-            return reject(QStringLiteral("configuration frame of %1 bytes").arg(length), size);
-        if (command == 0x10) {
-            if (!isDigit(byteAt(b, 8)) || !isDigit(byteAt(b, 9)))
-                return reject(QStringLiteral("new serial ID is not two ASCII digits"), size);
-            f.kind = Kind::SetSerialId;
-            f.newId = (byteAt(b, 8) - '0') * 10 + (byteAt(b, 9) - '0');
-            if (f.newId < 1 || f.newId > 50)
-                return reject(QStringLiteral("new serial ID %1 is outside 01 to 50").arg(f.newId),
-                              size);
-        } else {
-            f.kind = Kind::SetTransmitPort;
-            f.port = byteAt(b, 8) << 8 | byteAt(b, 9);
-        }
-        return {f, {}, size};
-    }
-    return reject(QStringLiteral("unknown command 0x%1 0x%2")
-                      .arg(group, 2, 16, QLatin1Char('0'))
-                      .arg(command, 2, 16, QLatin1Char('0')),
-                  size);
+    if (group == 0x00 && command == 0x20)
+        return length == 8 ? QString() : QStringLiteral("restart frame of %1 bytes").arg(length);
+    if (group == 0x01 && (command == 0x10 || command == 0x20))
+        return length == 10 ? QString()
+                            : QStringLiteral("configuration frame of %1 bytes").arg(length);
+    return QStringLiteral("unknown command 0x%1 0x%2")
+        .arg(group, 2, 16, QLatin1Char('0'))
+        .arg(command, 2, 16, QLatin1Char('0'));
 }
 
 std::vector<Parsed> StreamParser::feed(const QByteArray &bytes)
@@ -134,23 +147,50 @@ std::vector<Parsed> StreamParser::feed(const QByteArray &bytes)
             m_buffer.remove(0, 2); // look for the next start bytes
             continue;
         }
-        if (m_buffer.size() < length)
+        // A header that cannot begin a frame is rejected as soon as it is seen, without
+        // waiting for the bytes its length field promises.
+        const QString problem = headerProblem(m_buffer, length);
+        if (problem.isEmpty() && m_buffer.size() < length)
             return out;
-        out.push_back(parseFrame(m_buffer.left(length)));
-        m_buffer.remove(0, length);
+        Parsed p = problem.isEmpty() ? parseFrame(m_buffer.left(length)) : reject(problem, 0);
+        if (p.frame) {
+            out.push_back(p);
+            m_buffer.remove(0, length);
+            continue;
+        }
+        // A false start: the real frame may begin inside the bytes it claimed.
+        p.size = falseStart(qMin(length, int(m_buffer.size())));
+        if (p.size == m_buffer.size() && quint8(m_buffer.back()) == 0xAA)
+            --p.size; // it may start the next frame
+        out.push_back(p);
+        m_buffer.remove(0, p.size);
     }
 }
 
 std::vector<Parsed> StreamParser::flush()
 {
     std::vector<Parsed> out;
-    const int size = int(m_buffer.size());
-    if (m_buffer.startsWith("\xAA\xCC"))
-        out.push_back(reject(QStringLiteral("truncated frame (%1 bytes)").arg(size), size));
-    else if (size > 0)
-        out.push_back(reject(QStringLiteral("%1 bytes without start bytes").arg(size), size));
-    m_buffer.clear();
+    while (!m_buffer.isEmpty()) {
+        if (m_buffer.startsWith("\xAA\xCC")) {
+            // A frame cut short; frames after its start bytes are still looked for.
+            const int size = falseStart(int(m_buffer.size()));
+            out.push_back(reject(QStringLiteral("truncated frame (%1 bytes)").arg(size), size));
+            m_buffer.remove(0, size);
+        } else if (!m_buffer.contains("\xAA\xCC")) {
+            const int size = int(m_buffer.size());
+            out.push_back(reject(QStringLiteral("%1 bytes without start bytes").arg(size), size));
+            m_buffer.clear();
+        }
+        for (Parsed &p : feed({}))
+            out.push_back(p);
+    }
     return out;
+}
+
+int StreamParser::falseStart(int claimed) const
+{
+    const qsizetype next = m_buffer.indexOf("\xAA\xCC", 2);
+    return next >= 0 && next < claimed ? int(next) : claimed;
 }
 
 SignState::SignState(int address) : m_memory(MemorySize, '\0'), m_address(address) {}

@@ -38,8 +38,15 @@ struct Parsed {
 // Parses exactly one frame: the length field must equal the number of bytes.
 Parsed parseFrame(const QByteArray &bytes);
 
+// Why the first bytes of a frame (start bytes, length field, and up to 12 bytes in all) cannot
+// begin a frame of that length; empty when they may, as far as they go.
+QString headerProblem(const QByteArray &bytes, int length);
+
 // A byte stream from the serial line: frames are found by their start bytes and length, and
-// anything else is reported and skipped until the next start bytes.
+// anything else is reported and skipped until the next start bytes. Start bytes that turn out
+// not to begin a frame (a false start in line noise) are skipped alone: the search goes on in
+// the bytes after them, so a frame that follows the noise is still found. Every byte is reported
+// once, in a frame or in a rejected run, whichever way the bytes are split up.
 class StreamParser {
 public:
     // Appends received bytes and returns every frame and every rejected run found so far.
@@ -49,6 +56,10 @@ public:
     int buffered() const { return int(m_buffer.size()); }
 
 private:
+    // How many bytes of a false start at the front to reject: up to the next start bytes, at
+    // most the bytes it claimed.
+    int falseStart(int claimed) const;
+
     QByteArray m_buffer;
 };
 

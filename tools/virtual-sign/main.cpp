@@ -1,6 +1,7 @@
 // virtual-sign: a stand-in for an LED message sign, on UDP and/or a serial line.
 #include "SignProtocol.h"
 #include "SignView.h"
+#include "TerminationSignals.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -16,7 +17,10 @@
 #include <QTimer>
 #include <QUdpSocket>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 #include <fcntl.h>
@@ -63,23 +67,26 @@ private:
 
 class VirtualSign : public QObject {
 public:
-    VirtualSign(int address, SignView *view, QString logPath, QString imagePath,
-                bool exitAfterRestart)
+    VirtualSign(int address, SignView *view, QString imagePath, bool exitAfterRestart)
         : m_state(address), m_view(view), m_imagePath(std::move(imagePath)),
           m_exitAfterRestart(exitAfterRestart)
     {
         m_clock.start();
-        if (!logPath.isEmpty()) {
-            m_log = std::make_unique<QFile>(logPath);
-            if (!m_log->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) {
-                std::fprintf(stderr, "virtual-sign: cannot write %s: %s\n", qPrintable(logPath),
-                             qPrintable(m_log->errorString()));
-                m_log.reset();
-            }
-        }
         m_quiet.setSingleShot(true);
         m_quiet.setInterval(200); // a pause this long on the line ends any partial frame
         connect(&m_quiet, &QTimer::timeout, this, [this] { handle(m_stream.flush(), "serial"); });
+    }
+
+    // A log that cannot be written is an error: a test that reads it would miss frames.
+    bool openLog(const QString &path)
+    {
+        m_log = std::make_unique<QFile>(path);
+        if (m_log->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
+            return true;
+        std::fprintf(stderr, "virtual-sign: cannot write %s: %s\n", qPrintable(path),
+                     qPrintable(m_log->errorString()));
+        m_log.reset();
+        return false;
     }
 
     bool listenUdp(const QHostAddress &address, quint16 port)
@@ -117,6 +124,22 @@ public:
         }
         connect(m_serial, &QSerialPort::readyRead, this,
                 [this] { serialBytes(m_serial->readAll()); });
+        // The other end went away (a pulled adapter, an ended socat): the line does not come
+        // back by itself, and the port would report it again at every turn of the event loop,
+        // so the sign reports it once and ends. (Qt's error text is stale here: the read just
+        // found the end of the line.)
+        connect(m_serial, &QSerialPort::errorOccurred, this,
+                [this, device](QSerialPort::SerialPortError error) {
+                    if ((error != QSerialPort::ResourceError && error != QSerialPort::ReadError) ||
+                        !m_serial->isOpen())
+                        return;
+                    m_serial->close();
+                    m_quiet.stop();
+                    handle(m_stream.flush(), "serial");
+                    fail(QStringLiteral("lost the serial line %1: the device or its other end "
+                                        "went away")
+                             .arg(device));
+                });
         say(QStringLiteral("listening on serial %1 at 9600 8N1").arg(device));
         return true;
     }
@@ -140,8 +163,12 @@ public:
         return true;
     }
 
+    // Printed once, however the sign ends.
     void summary()
     {
+        if (m_summarised)
+            return;
+        m_summarised = true;
         say(QStringLiteral("frames: %1 accepted, %2 ignored, %3 rejected")
                 .arg(m_accepted)
                 .arg(m_ignored)
@@ -235,9 +262,25 @@ private:
         std::printf("%s\n", qPrintable(line));
         std::fflush(stdout);
         if (m_log && !record.isEmpty()) {
-            m_log->write(QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n');
-            m_log->flush();
+            const QByteArray text = QJsonDocument(record).toJson(QJsonDocument::Compact) + '\n';
+            const bool written = m_log->write(text) == text.size() && m_log->flush();
+            // Qt gives no reason when only part of the line went out (a file-size limit
+            // reached mid-line); the system's reason is still in errno.
+            const int error = errno;
+            if (!written) {
+                const QString path = m_log->fileName();
+                m_log.reset();
+                fail(QStringLiteral("cannot write %1: %2")
+                         .arg(path, QString::fromLocal8Bit(std::strerror(error))));
+            }
         }
+    }
+
+    // Reports why the sign cannot go on and ends the event loop with a failure status.
+    void fail(const QString &why)
+    {
+        std::fprintf(stderr, "virtual-sign: %s\n", qPrintable(why));
+        QCoreApplication::exit(1);
     }
 
     vsign::SignState m_state;
@@ -255,27 +298,49 @@ private:
     int m_accepted = 0;
     int m_ignored = 0;
     int m_rejected = 0;
+    bool m_summarised = false;
 };
+
+// Whether a window can be shown: without a display Qt would end the program with an abort.
+bool displayAvailable()
+{
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const bool x11 = !qEnvironmentVariableIsEmpty("DISPLAY");
+    const bool wayland = !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+    if (platform.startsWith("xcb"))
+        return x11;
+    if (platform.startsWith("wayland"))
+        return wayland;
+    return !platform.isEmpty() || x11 || wayland;
+}
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    bool headless = false;
-    for (int i = 1; i < argc; ++i)
-        headless = headless || qstrcmp(argv[i], "--headless") == 0;
+    // Help and version are text and need no display either.
+    bool headless = false, textOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        headless = headless || a == "--headless";
+        textOnly = textOnly || a == "--help" || a == "--help-all" || a == "-h" || a == "-?" ||
+                   a == "--version" || a == "-v";
+    }
+    const bool window = !headless && !textOnly && displayAvailable();
     std::unique_ptr<QCoreApplication> app;
-    if (headless)
-        app = std::make_unique<QCoreApplication>(argc, argv);
-    else
+    if (window)
         app = std::make_unique<QApplication>(argc, argv);
+    else
+        app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("virtual-sign"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
         "A stand-in for an LED message sign. It receives frames over UDP and/or a "
         "serial line, keeps the sign memory, and scrolls the message on a restart."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption listen(QStringLiteral("listen"),
                                     QStringLiteral("UDP address and port to listen on "
                                                    "(default 127.0.0.1:12346 unless a serial "
@@ -318,13 +383,22 @@ int main(int argc, char *argv[])
         return 2;
     }
 
+    if (!headless && !window) {
+        std::fprintf(stderr, "virtual-sign: no display to show the sign on; use --headless\n");
+        return 1;
+    }
+    // A log that outgrows the file-size limit fails as a full disk does, instead of ending
+    // the program.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     std::unique_ptr<SignView> view;
-    if (!headless) {
+    if (window) {
         view = std::make_unique<SignView>(width);
         view->show();
     }
-    VirtualSign sign(signAddress, view.get(), parser.value(log), parser.value(dump),
-                     parser.isSet(exitAfter));
+    VirtualSign sign(signAddress, view.get(), parser.value(dump), parser.isSet(exitAfter));
+    if (parser.isSet(log) && !sign.openLog(parser.value(log)))
+        return 1;
 
     const bool anySerial = parser.isSet(serial) || parser.isSet(pty);
     if (parser.isSet(listen) || !anySerial) {
@@ -346,8 +420,9 @@ int main(int argc, char *argv[])
     if (parser.isSet(pty) && !sign.openPty())
         return 1;
 
+    // SIGTERM, SIGHUP and Ctrl+C end it the ordinary way, with the summary and status 0.
+    new lumawrite::platform::TerminationSignals(app.get(), [] { QCoreApplication::exit(0); });
     const int status = app->exec();
-    if (!parser.isSet(exitAfter))
-        sign.summary();
+    sign.summary();
     return status;
 }
