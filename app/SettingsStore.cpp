@@ -180,38 +180,53 @@ QString notRegular(const QString &verb, const QString &path)
         .arg(verb, path);
 }
 
+const char *const NotRegularReason = "it is neither a regular file nor a link to one";
+
 // Only a regular file is read, through any links to it. A FIFO, a device or a folder in its
 // place is never opened: a FIFO would keep the open waiting for a writer, and opening a device
-// may act on it. The open itself never waits, and the opened file is checked again.
-QString readRegularFile(const QString &path, QByteArray &content)
+// may act on it. The open itself never waits, and the opened file is checked again. On failure
+// the reason comes without the path.
+bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure)
 {
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
     struct stat st {};
-    if (::stat(name.constData(), &st) != 0)
-        return QStringLiteral("Cannot open %1: %2")
-            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
-    if (!S_ISREG(st.st_mode))
-        return notRegular(QStringLiteral("open"), path);
+    if (::stat(name.constData(), &st) != 0) {
+        const int error = errno;
+        failure.reason = QString::fromLocal8Bit(std::strerror(error));
+        failure.missing = error == ENOENT && ::lstat(name.constData(), &st) != 0;
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        failure.reason = QLatin1String(NotRegularReason);
+        return false;
+    }
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return QStringLiteral("Cannot open %1: %2")
-            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    if (fd < 0) {
+        failure.reason = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
     QFile file;
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return notRegular(QStringLiteral("open"), path);
+        failure.reason = QLatin1String(NotRegularReason);
+        return false;
     }
 #else
-    if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
-        return notRegular(QStringLiteral("open"), path);
+    if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
+        failure.reason = QLatin1String(NotRegularReason);
+        return false;
+    }
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QStringLiteral("Cannot open %1: %2").arg(path, file.errorString());
+    if (!file.open(QIODevice::ReadOnly)) {
+        failure.reason = file.errorString();
+        failure.missing = !QFileInfo(path).isSymLink() && !QFileInfo::exists(path);
+        return false;
+    }
 #endif
     content = file.read(MaxFileBytes);
-    return {};
+    return true;
 }
 
 // A save replaces only a regular file (the target of a link to one) or creates the file where
@@ -302,16 +317,24 @@ std::optional<Settings> decodeSettings(const QByteArray &content)
 
 SettingsStore::SettingsStore(QString path) : m_path(std::move(path)) {}
 
-QString SettingsStore::LoadSettings(Settings &settings)
+QString SettingsStore::LoadSettings(Settings &settings, ReadFailure *failure)
 {
     QByteArray content;
-    const QString error = readRegularFile(m_path, content);
-    if (!error.isEmpty())
-        return error;
+    ReadFailure why;
+    if (!readRegularFile(m_path, content, why)) {
+        if (failure)
+            *failure = why;
+        return why.reason == QLatin1String(NotRegularReason)
+                   ? notRegular(QStringLiteral("open"), m_path)
+                   : QStringLiteral("Cannot open %1: %2").arg(m_path, why.reason);
+    }
     m_known = content;
     const auto decoded = decodeSettings(content);
-    if (!decoded)
+    if (!decoded) {
+        if (failure)
+            *failure = {QStringLiteral("it does not hold fourteen readable values"), false};
         return QStringLiteral("%1 does not hold fourteen readable values.").arg(m_path);
+    }
     settings = *decoded;
     return {};
 }
@@ -351,7 +374,8 @@ QString SettingsStore::SaveSettings(const Settings &settings)
 QString SettingsStore::SaveFields(Settings &settings, SettingsFields owned)
 {
     QByteArray current;
-    if (readRegularFile(m_path, current).isEmpty() && current != m_known) {
+    ReadFailure ignored;
+    if (readRegularFile(m_path, current, ignored) && current != m_known) {
         if (const auto onDisk = decodeSettings(current)) {
             Settings merged = *onDisk;
             copyFields(merged, settings, owned);

@@ -23,6 +23,12 @@ QByteArray encodeSettings(const Settings &settings);
 // that is not a 16-bit decimal integer). Lines after the fourteenth value are ignored.
 std::optional<Settings> decodeSettings(const QByteArray &content);
 
+// Why the settings could not be read, for a message of its own.
+struct ReadFailure {
+    QString reason;       // without the path: "No such file or directory"
+    bool missing = false; // nothing at all at the path (not even a link): a save may create it
+};
+
 class SettingsStore {
 public:
     explicit SettingsStore(QString path);
@@ -31,8 +37,8 @@ public:
 
     // Each returns an empty string on success, else a sentence that says why it failed. Only a
     // regular file is read or replaced (a link to one is followed); the bytes read or written
-    // are remembered.
-    QString LoadSettings(Settings &settings);
+    // are remembered. A failed load also fills failure, when given.
+    QString LoadSettings(Settings &settings, ReadFailure *failure = nullptr);
     QString SaveSettings(const Settings &settings);
 
     // Saves the fields one window owns. When the file no longer holds the bytes last read or

@@ -185,7 +185,8 @@ TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
                                     "--offset two x|--address 0 x|--address 51 x|--speed 0 x|"
                                     "--speed 11 x|--serial 251 x|--port 0 x|--bold --no-bold x|"
                                     "--lan --serial 3 x|--dry-run --save x|--watch f x||one two|"
-                                    "--font= x|--no-such-option x")
+                                    "--font= x|--no-such-option x|--list-fonts x|"
+                                    "--list-fonts x y|--settings= x")
                                 .split('|');
     for (const QString &line : bad) {
         const QStringList arguments = QString(line).split(' ', Qt::SkipEmptyParts);
@@ -219,6 +220,14 @@ TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
 
     env.insert("LUMAWRITE_SEND_PACING_MS", "20");
     EXPECT_FALSE(send::parseArguments({"lumawrite-send", "x"}, env).error.isEmpty());
+
+    // An address that would break line 1 of the settings file: a double quote, a comma, a
+    // control character (even one at the end that trimming would drop).
+    for (const QString &ip : {QString("10.0.0.2\""), QString("10.0.0.2,3"), QString("10.0.\t2"),
+                              QString("10.0.0.2\n"), QString("10.0.0.2\x7f")}) {
+        const auto parsed = send::parseArguments({"lumawrite-send", "--ip", ip, "x"}, none);
+        EXPECT_TRUE(parsed.error.startsWith("--ip ")) << parsed.error.toStdString();
+    }
 }
 
 namespace {
@@ -337,15 +346,15 @@ TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
     Settings expected;
     ASSERT_TRUE(windowFile.store().LoadSettings(expected).isEmpty());
     EXPECT_EQ(expected.MessageText, "Back at 3");
-    // The communication choices given; the address stays, --ip is for the run only.
+    // The communication choices given, and the address from --ip.
+    expected.IpAddress = "localhost";
     expected.SerialAddress = 7;
     expected.Speed = 4;
     expected.LinkType = 1;
     Settings saved;
     ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
     EXPECT_EQ(saved, expected);
-    EXPECT_EQ(saved.IpAddress, "127.0.0.1");
-    EXPECT_EQ(saved.ComPort, 5);
+    EXPECT_TRUE(file.read().startsWith("\"localhost\"\r\n0\r\n7\r\n1\r\n5\r\n4\r\n"));
 }
 
 TEST_F(SendToolTest, TheWindowsKeepWhatTheCommandSavedMeanwhile)
@@ -446,6 +455,7 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
         {{QString(200, 'i') + QString(26, '\n')}, 3, "The message has 252 characters"},
         {{"--serial", "200", "x"}, 4, "COM 200 has no serial device"},
         {{"--image", "/nonexistent/folder/x.png", "x"}, 5, "/nonexistent/folder/x.png"},
+        {{"--list-fonts", "x"}, 2, "--list-fonts takes no TEXT"},
     };
     for (const Case &c : cases) {
         const SendRun run = runSend(file, QStringList{"--port", toSign} + c.arguments);
@@ -552,4 +562,101 @@ TEST(SendTool, WatchSendsOncePerChangeAndTheNewestTextWins)
     EXPECT_EQ(watch.state(), QProcess::Running) << watch.readAllStandardError().toStdString();
     watch.kill();
     watch.waitForFinished(3000);
+}
+
+namespace {
+
+// What lumawrite-send says when the settings cannot be read and nothing names the sign.
+QString addressUnknown(const QString &path, const QString &reason)
+{
+    return QStringLiteral("cannot read the settings at %1 (%2) and no --ip or --serial given: "
+                          "the sign's address is unknown\n")
+        .arg(path, reason);
+}
+
+} // namespace
+
+TEST(SendTool, UnreadableSettingsSendNothingUnlessTheSignIsNamed)
+{
+    LoopbackSign sign;
+    TempSettings missing, broken;
+    const QByteArray garbage("\"127.0.0.1\"\r\n12346\r\n");
+    broken.write(garbage);
+
+    // A dry run says what the run itself would do: nothing.
+    const SendRun none = runSend(missing, {"--dry-run", "x"});
+    EXPECT_EQ(none.exitCode, 2);
+    EXPECT_EQ(none.err,
+              "lumawrite-send: " + addressUnknown(missing.path(), "No such file or directory"));
+    EXPECT_TRUE(none.out.isEmpty());
+    // --serial or --ip names the sign; the rest are the defaults (serial address 20).
+    const SendRun serial = runSend(missing, {"--dry-run", "--serial", "3", "x"});
+    EXPECT_EQ(serial.out.value(serial.out.size() - 1), "aacc000832300020");
+    // --save never writes over the file it could not read.
+    const SendRun ip = runSend(
+        broken, {"--save", "--ip", "127.0.0.1", "--port", QString::number(sign.port()), "x"});
+    EXPECT_EQ(ip.exitCode, 5);
+    EXPECT_TRUE(
+        ip.err.contains("(it does not hold fourteen readable values); it is left as it was."))
+        << ip.err.toStdString();
+    EXPECT_EQ(sign.drain().value(0).left(24), "aacc008c3230001002000080");
+    EXPECT_EQ(broken.read(), garbage);
+}
+
+TEST(SendTool, WatchSkipsAChangeWhileTheSettingsCannotBeRead)
+{
+    TempSettings file;
+    Settings good = safeSettings();
+    good.SerialAddress = 7;
+    send::SendOptions options;
+    options.mode = send::SendOptions::Mode::Watch;
+    options.dryRun = true;
+    QStringList out;
+    QString err;
+    send::SessionOutput output{
+        [&out](const QString &t) { out += t.split('\n', Qt::SkipEmptyParts); },
+        [&err](const QString &t) { err += t; }};
+    send::LinkServices link;
+    link.comPorts = noSuchDevice;
+    send::SendSession session(options, file.path(), knownFonts(), link, output);
+    QSignalSpy done(&session, &send::SendSession::messageDone);
+    for (const QByteArray &settings :
+         {encodeSettings(good), QByteArray("\"127.0.0.1\"\r\n"), encodeSettings(good)}) {
+        file.write(settings); // broken between the first and the last change
+        session.submit("Number 4" + QString::number(done.size()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !session.busy(); }, 5000));
+    }
+    EXPECT_EQ(done.value(1).value(0).toInt(), 2);
+    EXPECT_EQ(out.filter(QRegularExpression("^aacc00083[0-9]3[0-9]0020$")),
+              QStringList(2, "aacc000830370020"));
+    EXPECT_TRUE(
+        err.contains(addressUnknown(file.path(), "it does not hold fourteen readable values") +
+                     "lumawrite-send: this change was not sent"))
+        << err.toStdString();
+}
+
+TEST(SendTool, SettingsFileOfOneSignTakesTheAddressFromSave)
+{
+    LoopbackSign sign;
+    TempSettings program; // the program's own file, which these runs leave alone
+    program.write(safeSettings());
+    QTemporaryDir dir;
+    const QString door = dir.filePath("front-door.cfg");
+
+    // A missing file is made by --save, with the address from --ip.
+    const SendRun made =
+        runSend(program, {"--settings", door, "--save", "--ip", "localhost", "--port",
+                          QString::number(sign.port()), "--address", "7", "Open"});
+    ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_EQ(sign.drain().value(0).left(24), "aacc008c3037001002000080");
+    QFile saved(door);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(saved.readAll().startsWith("\"localhost\"\r\n2000\r\n7\r\n1\r\n"));
+    EXPECT_EQ(program.read(), encodeSettings(safeSettings()));
+
+    // Each run reads the file it is given: address 07 there, 20 in the program's.
+    const SendRun door7 = runSend(program, {"--settings", door, "--dry-run", "x"});
+    const SendRun own20 = runSend(program, {"--dry-run", "x"});
+    EXPECT_EQ(door7.out.value(door7.out.size() - 1), "aacc000830370020");
+    EXPECT_EQ(own20.out.value(own20.out.size() - 1), "aacc000832300020");
 }

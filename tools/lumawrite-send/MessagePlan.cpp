@@ -142,6 +142,8 @@ Settings settingsAfterUpload(Settings s, const MessageChoices &c, const Override
     const render::RenderRequest &r = c.request;
     storeMessageChoices(s, c.fontPosition, r.pointSize, r.bold, r.italic, r.strikethrough,
                         r.underline, r.offset, r.text);
+    if (o.host)
+        s.IpAddress = *o.host;
     if (o.address)
         s.SerialAddress = qint16(*o.address);
     if (o.lan)

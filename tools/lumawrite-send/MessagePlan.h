@@ -73,8 +73,8 @@ QImage columnImage(const std::vector<quint8> &columns);
 QList<QByteArray> uploadFrames(const MessageChoices &choices, const RenderedMessage &rendered);
 
 // The settings as an upload from the windows leaves them (typeface by position, size, styles,
-// offset and message), with the communication choices given on the command line (serial
-// address, link, COM port, speed). The sign's address is never changed.
+// offset and message), with the communication choices given on the command line (sign's
+// address, serial address, link, COM port, speed).
 Settings settingsAfterUpload(Settings stored, const MessageChoices &choices,
                              const Overrides &overrides);
 

@@ -4,6 +4,8 @@
 
 #include <QCommandLineParser>
 
+#include <algorithm>
+
 namespace lumawrite::send {
 namespace {
 
@@ -15,14 +17,18 @@ const char *const ExitCodeTable = "Exit codes:\n"
                                   "  1  the upload failed part-way; the message says how many "
                                   "frames went out\n"
                                   "  2  bad option or value, unknown font, unreadable --watch "
-                                  "file\n"
+                                  "file,\n"
+                                  "     or the settings cannot be read and neither --ip nor "
+                                  "--serial names the sign\n"
                                   "  3  message refused: more than 250 characters (a line break "
                                   "counts two)\n"
                                   "     or wider than 9663 columns; nothing was sent\n"
                                   "  4  the serial port did not open or the sign's host was not "
                                   "found; nothing was sent\n"
                                   "  5  the --image file or the settings file (--save) could not "
-                                  "be written\n";
+                                  "be written;\n"
+                                  "     a settings file that could not be read is never written "
+                                  "over\n";
 
 // The options, built once for parsing and for the help text.
 struct Cli {
@@ -45,7 +51,8 @@ struct Cli {
                               QStringLiteral("Vertical offset in pixels, -10 to 10."),
                               QStringLiteral("N")};
     QCommandLineOption ip{QStringLiteral("ip"),
-                          QStringLiteral("The sign's IP address or host name (never saved)."),
+                          QStringLiteral("The sign's IP address or host name (stored with "
+                                         "--save)."),
                           QStringLiteral("HOST")};
     QCommandLineOption lan{QStringLiteral("lan"), QStringLiteral("Send over the LAN (UDP).")};
     QCommandLineOption serial{QStringLiteral("serial"),
@@ -61,6 +68,11 @@ struct Cli {
     QCommandLineOption port{QStringLiteral("port"),
                             QStringLiteral("The sign's UDP port (default 12346)."),
                             QStringLiteral("N")};
+    QCommandLineOption settings{QStringLiteral("settings"),
+                                QStringLiteral("Read the settings from FILE, and with --save "
+                                               "write them there, instead of the settings file "
+                                               "shared with Luma Write: one file per sign."),
+                                QStringLiteral("FILE")};
     QCommandLineOption save{QStringLiteral("save"),
                             QStringLiteral("Store the message and the choices in the settings "
                                            "file, as an upload from Luma Write does.")};
@@ -93,8 +105,8 @@ struct Cli {
         parser.addVersionOption();
         parser.addOptions({font,   size,     bold,      noBold,      italic, noItalic,
                            strike, noStrike, underline, noUnderline, offset, ip,
-                           lan,    serial,   address,   speed,       port,   save,
-                           dryRun, image,    listFonts, watch,       verbose});
+                           lan,    serial,   address,   speed,       port,   settings,
+                           save,   dryRun,   image,     listFonts,   watch,  verbose});
         parser.addPositionalArgument(
             QStringLiteral("TEXT"),
             QStringLiteral("The message; \"-\" reads it from standard input (one trailing line "
@@ -201,9 +213,27 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
         }
     }
     if (p.isSet(cli.ip)) {
-        v.host = p.value(cli.ip).trimmed();
+        // Stored in double quotes on line 1 of the settings file, which must stay readable.
+        const QString raw = p.value(cli.ip);
+        const bool unsafe = std::any_of(raw.cbegin(), raw.cend(), [](QChar c) {
+            return c == QLatin1Char('"') || c == QLatin1Char(',') ||
+                   c.category() == QChar::Other_Control;
+        });
+        if (unsafe) {
+            result.error = QStringLiteral("--ip takes an address or host name without double "
+                                          "quotes, commas or control characters.");
+            return result;
+        }
+        v.host = raw.trimmed();
         if (v.host->isEmpty()) {
             result.error = QStringLiteral("--ip needs an address or host name.");
+            return result;
+        }
+    }
+    if (p.isSet(cli.settings)) {
+        o.settingsFile = p.value(cli.settings);
+        if (o.settingsFile.isEmpty()) {
+            result.error = QStringLiteral("--settings needs a file name.");
             return result;
         }
     }
@@ -233,6 +263,9 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     const QStringList texts = p.positionalArguments();
     if (p.isSet(cli.listFonts)) {
         o.mode = SendOptions::Mode::ListFonts;
+        if (!texts.isEmpty())
+            result.error =
+                QStringLiteral("--list-fonts takes no TEXT; %1 given.").arg(texts.size());
         return result;
     }
     if (p.isSet(cli.watch)) {
@@ -268,6 +301,11 @@ QString helpText()
     return usage + QLatin1Char('\n') + QLatin1String(ExitCodeTable) +
            QStringLiteral("\nThe settings file, shared with Luma Write: %1\n")
                .arg(settingsFilePath());
+}
+
+QString settingsPathFor(const SendOptions &options)
+{
+    return options.settingsFile.isEmpty() ? settingsFilePath() : options.settingsFile;
 }
 
 } // namespace lumawrite::send

@@ -14,10 +14,12 @@ namespace lumawrite::send {
 enum ExitCode : int {
     ExitOk = 0,              // sent, or printed (--dry-run, --list-fonts)
     ExitUploadFailed = 1,    // the transport failed part-way; the message says how far it got
-    ExitUsage = 2,           // bad option or value, unknown font, unreadable --watch file
+    ExitUsage = 2,           // bad option or value, unknown font, unreadable --watch file,
+                             // unreadable settings and no --ip or --serial
     ExitRefused = 3,         // message longer than 250 characters or wider than 9663 columns
     ExitLinkUnavailable = 4, // serial port not open, sign's host not found: nothing was sent
     ExitFileNotWritten = 5,  // the --image file or the settings file (--save) was not written
+                             // (one that could not be read is never written over)
 };
 
 // Choices given on the command line; each replaces the stored one for this run.
@@ -42,6 +44,7 @@ struct SendOptions {
     QString text;               // the message argument, as given
     bool textFromStdin = false; // the argument was "-"
     QString watchFile;
+    QString settingsFile; // --settings; empty for the program's own settings file
     Overrides overrides;
     bool dryRun = false;
     bool save = false;
@@ -66,5 +69,8 @@ ParsedArguments parseArguments(const QStringList &arguments,
 
 // The text of --help: usage, every option and the exit codes.
 QString helpText();
+
+// The settings file this run reads (and writes with --save).
+QString settingsPathFor(const SendOptions &options);
 
 } // namespace lumawrite::send

@@ -39,8 +39,22 @@ void SendSession::process(const QString &text)
 {
     m_busy = true;
     m_barShown = false;
-    const QString loadError = m_store.LoadSettings(m_settings);
+    ReadFailure failure;
+    const QString loadError = m_store.LoadSettings(m_settings, &failure);
+    m_unreadFile.reset();
     if (!loadError.isEmpty()) {
+        // The defaults never say where the sign is: the command line must.
+        if (!m_options.overrides.host && !m_options.overrides.comPort) {
+            QString message = QStringLiteral("cannot read the settings at %1 (%2) and no --ip or "
+                                             "--serial given: the sign's address is unknown")
+                                  .arg(m_store.path(), failure.reason);
+            if (m_options.mode == SendOptions::Mode::Watch)
+                message += QStringLiteral("\nlumawrite-send: this change was not sent; the next "
+                                          "one is, once the settings can be read.");
+            done(ExitUsage, message);
+            return;
+        }
+        m_unreadFile = failure;
         SetDefaultSettings(m_settings);
         m_output.err(QStringLiteral("lumawrite-send: %1\nlumawrite-send: using the default "
                                     "settings.\n")
@@ -149,8 +163,14 @@ void SendSession::uploadFinished(const UploadReport &report)
     QString message = report.message;
     // The message and its choices are kept whatever happened on the line, as in the windows.
     if (m_options.save) {
+        // A file that is there but could not be read may be the operator's to mend: it is
+        // never replaced. Where there was none, the save makes it.
         const QString error =
-            m_store.SaveSettings(settingsAfterUpload(m_settings, m_choices, m_options.overrides));
+            m_unreadFile && !m_unreadFile->missing
+                ? QStringLiteral("%1 could not be read (%2); it is left as it was.")
+                      .arg(m_store.path(), m_unreadFile->reason)
+                : m_store.SaveSettings(
+                      settingsAfterUpload(m_settings, m_choices, m_options.overrides));
         if (!error.isEmpty()) {
             message += (message.isEmpty() ? QString() : QStringLiteral("\n")) +
                        QStringLiteral("The settings were not saved: %1").arg(error);

@@ -59,6 +59,7 @@ private:
 
     // The message under way.
     Settings m_settings;
+    std::optional<ReadFailure> m_unreadFile; // the defaults stand in for these settings
     MessageChoices m_choices;
     QList<QByteArray> m_frames;
     bool m_barShown = false;

@@ -101,7 +101,7 @@ int main(int argc, char *argv[])
     output.out = [](const QString &text) { write(stdout, text); };
     output.err = [](const QString &text) { write(stderr, text); };
     output.terminal = ::isatty(STDERR_FILENO) == 1;
-    SendSession session(options, settingsFilePath(), fonts, link, output);
+    SendSession session(options, settingsPathFor(options), fonts, link, output);
 
     if (options.mode == SendOptions::Mode::Watch) {
         LineWatcher watcher(options.watchFile);
