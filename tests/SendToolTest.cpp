@@ -1,5 +1,6 @@
 #include "Fonts.h"
 #include "Frames.h"
+#include "LineWatcher.h"
 #include "MessageEdit.h"
 #include "MessageTransfer.h"
 #include "SendOptions.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QNetworkDatagram>
@@ -25,7 +28,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
 #include <memory>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace lumawrite;
 using namespace lumawrite::test;
@@ -97,11 +105,15 @@ QProcessEnvironment sendEnvironment(const TempSettings &file, const QString &pac
     return env;
 }
 
+// prepare may redirect the process or change it in the child before it runs.
 SendRun runSend(const TempSettings &file, const QStringList &arguments,
-                const QByteArray &input = QByteArray())
+                const QByteArray &input = QByteArray(),
+                const std::function<void(QProcess &)> &prepare = {})
 {
     QProcess process;
     process.setProcessEnvironment(sendEnvironment(file, "10,10"));
+    if (prepare)
+        prepare(process);
     QSignalSpy finished(&process, &QProcess::finished);
     process.start(QStringLiteral(LUMAWRITE_SEND_PATH), arguments);
     process.write(input);
@@ -552,4 +564,241 @@ TEST(SendTool, WatchSendsOncePerChangeAndTheNewestTextWins)
     EXPECT_EQ(watch.state(), QProcess::Running) << watch.readAllStandardError().toStdString();
     watch.kill();
     watch.waitForFinished(3000);
+}
+
+TEST(SendTool, EmptyEndlessAndClosedInputSendNothing)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    file.write(safeSettings());
+    const QStringList toSign = {"--port", QString::number(sign.port())};
+    const std::function<void(QProcess &)> closedInput = [](QProcess &p) {
+        p.setChildProcessModifier([] { ::close(STDIN_FILENO); });
+    };
+    const QString empty = "lumawrite-send: empty message; nothing sent\n";
+    struct Case {
+        QStringList arguments;
+        QByteArray input;
+        std::function<void(QProcess &)> prepare;
+        int exitCode;
+        QString reason;
+    };
+    const QList<Case> cases = {
+        {{""}, {}, {}, 3, empty},
+        {{"-"}, "", {}, 3, empty},
+        {{"-"}, "\r\n", {}, 3, empty}, // the one trailing line break is dropped
+        {{"-"}, QByteArray(4097, 'y'), {}, 3, "more than 4096 bytes"},
+        {{"-"}, QByteArray(4096, 'y'), {}, 3, "The message has 4096 characters"},
+        {{"-"}, {}, closedInput, 2, "standard input could not be read"},
+        {{"--allow-empty", "-"}, {}, closedInput, 2, "standard input could not be read"},
+    };
+    for (const Case &c : cases) {
+        const SendRun run = runSend(file, toSign + c.arguments, c.input, c.prepare);
+        EXPECT_EQ(run.exitCode, c.exitCode) << c.reason.toStdString();
+        EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
+    }
+
+    // Endless input ends at once, refused.
+    QProcess yes, endless;
+    yes.setStandardOutputProcess(&endless);
+    endless.setProcessEnvironment(sendEnvironment(file, "10,10"));
+    QSignalSpy ended(&endless, &QProcess::finished);
+    yes.start("yes", {"Open all night"});
+    endless.start(QStringLiteral(LUMAWRITE_SEND_PATH), toSign + QStringList{"-"});
+    EXPECT_TRUE(ended.wait(10000));
+    EXPECT_EQ(endless.exitCode(), 3);
+    EXPECT_TRUE(endless.readAllStandardError().contains("more than 4096 bytes"));
+    yes.kill();
+    yes.waitForFinished(3000);
+    QTest::qWait(50);
+    EXPECT_FALSE(sign.socket.hasPendingDatagrams());
+
+    // Blanking the sign on purpose: one blank block, the five behind it, parameters (6 blocks,
+    // speed code 10), restart; address 20.
+    const SendRun blank = runSend(file, {"--dry-run", "--allow-empty", ""});
+    ASSERT_EQ(blank.exitCode, 0) << blank.err.toStdString();
+    QStringList expected;
+    for (const char *at : {"0200", "0280", "0300", "0380", "0400", "0480"})
+        expected << "aacc008c32300010" + QString(at) + "0080" + QString(256, '0');
+    expected << "aacc001032300010010000040180000a"
+             << "aacc000832300020";
+    EXPECT_EQ(lines(blank.out), lines(expected));
+}
+
+TEST(SendTool, OutputsThatCannotBeWrittenExitFive)
+{
+    TempSettings file;
+    file.write(safeSettings());
+    QTemporaryDir dir;
+    const QString capped = dir.filePath("capped.png");
+    const std::function<void(QProcess &)> fullOutput = [](QProcess &p) {
+        p.setStandardOutputFile("/dev/full");
+    };
+    // No file of the run may grow past 100 bytes; the signal that would end it is the default.
+    const std::function<void(QProcess &)> smallFiles = [](QProcess &p) {
+        p.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 100;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    };
+    const QString full = "No space left on device";
+    struct Case {
+        QStringList arguments;
+        std::function<void(QProcess &)> prepare;
+        QString reason;
+    };
+    const QList<Case> cases = {
+        {{"--dry-run", "Open"}, fullOutput, "standard output could not be written: " + full},
+        {{"--list-fonts"}, fullOutput, "standard output could not be written: " + full},
+        {{"--dry-run", "--image", "/dev/full", "Open"},
+         {},
+         "The image could not be written to /dev/full: " + full},
+        {{"--dry-run", "--image", capped, "Open"},
+         smallFiles,
+         QStringLiteral("The image could not be written to %1: File too large").arg(capped)},
+    };
+    for (const Case &c : cases) {
+        const SendRun run = runSend(file, c.arguments, {}, c.prepare);
+        EXPECT_EQ(run.exitCode, 5) << c.arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
+    }
+    EXPECT_LE(QFileInfo(capped).size(), 100);
+}
+
+TEST(SendTool, FitFindingsAreWarnedAndStrictRefusesThem)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    file.write(safeSettings());
+    const QStringList chosen = {"--port",    QString::number(sign.port()),
+                                "--font",    "DejaVu Sans",
+                                "--size",    "12",
+                                "--no-bold", "--verbose"};
+
+    // A character the typeface lacks is warned about before the upload, which goes on.
+    const SendRun warned = runSend(file, chosen + QStringList{"--offset", "-2", "A\u5b57B"});
+    ASSERT_EQ(warned.exitCode, 0) << warned.err.toStdString();
+    const QString lacking = "lumawrite-send: warning: This typeface cannot draw: \u5b57\n";
+    EXPECT_TRUE(warned.err.startsWith(lacking)) << warned.err.toStdString();
+    const QStringList first = sign.drain();
+    ASSERT_FALSE(first.isEmpty());
+    EXPECT_EQ(first.last(), "aacc000832300020"); // the restart, address 20
+
+    // --strict: the findings, then the refusal; nothing goes out.
+    const SendRun strict =
+        runSend(file, chosen + QStringList{"--strict", "--offset", "10", "Hg\u5b57"});
+    EXPECT_EQ(strict.exitCode, 3);
+    EXPECT_TRUE(
+        QRegularExpression("^lumawrite-send: warning: \\d+ rows? of the text cut off at the "
+                           "bottom\\.\n" +
+                           QRegularExpression::escape(lacking) +
+                           "lumawrite-send: .*--strict.*"
+                           "nothing sent\n$")
+            .match(strict.err)
+            .hasMatch())
+        << strict.err.toStdString();
+    QTest::qWait(50);
+    EXPECT_EQ(sign.drain().size(), first.size());
+
+    // What fits passes --strict without a word of warning.
+    const SendRun fits = runSend(file, chosen + QStringList{"--strict", "--offset", "-2", "Open"});
+    EXPECT_EQ(fits.exitCode, 0);
+    EXPECT_FALSE(fits.err.contains("warning")) << fits.err.toStdString();
+}
+
+TEST(SendTool, WatchSkipsEmptyAndOverlongLinesAndGoesOn)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    file.write(safeSettings());
+    QTemporaryDir dir;
+    const QString watched = dir.filePath("line.txt");
+    auto replace = [&](const QByteArray &content) {
+        QSaveFile save(watched);
+        save.open(QIODevice::WriteOnly);
+        save.write(content);
+        ASSERT_TRUE(save.commit());
+    };
+    replace(QByteArray(5000, 'x') + "\nsecond line\n");
+    QProcess watch;
+    watch.setProcessEnvironment(sendEnvironment(file, "10,10"));
+    watch.start(QStringLiteral(LUMAWRITE_SEND_PATH),
+                {"--port", QString::number(sign.port()), "--size", "12", "--watch", watched});
+    QString err;
+    auto told = [&](const QString &what) {
+        return QTest::qWaitFor(
+            [&] {
+                err += QString::fromUtf8(watch.readAllStandardError());
+                return err.contains(what);
+            },
+            10000);
+    };
+    EXPECT_TRUE(told("longer than 4096 bytes")) << err.toStdString();
+    replace("\n");
+    EXPECT_TRUE(told("empty message; nothing sent")) << err.toStdString();
+    EXPECT_TRUE(sign.drain().isEmpty());
+
+    // Watching went on: the next line goes out, one block and seven frames more.
+    replace("Open\n");
+    const QStringList sent = sign.take(8);
+    ASSERT_EQ(sent.size(), 8) << err.toStdString();
+    EXPECT_EQ(sent.last().toStdString(), "aacc000832300020");
+    EXPECT_EQ(watch.state(), QProcess::Running);
+    watch.kill();
+    watch.waitForFinished(3000);
+}
+
+TEST(SendWatch, SendsDuringEndlessRewritesAndFollowsAFolderMadeAgain)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("queue"), watched = folder + "/line.txt";
+    auto put = [&](const QString &line) {
+        QFile f(watched);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(line.toUtf8() + "\n");
+    };
+    ASSERT_TRUE(QDir().mkpath(folder));
+    put("First");
+    // Settles after 100 ms of quiet, reports at the latest 400 ms after the first change.
+    send::LineWatcher watcher(watched, 100, 400);
+    QElapsedTimer clock;
+    QStringList seen;
+    QList<qint64> at;
+    QObject::connect(&watcher, &send::LineWatcher::lineChanged, [&](const QString &line) {
+        seen << line;
+        at << clock.elapsed();
+    });
+    ASSERT_TRUE(watcher.start().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 1; }, 3000));
+
+    // Rewritten every 40 ms for 1.6 s: a line goes out while the writes go on, and the last one
+    // once they stop.
+    seen.clear();
+    at.clear();
+    int written = 0;
+    QTimer writer;
+    writer.setInterval(40);
+    QObject::connect(&writer, &QTimer::timeout,
+                     [&] { put(QStringLiteral("Busy %1").arg(++written)); });
+    clock.start();
+    writer.start();
+    QTest::qWait(1600);
+    writer.stop();
+    const qsizetype duringWrites = at.size();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return seen.value(seen.size() - 1) == QStringLiteral("Busy %1").arg(written); },
+        3000));
+    EXPECT_GE(duringWrites, 2) << seen.join(", ").toStdString();
+    EXPECT_LE(at.value(0, INT_MAX), 40 + 400 + 300)
+        << "ms: the first write, the longest wait, slack";
+
+    // The folder is removed, then made again with a new line in it.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QTest::qWait(200);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    put("Second");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen.last() == "Second"; }, 3000));
 }
