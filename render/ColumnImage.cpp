@@ -188,6 +188,30 @@ FitReport checkFit(StripSurface &strip, const RenderRequest &request)
     return report;
 }
 
+QStringList fitFindings(const FitReport &report)
+{
+    QStringList lines;
+    auto rows = [](int n) {
+        return n == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(n);
+    };
+    if (report.rowsAbove > 0)
+        lines << QStringLiteral("%1 of the text cut off at the top.").arg(rows(report.rowsAbove));
+    if (report.rowsBelow > 0)
+        lines
+            << QStringLiteral("%1 of the text cut off at the bottom.").arg(rows(report.rowsBelow));
+    if (report.columnsLeft > 0)
+        lines << QStringLiteral("%1 column%2 of the slant cut off at the left.")
+                     .arg(report.columnsLeft)
+                     .arg(report.columnsLeft == 1 ? QString() : QStringLiteral("s"));
+    if (!report.missingCharacters.isEmpty())
+        lines << QStringLiteral("This typeface cannot draw: %1").arg(report.missingCharacters);
+    if (report.excessColumns > 0)
+        lines << QStringLiteral("%1 columns too wide to upload (at most %2).")
+                     .arg(report.excessColumns)
+                     .arg(MaxUploadWidth);
+    return lines;
+}
+
 std::optional<FitChoice> bestFit(StripSurface &strip, const RenderRequest &request)
 {
     for (int size = 60; size >= 6; --size) {

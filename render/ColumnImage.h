@@ -3,6 +3,7 @@
 #include "Surface.h"
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <optional>
@@ -58,6 +59,11 @@ struct FitReport {
     bool fits() const { return rowsAbove == 0 && rowsBelow == 0 && columnsLeft == 0; }
 };
 FitReport checkFit(StripSurface &strip, const RenderRequest &request);
+
+// The report's findings, one sentence each, as the text entry window lists them: rows cut off
+// at the top and bottom, slant cut off at the left, characters the typeface cannot draw,
+// columns too wide. Empty when the text fits.
+QStringList fitFindings(const FitReport &report);
 
 // The largest size, and an offset for it, at which all ink of the text lies within the 16
 // rows, in the request's typeface and styles. None when no size fits or the text has no ink.

@@ -1,5 +1,6 @@
 #include "Fonts.h"
 #include "Frames.h"
+#include "LineWatcher.h"
 #include "MessageEdit.h"
 #include "MessageTransfer.h"
 #include "SendOptions.h"
@@ -12,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QNetworkDatagram>
@@ -25,7 +27,12 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
 #include <memory>
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 using namespace lumawrite;
 using namespace lumawrite::test;
@@ -97,11 +104,15 @@ QProcessEnvironment sendEnvironment(const TempSettings &file, const QString &pac
     return env;
 }
 
+// prepare may redirect the process or change it in the child before it runs.
 SendRun runSend(const TempSettings &file, const QStringList &arguments,
-                const QByteArray &input = QByteArray())
+                const QByteArray &input = QByteArray(),
+                const std::function<void(QProcess &)> &prepare = {})
 {
     QProcess process;
     process.setProcessEnvironment(sendEnvironment(file, "10,10"));
+    if (prepare)
+        prepare(process);
     QSignalSpy finished(&process, &QProcess::finished);
     process.start(QStringLiteral(LUMAWRITE_SEND_PATH), arguments);
     process.write(input);
@@ -441,10 +452,32 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
     TempSettings file;
     file.write(safeSettings());
     const QString toSign = QString::number(sign.port());
+    QTemporaryDir dir;
+    const QString capped = dir.filePath("capped.png");
+    const std::function<void(QProcess &)> closedInput = [](QProcess &p) {
+        p.setChildProcessModifier([] { ::close(STDIN_FILENO); });
+    };
+    const std::function<void(QProcess &)> fullOutput = [](QProcess &p) {
+        p.setStandardOutputFile("/dev/full");
+    };
+    // No file may grow past 100 bytes, and the signal that would end the run is the default.
+    const std::function<void(QProcess &)> smallFiles = [](QProcess &p) {
+        p.setChildProcessModifier([] {
+            std::signal(SIGXFSZ, SIG_DFL);
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = 100;
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    };
+    const QString empty = "lumawrite-send: empty message; nothing sent\n";
+    const QString full = "No space left on device";
     struct Case {
         QStringList arguments;
         int exitCode;
         QString reason;
+        QByteArray input = {};
+        std::function<void(QProcess &)> prepare = {};
     };
     const QList<Case> cases = {
         {{"--font", "No Such Face", "x"}, 2, "Unknown font \"No Such Face\""},
@@ -456,9 +489,27 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
         {{"--serial", "200", "x"}, 4, "COM 200 has no serial device"},
         {{"--image", "/nonexistent/folder/x.png", "x"}, 5, "/nonexistent/folder/x.png"},
         {{"--list-fonts", "x"}, 2, "--list-fonts takes no TEXT"},
+        // Empty, past 4096 bytes, closed (<&-); one trailing line break is dropped.
+        {{""}, 3, empty},
+        {{"-"}, 3, empty, ""},
+        {{"-"}, 3, empty, "\r\n"},
+        {{"-"}, 3, "standard input holds more than 4096 bytes", QByteArray(4097, 'y')},
+        {{"-"}, 3, "The message has 4096 characters", QByteArray(4096, 'y')},
+        {{"--allow-empty", "-"}, 2, "standard input could not be read", {}, closedInput},
+        // A full disk and a file-size limit.
+        {{"--dry-run", "x"}, 5, "standard output could not be written: " + full, {}, fullOutput},
+        {{"--list-fonts"}, 5, "standard output could not be written: " + full, {}, fullOutput},
+        {{"--image", "/dev/full", "x"}, 5, "could not be written to /dev/full: " + full},
+        {{"--image", capped, "x"}, 5, capped + ": File too large", {}, smallFiles},
+        // The fit check's findings with --strict.
+        {{"--strict", "--offset", "10", "x"},
+         3,
+         "cut off at the bottom.\nlumawrite-send: --strict refuses a message with warnings; "
+         "nothing sent\n"},
     };
     for (const Case &c : cases) {
-        const SendRun run = runSend(file, QStringList{"--port", toSign} + c.arguments);
+        const SendRun run =
+            runSend(file, QStringList{"--port", toSign} + c.arguments, c.input, c.prepare);
         EXPECT_EQ(run.exitCode, c.exitCode) << c.reason.toStdString();
         EXPECT_TRUE(run.err.contains(c.reason)) << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
@@ -472,6 +523,55 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
     QTest::qWait(50);
     EXPECT_FALSE(sign.socket.hasPendingDatagrams());
     EXPECT_EQ(file.read(), encodeSettings(safeSettings())); // nothing saved
+}
+
+TEST(SendTool, EndlessInputEndsAtOnceAndAllowEmptyBlanksTheSign)
+{
+    TempSettings file;
+    file.write(safeSettings());
+    QProcess yes, endless;
+    yes.setStandardOutputProcess(&endless);
+    endless.setProcessEnvironment(sendEnvironment(file, "10,10"));
+    QSignalSpy ended(&endless, &QProcess::finished);
+    yes.start("yes", {"Open all night"});
+    endless.start(QStringLiteral(LUMAWRITE_SEND_PATH), {"--dry-run", "-"});
+    EXPECT_TRUE(ended.wait(10000));
+    EXPECT_EQ(endless.exitCode(), 3);
+    yes.kill();
+    yes.waitForFinished(3000);
+
+    // One blank block, the five behind it, parameters (6 blocks, speed code 10), restart;
+    // address 20.
+    const SendRun blank = runSend(file, {"--dry-run", "--allow-empty", ""});
+    ASSERT_EQ(blank.exitCode, 0) << blank.err.toStdString();
+    QStringList expected;
+    for (const char *at : {"0200", "0280", "0300", "0380", "0400", "0480"})
+        expected << "aacc008c32300010" + QString(at) + "0080" + QString(256, '0');
+    expected << "aacc001032300010010000040180000a"
+             << "aacc000832300020";
+    EXPECT_EQ(lines(blank.out), lines(expected));
+}
+
+TEST(SendTool, FitFindingsAreWarnedBeforeSending)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    file.write(safeSettings());
+    const QStringList chosen = {"--port",    QString::number(sign.port()),
+                                "--font",    "DejaVu Sans",
+                                "--size",    "12",
+                                "--no-bold", "--offset",
+                                "-2",        "--verbose"};
+    const SendRun warned = runSend(file, chosen + QStringList{"A\u5b57B"});
+    ASSERT_EQ(warned.exitCode, 0) << warned.err.toStdString();
+    EXPECT_TRUE(warned.err.startsWith("lumawrite-send: warning: This typeface cannot draw: "
+                                      "\u5b57\nSending 8 frames"))
+        << warned.err.toStdString();
+    EXPECT_EQ(sign.take(8).size(), 8);
+    // What fits passes --strict without a word of warning.
+    const SendRun fits = runSend(file, chosen + QStringList{"--strict", "Open"});
+    EXPECT_EQ(fits.exitCode, 0);
+    EXPECT_FALSE(fits.err.contains("warning")) << fits.err.toStdString();
 }
 
 TEST(SendTool, UnknownHostAndAFailingLineEndTheUploadWithTheirReason)
@@ -559,6 +659,19 @@ TEST(SendTool, WatchSendsOncePerChangeAndTheNewestTextWins)
     replace("Number 44\nother second line\n");
     QTest::qWait(800);
     EXPECT_EQ(sign.drain().size(), n41.size() + n42.size() + n44.size());
+    // An overlong or empty first line is skipped with the reason, and watching goes on.
+    const qsizetype sent = n41.size() + n42.size() + n44.size();
+    QString err;
+    auto told = [&](const char *what) {
+        return QTest::qWaitFor([&] { return (err += watch.readAllStandardError()).contains(what); },
+                               10000);
+    };
+    replace(QByteArray(5000, 'x') + "\n");
+    EXPECT_TRUE(told("is longer than 4096 bytes")) << err.toStdString();
+    replace("\n");
+    EXPECT_TRUE(told("empty message; nothing sent")) << err.toStdString();
+    replace("Number 41\n");
+    EXPECT_EQ(lines(sign.take(sent + n41.size()).mid(sent)), lines(n41)) << err.toStdString();
     EXPECT_EQ(watch.state(), QProcess::Running) << watch.readAllStandardError().toStdString();
     watch.kill();
     watch.waitForFinished(3000);
@@ -659,4 +772,45 @@ TEST(SendTool, SettingsFileOfOneSignTakesTheAddressFromSave)
     const SendRun own20 = runSend(program, {"--dry-run", "x"});
     EXPECT_EQ(door7.out.value(door7.out.size() - 1), "aacc000830370020");
     EXPECT_EQ(own20.out.value(own20.out.size() - 1), "aacc000832300020");
+}
+
+TEST(SendWatch, SendsDuringEndlessRewritesAndFollowsAFolderMadeAgain)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("queue"), watched = folder + "/line.txt";
+    auto put = [&](const QString &line) {
+        QFile f(watched);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(line.toUtf8() + "\n");
+    };
+    ASSERT_TRUE(QDir().mkpath(folder));
+    put("First");
+    // Settles after 100 ms of quiet, reports at the latest 400 ms after the first change.
+    send::LineWatcher watcher(watched, 100, 400);
+    QStringList seen;
+    QObject::connect(&watcher, &send::LineWatcher::lineChanged,
+                     [&](const QString &line) { seen << line; });
+    ASSERT_TRUE(watcher.start().isEmpty());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return seen.size() == 1; }, 3000));
+
+    // Rewritten every 40 ms for 1.6 s: lines go out while the writes go on (after about 440,
+    // 920 and 1400 ms), and the last one once they stop.
+    int written = 0;
+    QTimer writer;
+    writer.setInterval(40);
+    QObject::connect(&writer, &QTimer::timeout,
+                     [&] { put(QStringLiteral("Busy %1").arg(++written)); });
+    writer.start();
+    QTest::qWait(1600);
+    writer.stop();
+    EXPECT_GE(seen.size(), 1 + 2) << seen.join(", ").toStdString();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return seen.last() == QStringLiteral("Busy %1").arg(written); }, 3000));
+
+    // The folder is removed, then made again with a new line in it.
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    QTest::qWait(200);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    put("Second");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return seen.last() == "Second"; }, 3000));
 }

@@ -107,6 +107,13 @@ TEST(FitCheck, CountsInkOutsideTheRowsOnHandMadeCases)
     EXPECT_EQ(fit.excessColumns, 37); // 9700 - 9663
     EXPECT_EQ(fit.missingCharacters, QStringLiteral("\u5b57"));
     EXPECT_FALSE(fit.fits());
+    // The findings as the window lists them and lumawrite-send warns of them.
+    EXPECT_EQ(render::fitFindings(fit).join('\n'),
+              QStringLiteral("3 rows of the text cut off at the top.\n"
+                             "5 rows of the text cut off at the bottom.\n"
+                             "2 columns of the slant cut off at the left.\n"
+                             "This typeface cannot draw: \u5b57\n"
+                             "37 columns too wide to upload (at most 9663)."));
 
     // The offset moves the rows: +4 puts row -3 on row 1 and row 20 on row 24.
     fit = render::checkFit(strip, request(12, 4, QStringLiteral("x")));
@@ -117,6 +124,7 @@ TEST(FitCheck, CountsInkOutsideTheRowsOnHandMadeCases)
     strip.textWidth = 64;
     strip.missing.clear();
     EXPECT_TRUE(render::checkFit(strip, request(12, 0, QStringLiteral("x"))).fits());
+    EXPECT_TRUE(render::fitFindings(render::checkFit(strip, request(12, 0, "x"))).isEmpty());
     strip.ink.clear();
     EXPECT_FALSE(render::checkFit(strip, request(12, 0, QString())).hasInk);
 }

@@ -272,24 +272,7 @@ QString frmDesign1::fitText() const
 {
     if (!m_fit.hasInk && m_fit.missingCharacters.isEmpty())
         return QStringLiteral("Nothing to show yet.");
-    QStringList lines;
-    auto rows = [](int n) {
-        return n == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(n);
-    };
-    if (m_fit.rowsAbove > 0)
-        lines << QStringLiteral("%1 of the text cut off at the top.").arg(rows(m_fit.rowsAbove));
-    if (m_fit.rowsBelow > 0)
-        lines << QStringLiteral("%1 of the text cut off at the bottom.").arg(rows(m_fit.rowsBelow));
-    if (m_fit.columnsLeft > 0)
-        lines << QStringLiteral("%1 column%2 of the slant cut off at the left.")
-                     .arg(m_fit.columnsLeft)
-                     .arg(m_fit.columnsLeft == 1 ? QString() : QStringLiteral("s"));
-    if (!m_fit.missingCharacters.isEmpty())
-        lines << QStringLiteral("This typeface cannot draw: %1").arg(m_fit.missingCharacters);
-    if (m_fit.excessColumns > 0)
-        lines << QStringLiteral("%1 columns too wide to upload (at most %2).")
-                     .arg(m_fit.excessColumns)
-                     .arg(render::MaxUploadWidth);
+    QStringList lines = render::fitFindings(m_fit);
     if (lines.isEmpty())
         lines << QStringLiteral("All of the text fits the sign's 16 rows.");
     return lines.join(QLatin1Char('\n'));

@@ -1,37 +1,41 @@
 #include "LineWatcher.h"
 
+#include "MessagePlan.h"
+
 #include <QFile>
 #include <QFileInfo>
 
 namespace lumawrite::send {
-namespace {
-constexpr qint64 MaxLineBytes = 64 * 1024; // far beyond any message the sign takes
-}
 
-LineWatcher::LineWatcher(QString path, int settleMs, QObject *parent)
+LineWatcher::LineWatcher(QString path, int settleMs, int latestMs, QObject *parent)
     : QObject(parent), m_path(QFileInfo(path).absoluteFilePath())
 {
     m_settle.setSingleShot(true);
     m_settle.setInterval(settleMs);
     connect(&m_settle, &QTimer::timeout, this, &LineWatcher::settled);
+    m_latest.setSingleShot(true);
+    m_latest.setInterval(latestMs);
+    connect(&m_latest, &QTimer::timeout, this, &LineWatcher::settled);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &LineWatcher::changed);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &LineWatcher::changed);
 }
 
-QString LineWatcher::firstLine(const QString &path, QString *error)
+QByteArray LineWatcher::firstLine(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         *error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
         return {};
     }
-    QByteArray line = file.readLine(MaxLineBytes);
-    if (line.endsWith('\n'))
-        line.chop(1);
+    // The longest line with its CR LF, or one byte more than the longest without them.
+    QByteArray line = file.read(MaxLineBytes + 2);
+    const qsizetype end = line.indexOf('\n');
+    if (end >= 0)
+        line.truncate(end);
     if (line.endsWith('\r'))
         line.chop(1);
     error->clear();
-    return QString::fromUtf8(line);
+    return line;
 }
 
 QString LineWatcher::start()
@@ -40,33 +44,66 @@ QString LineWatcher::start()
     m_last = firstLine(m_path, &error);
     if (!error.isEmpty())
         return error;
-    m_watcher.addPath(m_path);
-    m_watcher.addPath(QFileInfo(m_path).absolutePath());
-    const QString line = m_last;
-    QTimer::singleShot(0, this, [this, line] { emit lineChanged(line); });
+    follow();
+    const QByteArray line = m_last;
+    QTimer::singleShot(0, this, [this, line] { report(line); });
     return {};
 }
 
-void LineWatcher::changed()
+void LineWatcher::follow()
 {
     // A file replaced by a rename is no longer watched under its name: watch the new one.
     if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path))
         m_watcher.addPath(m_path);
+    // While the file's folder is away, the folder it will be made in again is watched.
+    QString folder = QFileInfo(m_path).absolutePath();
+    while (!QFileInfo(folder).isDir()) {
+        const QString parent = QFileInfo(folder).absolutePath();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    const QStringList folders = m_watcher.directories();
+    for (const QString &watched : folders)
+        if (watched != folder)
+            m_watcher.removePath(watched);
+    if (!folders.contains(folder))
+        m_watcher.addPath(folder);
+}
+
+void LineWatcher::changed()
+{
+    follow();
     m_settle.start();
+    if (!m_latest.isActive())
+        m_latest.start();
 }
 
 void LineWatcher::settled()
 {
-    if (!m_watcher.files().contains(m_path) && QFileInfo::exists(m_path))
-        m_watcher.addPath(m_path);
+    m_settle.stop();
+    m_latest.stop();
+    follow();
     QString error;
-    const QString line = firstLine(m_path, &error);
+    const QByteArray line = firstLine(m_path, &error);
     // A file that is away for the moment (between an editor's delete and rename) keeps the
     // sign as it is.
     if (!error.isEmpty() || line == m_last)
         return;
     m_last = line;
-    emit lineChanged(line);
+    report(line);
+}
+
+void LineWatcher::report(const QByteArray &line)
+{
+    if (line.size() > MaxLineBytes)
+        emit lineSkipped(QStringLiteral("The first line of %1 is longer than %2 bytes; the sign "
+                                        "takes at most %3 characters. Nothing was sent.")
+                             .arg(m_path)
+                             .arg(MaxLineBytes)
+                             .arg(MaxMessageChars));
+    else
+        emit lineChanged(QString::fromUtf8(line));
 }
 
 } // namespace lumawrite::send

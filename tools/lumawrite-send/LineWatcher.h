@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
@@ -8,32 +9,43 @@
 namespace lumawrite::send {
 
 // Watches a text file and reports its first line whenever the file has changed and then stayed
-// unchanged for the settle time, and the line differs from the one reported before. Editors
-// that save by writing a new file and renaming it over the old one are followed: the folder is
-// watched too, and the file is watched again when it reappears.
+// unchanged for the settle time, or at the latest some time after the first change that has
+// not been reported, however often the file is written meanwhile; only a line that differs
+// from the one reported before. Editors that save by writing a new file and renaming it over
+// the old one are followed, and so is a folder removed and made again: the nearest folder of
+// the path that exists is watched too, and the file is watched again when it reappears.
 class LineWatcher : public QObject {
     Q_OBJECT
 public:
-    explicit LineWatcher(QString path, int settleMs = 300, QObject *parent = nullptr);
+    // The longest first line that is reported, in bytes without its line break.
+    static constexpr qsizetype MaxLineBytes = 4096;
+
+    explicit LineWatcher(QString path, int settleMs = 300, int latestMs = 2000,
+                         QObject *parent = nullptr);
 
     // Reads the file and starts watching; the first line is reported from the event loop.
     // Returns why the file cannot be read (and watches nothing), or an empty string.
     QString start();
 
-    // The first line of a file, without its line break; an error when it cannot be read.
-    static QString firstLine(const QString &path, QString *error);
-
 signals:
     void lineChanged(const QString &line);
+    // The first line changed but is not reported; the reason, for the user.
+    void lineSkipped(const QString &reason);
 
 private:
+    // The first line without its line break, read no further than one byte past the longest
+    // one reported; an error when the file cannot be read.
+    static QByteArray firstLine(const QString &path, QString *error);
     void changed();
     void settled();
+    void follow();
+    void report(const QByteArray &line);
 
     QString m_path;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
-    QString m_last;
+    QTimer m_latest; // runs from the first change not yet read
+    QByteArray m_last;
 };
 
 } // namespace lumawrite::send

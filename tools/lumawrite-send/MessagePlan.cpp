@@ -116,6 +116,9 @@ RenderedMessage renderMessage(MessageChoices &choices)
                                  EntryBackground, Qt::black);
     result.columns = render::renderColumns(strip, r);
     result.blocks = int(result.columns.size() / render::BytesPerBlock);
+    platform::ImageSurface fitStrip(QSize(render::ColumnsPerBlock, render::RowsPerColumn),
+                                    EntryBackground, Qt::black);
+    result.findings = render::fitFindings(render::checkFit(fitStrip, r));
     return result;
 }
 

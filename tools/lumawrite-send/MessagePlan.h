@@ -59,11 +59,12 @@ struct RenderedMessage {
     int blocks = 0;              // 64-column blocks rendered
     std::vector<quint8> columns; // blocks * 128 bytes, two bytes a column
     QString error;               // why the message is refused; nothing is rendered then
+    QStringList findings;        // the fit check's, as the Text Entry window lists them
 };
 
 // Measures the text as the column counter does and renders it as an upload from the Text
 // Entry window does; a message too long or too wide for the sign is refused. Sets the
-// request's width.
+// request's width. The fit check looks at the rendered message as that window's does.
 RenderedMessage renderMessage(MessageChoices &choices);
 
 // The column image as a picture: one pixel a dot, lit dots amber on black.

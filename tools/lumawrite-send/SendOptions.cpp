@@ -12,23 +12,27 @@ namespace {
 const QString PacingVariable = QStringLiteral("LUMAWRITE_SEND_PACING_MS");
 const QString SerialDeviceVariable = QStringLiteral("LUMAWRITE_SEND_SERIAL_DEVICE");
 
-const char *const ExitCodeTable = "Exit codes:\n"
-                                  "  0  the message was sent (or printed, with --dry-run)\n"
-                                  "  1  the upload failed part-way; the message says how many "
-                                  "frames went out\n"
-                                  "  2  bad option or value, unknown font, unreadable --watch "
-                                  "file,\n"
-                                  "     or the settings cannot be read and neither --ip nor "
-                                  "--serial names the sign\n"
-                                  "  3  message refused: more than 250 characters (a line break "
-                                  "counts two)\n"
-                                  "     or wider than 9663 columns; nothing was sent\n"
-                                  "  4  the serial port did not open or the sign's host was not "
-                                  "found; nothing was sent\n"
-                                  "  5  the --image file or the settings file (--save) could not "
-                                  "be written;\n"
-                                  "     a settings file that could not be read is never written "
-                                  "over\n";
+const char *const ExitCodeTable =
+    "Exit codes:\n"
+    "  0  the message was sent (or printed, with --dry-run)\n"
+    "  1  the upload failed part-way; the message says how many "
+    "frames went out\n"
+    "  2  bad option or value, unknown font, unreadable --watch "
+    "file,\n"
+    "     standard input could not be read (closed), or the settings cannot be\n"
+    "     read and neither --ip nor --serial names the sign\n"
+    "  3  message refused: empty (unless --allow-empty), more than "
+    "250 characters\n"
+    "     (a line break counts two; standard input past 4096 "
+    "bytes), wider than\n"
+    "     9663 columns, or a fit-check warning with --strict; "
+    "nothing was sent\n"
+    "  4  the serial port did not open or the sign's host was not "
+    "found; nothing was sent\n"
+    "  5  the --image file, the settings file (--save) or standard "
+    "output could not\n"
+    "     be written; a settings file that could not be read is "
+    "never written over\n";
 
 // The options, built once for parsing and for the help text.
 struct Cli {
@@ -87,10 +91,20 @@ struct Cli {
                                                 "settings file uses.")};
     QCommandLineOption watch{QStringLiteral("watch"),
                              QStringLiteral("Send the first line of FILE now and again whenever "
-                                            "it changes; runs until stopped."),
+                                            "it changes, at the latest 2 s after a change however "
+                                            "often it is rewritten; an empty line or one longer "
+                                            "than 4096 bytes is skipped with a message. Runs "
+                                            "until stopped."),
                              QStringLiteral("FILE")};
     QCommandLineOption verbose{QStringLiteral("verbose"),
                                QStringLiteral("Print a line for every frame sent.")};
+    QCommandLineOption allowEmpty{QStringLiteral("allow-empty"),
+                                  QStringLiteral("Send an empty message, which blanks the sign; "
+                                                 "without it an empty message is refused.")};
+    QCommandLineOption strict{QStringLiteral("strict"),
+                              QStringLiteral("Refuse a message that the fit check warns about "
+                                             "(rows or slant cut off, characters the typeface "
+                                             "cannot draw) instead of sending it.")};
 
     Cli()
     {
@@ -103,15 +117,15 @@ struct Cli {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({font,   size,     bold,      noBold,      italic, noItalic,
-                           strike, noStrike, underline, noUnderline, offset, ip,
-                           lan,    serial,   address,   speed,       port,   settings,
-                           save,   dryRun,   image,     listFonts,   watch,  verbose});
+        parser.addOptions({font,      size,      bold,        noBold,     italic, noItalic, strike,
+                           noStrike,  underline, noUnderline, offset,     ip,     lan,      serial,
+                           address,   speed,     port,        settings,   save,   dryRun,   image,
+                           listFonts, watch,     verbose,     allowEmpty, strict});
         parser.addPositionalArgument(
             QStringLiteral("TEXT"),
-            QStringLiteral("The message; \"-\" reads it from standard input (one trailing line "
-                           "break is dropped, other line breaks are kept). A message that starts "
-                           "with \"-\" goes after \"--\"."));
+            QStringLiteral("The message; \"-\" reads it from standard input, at most 4096 "
+                           "bytes (one trailing line break is dropped, other line breaks are "
+                           "kept). A message that starts with \"-\" goes after \"--\"."));
     }
 };
 
@@ -253,6 +267,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     o.dryRun = p.isSet(cli.dryRun);
     o.save = p.isSet(cli.save);
     o.verbose = p.isSet(cli.verbose);
+    o.allowEmpty = p.isSet(cli.allowEmpty);
+    o.strict = p.isSet(cli.strict);
     o.imageFile = p.value(cli.image);
     if (o.dryRun && o.save) {
         result.error = QStringLiteral("--dry-run sends nothing and changes nothing; it cannot be "

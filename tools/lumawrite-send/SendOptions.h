@@ -14,12 +14,14 @@ namespace lumawrite::send {
 enum ExitCode : int {
     ExitOk = 0,              // sent, or printed (--dry-run, --list-fonts)
     ExitUploadFailed = 1,    // the transport failed part-way; the message says how far it got
-    ExitUsage = 2,           // bad option or value, unknown font, unreadable --watch file,
-                             // unreadable settings and no --ip or --serial
-    ExitRefused = 3,         // message longer than 250 characters or wider than 9663 columns
+    ExitUsage = 2,           // bad option or value, unknown font, unreadable --watch file or
+                             // standard input, unreadable settings and no --ip or --serial
+    ExitRefused = 3,         // message empty, longer than 250 characters (4096 bytes read) or
+                             // wider than 9663 columns; a fit-check finding with --strict
     ExitLinkUnavailable = 4, // serial port not open, sign's host not found: nothing was sent
-    ExitFileNotWritten = 5,  // the --image file or the settings file (--save) was not written
-                             // (one that could not be read is never written over)
+    ExitFileNotWritten = 5,  // the --image file, the settings file (--save) or standard output
+                             // was not written (a settings file that could not be read is
+                             // never written over)
 };
 
 // Choices given on the command line; each replaces the stored one for this run.
@@ -49,6 +51,8 @@ struct SendOptions {
     bool dryRun = false;
     bool save = false;
     bool verbose = false;
+    bool allowEmpty = false; // an empty message blanks the sign instead of being refused
+    bool strict = false;     // a fit-check finding refuses the message instead of a warning
     QString imageFile;
     quint16 signPort = link::SignLink::SignUdpPort;
     // Test hooks, taken from the environment: LUMAWRITE_SEND_PACING_MS="PAUSE,REPLY" shortens

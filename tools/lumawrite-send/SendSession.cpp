@@ -1,5 +1,7 @@
 #include "SendSession.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QTimer>
 
 namespace lumawrite::send {
@@ -11,6 +13,29 @@ QString timeLeft(qint64 remainingMs)
 {
     const qint64 seconds = (remainingMs + 999) / 1000;
     return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+// The picture is made in memory and written in one go, so that a full disk or a file-size
+// limit is seen: QImage::save reports success once the bytes are in the file's buffer.
+QString writePng(const QImage &image, const QString &path)
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        return QStringLiteral("the PNG could not be made");
+    // Unbuffered, so that the write that fails is the one that tells why.
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return file.errorString();
+    for (qsizetype written = 0; written < png.size();) {
+        const qint64 n = file.write(png.constData() + written, png.size() - written);
+        if (n <= 0)
+            return file.errorString();
+        written += n;
+    }
+    file.close();
+    return file.error() == QFileDevice::NoError ? QString() : file.errorString();
 }
 
 } // namespace
@@ -39,6 +64,11 @@ void SendSession::process(const QString &text)
 {
     m_busy = true;
     m_barShown = false;
+    // A script that read a missing file must not blank the sign by mistake.
+    if (text.isEmpty() && !m_options.allowEmpty) {
+        done(ExitRefused, QStringLiteral("empty message; nothing sent"));
+        return;
+    }
     ReadFailure failure;
     const QString loadError = m_store.LoadSettings(m_settings, &failure);
     m_unreadFile.reset();
@@ -73,11 +103,19 @@ void SendSession::process(const QString &text)
         done(ExitRefused, rendered.error);
         return;
     }
-    if (!m_options.imageFile.isEmpty() &&
-        !columnImage(rendered.columns).save(m_options.imageFile, "PNG")) {
-        done(ExitFileNotWritten,
-             QStringLiteral("The image could not be written to %1.").arg(m_options.imageFile));
+    for (const QString &finding : rendered.findings)
+        m_output.err(QStringLiteral("lumawrite-send: warning: %1\n").arg(finding));
+    if (m_options.strict && !rendered.findings.isEmpty()) {
+        done(ExitRefused, QStringLiteral("--strict refuses a message with warnings; nothing sent"));
         return;
+    }
+    if (!m_options.imageFile.isEmpty()) {
+        const QString error = writePng(columnImage(rendered.columns), m_options.imageFile);
+        if (!error.isEmpty()) {
+            done(ExitFileNotWritten, QStringLiteral("The image could not be written to %1: %2.")
+                                         .arg(m_options.imageFile, error));
+            return;
+        }
     }
 
     m_frames = uploadFrames(m_choices, rendered);

@@ -6,12 +6,15 @@
 #include "SendSession.h"
 #include "SettingsStore.h"
 
-#include <QFile>
 #include <QGuiApplication>
 #include <QTimer>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 using namespace lumawrite;
@@ -19,23 +22,69 @@ using namespace lumawrite::send;
 
 namespace {
 
+// The most of standard input that is read: more than the longest message the sign takes, a
+// bound for a script that pipes in something endless.
+constexpr qsizetype MaxInputBytes = 4096;
+
+int stdoutError = 0; // errno of the first write to standard output that failed
+
 void write(FILE *stream, const QString &text)
 {
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
+    errno = 0;
+    const bool written =
+        std::fputs(text.toLocal8Bit().constData(), stream) >= 0 && std::fflush(stream) == 0;
+    if (!written && stream == stdout && stdoutError == 0)
+        stdoutError = errno != 0 ? errno : EIO;
 }
 
-QString readStandardInput()
+// The exit status once standard output has been written: a write that failed (a full disk)
+// is told, and the run did not succeed.
+int withOutputChecked(int code)
 {
-    QFile in;
-    if (!in.open(stdin, QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(in.readAll());
-    if (text.endsWith(QStringLiteral("\r\n")))
-        text.chop(2);
-    else if (text.endsWith(QLatin1Char('\n')))
-        text.chop(1);
-    return text;
+    if (stdoutError == 0)
+        return code;
+    write(stderr, QStringLiteral("lumawrite-send: standard output could not be written: %1\n")
+                      .arg(QString::fromLocal8Bit(std::strerror(stdoutError))));
+    return code == ExitOk ? ExitFileNotWritten : code;
+}
+
+struct Input {
+    QString text;
+    QString error;        // why standard input could not be read
+    bool tooLong = false; // it holds more than MaxInputBytes
+};
+
+// Reads standard input to its end, but never more than one byte past MaxInputBytes.
+Input readStandardInput(bool open)
+{
+    Input input;
+    QByteArray data(MaxInputBytes + 1, Qt::Uninitialized);
+    qsizetype got = 0;
+    int error = open ? 0 : EBADF;
+    while (error == 0 && got < data.size()) {
+        const ssize_t n = ::read(STDIN_FILENO, data.data() + got, std::size_t(data.size() - got));
+        if (n > 0)
+            got += n;
+        else if (n == 0)
+            break;
+        else if (errno != EINTR)
+            error = errno;
+    }
+    if (error != 0) {
+        input.error = QStringLiteral("standard input could not be read: %1; nothing sent")
+                          .arg(QString::fromLocal8Bit(std::strerror(error)));
+        return input;
+    }
+    if (got > MaxInputBytes) {
+        input.tooLong = true;
+        return input;
+    }
+    input.text = QString::fromUtf8(data.left(got));
+    if (input.text.endsWith(QStringLiteral("\r\n")))
+        input.text.chop(2);
+    else if (input.text.endsWith(QLatin1Char('\n')))
+        input.text.chop(1);
+    return input;
 }
 
 // Qt's notes go to standard error like ours; the one about the missing runtime folder, which
@@ -52,6 +101,11 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext &context, const Q
 
 int main(int argc, char *argv[])
 {
+    // Standard input closed by the caller (<&-) is told apart before anything else can be
+    // opened under its number.
+    const bool stdinOpen = ::fcntl(STDIN_FILENO, F_GETFD) != -1;
+    // Past a file-size limit a write fails with its reason instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     // No window is ever shown: run without a display (from cron, over ssh). Fonts are the
     // same offscreen.
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -71,10 +125,10 @@ int main(int argc, char *argv[])
     switch (options.mode) {
     case SendOptions::Mode::Help:
         write(stdout, helpText());
-        return ExitOk;
+        return withOutputChecked(ExitOk);
     case SendOptions::Mode::Version:
         write(stdout, QStringLiteral("lumawrite-send %1\n").arg(app.applicationVersion()));
-        return ExitOk;
+        return withOutputChecked(ExitOk);
     default:
         break;
     }
@@ -82,7 +136,7 @@ int main(int argc, char *argv[])
     const QStringList fonts = platform::fontListOrder(platform::screenFontFamilies());
     if (options.mode == SendOptions::Mode::ListFonts) {
         write(stdout, fontListing(fonts));
-        return ExitOk;
+        return withOutputChecked(ExitOk);
     }
     if (options.overrides.font && fontPosition(fonts, *options.overrides.font) < 0) {
         write(stderr, QStringLiteral("lumawrite-send: %1\n")
@@ -111,12 +165,36 @@ int main(int argc, char *argv[])
             return ExitUsage;
         }
         QObject::connect(&watcher, &LineWatcher::lineChanged, &session, &SendSession::submit);
+        QObject::connect(&watcher, &LineWatcher::lineSkipped, [](const QString &reason) {
+            write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(reason));
+        });
+        // Frames printed (--dry-run) into an output that takes nothing more end the watch.
+        QObject::connect(&session, &SendSession::messageDone, &app, [] {
+            if (stdoutError != 0)
+                QCoreApplication::exit(withOutputChecked(ExitOk));
+        });
         return app.exec();
     }
 
-    const QString text = options.textFromStdin ? readStandardInput() : options.text;
+    QString text = options.text;
+    if (options.textFromStdin) {
+        const Input input = readStandardInput(stdinOpen);
+        if (!input.error.isEmpty()) {
+            write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(input.error));
+            return ExitUsage;
+        }
+        if (input.tooLong) {
+            write(stderr,
+                  QStringLiteral("lumawrite-send: standard input holds more than %1 bytes; the "
+                                 "sign takes at most %2 characters. Nothing was sent.\n")
+                      .arg(MaxInputBytes)
+                      .arg(MaxMessageChars));
+            return ExitRefused;
+        }
+        text = input.text;
+    }
     QObject::connect(&session, &SendSession::messageDone, &app,
                      [](int code) { QCoreApplication::exit(code); });
     QTimer::singleShot(0, &session, [&session, text] { session.submit(text); });
-    return app.exec();
+    return withOutputChecked(app.exec());
 }
