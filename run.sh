@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Luma Write and starts it.
+# Installs what is missing, builds the programs (not the tests) and starts Luma Write.
 #   ./run.sh        the program, with your own settings
 #   ./run.sh demo   the program and a virtual sign on this computer, with settings of their own
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
-tools/build.sh
+tools/build.sh run
 
 if [ "${1:-}" != "demo" ]; then
     exec build/app/lumawrite

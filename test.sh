@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Luma Write and runs every test: once in the ordinary build,
-# and once more built with AddressSanitizer and UndefinedBehaviorSanitizer, where any report
-# fails the run.
+# with the checks of the installation and the Debian package (tests/packaging.sh), and once
+# more built with AddressSanitizer and UndefinedBehaviorSanitizer, where any report fails the
+# run.
 set -euo pipefail
 cd "$(dirname "$0")"
-tools/install-deps.sh
+tools/install-deps.sh --test
 tools/build.sh
 
 # Tests never touch the operator's settings: they run with their own configuration folder.

@@ -1,3 +1,5 @@
+#include "AppIcon.h"
+#include "LumaWriteVersion.h"
 #include "Notifier.h"
 #include "Settings.h"
 #include "SettingsStore.h"
@@ -13,7 +15,10 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Luma Write"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QApplication::setApplicationVersion(QString::fromLatin1(version::full));
+    // The desktop entry's name, so that the desktop matches the windows with the menu entry.
+    QApplication::setDesktopFileName(QStringLiteral("io.github.lumawrite.LumaWrite"));
+    QApplication::setWindowIcon(ui::appIcon());
 
     platform::MessageBoxNotifier notifier;
     SettingsStore store(settingsFilePath());

@@ -377,7 +377,7 @@ TEST(VirtualSignTest, UnwritableLogSignalsAndNoDisplayAreReported)
         noDisplay.remove(QString::fromLatin1(name));
     const std::pair<QString, QByteArray> starts[] = {
         {QStringLiteral("--help"), "  --exit-after-restart"},
-        {QStringLiteral("--version"), "virtual-sign 1.0\n"},
+        {QStringLiteral("--version"), "virtual-sign " LUMAWRITE_PROJECT_VERSION "\n"},
         {QStringLiteral("--pty"), "virtual-sign: no display to show the sign on"}};
     for (const auto &[argument, says] : starts) {
         QProcess sign;

@@ -1,3 +1,4 @@
+#include "AppIcon.h"
 #include "SignLink.h"
 #include "Startup.h"
 #include "TestSupport.h"
@@ -335,4 +336,35 @@ TEST_F(MainWindowTest, StartUpBoxesStandWhereTheMainWindowWillStand)
     EXPECT_EQ(w->geometry(), QRect(16, 285, 772, 234));
     for (const auto &[title, geometry] : watcher.boxes)
         EXPECT_EQ(geometry.center(), QPoint(401, 401)) << title.toStdString();
+}
+
+TEST_F(MainWindowTest, LogoCaptionNamesTheMajorAndMinorVersionOfTheBuild)
+{
+    auto w = open(safeSettings());
+    const QStringList version = QStringLiteral(LUMAWRITE_PROJECT_VERSION).split(QLatin1Char('.'));
+    ASSERT_EQ(version.size(), 3);
+    const auto *caption = w->findChild<QLabel *>(QStringLiteral("Label1_1"));
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->text(), QStringLiteral("Ver.%1.%2").arg(version[0], version[1]));
+}
+
+TEST(AppIcon, HoldsTheLedPanelAtTheFourMenuSizes)
+{
+    const QIcon icon = ui::appIcon();
+    EXPECT_EQ(icon.availableSizes(), (QList<QSize>{{48, 48}, {64, 64}, {128, 128}, {256, 256}}));
+    // At 256 pixels: outside the rounded corner nothing, the panel dark above the first row of
+    // dots, the top dot of the "L" (second column, second row, at 60.5, 60.5) lit amber and
+    // the dot beside it (87.5, 60.5) unlit.
+    const QImage image = icon.pixmap(QSize(256, 256)).toImage();
+    ASSERT_EQ(image.size(), QSize(256, 256));
+    EXPECT_EQ(qAlpha(image.pixel(2, 2)), 0);
+    const QColor panel = image.pixelColor(128, 18);
+    EXPECT_EQ(panel.alpha(), 255);
+    EXPECT_LT(panel.value(), 70);
+    const QColor lit = image.pixelColor(60, 60);
+    EXPECT_GT(lit.red(), 230);
+    EXPECT_GT(lit.green(), 150);
+    EXPECT_LT(lit.blue(), 140);
+    const QColor unlit = image.pixelColor(87, 60);
+    EXPECT_LT(unlit.value(), 90);
 }

@@ -446,6 +446,15 @@ TEST(SendTool, UploadReachesTheVirtualSign)
     EXPECT_GT(lit, 150);
 }
 
+TEST(SendTool, VersionIsTheVersionOfTheBuild)
+{
+    TempSettings file;
+    const SendRun run = runSend(file, {"--version"});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, QStringList{QStringLiteral("lumawrite-send " LUMAWRITE_PROJECT_VERSION)});
+    EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString();
+}
+
 TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
 {
     LoopbackSign sign;

@@ -25,7 +25,7 @@ done
 
 if [ ! -f build-fuzz/build.ninja ]; then
     CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DLUMAWRITE_FUZZ=ON -DLUMAWRITE_BUILD_TESTS=OFF \
+        -DLUMAWRITE_FUZZ=ON -DBUILD_TESTING=OFF \
         -DCMAKE_CXX_FLAGS="-fsanitize=address,undefined,fuzzer-no-link -fno-sanitize-recover=undefined"
 fi
 cmake --build build-fuzz --target $(printf 'fuzz-%s ' "${targets[@]}")

@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, running and testing Luma Write need.
+# Installs the Debian packages that building and running Luma Write need; with --test also
+# those that testing it needs (the test suite, the benchmark, and the packaging checks).
 # Only packages that are missing are installed; a machine that has them all is left alone.
 set -euo pipefail
 
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
-    libgl-dev libgtest-dev libbenchmark-dev
+    libgl-dev
     fonts-dejavu-core
-    socat
+    scdoc
 )
+if [ "${1:-}" = "--test" ]; then
+    packages+=(
+        libgtest-dev libbenchmark-dev
+        socat
+        desktop-file-utils appstream man-db lintian dpkg-dev file
+    )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

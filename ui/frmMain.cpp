@@ -2,6 +2,7 @@
 
 #include "Frames.h"
 #include "LeadingNumber.h"
+#include "LumaWriteVersion.h"
 #include "MessageEdit.h"
 #include "MessageTransfer.h"
 #include "Notifier.h"
@@ -154,7 +155,7 @@ void frmMain::buildControls()
     titleFont.setPointSizeF(14.25);
     titleFont.setBold(true);
     title->setFont(titleFont);
-    logoLabel(frame2, QStringLiteral("Label1_1"), QStringLiteral("Ver.1.0"),
+    logoLabel(frame2, QStringLiteral("Label1_1"), QString::fromLatin1(version::caption),
               QRect(184, 37, 193, 18));
     auto *contact =
         logoLabel(frame2, QStringLiteral("Label2_1"), ContactAddress, QRect(184, 57, 193, 20));

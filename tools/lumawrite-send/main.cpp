@@ -1,6 +1,7 @@
 // lumawrite-send: uploads a message to the sign from a script, with Luma Write's settings.
 #include "Fonts.h"
 #include "LineWatcher.h"
+#include "LumaWriteVersion.h"
 #include "MessagePlan.h"
 #include "SendOptions.h"
 #include "SendSession.h"
@@ -112,7 +113,7 @@ int main(int argc, char *argv[])
     qInstallMessageHandler(filterQtMessages);
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumawrite-send"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(version::full));
 
     const ParsedArguments parsed =
         parseArguments(QCoreApplication::arguments(), QProcessEnvironment::systemEnvironment());

@@ -1,4 +1,6 @@
 // virtual-sign: a stand-in for an LED message sign, on UDP and/or a serial line.
+#include "AppIcon.h"
+#include "LumaWriteVersion.h"
 #include "SignProtocol.h"
 #include "SignView.h"
 #include "TerminationSignals.h"
@@ -328,12 +330,13 @@ int main(int argc, char *argv[])
     }
     const bool window = !headless && !textOnly && displayAvailable();
     std::unique_ptr<QCoreApplication> app;
-    if (window)
+    if (window) {
         app = std::make_unique<QApplication>(argc, argv);
-    else
+        QApplication::setWindowIcon(lumawrite::ui::appIcon());
+    } else
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("virtual-sign"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationVersion(QString::fromLatin1(lumawrite::version::full));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(

@@ -1,0 +1,150 @@
+#!/usr/bin/env bash
+# Installs Luma Write into a temporary folder and builds its Debian package, and checks both
+# with Debian's own tools: the files and where they go, the desktop entry, the AppStream
+# metadata, the manual pages, the bash completion, the package's fields, lintian, and the
+# unpacked programs. Nothing is installed on this machine: the package is only unpacked.
+#   tests/packaging.sh SOURCE_DIR BUILD_DIR VERSION
+# CMAKE_COMMAND and CPACK_COMMAND name the cmake and cpack to use (default: from PATH).
+set -euo pipefail
+src=$1 build=$2 version=$3
+cmake=${CMAKE_COMMAND:-cmake}
+cpack=${CPACK_COMMAND:-cpack}
+app_id=io.github.lumawrite.LumaWrite
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export LC_ALL=C.UTF-8
+
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+for tool in desktop-file-validate appstreamcli man lintian dpkg-deb dpkg-parsechangelog file; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (tools/install-deps.sh --test)" >&2; exit 1; }
+done
+
+expected_files() {
+    printf '%s\n' \
+        bin/lumawrite bin/lumawrite-send bin/lumawrite-virtual-sign \
+        share/applications/$app_id.desktop \
+        share/metainfo/$app_id.metainfo.xml \
+        share/icons/hicolor/scalable/apps/$app_id.svg \
+        share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/$app_id.png \
+        share/man/man1/{lumawrite,lumawrite-send,lumawrite-virtual-sign}.1.gz \
+        share/bash-completion/completions/lumawrite-send \
+        share/doc/lumawrite/copyright share/doc/lumawrite/changelog.gz | sort
+}
+
+echo "== cmake --install into a temporary DESTDIR"
+DESTDIR="$work/root" "$cmake" --install "$build" --prefix /usr >/dev/null
+usr=$work/root/usr
+diff -u <(expected_files) <(cd "$usr" && find . -type f -printf '%P\n' | sort) ||
+    fail "the installed files differ from the list above"
+for program in lumawrite lumawrite-send lumawrite-virtual-sign; do
+    [ -x "$usr/bin/$program" ] || fail "$program is not executable"
+done
+for size in 48 64 128 256; do
+    file -b "$usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png" |
+        grep -q "^PNG image data, $size x $size," || fail "the ${size}x${size} icon is not $size pixels"
+done
+
+echo "== desktop entry (desktop-file-validate)"
+desktop=$usr/share/applications/$app_id.desktop
+report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: $report"
+[ -z "$report" ] || fail "desktop-file-validate has something to say: $report"
+grep -qx 'Exec=lumawrite' "$desktop" || fail "the desktop entry does not start lumawrite"
+grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry does not name the icon"
+grep -Eqx 'Categories=(Office|Utility);' "$desktop" || fail "the desktop entry is not under Office or Utility"
+
+echo "== AppStream metadata (appstreamcli validate --no-net)"
+metainfo=$usr/share/metainfo/$app_id.metainfo.xml
+appstreamcli validate --no-net --strict "$metainfo" || fail "appstreamcli validate"
+grep -q "<release version=\"$version\" date=\"" "$metainfo" || fail "no release entry for $version"
+grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
+    fail "the metadata does not name the desktop entry"
+changelog_version=$(dpkg-parsechangelog -l "$src/dist/debian/changelog" -S Version)
+[ "$changelog_version" = "$version" ] ||
+    fail "dist/debian/changelog is at $changelog_version, the build at $version: add an entry"
+
+echo "== manual pages (man -l)"
+for page in lumawrite lumawrite-send lumawrite-virtual-sign; do
+    warnings=$(MANWIDTH=80 man --warnings -E UTF-8 -l "$usr/share/man/man1/$page.1.gz" 2>&1 >"$work/$page.txt") ||
+        fail "man -l $page.1.gz failed"
+    [ -z "$warnings" ] || fail "man -l $page.1.gz warns: $warnings"
+    grep -q "^ *$page - " "$work/$page.txt" || fail "$page(1) has no NAME line"
+    MANWIDTH=1000 man -E UTF-8 -l "$usr/share/man/man1/$page.1.gz" >"$work/$page.wide.txt" 2>/dev/null
+done
+
+echo "== every option of --help is in the manual page (and for lumawrite-send, the completion)"
+options_of() { env -u DISPLAY -u WAYLAND_DISPLAY "$1" --help | grep -oE '^  (-[a-z?], )?--[a-z-]+' | grep -oE -- '--[a-z-]+'; }
+for program in lumawrite-send lumawrite-virtual-sign; do
+    for option in $(options_of "$usr/bin/$program"); do
+        [ "$option" = --help-all ] && continue
+        grep -qF -- "$option" "$work/$program.wide.txt" || fail "$program(1) does not tell of $option"
+        if [ $program = lumawrite-send ]; then
+            grep -qE -- "(^| |\")$option( |\"|$)" "$usr/share/bash-completion/completions/$program" ||
+                fail "the completion does not offer $option"
+        fi
+    done
+done
+
+echo "== bash completion"
+mkdir -p "$work/config" "$work/watch"
+: >"$work/watch/now-serving.txt"
+complete_words() {
+    XDG_CONFIG_HOME=$work/config bash -c '
+        source "$1"; shift
+        COMP_WORDS=("$@"); COMP_CWORD=$(($# - 1)); _lumawrite_send
+        printf "%s\n" "${COMPREPLY[@]}"' _ "$usr/share/bash-completion/completions/lumawrite-send" \
+        "$usr/bin/lumawrite-send" "$@"
+}
+[ "$(complete_words --list-f)" = "--list-fonts" ] || fail "completion of --list-f"
+complete_words --dry-run --font 'dejavu sans m' | grep -qx 'DejaVu\\ Sans\\ Mono' ||
+    fail "completion of a font name: $(complete_words --font 'dejavu sans m')"
+[ "$(complete_words --watch "$work/watch/now")" = "$work/watch/now-serving.txt" ] ||
+    fail "completion of the --watch file"
+
+echo "== the Debian package (cpack -G DEB)"
+"$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null
+deb=$work/package/lumawrite_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || { echo "FAIL: no $deb" >&2; exit 1; }
+diff -u <(expected_files) <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort) ||
+    fail "the package's files differ from the list above"
+[ "$(dpkg-deb -f "$deb" Package)" = lumawrite ] || fail "package name"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
+depends=$(dpkg-deb -f "$deb" Depends)
+for dependency in libc6 libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
+    [[ $depends == *"$dependency"* ]] || fail "Depends lacks $dependency: $depends"
+done
+[ "$(dpkg-deb -f "$deb" Maintainer)" = "Luma Write developers <maintainers@lumawrite.example>" ] ||
+    fail "maintainer"
+echo "$(stat -c %s "$deb") bytes, $(dpkg-deb -c "$deb" | grep -vc '^d') files"
+
+echo "== lintian"
+lintian --fail-on error,warning --display-level '>=warning' "$deb" 2>/dev/null || fail "lintian"
+
+echo "== the unpacked programs"
+dpkg-deb -x "$deb" "$work/unpacked"
+bin=$work/unpacked/usr/bin
+for program in lumawrite lumawrite-send lumawrite-virtual-sign; do
+    file -b "$bin/$program" | grep -q 'ELF.*, stripped' || fail "$program is not a stripped program"
+    ! ldd "$bin/$program" | grep -q 'not found' || fail "$program needs a library not found"
+done
+[ "$("$bin/lumawrite-send" --version)" = "lumawrite-send $version" ] || fail "lumawrite-send --version"
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin/lumawrite-virtual-sign" --version)" = "virtual-sign $version" ] ||
+    fail "lumawrite-virtual-sign --version"
+# A settings file of its own that names 127.0.0.1; --dry-run sends nothing anyway.
+mkdir -p "$work/config/lumawrite"
+printf '"127.0.0.1"\r\n2001\r\n20\r\n1\r\n1\r\n8\r\n0\r\n12\r\n1\r\n0\r\n0\r\n0\r\n-3\r\n"Hello"\r\n' \
+    >"$work/config/lumawrite/tabro.cfg"
+XDG_CONFIG_HOME=$work/config "$bin/lumawrite-send" --dry-run --ip 127.0.0.1 --font "DejaVu Sans" "Open" >"$work/frames" ||
+    fail "lumawrite-send --dry-run"
+# One block of 64 columns: the block, five blank blocks, the length and speed, the restart.
+[ "$(wc -l <"$work/frames")" -eq 8 ] && ! grep -qv '^[0-9a-f]\+$' "$work/frames" ||
+    fail "the dry run printed: $(cat "$work/frames")"
+
+if [ "$failures" -ne 0 ]; then
+    echo "$failures check(s) failed" >&2
+    exit 1
+fi
+echo "All packaging checks passed."
