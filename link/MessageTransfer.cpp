@@ -2,8 +2,6 @@
 
 #include "SignLink.h"
 
-#include <cstring>
-
 namespace lumawrite::link {
 
 MessageTransfer::MessageTransfer(SignLink &link, Controls controls, QObject *parent)
@@ -11,23 +9,23 @@ MessageTransfer::MessageTransfer(SignLink &link, Controls controls, QObject *par
 {
 }
 
-void MessageTransfer::SendMessage(Memory memory, int serialAddressIndex)
+void MessageTransfer::SendMessage(const std::vector<quint8> &columns, int serialAddressIndex)
 {
-    m_memory = memory;
     m_address = frames::addressDigits(serialAddressIndex);
     m_outcome = {};
     m_next = 0;
     m_running = true;
 
-    const int rendered = *memory.blockCount;
+    const int rendered = int(columns.size() / frames::BlockBytes);
     m_outcome.framesTotal = frameCount(rendered);
-    // The five blank blocks must still lie inside the column image.
-    if (rendered < 1 || (rendered + 5) * frames::BlockBytes > memory.size) {
+    // The blank blocks must still fit the sign's message memory.
+    if (rendered < 1 || rendered > frames::MaxMessageBlocks) {
         finish(Result::Refused, QStringLiteral("The message has %1 blocks; at most %2 can be sent.")
                                     .arg(rendered)
-                                    .arg(memory.size / frames::BlockBytes - 5));
+                                    .arg(frames::MaxMessageBlocks));
         return;
     }
+    m_blockFrames = frames::blockFrames(m_address, columns);
     if (!m_controls.lanSelected() && !m_link.serialOpen()) {
         finish(Result::Refused,
                QStringLiteral("The serial link is chosen, but the serial port did not open when "
@@ -51,25 +49,20 @@ void MessageTransfer::SendMessage(Memory memory, int serialAddressIndex)
 
 void MessageTransfer::begin()
 {
-    // Blank the five blocks behind the message, whatever a longer message left there.
-    qint16 &blockCount = *m_memory.blockCount;
-    std::memset(m_memory.columnBuffer + blockCount * frames::BlockBytes, 0, 5 * frames::BlockBytes);
-    blockCount = qint16(blockCount + 5);
-    m_blocks = blockCount;
-    m_outcome.framesTotal = m_blocks + 2;
+    emit begun(int(m_blockFrames.size()));
     sendFrame();
 }
 
 void MessageTransfer::sendFrame()
 {
+    const int blocks = int(m_blockFrames.size());
     QByteArray TxBuffer;
-    if (m_next < m_blocks) {
-        emit statusChanged(QStringLiteral("Sending %1 of %2").arg(m_next + 1).arg(m_blocks));
-        TxBuffer = frames::blockFrame(m_address, m_next,
-                                      m_memory.columnBuffer + m_next * frames::BlockBytes);
-    } else if (m_next == m_blocks) {
+    if (m_next < blocks) {
+        emit statusChanged(QStringLiteral("Sending %1 of %2").arg(m_next + 1).arg(blocks));
+        TxBuffer = m_blockFrames[m_next];
+    } else if (m_next == blocks) {
         emit statusChanged(QStringLiteral("Sending Config ..."));
-        TxBuffer = frames::parameterFrame(m_address, qint16(m_blocks),
+        TxBuffer = frames::parameterFrame(m_address, qint16(blocks),
                                           frames::speedCode(m_controls.speedIndex()));
     } else {
         emit statusChanged(QStringLiteral("Restarting ..."));

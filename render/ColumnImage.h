@@ -32,6 +32,14 @@ struct RenderRequest {
     int width = 0; // the measured width in pixels
 };
 
+// A message ready for the sign: what it was drawn with and its column image, whole blocks of
+// 128 bytes as CreateBitMap gives them.
+struct UploadPlan {
+    RenderRequest request;
+    std::vector<quint8> columns;
+    int blocks() const { return int(columns.size() / BytesPerBlock); }
+};
+
 // Gives the surface the request's typeface, size and four styles.
 void applyFont(Surface &surface, const RenderRequest &request);
 

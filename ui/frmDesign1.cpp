@@ -376,14 +376,12 @@ void frmDesign1::UploadMessage()
         return;
     }
 
-    const std::vector<quint8> image = render::renderColumns(m_strip, r);
-    std::copy(image.begin(), image.end(), m_shared.ColumnBuffer.begin());
-    m_shared.BlockCount = qint16(image.size() / render::BytesPerBlock);
+    m_plan = {r, render::renderColumns(m_strip, r)};
     // The surface is left showing the last block, as the block-by-block rendering leaves it.
     m_surface.setFontName(r.family);
     m_surface.setFontSize(r.pointSize);
     m_surface.clear();
-    m_surface.setPosition(-render::ColumnsPerBlock * (m_shared.BlockCount - 1), r.offset);
+    m_surface.setPosition(-render::ColumnsPerBlock * (m_plan.blocks() - 1), r.offset);
     m_surface.drawText(r.text);
     refreshPic();
 

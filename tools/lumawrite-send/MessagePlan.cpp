@@ -136,8 +136,8 @@ QImage columnImage(const std::vector<quint8> &columns)
 
 QList<QByteArray> uploadFrames(const MessageChoices &choices, const RenderedMessage &rendered)
 {
-    return link::frames::messageFrames(rendered.columns.data(), rendered.blocks,
-                                       choices.serialAddressIndex, choices.speedIndex);
+    return link::frames::messageFrames(rendered.columns, choices.serialAddressIndex,
+                                       choices.speedIndex);
 }
 
 Settings settingsAfterUpload(Settings s, const MessageChoices &c, const Overrides &o)

@@ -4,8 +4,6 @@
 
 #include <QTimer>
 
-#include <algorithm>
-
 namespace lumawrite::send {
 
 SignUpload::SignUpload(LinkServices services, QObject *parent)
@@ -23,17 +21,12 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                                 m_services.hostResolver, this);
 
     const int blocks = int(columns.size() / link::frames::BlockBytes);
-    const std::size_t room =
-        m_columnBuffer.size() - link::frames::BlankBlocksBehind * link::frames::BlockBytes;
-    if (blocks < 1 || columns.size() > room) {
+    if (blocks < 1 || blocks > link::frames::MaxMessageBlocks) {
         finish({ExitRefused, QStringLiteral("The message has %1 blocks; the sign takes at most %2.")
                                  .arg(blocks)
                                  .arg(render::MaxUploadBlocks)});
         return;
     }
-    std::copy(columns.begin(), columns.end(), m_columnBuffer.begin());
-    m_blockCount = qint16(blocks);
-
     const bool lan = choices.lan;
     const int speedIndex = choices.speedIndex;
     if (lan) {
@@ -96,8 +89,7 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                 }
                 finish(report);
             });
-    transfer->SendMessage({m_columnBuffer.data(), int(m_columnBuffer.size()), &m_blockCount},
-                          choices.serialAddressIndex);
+    transfer->SendMessage(columns, choices.serialAddressIndex);
 }
 
 void SignUpload::finish(const UploadReport &report)
