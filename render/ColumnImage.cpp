@@ -19,16 +19,20 @@ void applyFont(Surface &surface, const RenderRequest &request)
     surface.setUnderline(request.underline);
 }
 
-std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
+void drawMessage(Surface &surface, const RenderRequest &request, int x)
 {
     applyFont(surface, request);
+    surface.clear();
+    surface.setPosition(x, request.offset);
+    surface.drawText(request.text);
+}
 
+std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
+{
     const int blocks = blockCountForWidth(request.width);
     std::vector<quint8> bytes(std::size_t(blocks) * BytesPerBlock, 0);
     for (int i = 0; i < blocks; ++i) {
-        surface.clear();
-        surface.setPosition(-ColumnsPerBlock * i, request.offset);
-        surface.drawText(request.text);
+        drawMessage(surface, request, -ColumnsPerBlock * i);
         quint8 *block = bytes.data() + std::size_t(i) * BytesPerBlock;
         for (int j = 0; j < ColumnsPerBlock; ++j) {
             for (int k = 0; k < 2; ++k) {
@@ -156,13 +160,10 @@ int inkLeft(StripSurface &strip, const RenderRequest &r)
 
 std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &request)
 {
-    applyFont(strip, request);
     const int blocks = blockCountForWidth(request.width);
     const int columns = blocks * ColumnsPerBlock;
     strip.resize(columns, RowsPerColumn);
-    strip.clear();
-    strip.setPosition(0, request.offset);
-    strip.drawText(request.text);
+    drawMessage(strip, request);
 
     std::vector<quint8> bytes(std::size_t(blocks) * BytesPerBlock, 0);
     for (int c = 0; c < columns; ++c)

@@ -43,6 +43,10 @@ struct UploadPlan {
 // Gives the surface the request's typeface, size and four styles.
 void applyFont(Surface &surface, const RenderRequest &request);
 
+// Draws the message on the surface: the request's font, the surface cleared, the text placed
+// at (x, offset). x is 0 for the start of the message, -64 i to bring block i to column 0.
+void drawMessage(Surface &surface, const RenderRequest &request, int x = 0);
+
 // Blocks of 64 columns that a message of this width occupies: width div 64, plus one.
 int blockCountForWidth(int width);
 

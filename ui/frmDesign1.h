@@ -25,6 +25,10 @@ namespace lumawrite::ui {
 class MessageEdit;
 class SignPanel;
 
+// The stored message with the stored choices, out-of-range values replaced as the windows
+// replace them, in the given typeface.
+render::RenderRequest storedMessage(const Settings &settings, const QString &family);
+
 // The "Text Entry" window: the message, its typeface, size, styles and vertical offset, with
 // live character and column counters. Its controls keep the operator's last choices between
 // showings; a confirmed upload leaves its plan for the main window.

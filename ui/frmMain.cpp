@@ -211,16 +211,7 @@ void frmMain::Load()
     // 6. The preview strip, in the stored font; this creates the text entry window, hidden.
     frmDesign1 *entry = design();
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, entry->cmbFonts->count());
-    render::RenderRequest stored;
-    stored.family = entry->fontFamilyAt(fontPosition);
-    stored.pointSize = SettingsRange::fontSize(s.FontSize);
-    stored.bold = SettingsRange::styleOn(s.Bold);
-    stored.italic = SettingsRange::styleOn(s.Italic);
-    stored.strikethrough = SettingsRange::styleOn(s.Strikethrough);
-    stored.underline = SettingsRange::styleOn(s.Underline);
-    stored.offset = SettingsRange::offset(s.Offset);
-    stored.text = s.MessageText;
-    drawPreview(stored);
+    drawPreview(storedMessage(s, entry->fontFamilyAt(fontPosition)));
 
     // 7. and 8. The sockets. A receive port that cannot be bound leaves the run without
     // replies; it changes no setting.
@@ -249,10 +240,7 @@ void frmMain::Load()
 
 void frmMain::drawPreview(const render::RenderRequest &message)
 {
-    render::applyFont(m_preview, message);
-    m_preview.clear();
-    m_preview.setPosition(0, message.offset);
-    m_preview.drawText(message.text);
+    render::drawMessage(m_preview, message);
     pic->setPixmap(QPixmap::fromImage(m_preview.image()));
 }
 
