@@ -19,6 +19,25 @@ void applyFont(Surface &surface, const RenderRequest &request)
     surface.setUnderline(request.underline);
 }
 
+bool dotLit(const QByteArray &columns, int column, int row)
+{
+    if (column < 0 || column >= columns.size() / 2 || row < 0 || row >= RowsPerColumn)
+        return false;
+    return quint8(columns[2 * column + row / 8]) & (1 << (row % 8));
+}
+
+QImage columnPixels(const QByteArray &columns)
+{
+    const int width = int(columns.size() / 2);
+    QImage image(qMax(width, 1), RowsPerColumn, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (int c = 0; c < width; ++c)
+        for (int row = 0; row < RowsPerColumn; ++row)
+            if (dotLit(columns, c, row))
+                image.setPixel(c, row, LitDot);
+    return image;
+}
+
 void drawMessage(Surface &surface, const RenderRequest &request, int x)
 {
     applyFont(surface, request);

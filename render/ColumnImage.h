@@ -2,6 +2,8 @@
 
 #include "Surface.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -59,6 +61,17 @@ std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
 // The same bytes as CreateBitMap, from a single drawing of the whole message on a strip as wide
 // as all its blocks: the text lands on the same pixels, only shifted by whole blocks.
 std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &request);
+
+// The colour of a lit dot in a picture of a column image: amber.
+constexpr QRgb LitDot = 0xFFB000;
+
+// Whether a dot of a column image is lit (two bytes a column: bit b of the first byte is row b,
+// of the second row 8 + b); false outside the image.
+bool dotLit(const QByteArray &columns, int column, int row);
+
+// The column image as a picture, one pixel a dot: lit dots amber, the others black; at least
+// one pixel wide.
+QImage columnPixels(const QByteArray &columns);
 
 // Where the text's ink falls against the 16 rows and the first column the sign takes.
 struct FitReport {

@@ -334,7 +334,7 @@ void frmDesign1::StyleChanged()
 
 void frmDesign1::TextChanged()
 {
-    lblMsg[0]->setText(QString::number(MessageEdit::countChars(txtMsg->toPlainText())));
+    lblMsg[0]->setText(QString::number(render::countChars(txtMsg->toPlainText())));
     RecountColumns();
 }
 
