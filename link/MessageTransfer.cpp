@@ -30,7 +30,8 @@ void MessageTransfer::SendMessage(const std::vector<quint8> &columns, int serial
         finish(Result::Refused,
                QStringLiteral("The serial link is chosen, but the serial port did not open when "
                               "Luma Write started. Nothing was sent.\nChoose LAN, or connect the "
-                              "port and start Luma Write again."));
+                              "port and start Luma Write again."),
+               LinkError::SerialNotOpen);
         return;
     }
     if (m_controls.lanSelected()) {
@@ -38,7 +39,8 @@ void MessageTransfer::SendMessage(const std::vector<quint8> &columns, int serial
             if (!m_running)
                 return;
             if (!error.isEmpty())
-                finish(Result::Refused, error + QStringLiteral("\nNothing was sent."));
+                finish(Result::Refused, error + QStringLiteral("\nNothing was sent."),
+                       LinkError::AddressUnknown);
             else
                 begin();
         });
@@ -70,18 +72,18 @@ void MessageTransfer::sendFrame()
     }
     emit progress(m_next, m_outcome.framesTotal, remainingMs());
     m_link.Send(TxBuffer, m_controls.lanSelected(),
-                [this](const SignLink::SendResult &r) { frameSent(r.error, r.sent); });
+                [this](const SignLink::SendResult &r) { frameSent(r); });
 }
 
-void MessageTransfer::frameSent(const QString &error, bool sent)
+void MessageTransfer::frameSent(const SignLink::SendResult &result)
 {
     if (!m_running)
         return;
-    if (!error.isEmpty()) {
-        finish(Result::Failed, error);
+    if (!result.error.isEmpty()) {
+        finish(Result::Failed, result.error, result.kind);
         return;
     }
-    if (sent)
+    if (result.sent)
         ++m_outcome.framesSent;
     else
         ++m_outcome.framesSkipped;
@@ -116,14 +118,15 @@ void MessageTransfer::fail(const QString &reason)
     if (!m_running)
         return;
     m_link.cancel();
-    finish(Result::Failed, reason);
+    finish(Result::Failed, reason, LinkError::SerialPortFailed);
 }
 
-void MessageTransfer::finish(Result result, const QString &message)
+void MessageTransfer::finish(Result result, const QString &message, LinkError linkError)
 {
     m_running = false;
     m_outcome.result = result;
     m_outcome.message = message;
+    m_outcome.linkError = linkError;
     emit statusChanged(QString());
     emit finished(m_outcome);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Frames.h"
+#include "SignLink.h"
 
 #include <QObject>
 #include <QString>
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace lumawrite::link {
-
-class SignLink;
 
 // Uploads a rendered message: every block of the column image as a memory-write frame, the
 // blank blocks behind it, the parameter frame (length and speed) and the restart frame, each
@@ -27,8 +26,9 @@ public:
     enum class Result { Completed, Refused, Failed, Stopped };
     struct Outcome {
         Result result = Result::Completed;
-        QString message;       // why it was refused or failed
-        int framesSent = 0;    // frames that went out
+        QString message;                       // why it was refused or failed
+        LinkError linkError = LinkError::None; // the link's part in a refusal or failure
+        int framesSent = 0;                    // frames that went out
         int framesSkipped = 0; // serial chosen with the port not open: nothing went out
         int framesTotal = 0;
     };
@@ -41,7 +41,8 @@ public:
     void SendMessage(const std::vector<quint8> &columns, int serialAddressIndex);
     // Sends no further frame; finished() reports Stopped.
     void stop();
-    // Ends the transfer with a failure of its line found elsewhere (the serial port died).
+    // Ends the transfer with a failure of its line found elsewhere: the serial port stopped
+    // working (LinkError::SerialPortFailed).
     void fail(const QString &reason);
     bool running() const { return m_running; }
 
@@ -62,8 +63,8 @@ signals:
 private:
     void begin();
     void sendFrame();
-    void frameSent(const QString &error, bool sent);
-    void finish(Result result, const QString &message = {});
+    void frameSent(const SignLink::SendResult &result);
+    void finish(Result result, const QString &message = {}, LinkError linkError = LinkError::None);
     qint64 remainingMs() const;
 
     SignLink &m_link;

@@ -131,6 +131,20 @@ TEST(Transfer, AbsentSignIsNoError)
     EXPECT_EQ(h.begunBlocks, 7);
 }
 
+TEST(Transfer, FailureCarriesItsKindBesideItsSentence)
+{
+    LoopbackSign sign;
+    Harness h(sign.port());
+    h.link.setDatagramSender([](const QByteArray &, const QHostAddress &, quint16) {
+        return QStringLiteral("Network is unreachable");
+    });
+    const Outcome outcome = h.run();
+    EXPECT_EQ(outcome.result, Result::Failed);
+    EXPECT_EQ(outcome.linkError, LinkError::DatagramFailed);
+    EXPECT_EQ(outcome.message, QStringLiteral("Network is unreachable"));
+    EXPECT_EQ(outcome.framesSent, 0);
+}
+
 TEST(Transfer, ReadsTheLinkBeforeEveryFrameAndTheSpeedAfterTheBlocks)
 {
     LoopbackSign sign;
@@ -162,6 +176,7 @@ TEST(Transfer, RefusalsSendNothingAndTouchNothing)
         const Outcome outcome = h.run();
         EXPECT_EQ(outcome.result, Result::Refused);
         EXPECT_TRUE(outcome.message.contains(QStringLiteral("serial port")));
+        EXPECT_EQ(outcome.linkError, LinkError::SerialNotOpen);
         EXPECT_EQ(h.begunBlocks, -1);
     }
     for (const int blocks : {152, 0}) {
@@ -173,6 +188,7 @@ TEST(Transfer, RefusalsSendNothingAndTouchNothing)
             outcome.message,
             QStringLiteral("The message has %1 blocks; at most 151 can be sent.").arg(blocks));
         EXPECT_EQ(h.begunBlocks, -1);
+        EXPECT_EQ(outcome.linkError, LinkError::None); // the message, not the link
     }
     {
         Harness h(sign.port(), [](const QString &, QObject *, auto done) {
@@ -183,6 +199,7 @@ TEST(Transfer, RefusalsSendNothingAndTouchNothing)
         EXPECT_EQ(outcome.result, Result::Refused);
         EXPECT_TRUE(outcome.message.contains(QStringLiteral("sign.shop.example")));
         EXPECT_TRUE(outcome.message.contains(QStringLiteral("Host not found")));
+        EXPECT_EQ(outcome.linkError, LinkError::AddressUnknown);
     }
     QTest::qWait(50);
     EXPECT_TRUE(sign.take().isEmpty());
@@ -305,6 +322,8 @@ TEST(Transfer, SerialPeerThatDisappearsEndsTheTransferWithItsCount)
     ASSERT_TRUE(finished.wait(10000));
     const auto outcome = finished.first().first().value<MessageTransfer::Outcome>();
     EXPECT_EQ(outcome.result, MessageTransfer::Result::Failed);
+    EXPECT_TRUE(outcome.linkError == LinkError::SerialPortFailed ||
+                outcome.linkError == LinkError::SerialWriteFailed);
     EXPECT_GE(outcome.framesSent, 2);
     EXPECT_LE(outcome.framesSent, 3);
     EXPECT_FALSE(outcome.message.isEmpty());

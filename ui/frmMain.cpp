@@ -276,7 +276,7 @@ void frmMain::Send485(const QByteArray &TxData, link::SignLink::SendDone done)
 {
     if (m_link->busy() || m_transfer->running()) {
         done({QStringLiteral("An upload is using the serial line; try again when it is over."),
-              false});
+              false, link::LinkError::LineBusy});
         return;
     }
     m_link->Send485(TxData, std::move(done));

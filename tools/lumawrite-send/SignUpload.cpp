@@ -52,17 +52,7 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
             });
     // A port that dies between frames (in a pause rather than a reply window) ends the upload
     // too, instead of letting the remaining frames go nowhere.
-    m_serialFailure.clear();
-    connect(m_link, &link::SignLink::serialFailed, transfer,
-            [this, transfer](const QString &reason) {
-                if (!transfer->running())
-                    return;
-                m_serialFailure = reason.startsWith(QLatin1String("The serial port"))
-                                      ? reason
-                                      : QStringLiteral("The serial port %1 failed: %2")
-                                            .arg(m_link->serialDevice(), reason);
-                transfer->stop();
-            });
+    connect(m_link, &link::SignLink::serialFailed, transfer, &link::MessageTransfer::fail);
     connect(transfer, &link::MessageTransfer::finished, this,
             [this](const link::MessageTransfer::Outcome &outcome) {
                 using Result = link::MessageTransfer::Result;
@@ -72,8 +62,6 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                 QString failure;
                 if (outcome.result == Result::Failed)
                     failure = outcome.message;
-                else if (outcome.result == Result::Stopped)
-                    failure = m_serialFailure;
                 else if (outcome.framesSkipped > 0)
                     failure = QStringLiteral("The serial port closed during the upload.");
                 if (!failure.isEmpty()) {

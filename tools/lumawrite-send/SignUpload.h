@@ -56,7 +56,6 @@ private:
     QPointer<link::SignLink> m_link; // made for each upload; the transfer is its child
     bool m_running = false;
     QString m_status;
-    QString m_serialFailure; // why the serial port stopped during the upload
 };
 
 } // namespace lumawrite::send
