@@ -29,9 +29,7 @@ render::RenderRequest typical(render::Surface &surface)
     r.bold = true;
     r.offset = -2;
     r.text = QStringLiteral("Fresh bread daily 7!");
-    surface.setFontName(r.family);
-    surface.setFontSize(r.pointSize);
-    surface.setBold(true);
+    render::applyFont(surface, r);
     r.width = surface.measureText(r.text);
     return r;
 }

@@ -61,18 +61,24 @@ QByteArray restartFrame(AddressDigits address)
     return header(RestartFrameLength, address, 0x00, 0x20);
 }
 
-QList<QByteArray> messageFrames(const quint8 *columnBuffer, int renderedBlocks,
-                                int serialAddressIndex, int speedIndex)
+QList<QByteArray> blockFrames(AddressDigits address, const std::vector<quint8> &columns)
 {
     static constexpr quint8 blank[BlockBytes] = {};
-    const AddressDigits address = addressDigits(serialAddressIndex);
-    const int blocks = renderedBlocks + BlankBlocksBehind;
+    const int rendered = int(columns.size() / BlockBytes);
+    const int blocks = rendered + BlankBlocksBehind;
     QList<QByteArray> all;
-    all.reserve(blocks + 2);
+    all.reserve(blocks);
     for (int n = 0; n < blocks; ++n)
-        all.append(
-            blockFrame(address, n, n < renderedBlocks ? columnBuffer + n * BlockBytes : blank));
-    all.append(parameterFrame(address, qint16(blocks), speedCode(speedIndex)));
+        all.append(blockFrame(address, n, n < rendered ? columns.data() + n * BlockBytes : blank));
+    return all;
+}
+
+QList<QByteArray> messageFrames(const std::vector<quint8> &columns, int serialAddressIndex,
+                                int speedIndex)
+{
+    const AddressDigits address = addressDigits(serialAddressIndex);
+    QList<QByteArray> all = blockFrames(address, columns);
+    all.append(parameterFrame(address, qint16(all.size()), speedCode(speedIndex)));
     all.append(restartFrame(address));
     return all;
 }

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QtGlobal>
 
+#include <vector>
+
 namespace lumawrite::link {
 
 // Every frame to a sign starts with an 8-byte header: 0xAA 0xCC, the frame's total length
@@ -43,13 +45,19 @@ QByteArray restartFrame(AddressDigits address);
 
 // Blank blocks that follow every message in the sign memory.
 constexpr int BlankBlocksBehind = 5;
+// The most rendered blocks a message may have: with the blank blocks behind them they fill the
+// sign's message memory of 156 blocks.
+constexpr int MaxMessageBlocks = 156 - BlankBlocksBehind;
 
-// Every frame of a message upload, in the order they go out: the rendered blocks of the column
-// image (128 bytes each), five blank blocks behind them, the parameter frame counting all of
-// those blocks, and the restart frame. Positions are those of the serial address and speed
-// lists (0 = address 01, 0 = slowest).
-QList<QByteArray> messageFrames(const quint8 *columnBuffer, int renderedBlocks,
-                                int serialAddressIndex, int speedIndex);
+// The memory-write frames of a message: one for each whole 128-byte block of the column image,
+// then the blank blocks behind them.
+QList<QByteArray> blockFrames(AddressDigits address, const std::vector<quint8> &columns);
+
+// Every frame of a message upload, in the order they go out: the block frames, the parameter
+// frame counting all of those blocks, and the restart frame. Positions are those of the serial
+// address and speed lists (0 = address 01, 0 = slowest).
+QList<QByteArray> messageFrames(const std::vector<quint8> &columns, int serialAddressIndex,
+                                int speedIndex);
 
 // Gives the sign a new serial ID; the frame is addressed to that same ID.
 QByteArray setSerialIdFrame(AddressDigits newId);

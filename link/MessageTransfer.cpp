@@ -2,8 +2,6 @@
 
 #include "SignLink.h"
 
-#include <cstring>
-
 namespace lumawrite::link {
 
 MessageTransfer::MessageTransfer(SignLink &link, Controls controls, QObject *parent)
@@ -11,28 +9,29 @@ MessageTransfer::MessageTransfer(SignLink &link, Controls controls, QObject *par
 {
 }
 
-void MessageTransfer::SendMessage(Memory memory, int serialAddressIndex)
+void MessageTransfer::SendMessage(const std::vector<quint8> &columns, int serialAddressIndex)
 {
-    m_memory = memory;
     m_address = frames::addressDigits(serialAddressIndex);
     m_outcome = {};
     m_next = 0;
     m_running = true;
 
-    const int rendered = *memory.blockCount;
+    const int rendered = int(columns.size() / frames::BlockBytes);
     m_outcome.framesTotal = frameCount(rendered);
-    // The five blank blocks must still lie inside the column image.
-    if (rendered < 1 || (rendered + 5) * frames::BlockBytes > memory.size) {
+    // The blank blocks must still fit the sign's message memory.
+    if (rendered < 1 || rendered > frames::MaxMessageBlocks) {
         finish(Result::Refused, QStringLiteral("The message has %1 blocks; at most %2 can be sent.")
                                     .arg(rendered)
-                                    .arg(memory.size / frames::BlockBytes - 5));
+                                    .arg(frames::MaxMessageBlocks));
         return;
     }
+    m_blockFrames = frames::blockFrames(m_address, columns);
     if (!m_controls.lanSelected() && !m_link.serialOpen()) {
         finish(Result::Refused,
                QStringLiteral("The serial link is chosen, but the serial port did not open when "
                               "Luma Write started. Nothing was sent.\nChoose LAN, or connect the "
-                              "port and start Luma Write again."));
+                              "port and start Luma Write again."),
+               LinkError::SerialNotOpen);
         return;
     }
     if (m_controls.lanSelected()) {
@@ -40,7 +39,8 @@ void MessageTransfer::SendMessage(Memory memory, int serialAddressIndex)
             if (!m_running)
                 return;
             if (!error.isEmpty())
-                finish(Result::Refused, error + QStringLiteral("\nNothing was sent."));
+                finish(Result::Refused, error + QStringLiteral("\nNothing was sent."),
+                       LinkError::AddressUnknown);
             else
                 begin();
         });
@@ -51,25 +51,20 @@ void MessageTransfer::SendMessage(Memory memory, int serialAddressIndex)
 
 void MessageTransfer::begin()
 {
-    // Blank the five blocks behind the message, whatever a longer message left there.
-    qint16 &blockCount = *m_memory.blockCount;
-    std::memset(m_memory.columnBuffer + blockCount * frames::BlockBytes, 0, 5 * frames::BlockBytes);
-    blockCount = qint16(blockCount + 5);
-    m_blocks = blockCount;
-    m_outcome.framesTotal = m_blocks + 2;
+    emit begun(int(m_blockFrames.size()));
     sendFrame();
 }
 
 void MessageTransfer::sendFrame()
 {
+    const int blocks = int(m_blockFrames.size());
     QByteArray TxBuffer;
-    if (m_next < m_blocks) {
-        emit statusChanged(QStringLiteral("Sending %1 of %2").arg(m_next + 1).arg(m_blocks));
-        TxBuffer = frames::blockFrame(m_address, m_next,
-                                      m_memory.columnBuffer + m_next * frames::BlockBytes);
-    } else if (m_next == m_blocks) {
+    if (m_next < blocks) {
+        emit statusChanged(QStringLiteral("Sending %1 of %2").arg(m_next + 1).arg(blocks));
+        TxBuffer = m_blockFrames[m_next];
+    } else if (m_next == blocks) {
         emit statusChanged(QStringLiteral("Sending Config ..."));
-        TxBuffer = frames::parameterFrame(m_address, qint16(m_blocks),
+        TxBuffer = frames::parameterFrame(m_address, qint16(blocks),
                                           frames::speedCode(m_controls.speedIndex()));
     } else {
         emit statusChanged(QStringLiteral("Restarting ..."));
@@ -77,18 +72,18 @@ void MessageTransfer::sendFrame()
     }
     emit progress(m_next, m_outcome.framesTotal, remainingMs());
     m_link.Send(TxBuffer, m_controls.lanSelected(),
-                [this](const SignLink::SendResult &r) { frameSent(r.error, r.sent); });
+                [this](const SignLink::SendResult &r) { frameSent(r); });
 }
 
-void MessageTransfer::frameSent(const QString &error, bool sent)
+void MessageTransfer::frameSent(const SignLink::SendResult &result)
 {
     if (!m_running)
         return;
-    if (!error.isEmpty()) {
-        finish(Result::Failed, error);
+    if (!result.error.isEmpty()) {
+        finish(Result::Failed, result.error, result.kind);
         return;
     }
-    if (sent)
+    if (result.sent)
         ++m_outcome.framesSent;
     else
         ++m_outcome.framesSkipped;
@@ -123,14 +118,15 @@ void MessageTransfer::fail(const QString &reason)
     if (!m_running)
         return;
     m_link.cancel();
-    finish(Result::Failed, reason);
+    finish(Result::Failed, reason, LinkError::SerialPortFailed);
 }
 
-void MessageTransfer::finish(Result result, const QString &message)
+void MessageTransfer::finish(Result result, const QString &message, LinkError linkError)
 {
     m_running = false;
     m_outcome.result = result;
     m_outcome.message = message;
+    m_outcome.linkError = linkError;
     emit statusChanged(QString());
     emit finished(m_outcome);
 }

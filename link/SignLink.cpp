@@ -135,12 +135,16 @@ void SignLink::Send(const QByteArray &TxBuffer, bool lan, SendDone done)
 {
     if (lan) {
         SendResult result;
-        if (m_address.isNull())
+        if (m_address.isNull()) {
             result.error =
                 QStringLiteral("The sign address \"%1\" is not known.").arg(m_destination);
-        else
+            result.kind = LinkError::AddressUnknown;
+        } else {
             result.error = m_datagramSender ? m_datagramSender(TxBuffer, m_address, m_signPort)
                                             : m_udpClient->send(TxBuffer, m_address, m_signPort);
+            if (!result.error.isEmpty())
+                result.kind = LinkError::DatagramFailed;
+        }
         result.sent = result.error.isEmpty();
         done(result);
         return;
@@ -155,14 +159,14 @@ void SignLink::Send(const QByteArray &TxBuffer, bool lan, SendDone done)
 void SignLink::Send485(const QByteArray &TxData, SendDone done)
 {
     if (!m_serial->isOpen()) {
-        done({QStringLiteral("The serial port is not open."), false});
+        done({QStringLiteral("The serial port is not open."), false, LinkError::SerialNotOpen});
         return;
     }
     const qint64 written = m_serial->write(TxData);
     if (written != TxData.size()) {
         done({QStringLiteral("Writing to the serial port %1 failed: %2")
                   .arg(m_serial->deviceName(), m_serial->errorString()),
-              false});
+              false, LinkError::SerialWriteFailed});
         return;
     }
     TimeUp = false;
@@ -204,7 +208,7 @@ void SignLink::serialPortFailed(const QString &reason)
     // A write still waiting its reply window (nobody took the failure over) ends with it.
     if (SendDone done = std::exchange(m_replyDone, nullptr)) {
         tmrTout->stop();
-        done({message, false});
+        done({message, false, LinkError::SerialPortFailed});
     }
 }
 

@@ -18,6 +18,17 @@ class UdpSender;
 
 namespace lumawrite::link {
 
+// The kind of failure on the way to a sign, beside the sentence that tells it.
+enum class LinkError {
+    None,
+    AddressUnknown,    // the sign's address is not set or could not be found
+    DatagramFailed,    // the datagram did not go out
+    SerialNotOpen,     // the serial port is not open
+    SerialWriteFailed, // writing to the serial port failed
+    SerialPortFailed,  // the serial port stopped working after it was opened
+    LineBusy,          // an upload is using the line
+};
+
 // Fixed waits of the link: the pause after every frame and the reply window after every
 // serial write. The program always uses 2000 ms and 200 ms; tests shorten them.
 struct LinkTiming {
@@ -44,6 +55,7 @@ public:
     struct SendResult {
         QString error;     // empty unless the transport failed
         bool sent = false; // false when serial was chosen but the port is not open
+        LinkError kind = LinkError::None;
     };
     using SendDone = std::function<void(const SendResult &)>;
     using WaitDone = std::function<void()>;
@@ -96,7 +108,8 @@ public:
     bool TimeUp = false;
 
 signals:
-    // The serial port stopped working after it was opened (reported once).
+    // The serial port stopped working after it was opened (reported once), a failure of the
+    // kind LinkError::SerialPortFailed; the reason is a whole sentence naming the port.
     void serialFailed(const QString &reason);
 
 private:

@@ -19,16 +19,39 @@ void applyFont(Surface &surface, const RenderRequest &request)
     surface.setUnderline(request.underline);
 }
 
-std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
+bool dotLit(const QByteArray &columns, int column, int row)
+{
+    if (column < 0 || column >= columns.size() / 2 || row < 0 || row >= RowsPerColumn)
+        return false;
+    return quint8(columns[2 * column + row / 8]) & (1 << (row % 8));
+}
+
+QImage columnPixels(const QByteArray &columns)
+{
+    const int width = int(columns.size() / 2);
+    QImage image(qMax(width, 1), RowsPerColumn, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    for (int c = 0; c < width; ++c)
+        for (int row = 0; row < RowsPerColumn; ++row)
+            if (dotLit(columns, c, row))
+                image.setPixel(c, row, LitDot);
+    return image;
+}
+
+void drawMessage(Surface &surface, const RenderRequest &request, int x)
 {
     applyFont(surface, request);
+    surface.clear();
+    surface.setPosition(x, request.offset);
+    surface.drawText(request.text);
+}
 
+std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
+{
     const int blocks = blockCountForWidth(request.width);
     std::vector<quint8> bytes(std::size_t(blocks) * BytesPerBlock, 0);
     for (int i = 0; i < blocks; ++i) {
-        surface.clear();
-        surface.setPosition(-ColumnsPerBlock * i, request.offset);
-        surface.drawText(request.text);
+        drawMessage(surface, request, -ColumnsPerBlock * i);
         quint8 *block = bytes.data() + std::size_t(i) * BytesPerBlock;
         for (int j = 0; j < ColumnsPerBlock; ++j) {
             for (int k = 0; k < 2; ++k) {
@@ -156,13 +179,10 @@ int inkLeft(StripSurface &strip, const RenderRequest &r)
 
 std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &request)
 {
-    applyFont(strip, request);
     const int blocks = blockCountForWidth(request.width);
     const int columns = blocks * ColumnsPerBlock;
     strip.resize(columns, RowsPerColumn);
-    strip.clear();
-    strip.setPosition(0, request.offset);
-    strip.drawText(request.text);
+    drawMessage(strip, request);
 
     std::vector<quint8> bytes(std::size_t(blocks) * BytesPerBlock, 0);
     for (int c = 0; c < columns; ++c)

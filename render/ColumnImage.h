@@ -2,6 +2,8 @@
 
 #include "Surface.h"
 
+#include <QByteArray>
+#include <QImage>
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -32,8 +34,20 @@ struct RenderRequest {
     int width = 0; // the measured width in pixels
 };
 
+// A message ready for the sign: what it was drawn with and its column image, whole blocks of
+// 128 bytes as CreateBitMap gives them.
+struct UploadPlan {
+    RenderRequest request;
+    std::vector<quint8> columns;
+    int blocks() const { return int(columns.size() / BytesPerBlock); }
+};
+
 // Gives the surface the request's typeface, size and four styles.
 void applyFont(Surface &surface, const RenderRequest &request);
+
+// Draws the message on the surface: the request's font, the surface cleared, the text placed
+// at (x, offset). x is 0 for the start of the message, -64 i to bring block i to column 0.
+void drawMessage(Surface &surface, const RenderRequest &request, int x = 0);
 
 // Blocks of 64 columns that a message of this width occupies: width div 64, plus one.
 int blockCountForWidth(int width);
@@ -47,6 +61,17 @@ std::vector<quint8> CreateBitMap(Surface &surface, const RenderRequest &request)
 // The same bytes as CreateBitMap, from a single drawing of the whole message on a strip as wide
 // as all its blocks: the text lands on the same pixels, only shifted by whole blocks.
 std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &request);
+
+// The colour of a lit dot in a picture of a column image: amber.
+constexpr QRgb LitDot = 0xFFB000;
+
+// Whether a dot of a column image is lit (two bytes a column: bit b of the first byte is row b,
+// of the second row 8 + b); false outside the image.
+bool dotLit(const QByteArray &columns, int column, int row);
+
+// The column image as a picture, one pixel a dot: lit dots amber, the others black; at least
+// one pixel wide.
+QImage columnPixels(const QByteArray &columns);
 
 // Where the text's ink falls against the 16 rows and the first column the sign takes.
 struct FitReport {

@@ -13,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
-#include <array>
 #include <atomic>
 #include <cstdio>
 #include <cstring>
@@ -22,6 +21,7 @@
 #include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 using namespace lumawrite;
 using namespace lumawrite::link;
@@ -111,8 +111,7 @@ PacingFigures pacedTransfer(bool flooded)
     link.setDestination(QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(link.openReceiver(0).isEmpty());
     MessageTransfer transfer(link, {[] { return true; }, [] { return 9; }});
-    std::array<quint8, 20001> memory{};
-    qint16 blockCount = 1;
+    const std::vector<quint8> columns(128);
 
     QSignalSpy finished(&transfer, &MessageTransfer::finished);
     const long memoryBefore = residentKb();
@@ -121,7 +120,7 @@ PacingFigures pacedTransfer(bool flooded)
         std::unique_ptr<Flood> flood;
         if (flooded)
             flood = std::make_unique<Flood>(link.receiverPort());
-        transfer.SendMessage({memory.data(), int(memory.size()), &blockCount}, 19);
+        transfer.SendMessage(columns, 19);
         EXPECT_TRUE(finished.wait(25000));
         if (flood)
             figures.floodedDatagrams = flood->sent;

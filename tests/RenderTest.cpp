@@ -1,5 +1,6 @@
 #include "ColumnImage.h"
 #include "ImageSurface.h"
+#include "MessageText.h"
 
 #include <QFontDatabase>
 
@@ -228,4 +229,38 @@ TEST(Render, DrawingOnceGivesTheSameBytesAsBlockByBlock)
                 ++cases;
             }
     EXPECT_EQ(cases, 108);
+}
+
+TEST(Render, ColumnImageBecomesOnePixelADot)
+{
+    // Column 0: rows 0 and 9 (bytes 0x01, 0x02); column 1: row 7 and row 15 (0x80, 0x80).
+    const QByteArray columns("\x01\x02\x80\x80", 4);
+    const QImage image = render::columnPixels(columns);
+    ASSERT_EQ(image.size(), QSize(2, 16));
+    for (int c = 0; c < 2; ++c)
+        for (int row = 0; row < 16; ++row) {
+            const bool lit =
+                (c == 0 && (row == 0 || row == 9)) || (c == 1 && (row == 7 || row == 15));
+            EXPECT_EQ(image.pixel(c, row) & 0xFFFFFF, lit ? 0xFFB000u : 0u) << c << "," << row;
+            EXPECT_EQ(render::dotLit(columns, c, row), lit) << c << "," << row;
+        }
+    EXPECT_FALSE(render::dotLit(columns, 2, 0));
+    EXPECT_FALSE(render::dotLit(columns, -1, 0));
+    EXPECT_FALSE(render::dotLit(columns, 0, 16));
+    EXPECT_EQ(render::columnPixels({}).size(), QSize(1, 16)); // an empty image is one dark column
+}
+
+TEST(Render, MessageRulesCountALineBreakAsTwo)
+{
+    const QString mixed = QStringLiteral("a\r\nb\rc\nd") + QChar::LineSeparator + "e" +
+                          QChar::ParagraphSeparator + "f";
+    EXPECT_EQ(render::plainLineBreaks(mixed), QStringLiteral("a\nb\nc\nd\ne\nf"));
+    EXPECT_EQ(render::storedMessageText(mixed), QStringLiteral("a\r\nb\r\nc\r\nd\r\ne\r\nf"));
+    EXPECT_EQ(render::countChars(QStringLiteral("ab\ncd")), 6);
+    EXPECT_EQ(render::fitChars(QStringLiteral("ab\ncd"), 3), QStringLiteral("ab"));
+    EXPECT_EQ(render::fitChars(QStringLiteral("ab\ncd"), 4), QStringLiteral("ab\n"));
+    const QString pair = QStringLiteral("x") + QChar(0xD83D) + QChar(0xDE00); // x and an emoji
+    EXPECT_EQ(render::fitChars(pair, 2), QStringLiteral("x"));
+    EXPECT_EQ(render::fitChars(pair, 3), pair);
+    EXPECT_EQ(render::MaxMessageChars, 250);
 }

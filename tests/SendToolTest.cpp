@@ -133,12 +133,13 @@ SendRun runSend(const TempSettings &file, const QStringList &arguments,
 
 TEST(SendFrames, WorkedValuesForTwoAddressesAndSpeeds)
 {
-    quint8 columns[2 * 128];
+    std::vector<quint8> columns(2 * 128);
     for (int i = 0; i < 256; ++i)
         columns[i] = quint8(i);
+    const std::vector<quint8> first(columns.begin(), columns.begin() + 128);
 
     // Address 20, speed 10, one block: the block, five blank blocks, parameters, restart.
-    const QStringList one = hexLines(link::frames::messageFrames(columns, 1, 19, 9));
+    const QStringList one = hexLines(link::frames::messageFrames(first, 19, 9));
     ASSERT_EQ(one.size(), 8);
     QString block0 = "aacc008c3230001002000080";
     for (int i = 0; i < 128; ++i)
@@ -150,7 +151,7 @@ TEST(SendFrames, WorkedValuesForTwoAddressesAndSpeeds)
     EXPECT_EQ(one[7], "aacc000832300020");
 
     // Address 01, speed 1, two blocks: 7 blocks = 448 columns, code 250.
-    const QStringList two = hexLines(link::frames::messageFrames(columns, 2, 0, 0));
+    const QStringList two = hexLines(link::frames::messageFrames(columns, 0, 0));
     ASSERT_EQ(two.size(), 9);
     EXPECT_TRUE(two[1].startsWith("aacc008c3031001002800080"
                                   "80818283"));
@@ -163,15 +164,13 @@ TEST(SendFrames, TransferSendsExactlyTheseFrames)
     LoopbackSign sign;
     link::SignLink signLink(noSuchDevice, {5, 5}, sign.port());
     signLink.setDestination(QStringLiteral("127.0.0.1"));
-    std::array<quint8, 20001> memory;
-    memory.fill(0xEE); // what an earlier, longer message left behind
+    std::vector<quint8> columns(3 * 128);
     for (int i = 0; i < 3 * 128; ++i)
-        memory[i] = quint8(i * 7 + 3);
-    const QStringList expected = hexLines(link::frames::messageFrames(memory.data(), 3, 6, 3));
-    qint16 blockCount = 3;
+        columns[i] = quint8(i * 7 + 3);
+    const QStringList expected = hexLines(link::frames::messageFrames(columns, 6, 3));
     link::MessageTransfer transfer(signLink, {[] { return true; }, [] { return 3; }});
     QSignalSpy finished(&transfer, &link::MessageTransfer::finished);
-    transfer.SendMessage({memory.data(), int(memory.size()), &blockCount}, 6);
+    transfer.SendMessage(columns, 6);
     ASSERT_TRUE(finished.wait(10000));
     EXPECT_EQ(sign.take(expected.size()), expected);
 }

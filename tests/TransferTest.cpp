@@ -14,8 +14,8 @@
 
 using lumawrite::test::bytes;
 
-#include <array>
 #include <memory>
+#include <vector>
 
 using namespace lumawrite;
 using namespace lumawrite::link;
@@ -50,15 +50,18 @@ struct Harness {
         link.setDestination(QStringLiteral("127.0.0.1"));
         transfer = std::make_unique<MessageTransfer>(
             link, MessageTransfer::Controls{[this] { return lan; }, [this] { return speed; }});
-        memory.fill(0xEE); // what an earlier, longer message left behind
+        QObject::connect(transfer.get(), &MessageTransfer::begun, transfer.get(),
+                         [this](int blocks) { begunBlocks = blocks; });
     }
+
+    void setBlocks(int n) { columns.resize(std::size_t(n) * 128); }
 
     Outcome run(int serialAddressIndex = 19)
     {
         QSignalSpy done(transfer.get(), &MessageTransfer::finished);
         QObject::connect(transfer.get(), &MessageTransfer::statusChanged, transfer.get(),
                          [this](const QString &t) { status.append(t); });
-        transfer->SendMessage({memory.data(), int(memory.size()), &blockCount}, serialAddressIndex);
+        transfer->SendMessage(columns, serialAddressIndex);
         if (done.isEmpty()) {
             EXPECT_TRUE(done.wait(10000));
         }
@@ -67,8 +70,8 @@ struct Harness {
 
     SignLink link;
     std::unique_ptr<MessageTransfer> transfer;
-    std::array<quint8, 20001> memory{};
-    qint16 blockCount = 1;
+    std::vector<quint8> columns = std::vector<quint8>(128);
+    int begunBlocks = -1; // the blocks the sign is to hold, once the transfer began
     bool lan = true;
     int speed = 9;
     QStringList status;
@@ -81,13 +84,13 @@ TEST(Transfer, UdpDeliversEveryFrameExactlyAndInOrder)
     LoopbackSign sign;
     Harness h(sign.port());
     for (int i = 0; i < 128; ++i)
-        h.memory[i] = quint8(0x80 + i);
+        h.columns[i] = quint8(0x80 + i);
 
     const Outcome outcome = h.run();
     EXPECT_EQ(outcome.result, Result::Completed);
     EXPECT_EQ(outcome.framesSent, 8);
     EXPECT_EQ(outcome.framesTotal, 8);
-    EXPECT_EQ(h.blockCount, 6);
+    EXPECT_EQ(h.begunBlocks, 6);
 
     QList<QByteArray> frames;
     QTRY_COMPARE((frames += sign.take()).size(), 8);
@@ -100,13 +103,12 @@ TEST(Transfer, UdpDeliversEveryFrameExactlyAndInOrder)
     }
     for (int i = 0; i < 128; ++i)
         EXPECT_EQ(quint8(frames[0][12 + i]), 0x80 + i);
-    // The five blocks behind the message are blank, whatever was in memory before.
+    // The five blocks behind the message are blank.
     for (int n = 1; n < 6; ++n)
         EXPECT_EQ(frames[n].mid(12), QByteArray(128, '\0')) << n;
     EXPECT_EQ(frames[6], bytes({0xAA, 0xCC, 0x00, 0x10, 0x32, 0x30, 0x00, 0x10, 0x01, 0x00, 0x00,
                                 0x04, 0x01, 0x80, 0x00, 0x0A}));
     EXPECT_EQ(frames[7], bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20}));
-    EXPECT_EQ(h.memory[6 * 128], 0xEE); // nothing past the blank blocks is touched
 
     EXPECT_EQ(h.status, QStringList({"Sending 1 of 6", "Sending 2 of 6", "Sending 3 of 6",
                                      "Sending 4 of 6", "Sending 5 of 6", "Sending 6 of 6",
@@ -122,11 +124,25 @@ TEST(Transfer, AbsentSignIsNoError)
         closedPort = probe.localPort();
     }
     Harness h(closedPort);
-    h.blockCount = 2;
+    h.setBlocks(2);
     const Outcome outcome = h.run();
     EXPECT_EQ(outcome.result, Result::Completed);
     EXPECT_EQ(outcome.framesSent, 9);
-    EXPECT_EQ(h.blockCount, 7);
+    EXPECT_EQ(h.begunBlocks, 7);
+}
+
+TEST(Transfer, FailureCarriesItsKindBesideItsSentence)
+{
+    LoopbackSign sign;
+    Harness h(sign.port());
+    h.link.setDatagramSender([](const QByteArray &, const QHostAddress &, quint16) {
+        return QStringLiteral("Network is unreachable");
+    });
+    const Outcome outcome = h.run();
+    EXPECT_EQ(outcome.result, Result::Failed);
+    EXPECT_EQ(outcome.linkError, LinkError::DatagramFailed);
+    EXPECT_EQ(outcome.message, QStringLiteral("Network is unreachable"));
+    EXPECT_EQ(outcome.framesSent, 0);
 }
 
 TEST(Transfer, ReadsTheLinkBeforeEveryFrameAndTheSpeedAfterTheBlocks)
@@ -160,16 +176,19 @@ TEST(Transfer, RefusalsSendNothingAndTouchNothing)
         const Outcome outcome = h.run();
         EXPECT_EQ(outcome.result, Result::Refused);
         EXPECT_TRUE(outcome.message.contains(QStringLiteral("serial port")));
-        EXPECT_EQ(h.blockCount, 1);
-        EXPECT_EQ(h.memory[128], 0xEE);
+        EXPECT_EQ(outcome.linkError, LinkError::SerialNotOpen);
+        EXPECT_EQ(h.begunBlocks, -1);
     }
-    {
+    for (const int blocks : {152, 0}) {
         Harness h(sign.port());
-        h.blockCount = 152; // the blank blocks would run past the memory image
+        h.setBlocks(blocks); // 152: the blank blocks would run past the sign's memory
         const Outcome outcome = h.run();
-        EXPECT_EQ(outcome.result, Result::Refused);
-        EXPECT_EQ(h.blockCount, 152);
-        EXPECT_EQ(h.memory[20000], 0xEE);
+        EXPECT_EQ(outcome.result, Result::Refused) << blocks;
+        EXPECT_EQ(
+            outcome.message,
+            QStringLiteral("The message has %1 blocks; at most 151 can be sent.").arg(blocks));
+        EXPECT_EQ(h.begunBlocks, -1);
+        EXPECT_EQ(outcome.linkError, LinkError::None); // the message, not the link
     }
     {
         Harness h(sign.port(), [](const QString &, QObject *, auto done) {
@@ -180,6 +199,7 @@ TEST(Transfer, RefusalsSendNothingAndTouchNothing)
         EXPECT_EQ(outcome.result, Result::Refused);
         EXPECT_TRUE(outcome.message.contains(QStringLiteral("sign.shop.example")));
         EXPECT_TRUE(outcome.message.contains(QStringLiteral("Host not found")));
+        EXPECT_EQ(outcome.linkError, LinkError::AddressUnknown);
     }
     QTest::qWait(50);
     EXPECT_TRUE(sign.take().isEmpty());
@@ -255,10 +275,9 @@ TEST(Transfer, SerialFramesGetTheirReplyWindow)
 
     // A whole transfer over the line: every byte arrives, each window drains its reply.
     received.clear();
-    std::array<quint8, 20001> memory{};
+    std::vector<quint8> columns(128);
     for (int i = 0; i < 128; ++i)
-        memory[i] = quint8(255 - i);
-    qint16 blockCount = 1;
+        columns[i] = quint8(255 - i);
     int frameReplies = 0;
     QObject::disconnect(&peer, &QSerialPort::readyRead, nullptr, nullptr);
     QObject::connect(&peer, &QSerialPort::readyRead, &peer, [&] {
@@ -267,7 +286,7 @@ TEST(Transfer, SerialFramesGetTheirReplyWindow)
     });
     MessageTransfer transfer(link, {[] { return false; }, [] { return 0; }});
     QSignalSpy finished(&transfer, &MessageTransfer::finished);
-    transfer.SendMessage({memory.data(), int(memory.size()), &blockCount}, 19);
+    transfer.SendMessage(columns, 19);
     ASSERT_TRUE(finished.wait(10000));
     const auto outcome = finished.first().first().value<MessageTransfer::Outcome>();
     EXPECT_EQ(outcome.result, MessageTransfer::Result::Completed);
@@ -291,8 +310,7 @@ TEST(Transfer, SerialPeerThatDisappearsEndsTheTransferWithItsCount)
     ASSERT_TRUE(link.openSerial(1).isEmpty());
     QSignalSpy failed(&link, &SignLink::serialFailed);
 
-    std::array<quint8, 20001> memory{};
-    qint16 blockCount = 1;
+    const std::vector<quint8> columns(128);
     MessageTransfer transfer(link, {[] { return false; }, [] { return 9; }});
     QObject::connect(&transfer, &MessageTransfer::statusChanged, &transfer,
                      [&pty](const QString &text) {
@@ -300,10 +318,12 @@ TEST(Transfer, SerialPeerThatDisappearsEndsTheTransferWithItsCount)
                              pty.reset(); // the adapter is pulled out
                      });
     QSignalSpy finished(&transfer, &MessageTransfer::finished);
-    transfer.SendMessage({memory.data(), int(memory.size()), &blockCount}, 19);
+    transfer.SendMessage(columns, 19);
     ASSERT_TRUE(finished.wait(10000));
     const auto outcome = finished.first().first().value<MessageTransfer::Outcome>();
     EXPECT_EQ(outcome.result, MessageTransfer::Result::Failed);
+    EXPECT_TRUE(outcome.linkError == LinkError::SerialPortFailed ||
+                outcome.linkError == LinkError::SerialWriteFailed);
     EXPECT_GE(outcome.framesSent, 2);
     EXPECT_LE(outcome.framesSent, 3);
     EXPECT_FALSE(outcome.message.isEmpty());

@@ -69,6 +69,7 @@ TEST_F(UploadTest, UploadRendersSendsAndSaves)
     main->cmbSpeed->setCurrentIndex(4);
     const int width = d->lblMsg[1]->text().toInt();
     const int blocks = width / 64 + 1;
+    shared.ColumnBuffer.fill(0xEE); // what an earlier, longer message left behind
 
     QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
     EXPECT_FALSE(d->isVisible());
@@ -87,6 +88,7 @@ TEST_F(UploadTest, UploadRendersSendsAndSaves)
             QByteArray(reinterpret_cast<const char *>(shared.ColumnBuffer.data()) + 128 * n, 128))
             << n;
     EXPECT_EQ(shared.BlockCount, blocks + 5);
+    EXPECT_EQ(shared.ColumnBuffer[(blocks + 5) * 128], 0xEE); // nothing past the blank blocks
     EXPECT_EQ(quint8(frames[blocks + 5][15]), 125);
     int lit = 0;
     for (int i = 0; i < blocks * 128; ++i)
@@ -233,9 +235,14 @@ TEST_F(UploadTest, SerialChosenButNotOpenRefusesTheUpload)
     main->opt485->setChecked(true);
     ui::frmDesign1 *d = openEntry();
     d->txtMsg->setPlainText(QStringLiteral("Kept anyway"));
+    shared.ColumnBuffer.fill(0xEE);
     QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
     QTRY_VERIFY(idle());
     ASSERT_EQ(notifier.count(QStringLiteral("Upload Not Started")), 1);
+    // The shared record holds the rendered blocks alone: no blank block was written.
+    const int blocks = d->lblMsg[1]->text().toInt() / 64 + 1;
+    EXPECT_EQ(shared.BlockCount, blocks);
+    EXPECT_EQ(shared.ColumnBuffer[blocks * 128], 0xEE);
     EXPECT_TRUE(main->cmdModify->isEnabled());
     EXPECT_TRUE(main->lblMsg->text().isEmpty());
     QTest::qWait(30);

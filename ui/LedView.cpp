@@ -1,5 +1,7 @@
 #include "LedView.h"
 
+#include "ColumnImage.h"
+
 #include <QPainter>
 
 namespace lumawrite::ui {
@@ -33,10 +35,7 @@ void LedView::scrollOneColumn()
 
 bool LedView::lit(int visibleColumn, int row) const
 {
-    const int c = m_first + visibleColumn;
-    if (c < 0 || c >= columns() || row < 0 || row > 15)
-        return false;
-    return quint8(m_image[2 * c + row / 8]) & (1 << (row % 8));
+    return render::dotLit(m_image, m_first + visibleColumn, row);
 }
 
 void LedView::paintEvent(QPaintEvent *)
@@ -45,7 +44,7 @@ void LedView::paintEvent(QPaintEvent *)
     p.fillRect(rect(), Qt::black);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    const QColor on(255, 176, 0);
+    const QColor on(render::LitDot);
     const QColor off(58, 42, 16);
     const qreal radius = m_pitch * 0.4;
     for (int c = 0; c < m_visible; ++c)

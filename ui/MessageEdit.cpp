@@ -9,6 +9,8 @@
 
 namespace lumawrite::ui {
 
+using render::countChars;
+
 MessageEdit::MessageEdit(QWidget *parent) : QPlainTextEdit(parent)
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -53,37 +55,6 @@ void MessageEdit::keepWithinLimit(int position, int, int charsAdded)
 #endif
 }
 
-int MessageEdit::countChars(const QString &plainText)
-{
-    return int(plainText.size() + plainText.count(QLatin1Char('\n')));
-}
-
-QString MessageEdit::normalized(const QString &text)
-{
-    QString s = text;
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    s.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    return s;
-}
-
-QString MessageEdit::fit(const QString &text, int room)
-{
-    int used = 0;
-    qsizetype n = 0;
-    for (; n < text.size(); ++n) {
-        const int cost = text[n] == QLatin1Char('\n') ? 2 : 1;
-        if (used + cost > room)
-            break;
-        used += cost;
-    }
-    // Never split a surrogate pair.
-    if (n > 0 && n < text.size() && text[n - 1].isHighSurrogate())
-        --n;
-    return text.left(n);
-}
-
 QString MessageEdit::messageText() const
 {
     QString s = toPlainText();
@@ -93,12 +64,12 @@ QString MessageEdit::messageText() const
 
 void MessageEdit::setMessageText(const QString &text)
 {
-    setPlainText(fit(normalized(text), MaxChars));
+    setPlainText(render::fitChars(render::plainLineBreaks(text), MaxChars));
 }
 
 int MessageEdit::room() const
 {
-    const int selected = countChars(normalized(textCursor().selectedText()));
+    const int selected = countChars(render::plainLineBreaks(textCursor().selectedText()));
     return MaxChars - countChars(toPlainText()) + selected;
 }
 
@@ -124,7 +95,7 @@ void MessageEdit::insertFromMimeData(const QMimeData *source)
 {
     if (!source || !source->hasText())
         return;
-    const QString text = fit(normalized(source->text()), room());
+    const QString text = render::fitChars(render::plainLineBreaks(source->text()), room());
     if (text.isEmpty()) {
         QApplication::beep();
         return;
@@ -136,8 +107,8 @@ void MessageEdit::insertFromMimeData(const QMimeData *source)
 void MessageEdit::inputMethodEvent(QInputMethodEvent *event)
 {
     if (!event->commitString().isEmpty()) {
-        const QString committed = normalized(event->commitString());
-        const QString fitted = fit(committed, room());
+        const QString committed = render::plainLineBreaks(event->commitString());
+        const QString fitted = render::fitChars(committed, room());
         if (fitted != committed)
             event->setCommitString(fitted, event->replacementStart(), event->replacementLength());
     }

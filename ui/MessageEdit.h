@@ -1,5 +1,7 @@
 #pragma once
 
+#include "MessageText.h"
+
 #include <QPlainTextEdit>
 
 namespace lumawrite::ui {
@@ -12,12 +14,9 @@ namespace lumawrite::ui {
 class MessageEdit : public QPlainTextEdit {
     Q_OBJECT
 public:
-    static constexpr int MaxChars = 250;
+    static constexpr int MaxChars = render::MaxMessageChars;
 
     explicit MessageEdit(QWidget *parent = nullptr);
-
-    // The number of characters as the sign program counts them: a line break counts two.
-    static int countChars(const QString &plainText);
 
     // The text with CR LF line breaks, as it is stored.
     QString messageText() const;
@@ -32,8 +31,6 @@ protected:
 private:
     void keepWithinLimit(int position, int charsRemoved, int charsAdded);
     int room() const;
-    static QString normalized(const QString &text);
-    static QString fit(const QString &text, int room);
 };
 
 } // namespace lumawrite::ui

@@ -51,6 +51,20 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, 
 
 } // namespace
 
+render::RenderRequest storedMessage(const Settings &s, const QString &family)
+{
+    render::RenderRequest r;
+    r.family = family;
+    r.pointSize = SettingsRange::fontSize(s.FontSize);
+    r.bold = SettingsRange::styleOn(s.Bold);
+    r.italic = SettingsRange::styleOn(s.Italic);
+    r.strikethrough = SettingsRange::styleOn(s.Strikethrough);
+    r.underline = SettingsRange::styleOn(s.Underline);
+    r.offset = SettingsRange::offset(s.Offset);
+    r.text = s.MessageText;
+    return r;
+}
+
 frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
                        platform::Notifier &notifier, std::function<int()> speedCode,
                        QWidget *parent)
@@ -208,15 +222,7 @@ void frmDesign1::Load(const QStringList &fontFamilies)
 
     // 5. and 6. The stored message drawn on the surface in the stored font.
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, cmbFonts->count());
-    m_surface.setFontName(fontFamilyAt(fontPosition));
-    m_surface.setFontSize(SettingsRange::fontSize(s.FontSize));
-    m_surface.setBold(SettingsRange::styleOn(s.Bold));
-    m_surface.setItalic(SettingsRange::styleOn(s.Italic));
-    m_surface.setStrikethrough(SettingsRange::styleOn(s.Strikethrough));
-    m_surface.setUnderline(SettingsRange::styleOn(s.Underline));
-    m_surface.clear();
-    m_surface.setPosition(0, SettingsRange::offset(s.Offset));
-    m_surface.drawText(s.MessageText);
+    render::drawMessage(m_surface, storedMessage(s, fontFamilyAt(fontPosition)));
     refreshPic();
 
     // 7. and 8. The text, then its counters.
@@ -328,7 +334,7 @@ void frmDesign1::StyleChanged()
 
 void frmDesign1::TextChanged()
 {
-    lblMsg[0]->setText(QString::number(MessageEdit::countChars(txtMsg->toPlainText())));
+    lblMsg[0]->setText(QString::number(render::countChars(txtMsg->toPlainText())));
     RecountColumns();
 }
 
@@ -354,10 +360,7 @@ void frmDesign1::TestMessage()
 {
     // Draws the message exactly where block 0 of an upload takes it from.
     const render::RenderRequest r = renderRequest();
-    render::applyFont(m_surface, r);
-    m_surface.clear();
-    m_surface.setPosition(0, r.offset);
-    m_surface.drawText(r.text);
+    render::drawMessage(m_surface, r);
     refreshPic();
 }
 
@@ -376,15 +379,9 @@ void frmDesign1::UploadMessage()
         return;
     }
 
-    const std::vector<quint8> image = render::renderColumns(m_strip, r);
-    std::copy(image.begin(), image.end(), m_shared.ColumnBuffer.begin());
-    m_shared.BlockCount = qint16(image.size() / render::BytesPerBlock);
+    m_plan = {r, render::renderColumns(m_strip, r)};
     // The surface is left showing the last block, as the block-by-block rendering leaves it.
-    m_surface.setFontName(r.family);
-    m_surface.setFontSize(r.pointSize);
-    m_surface.clear();
-    m_surface.setPosition(-render::ColumnsPerBlock * (m_shared.BlockCount - 1), r.offset);
-    m_surface.drawText(r.text);
+    render::drawMessage(m_surface, r, -render::ColumnsPerBlock * (m_plan.blocks() - 1));
     refreshPic();
 
     m_shared.UploadConfirmed = true;

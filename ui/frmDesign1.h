@@ -25,9 +25,13 @@ namespace lumawrite::ui {
 class MessageEdit;
 class SignPanel;
 
+// The stored message with the stored choices, out-of-range values replaced as the windows
+// replace them, in the given typeface.
+render::RenderRequest storedMessage(const Settings &settings, const QString &family);
+
 // The "Text Entry" window: the message, its typeface, size, styles and vertical offset, with
 // live character and column counters. Its controls keep the operator's last choices between
-// showings; the main window and the upload read them directly.
+// showings; a confirmed upload leaves its plan for the main window.
 class frmDesign1 : public QDialog {
     Q_OBJECT
 public:
@@ -41,6 +45,9 @@ public:
 
     // The message as the controls describe it, with the width the column counter shows.
     render::RenderRequest renderRequest() const;
+
+    // What the last confirmed upload rendered: its choices and its column image.
+    const render::UploadPlan &uploadPlan() const { return m_plan; }
 
     // Renders the current message into the sign view and checks how it fits. Runs on a short
     // idle timer after every edit.
@@ -101,6 +108,7 @@ private:
     std::function<int()> m_speedCode;
     QTimer m_refresh;
     render::FitReport m_fit;
+    render::UploadPlan m_plan;
     bool m_discarded = false;
     bool m_placed = false;
 };

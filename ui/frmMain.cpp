@@ -21,6 +21,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <algorithm>
+
 namespace lumawrite::ui {
 namespace {
 
@@ -166,6 +168,7 @@ void frmMain::buildControls()
     connect(cmdModify, &QPushButton::clicked, this, &frmMain::cmdModifyClick);
     connect(cmdConfig, &QPushButton::clicked, this, &frmMain::cmdConfigClick);
     connect(m_transfer, &link::MessageTransfer::statusChanged, lblMsg, &QLabel::setText);
+    connect(m_transfer, &link::MessageTransfer::begun, this, &frmMain::transferBegun);
     connect(m_transfer, &link::MessageTransfer::progress, this, &frmMain::showProgress);
     connect(m_transfer, &link::MessageTransfer::finished, this, &frmMain::transferFinished);
 }
@@ -208,10 +211,7 @@ void frmMain::Load()
     // 6. The preview strip, in the stored font; this creates the text entry window, hidden.
     frmDesign1 *entry = design();
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, entry->cmbFonts->count());
-    drawPreview(entry->fontFamilyAt(fontPosition), SettingsRange::fontSize(s.FontSize),
-                SettingsRange::styleOn(s.Bold), SettingsRange::styleOn(s.Italic),
-                SettingsRange::styleOn(s.Strikethrough), SettingsRange::styleOn(s.Underline),
-                SettingsRange::offset(s.Offset), s.MessageText);
+    drawPreview(storedMessage(s, entry->fontFamilyAt(fontPosition)));
 
     // 7. and 8. The sockets. A receive port that cannot be bound leaves the run without
     // replies; it changes no setting.
@@ -238,18 +238,9 @@ void frmMain::Load()
     });
 }
 
-void frmMain::drawPreview(const QString &family, double points, bool bold, bool italic,
-                          bool strikethrough, bool underline, int offset, const QString &text)
+void frmMain::drawPreview(const render::RenderRequest &message)
 {
-    m_preview.setFontName(family);
-    m_preview.setFontSize(points);
-    m_preview.setBold(bold);
-    m_preview.setItalic(italic);
-    m_preview.setStrikethrough(strikethrough);
-    m_preview.setUnderline(underline);
-    m_preview.clear();
-    m_preview.setPosition(0, offset);
-    m_preview.drawText(text);
+    render::drawMessage(m_preview, message);
     pic->setPixmap(QPixmap::fromImage(m_preview.image()));
 }
 
@@ -285,7 +276,7 @@ void frmMain::Send485(const QByteArray &TxData, link::SignLink::SendDone done)
 {
     if (m_link->busy() || m_transfer->running()) {
         done({QStringLiteral("An upload is using the serial line; try again when it is over."),
-              false});
+              false, link::LinkError::LineBusy});
         return;
     }
     m_link->Send485(TxData, std::move(done));
@@ -312,23 +303,37 @@ void frmMain::designFinished()
     if (!m_shared.UploadConfirmed)
         return;
 
-    drawPreview(entry->fontFamilyAt(entry->cmbFonts->currentIndex()),
-                entry->cmbFontSize->currentIndex() + 6, entry->chkBold->isChecked(),
-                entry->chkItalic->isChecked(), entry->chkST->isChecked(), entry->chkUL->isChecked(),
-                entry->cmbOffset->currentIndex() - 10, entry->txtMsg->messageText());
-    SendMessage();
+    const render::UploadPlan &plan = entry->uploadPlan();
+    drawPreview(plan.request);
+    SendMessage(plan);
 }
 
-void frmMain::SendMessage()
+void frmMain::SendMessage(const render::UploadPlan &plan)
 {
+    // The shared record holds the message as the sign is to hold it: its rendered blocks now,
+    // the blank blocks behind them once the transfer begins.
+    const std::size_t bytes = std::min(plan.columns.size(), m_shared.ColumnBuffer.size());
+    std::copy_n(plan.columns.begin(), bytes, m_shared.ColumnBuffer.begin());
+    m_shared.BlockCount = qint16(plan.blocks());
+
     // One transfer at a time: it owns the frame buffer, the timers and the serial port.
     cmdModify->setEnabled(false);
     cmdConfig->setEnabled(false);
     prgUpload->setValue(0);
     prgUpload->setVisible(true);
-    m_transfer->SendMessage(
-        {m_shared.ColumnBuffer.data(), int(m_shared.ColumnBuffer.size()), &m_shared.BlockCount},
-        cmbSA->currentIndex());
+    m_transfer->SendMessage(plan.columns, cmbSA->currentIndex());
+}
+
+void frmMain::transferBegun(int blocks)
+{
+    // Blank behind the message, whatever a longer message left there.
+    static_assert(render::MaxUploadBlocks == link::frames::MaxMessageBlocks);
+    static_assert(sizeof(modMain::ColumnBuffer) >=
+                  (link::frames::MaxMessageBlocks + link::frames::BlankBlocksBehind) *
+                      link::frames::BlockBytes);
+    std::fill(m_shared.ColumnBuffer.begin() + m_shared.BlockCount * link::frames::BlockBytes,
+              m_shared.ColumnBuffer.begin() + blocks * link::frames::BlockBytes, quint8(0));
+    m_shared.BlockCount = qint16(blocks);
 }
 
 void frmMain::showProgress(int framesDone, int framesTotal, qint64 remainingMs)

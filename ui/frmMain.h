@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ColumnImage.h"
 #include "ImageSurface.h"
 #include "MessageTransfer.h"
 #include "Services.h"
@@ -61,12 +62,12 @@ protected:
 private:
     void buildControls();
     void Load();
-    void drawPreview(const QString &family, double points, bool bold, bool italic,
-                     bool strikethrough, bool underline, int offset, const QString &text);
+    void drawPreview(const render::RenderRequest &message);
     void cmdModifyClick();
     void cmdConfigClick();
     void designFinished();
-    void SendMessage();
+    void SendMessage(const render::UploadPlan &plan);
+    void transferBegun(int blocks);
     void showProgress(int framesDone, int framesTotal, qint64 remainingMs);
     void transferFinished(const link::MessageTransfer::Outcome &outcome);
     void Unload();

@@ -101,7 +101,7 @@ void LineWatcher::report(const QByteArray &line)
                                         "takes at most %3 characters. Nothing was sent.")
                              .arg(m_path)
                              .arg(MaxLineBytes)
-                             .arg(MaxMessageChars));
+                             .arg(render::MaxMessageChars));
     else
         emit lineChanged(QString::fromUtf8(line));
 }

@@ -10,20 +10,8 @@ namespace {
 // The surface of the Text Entry window that the column counter measures on.
 const QSize EntrySurfaceSize(870, 26);
 const QColor EntryBackground(255, 255, 192);
-const QRgb LitDot = qRgb(255, 176, 0);
 
 } // namespace
-
-QString storedMessageText(const QString &text)
-{
-    QString s = text;
-    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    s.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
-    s.replace(QChar::LineSeparator, QLatin1Char('\n'));
-    s.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return s;
-}
 
 int fontPosition(const QStringList &fontList, const QString &name)
 {
@@ -90,11 +78,11 @@ RenderedMessage renderMessage(MessageChoices &choices)
 {
     RenderedMessage result;
     render::RenderRequest &r = choices.request;
-    if (r.text.size() > MaxMessageChars) {
+    if (r.text.size() > render::MaxMessageChars) {
         result.error = QStringLiteral("The message has %1 characters (a line break counts two); "
                                       "the sign takes at most %2. Nothing was sent.")
                            .arg(r.text.size())
-                           .arg(MaxMessageChars);
+                           .arg(render::MaxMessageChars);
         return result;
     }
 
@@ -122,22 +110,10 @@ RenderedMessage renderMessage(MessageChoices &choices)
     return result;
 }
 
-QImage columnImage(const std::vector<quint8> &columns)
-{
-    const int width = int(columns.size() / 2);
-    QImage image(qMax(width, 1), render::RowsPerColumn, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    for (int c = 0; c < width; ++c)
-        for (int row = 0; row < render::RowsPerColumn; ++row)
-            if (columns[std::size_t(2 * c + row / 8)] & (1 << (row % 8)))
-                image.setPixel(c, row, LitDot);
-    return image;
-}
-
 QList<QByteArray> uploadFrames(const MessageChoices &choices, const RenderedMessage &rendered)
 {
-    return link::frames::messageFrames(rendered.columns.data(), rendered.blocks,
-                                       choices.serialAddressIndex, choices.speedIndex);
+    return link::frames::messageFrames(rendered.columns, choices.serialAddressIndex,
+                                       choices.speedIndex);
 }
 
 Settings settingsAfterUpload(Settings s, const MessageChoices &c, const Overrides &o)

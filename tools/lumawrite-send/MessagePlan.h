@@ -1,11 +1,11 @@
 #pragma once
 
 #include "ColumnImage.h"
+#include "MessageText.h"
 #include "SendOptions.h"
 #include "Settings.h"
 
 #include <QByteArray>
-#include <QImage>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -13,14 +13,6 @@
 #include <vector>
 
 namespace lumawrite::send {
-
-// The text box of the Text Entry window holds at most this many characters, a line break
-// counting two.
-constexpr int MaxMessageChars = 250;
-
-// The text in its stored form: every line break (LF, CR LF, a lone CR, the Unicode line and
-// paragraph separators) becomes CR LF, so its length counts a line break as two.
-QString storedMessageText(const QString &text);
 
 // The position of a typeface in the font list: the exact name, else the first name that
 // differs only in case; a name with its foundry ("C059 [urw]") finds its family the same way.
@@ -66,9 +58,6 @@ struct RenderedMessage {
 // Entry window does; a message too long or too wide for the sign is refused. Sets the
 // request's width. The fit check looks at the rendered message as that window's does.
 RenderedMessage renderMessage(MessageChoices &choices);
-
-// The column image as a picture: one pixel a dot, lit dots amber on black.
-QImage columnImage(const std::vector<quint8> &columns);
 
 // Every frame that the upload sends, in order.
 QList<QByteArray> uploadFrames(const MessageChoices &choices, const RenderedMessage &rendered);

@@ -92,7 +92,7 @@ void SendSession::process(const QString &text)
     }
 
     ChoiceResult chosen =
-        chooseMessage(m_settings, m_options.overrides, m_fonts, storedMessageText(text));
+        chooseMessage(m_settings, m_options.overrides, m_fonts, render::storedMessageText(text));
     if (!chosen.error.isEmpty()) {
         done(ExitUsage, chosen.error);
         return;
@@ -110,7 +110,10 @@ void SendSession::process(const QString &text)
         return;
     }
     if (!m_options.imageFile.isEmpty()) {
-        const QString error = writePng(columnImage(rendered.columns), m_options.imageFile);
+        const QString error = writePng(
+            render::columnPixels(QByteArray(reinterpret_cast<const char *>(rendered.columns.data()),
+                                            qsizetype(rendered.columns.size()))),
+            m_options.imageFile);
         if (!error.isEmpty()) {
             done(ExitFileNotWritten, QStringLiteral("The image could not be written to %1: %2.")
                                          .arg(m_options.imageFile, error));

@@ -4,8 +4,6 @@
 
 #include <QTimer>
 
-#include <algorithm>
-
 namespace lumawrite::send {
 
 SignUpload::SignUpload(LinkServices services, QObject *parent)
@@ -23,17 +21,12 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                                 m_services.hostResolver, this);
 
     const int blocks = int(columns.size() / link::frames::BlockBytes);
-    const std::size_t room =
-        m_columnBuffer.size() - link::frames::BlankBlocksBehind * link::frames::BlockBytes;
-    if (blocks < 1 || columns.size() > room) {
+    if (blocks < 1 || blocks > link::frames::MaxMessageBlocks) {
         finish({ExitRefused, QStringLiteral("The message has %1 blocks; the sign takes at most %2.")
                                  .arg(blocks)
                                  .arg(render::MaxUploadBlocks)});
         return;
     }
-    std::copy(columns.begin(), columns.end(), m_columnBuffer.begin());
-    m_blockCount = qint16(blocks);
-
     const bool lan = choices.lan;
     const int speedIndex = choices.speedIndex;
     if (lan) {
@@ -59,17 +52,7 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
             });
     // A port that dies between frames (in a pause rather than a reply window) ends the upload
     // too, instead of letting the remaining frames go nowhere.
-    m_serialFailure.clear();
-    connect(m_link, &link::SignLink::serialFailed, transfer,
-            [this, transfer](const QString &reason) {
-                if (!transfer->running())
-                    return;
-                m_serialFailure = reason.startsWith(QLatin1String("The serial port"))
-                                      ? reason
-                                      : QStringLiteral("The serial port %1 failed: %2")
-                                            .arg(m_link->serialDevice(), reason);
-                transfer->stop();
-            });
+    connect(m_link, &link::SignLink::serialFailed, transfer, &link::MessageTransfer::fail);
     connect(transfer, &link::MessageTransfer::finished, this,
             [this](const link::MessageTransfer::Outcome &outcome) {
                 using Result = link::MessageTransfer::Result;
@@ -79,8 +62,6 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                 QString failure;
                 if (outcome.result == Result::Failed)
                     failure = outcome.message;
-                else if (outcome.result == Result::Stopped)
-                    failure = m_serialFailure;
                 else if (outcome.framesSkipped > 0)
                     failure = QStringLiteral("The serial port closed during the upload.");
                 if (!failure.isEmpty()) {
@@ -96,8 +77,7 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                 }
                 finish(report);
             });
-    transfer->SendMessage({m_columnBuffer.data(), int(m_columnBuffer.size()), &m_blockCount},
-                          choices.serialAddressIndex);
+    transfer->SendMessage(columns, choices.serialAddressIndex);
 }
 
 void SignUpload::finish(const UploadReport &report)

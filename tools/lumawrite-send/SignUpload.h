@@ -7,7 +7,6 @@
 #include <QObject>
 #include <QPointer>
 
-#include <array>
 #include <vector>
 
 namespace lumawrite::link {
@@ -55,11 +54,8 @@ private:
 
     LinkServices m_services;
     QPointer<link::SignLink> m_link; // made for each upload; the transfer is its child
-    std::array<quint8, modMain::ColumnBufferLast + 1> m_columnBuffer{};
-    qint16 m_blockCount = 0;
     bool m_running = false;
     QString m_status;
-    QString m_serialFailure; // why the serial port stopped during the upload
 };
 
 } // namespace lumawrite::send

@@ -189,7 +189,7 @@ int main(int argc, char *argv[])
                   QStringLiteral("lumawrite-send: standard input holds more than %1 bytes; the "
                                  "sign takes at most %2 characters. Nothing was sent.\n")
                       .arg(MaxInputBytes)
-                      .arg(MaxMessageChars));
+                      .arg(render::MaxMessageChars));
             return ExitRefused;
         }
         text = input.text;

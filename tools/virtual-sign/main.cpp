@@ -1,5 +1,6 @@
 // virtual-sign: a stand-in for an LED message sign, on UDP and/or a serial line.
 #include "AppIcon.h"
+#include "ColumnImage.h"
 #include "LumaWriteVersion.h"
 #include "SignProtocol.h"
 #include "SignView.h"
@@ -9,7 +10,6 @@
 #include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkDatagram>
@@ -241,14 +241,7 @@ private:
     {
         const QByteArray image = m_state.image();
         if (!m_imagePath.isEmpty()) {
-            const int columns = int(image.size() / 2);
-            QImage png(qMax(columns, 1), 16, QImage::Format_RGB32);
-            png.fill(Qt::black);
-            for (int c = 0; c < columns; ++c)
-                for (int r = 0; r < 16; ++r)
-                    if (quint8(image[2 * c + r / 8]) & (1 << (r % 8)))
-                        png.setPixel(c, r, qRgb(255, 176, 0));
-            if (!png.save(m_imagePath, "PNG"))
+            if (!lumawrite::render::columnPixels(image).save(m_imagePath, "PNG"))
                 std::fprintf(stderr, "virtual-sign: cannot write %s\n", qPrintable(m_imagePath));
         }
         if (m_view)
