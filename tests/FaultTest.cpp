@@ -56,7 +56,7 @@ TEST_F(FaultTest, SettingsThatCannotBeWrittenAreReportedAndTheOldFileStays)
     file.write(QByteArray("damaged"));
     {
         FileSizeLimit limit(8);
-        ui::startUp(file.store(), shared, notifier);
+        app::startUp(file.store(), shared, notifier);
     }
     ASSERT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
     EXPECT_TRUE(notifier.messages[0].text.contains(file.path()));

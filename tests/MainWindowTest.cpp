@@ -317,7 +317,7 @@ TEST_F(MainWindowTest, StartUpBoxesStandWhereTheMainWindowWillStand)
     file.write(QByteArray("damaged"));
     {
         FileSizeLimit limit(8); // a failed save before the main window exists
-        ui::startUp(file.store(), shared, boxes);
+        app::startUp(file.store(), shared, boxes);
     }
     QUdpSocket holder; // and both ports failing in the main window's load
     ASSERT_TRUE(holder.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress));
