@@ -282,9 +282,7 @@ TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo)
     main.reset();
     Settings s = safeSettings();
     s.MessageText = QStringLiteral("Open\r\n9 to 5");
-    shared.settings = s;
-    file.write(s);
-    main = std::make_unique<ui::frmMain>(shared, services());
+    main = makeMain(s, services());
     ui::frmDesign1 *d = main->design();
     EXPECT_EQ(d->txtMsg->toPlainText(), QStringLiteral("Open\n9 to 5"));
     EXPECT_EQ(d->txtMsg->messageText(), s.MessageText);
@@ -293,9 +291,7 @@ TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo)
     // A stored message longer than the box holds shows its first 250 characters.
     main.reset();
     s.MessageText = QString(248, QLatin1Char('L')) + QStringLiteral("\r\nmore");
-    shared.settings = s;
-    file.write(s);
-    main = std::make_unique<ui::frmMain>(shared, services());
+    main = makeMain(s, services());
     d = main->design();
     EXPECT_EQ(d->txtMsg->messageText(), QString(248, QLatin1Char('L')) + QStringLiteral("\r\n"));
     EXPECT_EQ(chars(d), 250);
