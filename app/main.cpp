@@ -13,7 +13,7 @@ using namespace lumawrite;
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Luma Write"));
     QApplication::setApplicationVersion(QString::fromLatin1(version::full));
     // The desktop entry's name, so that the desktop matches the windows with the menu entry.
@@ -24,7 +24,7 @@ int main(int argc, char *argv[])
     SettingsStore store(settingsFilePath());
     modMain shared;
 
-    ui::startUp(store, shared, notifier);
+    app::startUp(store, shared, notifier);
 
     ui::Services services;
     services.store = &store;
@@ -33,5 +33,5 @@ int main(int argc, char *argv[])
     ui::frmMain window(shared, services); // placed centred on the screen
     new platform::TerminationSignals(&window);
     window.show();
-    return app.exec();
+    return application.exec();
 }

@@ -28,10 +28,10 @@ void systemResolver(const QString &host, QObject *context,
 
 SignLink::SignLink(platform::ComPortResolver comPorts, LinkTiming timing, quint16 signPort,
                    HostResolver resolver, QObject *parent)
-    : QObject(parent), tmrDelay(new QTimer(this)), tmrTout(new QTimer(this)),
-      m_comPorts(std::move(comPorts)), m_timing(timing), m_signPort(signPort),
+    : QObject(parent), m_comPorts(std::move(comPorts)), m_timing(timing), m_signPort(signPort),
       m_resolver(std::move(resolver)), m_udpClient(new platform::UdpSender(this)),
-      m_udpServer(new platform::UdpReceiver(this)), m_serial(new platform::SerialLine(this))
+      m_udpServer(new platform::UdpReceiver(this)), m_serial(new platform::SerialLine(this)),
+      tmrDelay(new QTimer(this)), tmrTout(new QTimer(this))
 {
     tmrDelay->setSingleShot(true);
     tmrDelay->setTimerType(Qt::PreciseTimer);
@@ -41,7 +41,6 @@ SignLink::SignLink(platform::ComPortResolver comPorts, LinkTiming timing, quint1
     tmrTout->setInterval(m_timing.replyMs);
 
     connect(tmrDelay, &QTimer::timeout, this, [this] {
-        TimeUp = true;
         if (WaitDone done = std::exchange(m_pauseDone, nullptr))
             done();
     });
@@ -169,14 +168,12 @@ void SignLink::Send485(const QByteArray &TxData, SendDone done)
               false, LinkError::SerialWriteFailed});
         return;
     }
-    TimeUp = false;
     m_replyDone = std::move(done);
     tmrTout->start();
 }
 
 void SignLink::replyWindowEnded()
 {
-    TimeUp = true;
     // Whatever the sign sent in the window; reading it also empties the port's input.
     const QByteArray reply = m_serial->readAll();
     if (!reply.isEmpty())
@@ -187,7 +184,6 @@ void SignLink::replyWindowEnded()
 
 void SignLink::pause(WaitDone done)
 {
-    TimeUp = false;
     m_pauseDone = std::move(done);
     tmrDelay->start();
 }

@@ -68,7 +68,6 @@ public:
     // The sign's address as stored in the settings: a dotted address or a host name, which is
     // looked up in the background.
     void setDestination(const QString &ipAddress);
-    const QString &destination() const { return m_destination; }
     // Calls back once the address is known: an empty error, or why it cannot be used.
     void whenDestinationReady(std::function<void(const QString &error)> done);
 
@@ -103,10 +102,6 @@ public:
     // The latest reply from a sign, from either transport; each arrival replaces it.
     const QByteArray &RxData() const { return m_rxData; }
 
-    QTimer *tmrDelay;
-    QTimer *tmrTout;
-    bool TimeUp = false;
-
 signals:
     // The serial port stopped working after it was opened (reported once), a failure of the
     // kind LinkError::SerialPortFailed; the reason is a whole sentence naming the port.
@@ -124,6 +119,8 @@ private:
     DatagramSender m_datagramSender;
     platform::UdpReceiver *m_udpServer;
     platform::SerialLine *m_serial;
+    QTimer *tmrDelay; // the pause after a frame: timing().delayMs
+    QTimer *tmrTout;  // the reply window after a serial write: timing().replyMs
 
     QString m_destination;
     QHostAddress m_address;

@@ -2,7 +2,6 @@
 #include "frmConfig.h"
 #include "frmMain.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,25 +10,18 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 using namespace lumawrite;
 using namespace lumawrite::test;
 
 namespace {
 
-class ConfigTest : public ::testing::Test {
+class ConfigTest : public WindowsTest {
 protected:
     void open(const Settings &s, platform::ComPortResolver ports = noSuchDevice)
     {
-        shared.settings = s;
-        file.write(s);
-        ui::Services services = servicesFor(file, notifier);
+        ui::Services services = this->services();
         services.comPorts = std::move(ports);
-        services.timing = {15, 30};
-        main = std::make_unique<ui::frmMain>(shared, services);
-        main->show();
-        notifier.messages.clear();
+        startMain(s, {15, 30}, services);
         QTest::mouseClick(main->cmdConfig, Qt::LeftButton);
         config = main->findChild<ui::frmConfig *>();
         ASSERT_NE(config, nullptr);
@@ -37,16 +29,6 @@ protected:
         EXPECT_TRUE(config->isModal());
     }
 
-    void TearDown() override
-    {
-        main.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
-    }
-
-    TempSettings file;
-    RecordingNotifier notifier;
-    modMain shared;
-    std::unique_ptr<ui::frmMain> main;
     ui::frmConfig *config = nullptr;
 };
 

@@ -4,7 +4,6 @@
 #include "frmDesign1.h"
 #include "frmMain.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QImage>
 #include <QJsonDocument>
@@ -25,13 +24,6 @@ using namespace lumawrite;
 using namespace lumawrite::test;
 
 namespace {
-
-quint16 freeUdpPort()
-{
-    QUdpSocket probe;
-    probe.bind(QHostAddress::LocalHost, 0);
-    return probe.localPort();
-}
 
 // The virtual sign as a separate, headless process, with its JSON log in a temporary folder.
 class SignProcess {
@@ -102,17 +94,17 @@ int countStatus(const QList<QJsonObject> &records, const QString &status)
     return n;
 }
 
-class EndToEndTest : public ::testing::Test {
+class EndToEndTest : public WindowsTest {
 protected:
-    void startMain(Settings s, quint16 signPort, platform::ComPortResolver ports = noSuchDevice)
+    // The main window, shown, with short pauses; uploads over the LAN go to the given port.
+    void openMain(const Settings &s, quint16 signPort,
+                  platform::ComPortResolver ports = noSuchDevice)
     {
-        shared.settings = s;
-        file.write(s);
-        ui::Services services = servicesFor(file, notifier);
+        ui::Services services = this->services();
         services.timing = {15, 30};
         services.signPort = signPort;
         services.comPorts = std::move(ports);
-        main = std::make_unique<ui::frmMain>(shared, services);
+        main = makeMain(s, services);
         main->show();
     }
 
@@ -163,17 +155,6 @@ protected:
                     notifier.count(QStringLiteral("Communication Port Error!")) ==
                         notifier.messages.size());
     }
-
-    void TearDown() override
-    {
-        main.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
-    }
-
-    TempSettings file;
-    RecordingNotifier notifier;
-    modMain shared;
-    std::unique_ptr<ui::frmMain> main;
 };
 
 } // namespace
@@ -184,7 +165,7 @@ TEST_F(EndToEndTest, UdpUploadReachesTheSign)
     SignProcess sign({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
                       QStringLiteral("--exit-after-restart")});
     ASSERT_FALSE(sign.waitForLine(QStringLiteral("listening on UDP")).isEmpty());
-    startMain(safeSettings(), port);
+    openMain(safeSettings(), port);
     upload(QStringLiteral("Fresh bread 7 days"));
     expectSignHoldsTheUpload(sign);
 }
@@ -198,7 +179,7 @@ TEST_F(EndToEndTest, SerialUploadReachesTheSign)
     Settings s = safeSettings();
     s.LinkType = 2;
     const QString device = pty.a();
-    startMain(s, freeUdpPort(), [device](int) { return device; });
+    openMain(s, freeUdpPort(), [device](int) { return device; });
     ASSERT_TRUE(shared.SerialPortOpen);
     upload(QStringLiteral("Open late"));
     expectSignHoldsTheUpload(sign);
@@ -209,7 +190,7 @@ TEST_F(EndToEndTest, ConfigurationFramesChangeTheSign)
     SignProcess sign({QStringLiteral("--pty")});
     const QString device = sign.waitForLine(QStringLiteral("pty: "));
     ASSERT_FALSE(device.isEmpty());
-    startMain(safeSettings(), freeUdpPort(), [device](int) { return device; });
+    openMain(safeSettings(), freeUdpPort(), [device](int) { return device; });
     ASSERT_TRUE(shared.SerialPortOpen);
 
     QTest::mouseClick(main->cmdConfig, Qt::LeftButton);

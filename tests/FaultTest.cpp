@@ -8,11 +8,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QNetworkDatagram>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -56,7 +54,7 @@ TEST_F(FaultTest, SettingsThatCannotBeWrittenAreReportedAndTheOldFileStays)
     file.write(QByteArray("damaged"));
     {
         FileSizeLimit limit(8);
-        ui::startUp(file.store(), shared, notifier);
+        app::startUp(file.store(), shared, notifier);
     }
     ASSERT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
     EXPECT_TRUE(notifier.messages[0].text.contains(file.path()));
@@ -64,7 +62,7 @@ TEST_F(FaultTest, SettingsThatCannotBeWrittenAreReportedAndTheOldFileStays)
     EXPECT_EQ(shared.settings, defaultSettings());
 
     // After an upload: the message went out, the file keeps the previous settings.
-    start(servicesFor(file, notifier));
+    start(services());
     const QByteArray before = file.read();
     {
         FileSizeLimit limit(8);
@@ -72,10 +70,7 @@ TEST_F(FaultTest, SettingsThatCannotBeWrittenAreReportedAndTheOldFileStays)
     }
     EXPECT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
     EXPECT_EQ(file.read(), before);
-    QList<QByteArray> frames;
-    while (sign.hasPendingDatagrams())
-        frames.append(sign.receiveDatagram().data());
-    EXPECT_EQ(frames.size(), shared.BlockCount + 2);
+    EXPECT_EQ(sign.received().size(), shared.BlockCount + 2);
     // The next save that can be written keeps the message.
     main->close();
     EXPECT_EQ(saved().MessageText, QStringLiteral("Not saved"));
@@ -83,7 +78,7 @@ TEST_F(FaultTest, SettingsThatCannotBeWrittenAreReportedAndTheOldFileStays)
 
 TEST_F(FaultTest, UdpSendFailureEndsTheUploadWithItsCount)
 {
-    ui::Services services = servicesFor(file, notifier);
+    ui::Services services = this->services();
     int calls = 0;
     services.datagramSender = [&calls](const QByteArray &, const QHostAddress &, quint16) {
         return ++calls == 3 ? QStringLiteral("Network is unreachable") : QString();
@@ -103,7 +98,7 @@ TEST_F(FaultTest, SerialPeerDisappearingMidUploadIsReportedOnce)
 {
     auto pty = std::make_unique<PtyPair>();
     ASSERT_TRUE(pty->ready()) << "socat is needed for this test";
-    ui::Services services = servicesFor(file, notifier);
+    ui::Services services = this->services();
     const QString device = pty->a();
     services.comPorts = [device](int) { return device; };
     Settings s = safeSettings();
@@ -138,7 +133,7 @@ TEST_F(FaultTest, TerminationSignalsAndCtrlCCloseTheWindowAndSave)
         sigaction(number, &byDefault, &before);
         Settings s = safeSettings();
         s.LinkType = 3;
-        start(servicesFor(file, notifier), s);
+        start(services(), s);
         new platform::TerminationSignals(main.get());
         main->txtLocalPort->setText(QStringLiteral("4321"));
         sigaction(number, nullptr, &now);
@@ -155,7 +150,7 @@ TEST_F(FaultTest, TerminationSignalsAndCtrlCCloseTheWindowAndSave)
 
     // Started with Ctrl+C ignored (a background job of a script), the window stays open.
     sigaction(SIGINT, &ignore, &before);
-    start(servicesFor(file, notifier));
+    start(services());
     new platform::TerminationSignals(main.get());
     ::raise(SIGINT);
     QTest::qWait(50);

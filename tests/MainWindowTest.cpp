@@ -27,20 +27,12 @@ namespace {
 
 const QString SerialError = QStringLiteral("Communication Port Error!");
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowsTest {
 protected:
     std::unique_ptr<ui::frmMain> open(const Settings &settings)
     {
-        file.write(settings); // and read back, as at start
-        EXPECT_TRUE(file.store().LoadSettings(shared.settings).isEmpty());
-        return std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
+        return makeMain(settings, services());
     }
-
-    void TearDown() override { EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty()); }
-
-    TempSettings file;
-    RecordingNotifier notifier;
-    modMain shared;
 };
 
 int countYellow(const QImage &image)
@@ -167,10 +159,9 @@ TEST_F(MainWindowTest, ReceivePortTextFollowsTheLeadingNumberRule)
         s.LocalPort = 1234;
         s.LinkType = 1;
         RecordingNotifier quiet;
-        shared.settings = s;
-        file.write(s);
-        ui::Services services = servicesFor(file, quiet);
-        auto w = std::make_unique<ui::frmMain>(shared, services);
+        ui::Services services = this->services();
+        services.notifier = &quiet;
+        auto w = makeMain(s, services);
         quiet.messages.clear(); // the port 1234 may be taken on this machine
         w->txtLocalPort->setText(QString::fromUtf8(c.text));
         w->close();
@@ -214,12 +205,10 @@ TEST_F(MainWindowTest, SerialPortOpensOnAPseudoTerminal)
     ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
     Settings s = safeSettings();
     s.ComPort = 3;
-    shared.settings = s;
-    file.write(s);
-    ui::Services services = servicesFor(file, notifier);
+    ui::Services services = this->services();
     const QString device = pty.a();
     services.comPorts = [device](int n) { return n == 3 ? device : QString(); };
-    auto w = std::make_unique<ui::frmMain>(shared, services);
+    auto w = makeMain(s, services);
     EXPECT_TRUE(notifier.messages.isEmpty());
     EXPECT_TRUE(shared.SerialPortOpen);
     EXPECT_EQ(w->signLink().serialDevice(), device);
@@ -237,11 +226,9 @@ TEST_F(MainWindowTest, SerialPortInUseIsToldApartFromNoPermissionAndNoDevice)
 
     Settings s = safeSettings();
     s.ComPort = 3;
-    shared.settings = s;
-    file.write(s);
-    ui::Services services = servicesFor(file, notifier);
+    ui::Services services = this->services();
     services.comPorts = toPty;
-    auto w = std::make_unique<ui::frmMain>(shared, services);
+    auto w = makeMain(s, services);
     ASSERT_EQ(notifier.count(SerialError), 1);
     EXPECT_EQ(notifier.messages[0].text,
               QStringLiteral("COM 3 (%1) could not be opened: another program is using it.\n"
@@ -283,11 +270,10 @@ TEST_F(MainWindowTest, ReceivePortInUseIsReportedAndChangesNoSetting)
     auto w2 = open(s);
     ASSERT_TRUE(w2->signLink().receiverOpen());
     EXPECT_EQ(notifier.count(QStringLiteral("Rx Port Error")), 1);
-    QUdpSocket sign;
     const quint16 port = w2->signLink().receiverPort();
-    sign.writeDatagram(QByteArray("\x01\xFF first", 8), QHostAddress::LocalHost, port);
+    sign.socket().writeDatagram(QByteArray("\x01\xFF first", 8), QHostAddress::LocalHost, port);
     QTRY_COMPARE(w2->signLink().RxData(), QByteArray("\x01\xFF first", 8));
-    sign.writeDatagram(QByteArray("ok"), QHostAddress::LocalHost, port);
+    sign.socket().writeDatagram(QByteArray("ok"), QHostAddress::LocalHost, port);
     QTRY_COMPARE(w2->signLink().RxData(), QByteArray("ok"));
 }
 
@@ -317,13 +303,13 @@ TEST_F(MainWindowTest, StartUpBoxesStandWhereTheMainWindowWillStand)
     file.write(QByteArray("damaged"));
     {
         FileSizeLimit limit(8); // a failed save before the main window exists
-        ui::startUp(file.store(), shared, boxes);
+        app::startUp(file.store(), shared, boxes);
     }
     QUdpSocket holder; // and both ports failing in the main window's load
     ASSERT_TRUE(holder.bind(QHostAddress::Any, 0, QAbstractSocket::DontShareAddress));
     shared.settings = safeSettings();
     shared.settings.LocalPort = qint16(holder.localPort());
-    ui::Services services = servicesFor(file, notifier);
+    ui::Services services = this->services();
     services.notifier = &boxes;
     auto w = std::make_unique<ui::frmMain>(shared, services);
     ASSERT_EQ(watcher.boxes.size(), 3); // all before the main window is shown

@@ -4,11 +4,9 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <QNetworkDatagram>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -95,19 +93,8 @@ struct PacingFigures {
 PacingFigures pacedTransfer(bool flooded)
 {
     PacingFigures figures;
-    QUdpSocket sign;
-    EXPECT_TRUE(sign.bind(QHostAddress::LocalHost, 0));
-    QElapsedTimer clock;
-    clock.start();
-    QList<qint64> arrivals;
-    QObject::connect(&sign, &QUdpSocket::readyRead, &sign, [&] {
-        while (sign.hasPendingDatagrams()) {
-            sign.receiveDatagram();
-            arrivals.append(clock.nsecsElapsed());
-        }
-    });
-
-    SignLink link(test::noSuchDevice, LinkTiming{}, sign.localPort());
+    test::LoopbackSign sign;
+    SignLink link(test::noSuchDevice, LinkTiming{}, sign.port());
     link.setDestination(QStringLiteral("127.0.0.1"));
     EXPECT_TRUE(link.openReceiver(0).isEmpty());
     MessageTransfer transfer(link, {[] { return true; }, [] { return 9; }});
@@ -128,6 +115,7 @@ PacingFigures pacedTransfer(bool flooded)
     figures.cpuSeconds = cpuSeconds() - cpuBefore;
     figures.memoryGrowthKb = residentKb() - memoryBefore;
     figures.lastReply = link.RxData();
+    const QList<qint64> arrivals = sign.arrivalNs();
     for (int i = 1; i < arrivals.size(); ++i)
         figures.gapsMs.push_back((arrivals[i] - arrivals[i - 1]) / 1e6);
     return figures;

@@ -10,20 +10,17 @@
 #include "frmDesign1.h"
 #include "frmMain.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
-#include <QNetworkDatagram>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSignalSpy>
 #include <QTest>
-#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -47,33 +44,14 @@ QStringList hexLines(const QList<QByteArray> &frames)
     return lines;
 }
 
-// Keeps every datagram that reaches it on loopback.
-class LoopbackSign {
-public:
-    LoopbackSign() { EXPECT_TRUE(socket.bind(QHostAddress::LocalHost, 0)); }
-    quint16 port() const { return socket.localPort(); }
-    // Waits (event loop turning) until at least count datagrams have come in.
-    QStringList take(int count, int timeoutMs = 15000)
-    {
-        (void)QTest::qWaitFor(
-            [&] {
-                while (socket.hasPendingDatagrams())
-                    received.append(QString::fromLatin1(socket.receiveDatagram().data().toHex()));
-                return received.size() >= count;
-            },
-            timeoutMs);
-        return received;
-    }
-    // Everything that has come in by now.
-    QStringList drain() { return take(INT_MAX, 0); }
-    QUdpSocket socket;
-    QStringList received;
-};
-
 // Frame lists compare as text, one frame a line, so a failure shows the frames.
 std::string lines(const QStringList &frames)
 {
     return frames.join('\n').toStdString();
+}
+std::string lines(const QList<QByteArray> &frames)
+{
+    return lines(hexLines(frames));
 }
 
 // Settings that send to loopback, with values the windows must correct.
@@ -172,7 +150,7 @@ TEST(SendFrames, TransferSendsExactlyTheseFrames)
     QSignalSpy finished(&transfer, &link::MessageTransfer::finished);
     transfer.SendMessage(columns, 6);
     ASSERT_TRUE(finished.wait(10000));
-    EXPECT_EQ(sign.take(expected.size()), expected);
+    EXPECT_EQ(hexLines(sign.waitFor(expected.size())), expected);
 }
 
 TEST(SendFonts, ListShowsEachFamilyOnceAndAFoundryTagNamesItsFamily)
@@ -243,20 +221,17 @@ TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
 namespace {
 
 // The windows next to the command: the same settings file contents, the same fonts.
-class SendToolTest : public ::testing::Test {
+class SendToolTest : public WindowsTest {
 protected:
-    void startMain(const Settings &s, quint16 signPort) { startMain(s, signPort, windowFile); }
-
-    // The window on the given settings file, read as at start-up.
-    void startMain(const Settings &s, quint16 signPort, TempSettings &settingsFile)
+    // The window on its own settings file, or on the command's, read as at start-up.
+    void openWindow(const Settings &s) { openWindow(s, file); }
+    void openWindow(const Settings &s, TempSettings &settingsFile)
     {
-        settingsFile.write(s);
-        ASSERT_TRUE(settingsFile.store().LoadSettings(shared.settings).isEmpty());
         ui::Services services = servicesFor(settingsFile, notifier);
         services.fontFamilies = platform::screenFontFamilies; // the list the command uses
         services.timing = {5, 5};
-        services.signPort = signPort;
-        main = std::make_unique<ui::frmMain>(shared, services);
+        services.signPort = sign.port();
+        main = makeMain(s, services);
         main->show();
     }
 
@@ -272,41 +247,30 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([&] { return !main->transfer().running(); }, 15000));
     }
 
-    void TearDown() override
-    {
-        main.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
-    }
-
-    TempSettings file; // the command's
-    TempSettings windowFile;
-    RecordingNotifier notifier;
-    modMain shared;
-    std::unique_ptr<ui::frmMain> main;
+    TempSettings commandFile;
 };
 
 } // namespace
 
 TEST_F(SendToolTest, DryRunPrintsWhatTheWindowsSendForTheSameChoices)
 {
-    LoopbackSign sign;
-    file.write(loopbackSettings());
-    startMain(loopbackSettings(), sign.port());
+    commandFile.write(loopbackSettings());
+    openWindow(loopbackSettings());
 
     // The stored choices, corrected as the windows correct them.
-    const SendRun stored = runSend(file, {"--dry-run", "Fresh bread 7 days"});
+    const SendRun stored = runSend(commandFile, {"--dry-run", "Fresh bread 7 days"});
     ASSERT_EQ(stored.exitCode, 0) << stored.err.toStdString();
     uploadFromWindow("Fresh bread 7 days", {});
-    EXPECT_EQ(lines(sign.take(stored.out.size())), lines(stored.out));
+    EXPECT_EQ(lines(sign.waitFor(stored.out.size())), lines(stored.out));
     ASSERT_GE(stored.out.size(), 1 + 7);
     const QString parameters = stored.out[stored.out.size() - 2];
     EXPECT_TRUE(parameters.startsWith("aacc00103230")) << "address 20";
     EXPECT_TRUE(parameters.endsWith("000a")) << "speed 10";
 
     // Every choice given on the command line, and two lines read from a pipe.
-    sign.received.clear();
+    sign.take(); // done with the first upload's frames
     const SendRun chosen =
-        runSend(file,
+        runSend(commandFile,
                 {"--dry-run", "--font", "dejavu serif", "--size", "14", "--italic", "--underline",
                  "--strikethrough", "--offset", "3", "--address", "7", "--speed", "4", "-"},
                 "Two\nlines, the second below the sign\n");
@@ -321,7 +285,7 @@ TEST_F(SendToolTest, DryRunPrintsWhatTheWindowsSendForTheSameChoices)
         d->chkST->setChecked(true);
         d->cmbOffset->setCurrentIndex(3 + 10);
     });
-    EXPECT_EQ(lines(sign.take(chosen.out.size())), lines(chosen.out));
+    EXPECT_EQ(lines(sign.waitFor(chosen.out.size())), lines(chosen.out));
     EXPECT_GE(chosen.out.size(), 1 + 7);
     EXPECT_NE(chosen.out[0], stored.out[0]);
     EXPECT_TRUE(notifier.messages.isEmpty() ||
@@ -330,20 +294,20 @@ TEST_F(SendToolTest, DryRunPrintsWhatTheWindowsSendForTheSameChoices)
 
 TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
 {
-    LoopbackSign sign;
     Settings before = loopbackSettings();
     before.LinkType = 2;
     before.ComPort = 5;
     before.MessageText = "Old message";
-    file.write(before);
-    startMain(before, sign.port());
+    commandFile.write(before);
+    openWindow(before);
 
     const SendRun run =
-        runSend(file, {"--save", "--port", QString::number(sign.port()), "--ip", "localhost",
-                       "--lan", "--font", "DejaVu Sans Mono", "--size", "20", "--italic",
-                       "--offset", "-3", "--address", "7", "--speed", "4", "Back at 3"});
+        runSend(commandFile, {"--save", "--port", QString::number(sign.port()), "--ip", "localhost",
+                              "--lan", "--font", "DejaVu Sans Mono", "--size", "20", "--italic",
+                              "--offset", "-3", "--address", "7", "--speed", "4", "Back at 3"});
     ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(sign.drain().last().toStdString(), "aacc000830370020"); // restart, address 07
+    EXPECT_EQ(hexLines(sign.received()).last().toStdString(),
+              "aacc000830370020"); // restart, address 07
 
     // The same choices in the windows; the link chosen there is not stored by an upload.
     main->optLAN->setChecked(true);
@@ -354,7 +318,7 @@ TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
         d->cmbOffset->setCurrentIndex(-3 + 10);
     });
     Settings expected;
-    ASSERT_TRUE(windowFile.store().LoadSettings(expected).isEmpty());
+    ASSERT_TRUE(file.store().LoadSettings(expected).isEmpty());
     EXPECT_EQ(expected.MessageText, "Back at 3");
     // The communication choices given, and the address from --ip.
     expected.IpAddress = "localhost";
@@ -362,26 +326,26 @@ TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
     expected.Speed = 4;
     expected.LinkType = 1;
     Settings saved;
-    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    ASSERT_TRUE(commandFile.store().LoadSettings(saved).isEmpty());
     EXPECT_EQ(saved, expected);
-    EXPECT_TRUE(file.read().startsWith("\"localhost\"\r\n0\r\n7\r\n1\r\n5\r\n4\r\n"));
+    EXPECT_TRUE(commandFile.read().startsWith("\"localhost\"\r\n0\r\n7\r\n1\r\n5\r\n4\r\n"));
 }
 
 TEST_F(SendToolTest, TheWindowsKeepWhatTheCommandSavedMeanwhile)
 {
-    LoopbackSign sign;
     Settings before = loopbackSettings();
     before.MessageText = "Old message";
-    startMain(before, sign.port(), file);
+    openWindow(before, commandFile);
     const QString port = QString::number(sign.port());
 
     // Closing the window stores only its own choices over the command's save.
     ASSERT_EQ(
-        runSend(file, {"--save", "--port", port, "--size", "20", "--speed", "4", "New"}).exitCode,
+        runSend(commandFile, {"--save", "--port", port, "--size", "20", "--speed", "4", "New"})
+            .exitCode,
         0);
     main->cmbSpeed->setCurrentIndex(1);
     main->close();
-    auto saved = decodeSettings(file.read());
+    auto saved = decodeSettings(commandFile.read());
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->MessageText, "New");
     EXPECT_EQ(saved->FontSize, 20);
@@ -389,11 +353,12 @@ TEST_F(SendToolTest, TheWindowsKeepWhatTheCommandSavedMeanwhile)
     EXPECT_EQ(saved->SerialAddress, 20); // what the window showed for the stored 0
 
     // An upload from the window stores only Text Entry's choices over the command's save.
-    startMain(*saved, sign.port(), file);
-    ASSERT_EQ(runSend(file, {"--save", "--port", port, "--address", "9", "Newer"}).exitCode, 0);
+    openWindow(*saved, commandFile);
+    ASSERT_EQ(runSend(commandFile, {"--save", "--port", port, "--address", "9", "Newer"}).exitCode,
+              0);
     uploadFromWindow("From the window",
                      [](ui::frmDesign1 *d) { d->cmbFontSize->setCurrentIndex(14 - 6); });
-    saved = decodeSettings(file.read());
+    saved = decodeSettings(commandFile.read());
     ASSERT_TRUE(saved);
     EXPECT_EQ(saved->MessageText, "From the window");
     EXPECT_EQ(saved->FontSize, 14);
@@ -403,12 +368,7 @@ TEST_F(SendToolTest, TheWindowsKeepWhatTheCommandSavedMeanwhile)
 
 TEST(SendTool, UploadReachesTheVirtualSign)
 {
-    quint16 port = 0;
-    {
-        QUdpSocket probe;
-        probe.bind(QHostAddress::LocalHost, 0);
-        port = probe.localPort();
-    }
+    const quint16 port = freeUdpPort();
     QTemporaryDir dir;
     QProcess sign;
     sign.start(QStringLiteral(VIRTUAL_SIGN_PATH),
@@ -529,7 +489,7 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
     EXPECT_GT(match.captured(1).toInt(), 9663);
 
     QTest::qWait(50);
-    EXPECT_FALSE(sign.socket.hasPendingDatagrams());
+    EXPECT_TRUE(sign.received().isEmpty());
     EXPECT_EQ(file.read(), encodeSettings(safeSettings())); // nothing saved
 }
 
@@ -575,7 +535,7 @@ TEST(SendTool, FitFindingsAreWarnedBeforeSending)
     EXPECT_TRUE(warned.err.startsWith("lumawrite-send: warning: This typeface cannot draw: "
                                       "\u5b57\nSending 8 frames"))
         << warned.err.toStdString();
-    EXPECT_EQ(sign.take(8).size(), 8);
+    EXPECT_EQ(sign.waitFor(8).size(), 8);
     // What fits passes --strict without a word of warning.
     const SendRun fits = runSend(file, chosen + QStringList{"--strict", "Open"});
     EXPECT_EQ(fits.exitCode, 0);
@@ -655,18 +615,18 @@ TEST(SendTool, WatchSendsOncePerChangeAndTheNewestTextWins)
     watch.start(QStringLiteral(LUMAWRITE_SEND_PATH),
                 {"--port", QString::number(sign.port()), "--watch", watched});
 
-    EXPECT_EQ(lines(sign.take(n41.size())), lines(n41));
+    EXPECT_EQ(lines(sign.waitFor(n41.size())), lines(n41));
     replace("Number 42\n");
-    ASSERT_GT(sign.take(n41.size() + 1).size(), n41.size());
+    ASSERT_GT(sign.waitFor(n41.size() + 1).size(), n41.size());
     // While 42 goes out, 43 arrives and waits; 44 replaces it before its turn.
     replace("Number 43\n");
     QTest::qWait(500);
     replace("Number 44\n");
-    EXPECT_EQ(lines(sign.take(n41.size() + n42.size() + n44.size())), lines(n41 + n42 + n44));
+    EXPECT_EQ(lines(sign.waitFor(n41.size() + n42.size() + n44.size())), lines(n41 + n42 + n44));
     // The same first line again sends nothing.
     replace("Number 44\nother second line\n");
     QTest::qWait(800);
-    EXPECT_EQ(sign.drain().size(), n41.size() + n42.size() + n44.size());
+    EXPECT_EQ(sign.received().size(), n41.size() + n42.size() + n44.size());
     // An overlong or empty first line is skipped with the reason, and watching goes on.
     const qsizetype sent = n41.size() + n42.size() + n44.size();
     QString err;
@@ -679,7 +639,7 @@ TEST(SendTool, WatchSendsOncePerChangeAndTheNewestTextWins)
     replace("\n");
     EXPECT_TRUE(told("empty message; nothing sent")) << err.toStdString();
     replace("Number 41\n");
-    EXPECT_EQ(lines(sign.take(sent + n41.size()).mid(sent)), lines(n41)) << err.toStdString();
+    EXPECT_EQ(lines(sign.waitFor(sent + n41.size()).mid(sent)), lines(n41)) << err.toStdString();
     EXPECT_EQ(watch.state(), QProcess::Running) << watch.readAllStandardError().toStdString();
     watch.kill();
     watch.waitForFinished(3000);
@@ -720,7 +680,7 @@ TEST(SendTool, UnreadableSettingsSendNothingUnlessTheSignIsNamed)
     EXPECT_TRUE(
         ip.err.contains("(it does not hold fourteen readable values); it is left as it was."))
         << ip.err.toStdString();
-    EXPECT_EQ(sign.drain().value(0).left(24), "aacc008c3230001002000080");
+    EXPECT_EQ(hexLines(sign.received()).value(0).left(24), "aacc008c3230001002000080");
     EXPECT_EQ(broken.read(), garbage);
 }
 
@@ -769,7 +729,7 @@ TEST(SendTool, SettingsFileOfOneSignTakesTheAddressFromSave)
         runSend(program, {"--settings", door, "--save", "--ip", "localhost", "--port",
                           QString::number(sign.port()), "--address", "7", "Open"});
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
-    EXPECT_EQ(sign.drain().value(0).left(24), "aacc008c3037001002000080");
+    EXPECT_EQ(hexLines(sign.received()).value(0).left(24), "aacc008c3037001002000080");
     QFile saved(door);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_TRUE(saved.readAll().startsWith("\"localhost\"\r\n2000\r\n7\r\n1\r\n"));

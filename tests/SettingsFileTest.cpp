@@ -264,7 +264,7 @@ TEST(SettingsFile, OnlyARegularFileIsReadOrWritten)
         RecordingNotifier notifier;
         modMain shared;
         EXPECT_TRUE(returnsAtOnce(target.isEmpty() ? file.path() : fifo, [&] {
-            ui::startUp(file.store(), shared, notifier);
+            app::startUp(file.store(), shared, notifier);
         })) << target.toStdString();
         EXPECT_EQ(notifier.count("Settings Not Saved"), 1) << target.toStdString();
         EXPECT_TRUE(notifier.messages.value(0).text.contains(file.path()));

@@ -9,11 +9,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QNetworkDatagram>
+#include <QTest>
 #include <QThread>
 #include <QTimer>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <utility>
 
 namespace lumawrite::test {
 
@@ -50,12 +53,17 @@ bool BoxWatcher::eventFilter(QObject *watched, QEvent *event)
 
 TempSettings::TempSettings() : m_store(m_dir.filePath(QStringLiteral("lumawrite/tabro.cfg"))) {}
 
-void TempSettings::write(const QByteArray &content) const
+void writeFile(const QString &path, const QByteArray &content)
 {
-    QDir().mkpath(QFileInfo(path()).absolutePath());
-    QFile file(path());
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(content);
+}
+
+void TempSettings::write(const QByteArray &content) const
+{
+    writeFile(path(), content);
 }
 
 void TempSettings::write(const Settings &settings) const
@@ -154,6 +162,53 @@ FileSizeLimit::~FileSizeLimit()
     setrlimit(RLIMIT_FSIZE, &restored);
 }
 
+quint16 freeUdpPort()
+{
+    QUdpSocket probe;
+    EXPECT_TRUE(probe.bind(QHostAddress::LocalHost, 0));
+    return probe.localPort();
+}
+
+LoopbackSign::LoopbackSign()
+{
+    m_clock.start();
+    EXPECT_TRUE(m_socket.bind(QHostAddress::LocalHost, 0));
+    QObject::connect(&m_socket, &QUdpSocket::readyRead, &m_socket, [this] { collect(); });
+}
+
+void LoopbackSign::collect()
+{
+    while (m_socket.hasPendingDatagrams()) {
+        m_received.append(m_socket.receiveDatagram().data());
+        m_arrivalNs.append(m_clock.nsecsElapsed());
+    }
+}
+
+QList<QByteArray> LoopbackSign::received()
+{
+    collect();
+    return m_received;
+}
+
+QList<qint64> LoopbackSign::arrivalNs()
+{
+    collect();
+    return m_arrivalNs;
+}
+
+QList<QByteArray> LoopbackSign::waitFor(int count, int timeoutMs)
+{
+    (void)QTest::qWaitFor([&] { return received().size() >= count; }, timeoutMs);
+    return m_received;
+}
+
+QList<QByteArray> LoopbackSign::take()
+{
+    collect();
+    m_arrivalNs.clear();
+    return std::exchange(m_received, {});
+}
+
 ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier)
 {
     ui::Services services;
@@ -169,13 +224,28 @@ WindowsTest::~WindowsTest() = default;
 
 void WindowsTest::SetUp()
 {
-    ASSERT_TRUE(sign.bind(QHostAddress::LocalHost, 0));
+    ASSERT_NE(sign.port(), 0);
 }
 
 void WindowsTest::TearDown()
 {
     main.reset();
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+}
+
+ui::Services WindowsTest::services()
+{
+    ui::Services services = servicesFor(file, notifier);
+    services.signPort = sign.port();
+    return services;
+}
+
+std::unique_ptr<ui::frmMain> WindowsTest::makeMain(const Settings &settings,
+                                                   const ui::Services &services)
+{
+    writeFile(services.store->path(), encodeSettings(settings)); // and read back, as at start
+    EXPECT_TRUE(services.store->LoadSettings(shared.settings).isEmpty());
+    return std::make_unique<ui::frmMain>(shared, services);
 }
 
 void WindowsTest::startMain(const Settings &settings, link::LinkTiming timing)
@@ -187,11 +257,8 @@ void WindowsTest::startMain(const Settings &settings, link::LinkTiming timing,
                             ui::Services services)
 {
     main.reset();
-    file.write(settings); // and read back, as at start
-    ASSERT_TRUE(file.store().LoadSettings(shared.settings).isEmpty());
     services.timing = timing;
-    services.signPort = sign.localPort();
-    main = std::make_unique<ui::frmMain>(shared, services);
+    main = makeMain(settings, services);
     main->show();
     notifier.messages.clear();
 }

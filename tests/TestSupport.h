@@ -6,6 +6,7 @@
 #include "SettingsStore.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QList>
 #include <QObject>
 #include <QProcess>
@@ -52,6 +53,9 @@ public:
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
+
+// Writes the bytes to the file, making its folder first.
+void writeFile(const QString &path, const QByteArray &content);
 
 // A settings file of its own in a temporary folder.
 class TempSettings {
@@ -109,10 +113,40 @@ private:
     long m_saved[2];
 };
 
+// A UDP port on loopback that nothing listens on at the moment.
+quint16 freeUdpPort();
+
+// A sign on loopback (127.0.0.1, a port of its own) that keeps every datagram that reaches it
+// and when it arrived. Datagrams are taken in as the event loop turns and whenever asked for.
+class LoopbackSign {
+public:
+    LoopbackSign();
+    quint16 port() const { return m_socket.localPort(); }
+    // What came in since the sign was made or last taken, oldest first.
+    QList<QByteArray> received();
+    // When each of those arrived, in nanoseconds since the sign was made.
+    QList<qint64> arrivalNs();
+    // Waits, the event loop turning, until at least count have come in; returns them all.
+    QList<QByteArray> waitFor(int count, int timeoutMs = 15000);
+    // What came in; the sign forgets it.
+    QList<QByteArray> take();
+    // The sign's own socket, to answer from.
+    QUdpSocket &socket() { return m_socket; }
+
+private:
+    void collect();
+
+    QUdpSocket m_socket;
+    QElapsedTimer m_clock;
+    QList<QByteArray> m_received;
+    QList<qint64> m_arrivalNs;
+};
+
 ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier);
 
-// The main window as an operator uses it, with short pauses, its own settings file and a sign
-// on loopback that keeps every datagram. No top-level window may outlive a test.
+// The windows as an operator uses them, with their own settings file, a notifier that records
+// every message and a sign on loopback that keeps every datagram. No top-level window may
+// outlive a test.
 class WindowsTest : public ::testing::Test {
 protected:
     WindowsTest();
@@ -120,13 +154,18 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Writes the settings to the file and opens the main window on them. The messages of the
-    // load (the tests' serial port does not exist) are cleared.
+    // This fixture's settings file and notifier, the known fonts, COM ports without devices and
+    // the loopback sign.
+    ui::Services services();
+    // Writes the settings to the file the services name and makes a main window on them, read
+    // back as at start. The window is not shown, and the messages of its load stay.
+    std::unique_ptr<ui::frmMain> makeMain(const Settings &settings, const ui::Services &services);
+    // Opens the fixture's main window on the settings, with short pauses, and shows it. The
+    // messages of the load (the tests' serial port does not exist) are cleared.
     void startMain(const Settings &settings, link::LinkTiming timing);
     void startMain(const Settings &settings, link::LinkTiming timing, ui::Services services);
-    ui::Services services() { return servicesFor(file, notifier); }
 
-    QUdpSocket sign;
+    LoopbackSign sign;
     TempSettings file;
     RecordingNotifier notifier;
     modMain shared;

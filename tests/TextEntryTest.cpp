@@ -22,21 +22,14 @@ using namespace lumawrite::test;
 
 namespace {
 
-class TextEntryTest : public ::testing::Test {
+class TextEntryTest : public WindowsTest {
 protected:
     void SetUp() override
     {
+        WindowsTest::SetUp();
         Settings s = safeSettings();
         s.MessageText = QStringLiteral("Fresh bread daily");
-        shared.settings = s;
-        file.write(s);
-        main = std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
-    }
-
-    void TearDown() override
-    {
-        main.reset();
-        EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+        main = makeMain(s, services());
     }
 
     ui::frmDesign1 *openEntry()
@@ -50,11 +43,6 @@ protected:
 
     int chars(ui::frmDesign1 *d) { return d->lblMsg[0]->text().toInt(); }
     int cols(ui::frmDesign1 *d) { return d->lblMsg[1]->text().toInt(); }
-
-    TempSettings file;
-    RecordingNotifier notifier;
-    modMain shared;
-    std::unique_ptr<ui::frmMain> main;
 };
 
 } // namespace
@@ -100,7 +88,7 @@ TEST_F(TextEntryTest, FontListShowsEachFamilyOnceUnderItsPlainName)
     // A family from several foundries comes once per foundry, tagged; a name in other case is
     // the same family. The first spelling stays; FontIndex counts in the list shown.
     main.reset();
-    ui::Services services = servicesFor(file, notifier);
+    ui::Services services = this->services();
     services.fontFamilies = [] {
         return QStringList{"DejaVu Serif",      "DejaVu Sans [UKWN]", "DejaVu Sans Mono",
                            "DejaVu Sans [urw]", "dejavu sans mono",   "DejaVu Sans [URW ]"};
@@ -294,9 +282,7 @@ TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo)
     main.reset();
     Settings s = safeSettings();
     s.MessageText = QStringLiteral("Open\r\n9 to 5");
-    shared.settings = s;
-    file.write(s);
-    main = std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
+    main = makeMain(s, services());
     ui::frmDesign1 *d = main->design();
     EXPECT_EQ(d->txtMsg->toPlainText(), QStringLiteral("Open\n9 to 5"));
     EXPECT_EQ(d->txtMsg->messageText(), s.MessageText);
@@ -305,9 +291,7 @@ TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo)
     // A stored message longer than the box holds shows its first 250 characters.
     main.reset();
     s.MessageText = QString(248, QLatin1Char('L')) + QStringLiteral("\r\nmore");
-    shared.settings = s;
-    file.write(s);
-    main = std::make_unique<ui::frmMain>(shared, servicesFor(file, notifier));
+    main = makeMain(s, services());
     d = main->design();
     EXPECT_EQ(d->txtMsg->messageText(), QString(248, QLatin1Char('L')) + QStringLiteral("\r\n"));
     EXPECT_EQ(chars(d), 250);

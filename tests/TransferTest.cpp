@@ -3,12 +3,10 @@
 #include "TestSupport.h"
 
 #include <QElapsedTimer>
-#include <QNetworkDatagram>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
-#include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
@@ -19,6 +17,7 @@ using lumawrite::test::bytes;
 
 using namespace lumawrite;
 using namespace lumawrite::link;
+using lumawrite::test::LoopbackSign;
 using lumawrite::test::PtyPair;
 
 namespace {
@@ -27,21 +26,6 @@ using Outcome = MessageTransfer::Outcome;
 using Result = MessageTransfer::Result;
 
 const LinkTiming Fast{20, 30};
-
-// A sign on loopback that keeps every datagram it receives.
-class LoopbackSign {
-public:
-    LoopbackSign() { EXPECT_TRUE(socket.bind(QHostAddress::LocalHost, 0)); }
-    quint16 port() const { return socket.localPort(); }
-    QList<QByteArray> take()
-    {
-        QList<QByteArray> all;
-        while (socket.hasPendingDatagrams())
-            all.append(socket.receiveDatagram().data());
-        return all;
-    }
-    QUdpSocket socket;
-};
 
 struct Harness {
     explicit Harness(quint16 signPort, HostResolver resolver = systemResolver)
@@ -117,12 +101,8 @@ TEST(Transfer, UdpDeliversEveryFrameExactlyAndInOrder)
 
 TEST(Transfer, AbsentSignIsNoError)
 {
-    quint16 closedPort = 0;
-    {
-        QUdpSocket probe;
-        ASSERT_TRUE(probe.bind(QHostAddress::LocalHost, 0));
-        closedPort = probe.localPort();
-    }
+    const quint16 closedPort = test::freeUdpPort();
+    ASSERT_NE(closedPort, 0);
     Harness h(closedPort);
     h.setBlocks(2);
     const Outcome outcome = h.run();
@@ -266,10 +246,10 @@ TEST(Transfer, SerialFramesGetTheirReplyWindow)
         EXPECT_TRUE(r.sent);
         done = true;
     });
-    EXPECT_FALSE(link.TimeUp);
+    EXPECT_TRUE(link.busy()); // the reply window is open
     QTRY_VERIFY(done);
     EXPECT_GE(clock.elapsed(), Fast.replyMs - 1);
-    EXPECT_TRUE(link.TimeUp);
+    EXPECT_FALSE(link.busy());
     EXPECT_EQ(link.RxData(), QByteArray("R1"));
     EXPECT_EQ(received, frame);
 

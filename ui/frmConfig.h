@@ -27,9 +27,6 @@ public:
     frmConfig(const modMain &shared, platform::Notifier &notifier, Send485Function send485,
               QWidget *parent = nullptr);
 
-    // The last frame built by either Update button.
-    const QByteArray &TxBuffer() const { return m_txBuffer; }
-
     QComboBox *cmbSA;
     QLineEdit *txtTxPort;
     QPushButton *cmdUpdateSID;
@@ -45,7 +42,7 @@ private:
     const modMain &m_shared;
     platform::Notifier &m_notifier;
     Send485Function m_send485;
-    QByteArray m_txBuffer;
+    QByteArray m_txBuffer; // the last frame built by either Update button
 };
 
 } // namespace lumawrite::ui

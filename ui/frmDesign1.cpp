@@ -204,12 +204,12 @@ void frmDesign1::Load(const QStringList &fontFamilies)
 {
     const Settings &s = m_shared.settings;
 
-    // 1. The font list, kept in alphabetical order; first entry selected.
+    // The font list, kept in alphabetical order; first entry selected.
     const QStringList families = platform::fontListOrder(fontFamilies);
     cmbFonts->addItems(families);
     cmbFonts->setCurrentIndex(families.isEmpty() ? -1 : 0);
 
-    // 2. and 3. The size and offset lists, with their first choices "12" and "0".
+    // The size and offset lists, with their first choices "12" and "0".
     for (int size = FirstSize; size <= LastSize; ++size)
         cmbFontSize->addItem(QString::number(size));
     cmbFontSize->setCurrentIndex(12 - FirstSize);
@@ -217,19 +217,19 @@ void frmDesign1::Load(const QStringList &fontFamilies)
         cmbOffset->addItem(QString::number(offset));
     cmbOffset->setCurrentIndex(0 - FirstOffset);
 
-    // 4. No upload has been confirmed in this showing.
+    // No upload has been confirmed in this showing.
     m_shared.UploadConfirmed = false;
 
-    // 5. and 6. The stored message drawn on the surface in the stored font.
+    // The stored message drawn on the surface in the stored font.
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, cmbFonts->count());
     render::drawMessage(m_surface, storedMessage(s, fontFamilyAt(fontPosition)));
     refreshPic();
 
-    // 7. and 8. The text, then its counters.
+    // The text, then its counters.
     txtMsg->setMessageText(s.MessageText);
     RecountColumns();
 
-    // 9. to 12. The stored choices, each through its handler.
+    // The stored choices, each set through its control so that its handler runs.
     cmbFonts->setCurrentIndex(fontPosition);
     cmbFontSize->setCurrentIndex(SettingsRange::fontSize(s.FontSize) - FirstSize);
     chkBold->setChecked(SettingsRange::styleOn(s.Bold));

@@ -57,7 +57,6 @@ public:
     // True once the title-bar close control has discarded this window.
     bool discarded() const { return m_discarded; }
 
-    render::Surface &surface() { return m_surface; }
     const platform::ImageSurface &picSurface() const { return m_surface; }
 
     QComboBox *cmbFonts;

@@ -177,7 +177,7 @@ void frmMain::Load()
 {
     const Settings &s = m_shared.settings;
 
-    // 1. to 3. The lists; a stored value outside a list selects the default's entry.
+    // The speed, address and COM lists; a stored value outside a list selects the default's.
     for (int speed = 1; speed <= 10; ++speed)
         cmbSpeed->addItem(QString::number(speed));
     cmbSpeed->setItemText(0, cmbSpeed->itemText(0) + QStringLiteral(" - Slowest"));
@@ -200,7 +200,7 @@ void frmMain::Load()
     cmbPort->setCurrentIndex(SettingsRange::comPortIndex(s.ComPort));
     cmbPort->setToolTip(cmbPort->currentData(Qt::ToolTipRole).toString());
 
-    // 4. and 5.
+    // The sign address and receive port in their boxes; link type 1 is the LAN, any other serial.
     txtIP->setText(s.IpAddress);
     txtLocalPort->setText(QString::number(s.LocalPort));
     if (s.LinkType == 1)
@@ -208,19 +208,19 @@ void frmMain::Load()
     else
         opt485->setChecked(true);
 
-    // 6. The preview strip, in the stored font; this creates the text entry window, hidden.
+    // The preview strip, in the stored font; this creates the text entry window, hidden.
     frmDesign1 *entry = design();
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, entry->cmbFonts->count());
     drawPreview(storedMessage(s, entry->fontFamilyAt(fontPosition)));
 
-    // 7. and 8. The sockets. A receive port that cannot be bound leaves the run without
+    // The sockets. A receive port that cannot be bound leaves the run without
     // replies; it changes no setting.
     m_link->setDestination(s.IpAddress);
     const QString receiveError = m_link->openReceiver(s.LocalPort);
     if (!receiveError.isEmpty())
         m_services.notifier->warning(this, QStringLiteral("Rx Port Error"), receiveError);
 
-    // 9. The serial port, the one shown in the list.
+    // The serial port, the one shown in the list.
     m_shared.SerialPortOpen = false;
     const QString serialError = m_link->openSerial(qint16(cmbPort->currentIndex() + 1));
     if (serialError.isEmpty())

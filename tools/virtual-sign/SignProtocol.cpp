@@ -222,7 +222,6 @@ SignState::Action SignState::apply(const Frame &f, QString *description)
         describe(QStringLiteral("%1 columns, speed code %2").arg(columns()).arg(speedCode()));
         break;
     case Kind::SetTransmitPort:
-        m_transmitPort = f.port;
         describe(QStringLiteral("transmit port %1").arg(f.port));
         break;
     case Kind::SetSerialId:

@@ -73,7 +73,6 @@ public:
     Action apply(const Frame &frame, QString *description = nullptr);
 
     int address() const { return m_address; }
-    int transmitPort() const { return m_transmitPort; }
     const QByteArray &memory() const { return m_memory; }
 
     // The message as the parameter record describes it.
@@ -84,7 +83,6 @@ public:
 private:
     QByteArray m_memory;
     int m_address;
-    int m_transmitPort = 0;
 };
 
 } // namespace vsign

@@ -9,10 +9,10 @@ namespace lumawrite::platform {
 class Notifier;
 }
 
-namespace lumawrite::ui {
+namespace lumawrite::app {
 
 // Reads the settings at start; an unreadable file is replaced by the defaults. When even the
 // defaults cannot be written, the operator is told and the run goes on with them in memory.
 void startUp(SettingsStore &store, modMain &shared, platform::Notifier &notifier);
 
-} // namespace lumawrite::ui
+} // namespace lumawrite::app

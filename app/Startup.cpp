@@ -3,7 +3,7 @@
 #include "Notifier.h"
 #include "SettingsStore.h"
 
-namespace lumawrite::ui {
+namespace lumawrite::app {
 
 void startUp(SettingsStore &store, modMain &shared, platform::Notifier &notifier)
 {
@@ -15,4 +15,4 @@ void startUp(SettingsStore &store, modMain &shared, platform::Notifier &notifier
     }
 }
 
-} // namespace lumawrite::ui
+} // namespace lumawrite::app
