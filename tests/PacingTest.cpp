@@ -144,10 +144,18 @@ TEST(Pacing, FramesArriveTwoSecondsApartAndWaitingCostsNoCpu)
 
 TEST(Pacing, FloodOfRepliesLeavesPacingAndMemoryAlone)
 {
+#ifdef __SANITIZE_ADDRESS__
+    // Under AddressSanitizer every one of the 200,000 datagrams costs several times more on
+    // both cores, and its allocator stalls now and then; there the flood is run for the memory
+    // checks, and the gaps only have to stay near two seconds. The ordinary build holds 20 ms.
+    const double tolerance = 400.0;
+#else
+    const double tolerance = 20.0;
+#endif
     const PacingFigures flooded = pacedTransfer(true);
     ASSERT_EQ(flooded.gapsMs.size(), 7u);
     for (double gap : flooded.gapsMs)
-        EXPECT_NEAR(gap, 2000.0, 20.0);
+        EXPECT_NEAR(gap, 2000.0, tolerance);
     std::printf("flood: %ld datagrams on the receive port; worst gap deviation %.2f ms; "
                 "memory grew %ld kB\n",
                 flooded.floodedDatagrams, worstDeviation(flooded.gapsMs), flooded.memoryGrowthKb);
