@@ -92,7 +92,8 @@ private:
     void SizeSelected();
     void StyleChanged();
     void TextChanged();
-    void refreshPic();
+    // Shows the surface in the preview strip; shown says what it holds, for a screen reader.
+    void refreshPic(const QString &shown);
     void TestMessage();
     void UploadMessage();
     void FitMessage();
