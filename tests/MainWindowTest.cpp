@@ -362,9 +362,14 @@ TEST_F(MainWindowTest, UploadStatusIsReadAndEnterPressesTheFocusedButton)
     main = makeMain(safeSettings(), services());
     notifier.messages.clear();
     AccessibleNotices notices;
-    EXPECT_EQ(main->pic->accessibleDescription(),
-              QStringLiteral("Message preview: \"%1\", the message last sent to the sign")
-                  .arg(safeSettings().MessageText.simplified()));
+    const QString described = main->pic->accessibleDescription();
+    EXPECT_TRUE(described.startsWith(
+        QStringLiteral("Message preview: \"%1\", the message last sent to the sign; ")
+            .arg(safeSettings().MessageText.simplified())))
+        << described.toStdString();
+    main->design()->refreshSignView(); // the same message, so the same findings
+    EXPECT_TRUE(described.endsWith(main->design()->lblFit->text().simplified()))
+        << described.toStdString();
 
     emit main->transfer().statusChanged(QStringLiteral("Sending 1 of 3"));
     EXPECT_EQ(main->lblMsg->text(), QStringLiteral("Sending 1 of 3"));

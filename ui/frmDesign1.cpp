@@ -286,14 +286,19 @@ void frmDesign1::refreshSignView()
             .arg(fitText().simplified()));
 }
 
-QString frmDesign1::fitText() const
+QString fitSummary(const render::FitReport &report)
 {
-    if (!m_fit.hasInk && m_fit.missingCharacters.isEmpty())
+    if (!report.hasInk && report.missingCharacters.isEmpty())
         return QStringLiteral("Nothing to show yet.");
-    QStringList lines = render::fitFindings(m_fit);
+    QStringList lines = render::fitFindings(report);
     if (lines.isEmpty())
         lines << QStringLiteral("All of the text fits the sign's 16 rows.");
     return lines.join(QLatin1Char('\n'));
+}
+
+QString frmDesign1::fitText() const
+{
+    return fitSummary(m_fit);
 }
 
 void frmDesign1::FitMessage()

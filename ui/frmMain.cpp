@@ -247,8 +247,11 @@ void frmMain::drawPreview(const render::RenderRequest &message)
 {
     render::drawMessage(m_preview, message);
     pic->setPixmap(QPixmap::fromImage(m_preview.image()));
-    describe(pic, QStringLiteral("Message preview: \"%1\", the message last sent to the sign")
-                      .arg(message.text.simplified()));
+    // Checked with room around the rows, as the text entry window checks it.
+    platform::ImageSurface fitStrip(QSize(64, 16), Qt::black, Qt::yellow);
+    describe(pic, QStringLiteral("Message preview: \"%1\", the message last sent to the sign; %2")
+                      .arg(message.text.simplified(),
+                           fitSummary(render::checkFit(fitStrip, message)).simplified()));
 }
 
 frmDesign1 *frmMain::design()
