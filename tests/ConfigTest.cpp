@@ -129,3 +129,25 @@ TEST_F(ConfigTest, UpdateWithoutAnOpenPortSaysNothingWasSent)
     EXPECT_TRUE(config->isVisible());
     config->close();
 }
+
+TEST_F(ConfigTest, EnterPressesTheFocusedButton)
+{
+    open(safeSettings());
+    ASSERT_FALSE(shared.SerialPortOpen);
+    for (QPushButton *button : config->findChildren<QPushButton *>()) {
+        EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+    }
+    // Enter in the port box presses nothing.
+    focusOn(config->txtTxPort);
+    QTest::keyClick(config->txtTxPort, Qt::Key_Return);
+    EXPECT_TRUE(notifier.messages.isEmpty());
+    EXPECT_TRUE(config->isVisible());
+
+    focusOn(config->cmdUpdateSID);
+    QTest::keyClick(config->cmdUpdateSID, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(notifier.count(QStringLiteral("Serial Port Not Open")), 1);
+    focusOn(config->cmdClose);
+    QTest::keyClick(config->cmdClose, Qt::Key_Return);
+    QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);
+}

@@ -5,11 +5,13 @@
 #include "frmDesign1.h"
 #include "frmMain.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QSignalSpy>
@@ -353,4 +355,34 @@ TEST(AppIcon, HoldsTheLedPanelAtTheFourMenuSizes)
     EXPECT_LT(lit.blue(), 140);
     const QColor unlit = image.pixelColor(87, 60);
     EXPECT_LT(unlit.value(), 90);
+}
+
+TEST_F(MainWindowTest, UploadStatusIsReadAndEnterPressesTheFocusedButton)
+{
+    main = makeMain(safeSettings(), services());
+    notifier.messages.clear();
+    AccessibleNotices notices;
+    const QString described = main->pic->accessibleDescription();
+    EXPECT_TRUE(described.startsWith(
+        QStringLiteral("Message preview: \"%1\", the message last sent to the sign; ")
+            .arg(safeSettings().MessageText.simplified())))
+        << described.toStdString();
+    main->design()->refreshSignView(); // the same message, so the same findings
+    EXPECT_TRUE(described.endsWith(main->design()->lblFit->text().simplified()))
+        << described.toStdString();
+
+    emit main->transfer().statusChanged(QStringLiteral("Sending 1 of 3"));
+    EXPECT_EQ(main->lblMsg->text(), QStringLiteral("Sending 1 of 3"));
+    EXPECT_EQ(main->lblMsg->accessibleName(), QStringLiteral("Upload status: Sending 1 of 3"));
+    emit main->transfer().statusChanged(QStringLiteral("Sending 1 of 3"));
+    EXPECT_EQ(notices.count(QStringLiteral("lblMsg"), QAccessible::NameChanged), 1);
+
+    // Enter on "Modify" opens the text entry window, as a click does.
+    focusOn(main->cmdModify);
+    QTest::keyClick(main->cmdModify, Qt::Key_Return);
+    ui::frmDesign1 *entry = main->design();
+    EXPECT_TRUE(entry->isVisible());
+    entry->reject();
+    EXPECT_FALSE(entry->isVisible());
+    EXPECT_TRUE(notifier.messages.isEmpty());
 }

@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
+#include "Accessibility.h"
 #include "frmMain.h"
 
+#include <QAccessible>
 #include <QApplication>
 
 #include <QDeadlineTimer>
@@ -207,6 +209,38 @@ QList<QByteArray> LoopbackSign::take()
     collect();
     m_arrivalNs.clear();
     return std::exchange(m_received, {});
+}
+
+QList<std::pair<QString, int>> AccessibleNotices::notices;
+
+AccessibleNotices::AccessibleNotices()
+{
+    notices.clear();
+    m_previous = ui::setAccessibleSink([](QAccessibleEvent *event) {
+        notices.append(
+            {event->object() ? event->object()->objectName() : QString(), int(event->type())});
+    });
+}
+
+AccessibleNotices::~AccessibleNotices()
+{
+    ui::setAccessibleSink(m_previous);
+    notices.clear();
+}
+
+int AccessibleNotices::count(const QString &objectName, int type) const
+{
+    return int(notices.count({objectName, type}));
+}
+
+void focusOn(QWidget *widget)
+{
+    QWidget *window = widget->window();
+    window->show();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    widget->setFocus(Qt::OtherFocusReason);
+    EXPECT_TRUE(widget->hasFocus());
 }
 
 ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier)

@@ -6,6 +6,9 @@
 #include "SettingsStore.h"
 
 #include <QByteArray>
+
+class QAccessibleEvent;
+class QWidget;
 #include <QElapsedTimer>
 #include <QList>
 #include <QObject>
@@ -141,6 +144,23 @@ private:
     QList<QByteArray> m_received;
     QList<qint64> m_arrivalNs;
 };
+
+// Records the accessibility notices the windows send, as (object name, event type), while it
+// lives; the platform's bridge gets them again afterwards.
+class AccessibleNotices {
+public:
+    AccessibleNotices();
+    ~AccessibleNotices();
+    // How many notices of the type came from the object of that name.
+    int count(const QString &objectName, int type) const;
+    static QList<std::pair<QString, int>> notices;
+
+private:
+    void (*m_previous)(QAccessibleEvent *);
+};
+
+// Makes the widget's window the active one and gives the widget the keyboard focus.
+void focusOn(QWidget *widget);
 
 ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier);
 

@@ -1,4 +1,6 @@
+#include "LedView.h"
 #include "MessageEdit.h"
+#include "SignPanel.h"
 #include "TestSupport.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
@@ -295,4 +297,78 @@ TEST_F(TextEntryTest, StoredLineBreaksShowAsLinesAndCountTwo)
     d = main->design();
     EXPECT_EQ(d->txtMsg->messageText(), QString(248, QLatin1Char('L')) + QStringLiteral("\r\n"));
     EXPECT_EQ(chars(d), 250);
+}
+
+TEST_F(TextEntryTest, CountersFitCheckAndViewsSpeakWhatTheyShow)
+{
+    ui::frmDesign1 *d = openEntry();
+    AccessibleNotices notices;
+    d->txtMsg->setPlainText(QStringLiteral("Hello"));
+    EXPECT_EQ(d->lblMsg[0]->text(), QStringLiteral("5")); // the caption stays the bare number
+    EXPECT_EQ(d->lblMsg[0]->accessibleName(), QStringLiteral("Characters: 5"));
+    EXPECT_EQ(d->lblMsg[1]->accessibleName(),
+              QStringLiteral("Columns: %1").arg(d->lblMsg[1]->text()));
+    EXPECT_EQ(notices.count(QStringLiteral("lblMsg_0"), QAccessible::NameChanged), 1);
+    EXPECT_EQ(notices.count(QStringLiteral("lblMsg_1"), QAccessible::NameChanged), 1);
+
+    // The same count again is not announced again.
+    d->txtMsg->setPlainText(QStringLiteral("Hallo"));
+    EXPECT_EQ(notices.count(QStringLiteral("lblMsg_0"), QAccessible::NameChanged), 1);
+
+    d->refreshSignView();
+    const QString findings = d->lblFit->text().simplified();
+    EXPECT_FALSE(findings.isEmpty());
+    EXPECT_EQ(d->lblFit->accessibleName(), QStringLiteral("Fit check: ") + findings);
+    EXPECT_GE(notices.count(QStringLiteral("lblFit"), QAccessible::NameChanged), 1);
+    auto *view = d->signPanel->findChild<QWidget *>(QStringLiteral("ledView"));
+    ASSERT_NE(view, nullptr);
+    const QString blocks =
+        QString::number(d->signPanel->findChild<ui::LedView *>()->columns() / 64);
+    EXPECT_EQ(view->accessibleDescription(),
+              QStringLiteral("Sign view: the message as the sign will show it, %1 blocks; %2")
+                  .arg(blocks, findings));
+    EXPECT_GE(notices.count(QStringLiteral("ledView"), QAccessible::DescriptionChanged), 1);
+
+    QTest::mouseClick(d->cmdTestMsg, Qt::LeftButton);
+    EXPECT_EQ(d->pic->accessibleDescription(),
+              QStringLiteral("Message preview: \"Hallo\" from its first column"));
+}
+
+TEST_F(TextEntryTest, EnterPressesTheFocusedButtonAndNothingElse)
+{
+    ui::frmDesign1 *d = openEntry();
+    notifier.messages.clear();
+    for (QPushButton *button : d->findChildren<QPushButton *>()) {
+        EXPECT_FALSE(button->autoDefault()) << button->objectName().toStdString();
+        EXPECT_FALSE(button->isDefault()) << button->objectName().toStdString();
+    }
+
+    // Enter on a check box presses nothing: no upload, the window stays.
+    focusOn(d->chkBold);
+    const bool bold = d->chkBold->isChecked();
+    QTest::keyClick(d->chkBold, Qt::Key_Return);
+    QTest::keyClick(d->chkBold, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_TRUE(d->isVisible());
+    EXPECT_EQ(d->chkBold->isChecked(), bold);
+    EXPECT_FALSE(shared.UploadConfirmed);
+    EXPECT_TRUE(notifier.messages.isEmpty());
+
+    // Enter in the message starts a new line.
+    focusOn(d->txtMsg);
+    d->txtMsg->setPlainText(QStringLiteral("ab"));
+    d->txtMsg->moveCursor(QTextCursor::End);
+    QTest::keyClick(d->txtMsg, Qt::Key_Return);
+    QTest::keyClicks(d->txtMsg, QStringLiteral("cd"));
+    EXPECT_EQ(d->txtMsg->toPlainText(), QStringLiteral("ab\ncd"));
+    EXPECT_TRUE(d->isVisible());
+
+    // Enter on "Cancel" hides the window; so does Space the next time.
+    focusOn(d->cmdCancel);
+    QTest::keyClick(d->cmdCancel, Qt::Key_Return);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_FALSE(shared.UploadConfirmed);
+    openEntry();
+    focusOn(d->cmdCancel);
+    QTest::keyClick(d->cmdCancel, Qt::Key_Space);
+    EXPECT_FALSE(d->isVisible());
 }

@@ -1,5 +1,6 @@
 #include "SignPanel.h"
 
+#include "Accessibility.h"
 #include "LedView.h"
 
 #include <QScrollBar>
@@ -27,6 +28,11 @@ SignPanel::SignPanel(std::function<int()> speedCode, QWidget *parent)
     connect(m_play, &QToolButton::clicked, this, &SignPanel::togglePlay);
     connect(&m_timer, &QTimer::timeout, this, &SignPanel::step);
     setImage({});
+}
+
+void SignPanel::describe(const QString &description)
+{
+    ui::describe(m_view, description);
 }
 
 int SignPanel::stepMs(int speedCode)

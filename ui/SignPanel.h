@@ -21,6 +21,8 @@ public:
     SignPanel(std::function<int()> speedCode, QWidget *parent = nullptr);
 
     void setImage(const QByteArray &columns);
+    // What the view shows, in words, for a screen reader.
+    void describe(const QString &description);
     LedView *view() const { return m_view; }
     QScrollBar *scrollBar() const { return m_scroll; }
     QToolButton *playButton() const { return m_play; }

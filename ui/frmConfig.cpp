@@ -1,5 +1,7 @@
 #include "frmConfig.h"
 
+#include "Accessibility.h"
+
 #include "Frames.h"
 #include "LeadingNumber.h"
 #include "Notifier.h"
@@ -77,6 +79,7 @@ void frmConfig::buildControls()
     connect(cmdUpdateSID, &QPushButton::clicked, this, &frmConfig::UpdateSID);
     connect(cmdUpdateTxPort, &QPushButton::clicked, this, &frmConfig::UpdateTxPort);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
+    pressButtonsOnEnter(this);
 }
 
 void frmConfig::UpdateSID()

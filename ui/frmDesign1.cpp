@@ -1,5 +1,7 @@
 #include "frmDesign1.h"
 
+#include "Accessibility.h"
+
 #include "Fonts.h"
 #include "LeadingNumber.h"
 #include "MessageEdit.h"
@@ -24,11 +26,16 @@ constexpr int LastOffset = 10;
 
 const QColor PicBackground(255, 255, 192);
 
-QLabel *counterLabel(QWidget *parent, const QString &name, const QString &accessibleName)
+// What a screen reader calls the counters and the fit check before reading their values.
+const QString CharsName = QStringLiteral("Characters");
+const QString ColsName = QStringLiteral("Columns");
+const QString FitName = QStringLiteral("Fit check");
+
+QLabel *counterLabel(QWidget *parent, const QString &name, const QString &spokenName)
 {
-    auto *label = new QLabel(QStringLiteral("0"), parent);
+    auto *label = new QLabel(parent);
     label->setObjectName(name);
-    label->setAccessibleName(accessibleName);
+    showSpokenText(label, spokenName, QStringLiteral("0"));
     label->setAlignment(Qt::AlignCenter);
     label->setAutoFillBackground(true);
     QPalette palette = label->palette();
@@ -146,9 +153,9 @@ void frmDesign1::buildControls()
     frame2->setGeometry(480, 48, 398, 164);
     captionLabel(frame2, QStringLiteral("Label3"), QStringLiteral("Chars."), 8, 18);
     captionLabel(frame2, QStringLiteral("Label4"), QStringLiteral("Cols."), 80, 18);
-    lblMsg[0] = counterLabel(frame2, QStringLiteral("lblMsg_0"), QStringLiteral("Chars."));
+    lblMsg[0] = counterLabel(frame2, QStringLiteral("lblMsg_0"), CharsName);
     lblMsg[0]->setGeometry(8, 34, 65, 17);
-    lblMsg[1] = counterLabel(frame2, QStringLiteral("lblMsg_1"), QStringLiteral("Cols."));
+    lblMsg[1] = counterLabel(frame2, QStringLiteral("lblMsg_1"), ColsName);
     lblMsg[1]->setGeometry(80, 34, 65, 17);
     cmdTestMsg = new QPushButton(QStringLiteral("Test "), frame2);
     cmdTestMsg->setObjectName(QStringLiteral("cmdTestMsg"));
@@ -169,7 +176,7 @@ void frmDesign1::buildControls()
     signPanel->move(10, 22);
     lblFit = new QLabel(frame4);
     lblFit->setObjectName(QStringLiteral("lblFit"));
-    lblFit->setAccessibleName(QStringLiteral("Fit check"));
+    lblFit->setAccessibleName(FitName);
     lblFit->setGeometry(676, 22, 186, 116);
     lblFit->setWordWrap(true);
     lblFit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -198,6 +205,7 @@ void frmDesign1::buildControls()
     setTabOrder(cmdInsert, cmdCancel);
     setTabOrder(cmdCancel, cmdTestMsg);
     setTabOrder(cmdTestMsg, txtMsg);
+    pressButtonsOnEnter(this);
 }
 
 void frmDesign1::Load(const QStringList &fontFamilies)
@@ -223,7 +231,7 @@ void frmDesign1::Load(const QStringList &fontFamilies)
     // The stored message drawn on the surface in the stored font.
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, cmbFonts->count());
     render::drawMessage(m_surface, storedMessage(s, fontFamilyAt(fontPosition)));
-    refreshPic();
+    refreshPic(QStringLiteral("the stored message \"%1\"").arg(s.MessageText.simplified()));
 
     // The text, then its counters.
     txtMsg->setMessageText(s.MessageText);
@@ -249,7 +257,7 @@ QString frmDesign1::fontFamilyAt(int position) const
 void frmDesign1::RecountColumns()
 {
     const int width = m_surface.measureText(txtMsg->messageText());
-    lblMsg[1]->setText(QString::number(width));
+    showSpokenText(lblMsg[1], ColsName, QString::number(width));
     // The counter's field turns red when the message is too wide to upload.
     QPalette palette = lblMsg[1]->palette();
     palette.setColor(QPalette::Window,
@@ -271,26 +279,36 @@ void frmDesign1::refreshSignView()
     signPanel->setImage(
         QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size())));
     m_fit = render::checkFit(m_fitStrip, r);
-    lblFit->setText(fitText());
+    showSpokenText(lblFit, FitName, fitText());
+    signPanel->describe(
+        QStringLiteral("Sign view: the message as the sign will show it, %1 blocks; %2")
+            .arg(int(image.size()) / render::BytesPerBlock)
+            .arg(fitText().simplified()));
+}
+
+QString fitSummary(const render::FitReport &report)
+{
+    if (!report.hasInk && report.missingCharacters.isEmpty())
+        return QStringLiteral("Nothing to show yet.");
+    QStringList lines = render::fitFindings(report);
+    if (lines.isEmpty())
+        lines << QStringLiteral("All of the text fits the sign's 16 rows.");
+    return lines.join(QLatin1Char('\n'));
 }
 
 QString frmDesign1::fitText() const
 {
-    if (!m_fit.hasInk && m_fit.missingCharacters.isEmpty())
-        return QStringLiteral("Nothing to show yet.");
-    QStringList lines = render::fitFindings(m_fit);
-    if (lines.isEmpty())
-        lines << QStringLiteral("All of the text fits the sign's 16 rows.");
-    return lines.join(QLatin1Char('\n'));
+    return fitSummary(m_fit);
 }
 
 void frmDesign1::FitMessage()
 {
     const auto choice = render::bestFit(m_fitStrip, renderRequest());
     if (!choice) {
-        lblFit->setText(m_fit.hasInk ? QStringLiteral("No size from 6 to 60 keeps this text "
-                                                      "inside the 16 rows.")
-                                     : QStringLiteral("Nothing to fit yet."));
+        showSpokenText(lblFit, FitName,
+                       m_fit.hasInk ? QStringLiteral("No size from 6 to 60 keeps this text "
+                                                     "inside the 16 rows.")
+                                    : QStringLiteral("Nothing to fit yet."));
         return;
     }
     // Through the lists, so that the counters and the view follow as for a choice by hand.
@@ -334,7 +352,8 @@ void frmDesign1::StyleChanged()
 
 void frmDesign1::TextChanged()
 {
-    lblMsg[0]->setText(QString::number(render::countChars(txtMsg->toPlainText())));
+    showSpokenText(lblMsg[0], CharsName,
+                   QString::number(render::countChars(txtMsg->toPlainText())));
     RecountColumns();
 }
 
@@ -361,7 +380,7 @@ void frmDesign1::TestMessage()
     // Draws the message exactly where block 0 of an upload takes it from.
     const render::RenderRequest r = renderRequest();
     render::drawMessage(m_surface, r);
-    refreshPic();
+    refreshPic(QStringLiteral("\"%1\" from its first column").arg(r.text.simplified()));
 }
 
 void frmDesign1::UploadMessage()
@@ -382,7 +401,9 @@ void frmDesign1::UploadMessage()
     m_plan = {r, render::renderColumns(m_strip, r)};
     // The surface is left showing the last block, as the block-by-block rendering leaves it.
     render::drawMessage(m_surface, r, -render::ColumnsPerBlock * (m_plan.blocks() - 1));
-    refreshPic();
+    refreshPic(QStringLiteral("the last of %1 blocks of \"%2\"")
+                   .arg(m_plan.blocks())
+                   .arg(r.text.simplified()));
 
     m_shared.UploadConfirmed = true;
     storeMessageChoices(m_shared.settings, cmbFonts->currentIndex(), r.pointSize, r.bold, r.italic,
@@ -391,9 +412,10 @@ void frmDesign1::UploadMessage()
     QDialog::accept();
 }
 
-void frmDesign1::refreshPic()
+void frmDesign1::refreshPic(const QString &shown)
 {
     pic->setPixmap(QPixmap::fromImage(m_surface.image()));
+    describe(pic, QStringLiteral("Message preview: %1").arg(shown));
 }
 
 void frmDesign1::reject()

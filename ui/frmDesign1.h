@@ -29,6 +29,9 @@ class SignPanel;
 // replace them, in the given typeface.
 render::RenderRequest storedMessage(const Settings &settings, const QString &family);
 
+// What the fit check says of a report, one finding a line, as the text entry window shows it.
+QString fitSummary(const render::FitReport &report);
+
 // The "Text Entry" window: the message, its typeface, size, styles and vertical offset, with
 // live character and column counters. Its controls keep the operator's last choices between
 // showings; a confirmed upload leaves its plan for the main window.
@@ -92,7 +95,8 @@ private:
     void SizeSelected();
     void StyleChanged();
     void TextChanged();
-    void refreshPic();
+    // Shows the surface in the preview strip; shown says what it holds, for a screen reader.
+    void refreshPic(const QString &shown);
     void TestMessage();
     void UploadMessage();
     void FitMessage();

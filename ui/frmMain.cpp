@@ -1,5 +1,7 @@
 #include "frmMain.h"
 
+#include "Accessibility.h"
+
 #include "Frames.h"
 #include "LeadingNumber.h"
 #include "LumaWriteVersion.h"
@@ -28,6 +30,7 @@ namespace {
 
 const QString SerialErrorTitle = QStringLiteral("Communication Port Error!");
 const QString ContactAddress = QStringLiteral("support@vireline.example");
+const QString StatusName = QStringLiteral("Upload status");
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
@@ -124,7 +127,7 @@ void frmMain::buildControls()
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(336, 48, 425, 81);
     lblMsg = label(frame1, QStringLiteral("lblMsg"), QString(), QRect(24, 20, 190, 20));
-    lblMsg->setAccessibleName(QStringLiteral("Upload status"));
+    lblMsg->setAccessibleName(StatusName);
     prgUpload = new QProgressBar(frame1);
     prgUpload->setObjectName(QStringLiteral("prgUpload"));
     prgUpload->setAccessibleName(QStringLiteral("Upload progress"));
@@ -167,10 +170,12 @@ void frmMain::buildControls()
 
     connect(cmdModify, &QPushButton::clicked, this, &frmMain::cmdModifyClick);
     connect(cmdConfig, &QPushButton::clicked, this, &frmMain::cmdConfigClick);
-    connect(m_transfer, &link::MessageTransfer::statusChanged, lblMsg, &QLabel::setText);
+    connect(m_transfer, &link::MessageTransfer::statusChanged, this,
+            [this](const QString &status) { showSpokenText(lblMsg, StatusName, status); });
     connect(m_transfer, &link::MessageTransfer::begun, this, &frmMain::transferBegun);
     connect(m_transfer, &link::MessageTransfer::progress, this, &frmMain::showProgress);
     connect(m_transfer, &link::MessageTransfer::finished, this, &frmMain::transferFinished);
+    pressButtonsOnEnter(this);
 }
 
 void frmMain::Load()
@@ -242,6 +247,11 @@ void frmMain::drawPreview(const render::RenderRequest &message)
 {
     render::drawMessage(m_preview, message);
     pic->setPixmap(QPixmap::fromImage(m_preview.image()));
+    // Checked with room around the rows, as the text entry window checks it.
+    platform::ImageSurface fitStrip(QSize(64, 16), Qt::black, Qt::yellow);
+    describe(pic, QStringLiteral("Message preview: \"%1\", the message last sent to the sign; %2")
+                      .arg(message.text.simplified(),
+                           fitSummary(render::checkFit(fitStrip, message)).simplified()));
 }
 
 frmDesign1 *frmMain::design()
@@ -352,7 +362,7 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
     cmdModify->setEnabled(true);
     cmdConfig->setEnabled(true);
     prgUpload->setVisible(false);
-    lblMsg->clear();
+    showSpokenText(lblMsg, StatusName, QString());
     if (outcome.result == Result::Stopped) {
         // The window is closing and saves the settings itself, the message's choices with them.
         m_unsaved |= SettingsField::TextEntry;
