@@ -243,13 +243,13 @@ TEST_F(MainWindowTest, SerialPortInUseIsToldApartFromNoPermissionAndNoDevice)
 
     // Root may use every device, so the permission case is told from given facts.
     using platform::openFailureText;
-    const QString ttyS0 = QStringLiteral("/dev/ttyS0");
-    EXPECT_EQ(openFailureText(1, ttyS0, {true, false, true, QStringLiteral("Permission denied")}),
-              QStringLiteral("COM 1 (/dev/ttyS0) could not be opened: this user may not use it.\n"
+    EXPECT_EQ(openFailureText(1, device, {true, false, true, QStringLiteral("Permission denied")}),
+              QStringLiteral("COM 1 (%1) could not be opened: this user may not use it.\n"
                              "To use serial ports, add your user to the \"dialout\" group (sudo "
-                             "usermod -aG dialout $USER) and log in again."));
-    EXPECT_EQ(openFailureText(1, ttyS0, {true, true, false, QStringLiteral("Not a tty")}),
-              QStringLiteral("COM 1 (/dev/ttyS0) could not be opened: Not a tty"));
+                             "usermod -aG dialout $USER) and log in again.")
+                  .arg(device));
+    EXPECT_EQ(openFailureText(1, device, {true, true, false, QStringLiteral("Not a tty")}),
+              QStringLiteral("COM 1 (%1) could not be opened: Not a tty").arg(device));
 }
 
 TEST_F(MainWindowTest, ReceivePortInUseIsReportedAndChangesNoSetting)

@@ -211,8 +211,8 @@ TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
 
     // An address that would break line 1 of the settings file: a double quote, a comma, a
     // control character (even one at the end that trimming would drop).
-    for (const QString &ip : {QString("10.0.0.2\""), QString("10.0.0.2,3"), QString("10.0.\t2"),
-                              QString("10.0.0.2\n"), QString("10.0.0.2\x7f")}) {
+    for (const QString &ip : {QString("127.0.0.2\""), QString("127.0.0.2,3"), QString("127.0.\t2"),
+                              QString("127.0.0.2\n"), QString("127.0.0.2\x7f")}) {
         const auto parsed = send::parseArguments({"lumawrite-send", "--ip", ip, "x"}, none);
         EXPECT_TRUE(parsed.error.startsWith("--ip ")) << parsed.error.toStdString();
     }
@@ -425,21 +425,27 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
     const std::function<void(QProcess &)> closedInput = [](QProcess &p) {
         p.setChildProcessModifier([] { ::close(STDIN_FILENO); });
     };
-    const std::function<void(QProcess &)> fullOutput = [](QProcess &p) {
-        p.setStandardOutputFile("/dev/full");
-    };
-    // No file may grow past 100 bytes, and the signal that would end the run is the default.
-    const std::function<void(QProcess &)> smallFiles = [](QProcess &p) {
-        p.setChildProcessModifier([] {
+    // No file may grow past `bytes`, as on a full disk, and the signal that would end the run
+    // is the default.
+    const auto filesUpTo = [](rlim_t bytes) {
+        return [bytes] {
             std::signal(SIGXFSZ, SIG_DFL);
             rlimit limit{};
             getrlimit(RLIMIT_FSIZE, &limit);
-            limit.rlim_cur = 100;
+            limit.rlim_cur = bytes;
             setrlimit(RLIMIT_FSIZE, &limit);
-        });
+        };
+    };
+    const std::function<void(QProcess &)> smallFiles = [&](QProcess &p) {
+        p.setChildProcessModifier(filesUpTo(100));
+    };
+    // Standard output is a file of the test's own that cannot grow at all.
+    const std::function<void(QProcess &)> fullOutput = [&](QProcess &p) {
+        p.setStandardOutputFile(dir.filePath("out.txt"));
+        p.setChildProcessModifier(filesUpTo(0));
     };
     const QString empty = "lumawrite-send: empty message; nothing sent\n";
-    const QString full = "No space left on device";
+    const QString full = "File too large";
     struct Case {
         QStringList arguments;
         int exitCode;
@@ -467,7 +473,9 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
         // A full disk and a file-size limit.
         {{"--dry-run", "x"}, 5, "standard output could not be written: " + full, {}, fullOutput},
         {{"--list-fonts"}, 5, "standard output could not be written: " + full, {}, fullOutput},
-        {{"--image", "/dev/full", "x"}, 5, "could not be written to /dev/full: " + full},
+        {{"--image", dir.path(), "x"},
+         5,
+         "could not be written to " + dir.path() + ": Is a directory"},
         {{"--image", capped, "x"}, 5, capped + ": File too large", {}, smallFiles},
         // The fit check's findings with --strict.
         {{"--strict", "--offset", "10", "x"},
