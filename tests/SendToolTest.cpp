@@ -19,6 +19,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -789,4 +790,297 @@ TEST(SendWatch, SendsDuringEndlessRewritesAndFollowsAFolderMadeAgain)
     ASSERT_TRUE(QDir().mkpath(folder));
     put("Second");
     EXPECT_TRUE(QTest::qWaitFor([&] { return seen.last() == "Second"; }, 3000));
+}
+
+// Several signs from one command.
+namespace {
+
+// The frames of a one-block message at speed 10 to the sign with this serial address (its two
+// ASCII digits in hex), written out by hand: the block (only its header here, since its columns
+// are the rendered text), five blank blocks, the parameters (6 blocks = 384 columns) and the
+// restart.
+QStringList oneBlockFrames(const QString &address)
+{
+    QStringList frames{"aacc008c" + address + "001002000080"};
+    for (const char *start : {"02800080", "03000080", "03800080", "04000080", "04800080"})
+        frames.append("aacc008c" + address + "0010" + start + QString(256, '0'));
+    frames.append("aacc0010" + address + "0010010000040180000a");
+    frames.append("aacc0008" + address + "0020");
+    return frames;
+}
+
+// The frames match the hand-written ones; the first block's columns are compared elsewhere.
+void expectOneBlockFrames(const QStringList &got, const QString &address)
+{
+    const QStringList expected = oneBlockFrames(address);
+    ASSERT_EQ(got.size(), expected.size()) << lines(got);
+    EXPECT_EQ(got[0].left(24), expected[0]);
+    EXPECT_EQ(got.mid(1), expected.mid(1));
+}
+
+// A serial byte stream cut into frames by the length in their third and fourth bytes.
+QStringList serialFrames(const QByteArray &stream)
+{
+    QStringList frames;
+    for (qsizetype at = 0; at + 4 <= stream.size();) {
+        const int length = (quint8(stream[at + 2]) << 8) | quint8(stream[at + 3]);
+        if (length < 8 || at + length > stream.size())
+            break;
+        frames.append(QString::fromLatin1(stream.mid(at, length).toHex()));
+        at += length;
+    }
+    return frames;
+}
+
+// A settings file of a sign: LAN to loopback, or serial on a COM port.
+void writeSign(TempSettings &file, int serialAddress, int comPort = 0)
+{
+    Settings s = safeSettings();
+    s.SerialAddress = qint16(serialAddress);
+    s.Speed = 10;
+    s.LinkType = comPort > 0 ? 2 : 1;
+    s.ComPort = qint16(comPort > 0 ? comPort : 1);
+    file.write(s);
+}
+
+// runSend's preparation for these pauses and COM devices ("N=DEVICE,...").
+std::function<void(QProcess &)> pacedWith(const QString &pacing, const QString &devices = {})
+{
+    return [pacing, devices](QProcess &process) {
+        QProcessEnvironment env = process.processEnvironment();
+        env.insert("LUMAWRITE_SEND_PACING_MS", pacing);
+        if (!devices.isEmpty())
+            env.insert("LUMAWRITE_SEND_SERIAL_DEVICE", devices);
+        process.setProcessEnvironment(env);
+    };
+}
+
+QString at(const LoopbackSign &sign)
+{
+    return QStringLiteral("127.0.0.1:%1").arg(sign.port());
+}
+
+} // namespace
+
+TEST(SendOptions, SeveralSignsTheirPortsAndTheCombinationsRefused)
+{
+    const QProcessEnvironment none;
+    auto parse = [&](const QString &line) {
+        return send::parseArguments(QStringList{"lumawrite-send"} +
+                                        line.split(' ', Qt::SkipEmptyParts),
+                                    none);
+    };
+    // HOST:PORT, [IPv6]:PORT, a bare IPv6 address (no port), a name; --port for the rest.
+    const auto four = parse("--port 4000 --ip 127.0.0.1:5000 --ip [::1]:5001 --ip ::1 "
+                            "--ip sign.example x");
+    ASSERT_TRUE(four.error.isEmpty()) << four.error.toStdString();
+    const QList<send::SignSpec> signs = send::signsFor(four.options);
+    ASSERT_EQ(signs.size(), 4);
+    const std::pair<const char *, int> expected[] = {
+        {"127.0.0.1", 5000}, {"::1", 5001}, {"::1", 4000}, {"sign.example", 4000}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(signs[i].overrides.host, QString(expected[i].first)) << i;
+        EXPECT_EQ(signs[i].port, expected[i].second) << i;
+    }
+    // One --ip with a port is one sign, as before.
+    const auto one = parse("--ip [::1]:7000 x");
+    EXPECT_EQ(one.options.overrides.host, QString("::1"));
+    EXPECT_EQ(one.options.signPort, 7000);
+    EXPECT_EQ(send::signsFor(one.options).size(), 1);
+    // Several settings files: one sign each, with the one --ip (if any) for all.
+    const auto files = parse("--save --settings a.cfg --settings b.cfg --ip 127.0.0.1:9 x");
+    ASSERT_TRUE(files.error.isEmpty()) << files.error.toStdString();
+    const QList<send::SignSpec> fromFiles = send::signsFor(files.options);
+    ASSERT_EQ(fromFiles.size(), 2);
+    EXPECT_EQ(fromFiles[1].settingsPath, QString("b.cfg"));
+    EXPECT_EQ(fromFiles[1].overrides.host, QString("127.0.0.1"));
+    EXPECT_EQ(fromFiles[1].port, 9);
+
+    const char *bad[] = {"--ip 127.0.0.1:0 x",
+                         "--ip 127.0.0.1:65536 x",
+                         "--ip host:port x",
+                         "--ip [::1 x",
+                         "--ip [::1]x x",
+                         "--ip :80 x",
+                         "--settings a --settings b --ip h1 --ip h2 x",
+                         "--save --ip h1 --ip h2 x",
+                         "--save --settings a --ip h1 --ip h2 x",
+                         "--image p.png --ip h1 --ip h2 x"};
+    for (const char *line : bad) {
+        const auto parsed = parse(line);
+        EXPECT_FALSE(parsed.error.isEmpty()) << line;
+    }
+    EXPECT_TRUE(parse("--settings a --settings b --ip h1 --ip h2 x").error.contains("--settings"));
+    EXPECT_TRUE(parse("--save --ip h1 --ip h2 x").error.contains("--save"));
+
+    // The serial hook: one device for every COM number, or one for each named.
+    QProcessEnvironment env;
+    env.insert("LUMAWRITE_SEND_SERIAL_DEVICE", "3=/tmp/x/a,12=/tmp/x/b");
+    const auto mapped = send::parseArguments({"lumawrite-send", "x"}, env);
+    ASSERT_TRUE(mapped.error.isEmpty()) << mapped.error.toStdString();
+    EXPECT_EQ(mapped.options.serialDevices.value(3), QString("/tmp/x/a"));
+    EXPECT_EQ(mapped.options.serialDevices.value(12), QString("/tmp/x/b"));
+    EXPECT_EQ(mapped.options.serialDevices.size(), 2);
+    for (const char *wrong : {"3=", "x=/tmp/a", "0=/tmp/a", "3=/tmp/a,,4=/tmp/b"}) {
+        env.insert("LUMAWRITE_SEND_SERIAL_DEVICE", wrong);
+        EXPECT_FALSE(send::parseArguments({"lumawrite-send", "x"}, env).error.isEmpty()) << wrong;
+    }
+}
+
+TEST(SendSigns, ThreeSignsGetTheSameCompleteFramesAtOnce)
+{
+    // Three --ip with one settings file: serial address 17 for all.
+    LoopbackSign a, b, c;
+    TempSettings file;
+    writeSign(file, 17);
+    QElapsedTimer clock;
+    clock.start();
+    const SendRun run = runSend(file, {"--ip", at(a), "--ip", at(b), "--ip", at(c), "Hi"}, {},
+                                pacedWith("150,10"));
+    const qint64 took = clock.elapsed();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList first = hexLines(a.waitFor(8, 3000));
+    for (LoopbackSign *sign : {&a, &b, &c}) {
+        const QStringList got = hexLines(sign->waitFor(8, 3000));
+        expectOneBlockFrames(got, "3137");
+        EXPECT_EQ(got.value(0), first.value(0));
+        EXPECT_TRUE(run.err.contains(at(*sign) + " (address 17): sent\n")) << run.err.toStdString();
+    }
+    // One upload is 8 pauses of 150 ms; one sign after another would take three times that.
+    EXPECT_LT(took, 2400);
+
+    // Three settings files, three serial addresses, one loopback sign: each address gets its
+    // whole message.
+    LoopbackSign shared;
+    TempSettings s3, s42;
+    writeSign(s3, 3);
+    writeSign(s42, 42);
+    const SendRun files =
+        runSend(file, {"--port", QString::number(shared.port()), "--settings", s3.path(),
+                       "--settings", file.path(), "--settings", s42.path(), "Hi"});
+    EXPECT_EQ(files.exitCode, 0) << files.err.toStdString();
+    const QStringList all = hexLines(shared.waitFor(24, 3000));
+    for (const QString address : {"3033", "3137", "3432"}) {
+        const QStringList mine = all.filter(QRegularExpression("^aacc00..(" + address + ")"));
+        expectOneBlockFrames(mine, address);
+        EXPECT_EQ(mine.value(0).mid(24), first.value(0).mid(24));
+    }
+    EXPECT_EQ(all.size(), 24);
+}
+
+TEST(SendSigns, AnAbsentSignNeitherDelaysNorFailsTheOthers)
+{
+    LoopbackSign sign;
+    TempSettings lan1, lan2, serial;
+    writeSign(lan1, 1);
+    writeSign(lan2, 2);
+    writeSign(serial, 3, 9); // COM 9 has no device
+    QTemporaryDir dir;
+    QElapsedTimer clock;
+    clock.start();
+    const SendRun run = runSend(lan1,
+                                {"--port", QString::number(sign.port()), "--settings", lan1.path(),
+                                 "--settings", serial.path(), "--settings", lan2.path(), "Hi"},
+                                {}, pacedWith("150,10", "9=" + dir.filePath("no-such-tty")));
+    EXPECT_LT(clock.elapsed(), 2400);
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList all = hexLines(sign.waitFor(16, 3000));
+    expectOneBlockFrames(all.filter(QRegularExpression("^aacc00..3031")), "3031");
+    expectOneBlockFrames(all.filter(QRegularExpression("^aacc00..3032")), "3032");
+    EXPECT_TRUE(QRegularExpression("^lumawrite-send: COM 9 \\(address 3\\): failed after 0 of 8 "
+                                   "frames: .*no-such-tty",
+                                   QRegularExpression::MultilineOption)
+                    .match(run.err)
+                    .hasMatch())
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("127.0.0.1:%1 (address 2): sent").arg(sign.port())))
+        << run.err.toStdString();
+}
+
+TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
+{
+    PtyPair line5, line6;
+    ASSERT_TRUE(line5.ready() && line6.ready()) << "socat is needed for this test";
+    QSerialPort peer5(line5.b()), peer6(line6.b());
+    ASSERT_TRUE(peer5.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(peer6.open(QIODevice::ReadWrite));
+    QByteArray on5, on6;
+    QObject::connect(&peer5, &QSerialPort::readyRead, [&] { on5 += peer5.readAll(); });
+    QObject::connect(&peer6, &QSerialPort::readyRead, [&] {
+        on6 += peer6.readAll();
+        if (on6.size() >= 2 * 140) // the adapter of COM 6 is pulled during the third frame
+            line6.vanish();
+    });
+    LoopbackSign sign;
+    TempSettings a7, a8, b9, b10, lan;
+    writeSign(a7, 7, 5);
+    writeSign(a8, 8, 5);
+    writeSign(b9, 9, 6);
+    writeSign(b10, 10, 6);
+    writeSign(lan, 11);
+    const SendRun run =
+        runSend(lan,
+                {"--port", QString::number(sign.port()), "--settings", a7.path(), "--settings",
+                 b9.path(), "--settings", a8.path(), "--settings", b10.path(), "--settings",
+                 lan.path(), "Hi"},
+                {}, pacedWith("40,20", "5=" + line5.a() + ",6=" + line6.a()));
+    EXPECT_EQ(run.exitCode, 1);
+    QTest::qWait(100);
+    on5 += peer5.readAll();
+
+    // COM 5: all of address 7's frames, then all of address 8's.
+    const QStringList frames = serialFrames(on5);
+    ASSERT_EQ(frames.size(), 16) << lines(frames);
+    expectOneBlockFrames(frames.mid(0, 8), "3037");
+    expectOneBlockFrames(frames.mid(8), "3038");
+    EXPECT_TRUE(run.err.contains("COM 5 (address 7): sent\n")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("COM 5 (address 8): sent\n")) << run.err.toStdString();
+    // COM 6 died under address 9; address 10, behind it, found no port. The LAN sign is whole.
+    EXPECT_TRUE(QRegularExpression("COM 6 \\(address 9\\): failed after [23] of 8 frames: ")
+                    .match(run.err)
+                    .hasMatch())
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("COM 6 (address 10): failed after 0 of 8 frames: "))
+        << run.err.toStdString();
+    expectOneBlockFrames(hexLines(sign.waitFor(8, 3000)), "3131");
+}
+
+TEST(SendSigns, SaveStoresToEverySettingsFileAndSeveralIpRefuseIt)
+{
+    LoopbackSign sign;
+    TempSettings a, b;
+    writeSign(a, 4);
+    writeSign(b, 5);
+    const SendRun run = runSend(a, {"--save", "--port", QString::number(sign.port()), "--size",
+                                    "14", "--settings", a.path(), "--settings", b.path(), "Kept"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (auto [file, address] : {std::pair{&a, 4}, std::pair{&b, 5}}) {
+        Settings saved;
+        ASSERT_TRUE(file->store().LoadSettings(saved).isEmpty());
+        EXPECT_EQ(saved.MessageText, QString("Kept"));
+        EXPECT_EQ(saved.FontSize, 14);
+        EXPECT_EQ(saved.SerialAddress, address);
+        EXPECT_EQ(saved.IpAddress, QString("127.0.0.1"));
+    }
+
+    const QByteArray before = a.read();
+    const SendRun refused = runSend(a, {"--save", "--ip", at(sign), "--ip", at(sign), "Kept"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains("--save")) << refused.err.toStdString();
+    EXPECT_EQ(a.read(), before);
+    EXPECT_EQ(sign.received().size(), 16);
+}
+
+TEST(SendSigns, DryRunNamesEachSign)
+{
+    TempSettings a, b;
+    writeSign(a, 4);
+    writeSign(b, 5, 3);
+    const SendRun run = runSend(a, {"--dry-run", "--settings", a.path(), "--settings", b.path(), "Hi"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(run.out.size(), 18);
+    EXPECT_EQ(run.out[0], "# 127.0.0.1 (address 4)");
+    EXPECT_EQ(run.out[9], "# COM 3 (address 5)");
+    expectOneBlockFrames(run.out.mid(1, 8), "3034");
+    expectOneBlockFrames(run.out.mid(10), "3035");
 }
