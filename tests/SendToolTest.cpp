@@ -5,6 +5,7 @@
 #include "MessageTransfer.h"
 #include "SendOptions.h"
 #include "SendSession.h"
+#include "SignFleet.h"
 #include "SignLink.h"
 #include "TestSupport.h"
 #include "frmDesign1.h"
@@ -795,27 +796,32 @@ TEST(SendWatch, SendsDuringEndlessRewritesAndFollowsAFolderMadeAgain)
 // Several signs from one command.
 namespace {
 
-// The frames of a one-block message at speed 10 to the sign with this serial address (its two
-// ASCII digits in hex), written out by hand: the block (only its header here, since its columns
-// are the rendered text), five blank blocks, the parameters (6 blocks = 384 columns) and the
-// restart.
-QStringList oneBlockFrames(const QString &address)
+// The frames of a message of this many blocks at speed 10 to the sign with this serial address
+// (its two ASCII digits in hex), written out by hand: the message's blocks (only their headers,
+// since their columns are the rendered text), five blank blocks, the parameters (the columns of
+// all the blocks) and the restart.
+QStringList messageFrames(const QString &address, int blocks = 1)
 {
-    QStringList frames{"aacc008c" + address + "001002000080"};
-    for (const char *start : {"02800080", "03000080", "03800080", "04000080", "04800080"})
-        frames.append("aacc008c" + address + "0010" + start + QString(256, '0'));
-    frames.append("aacc0010" + address + "0010010000040180000a");
+    QStringList frames;
+    for (int block = 0; block < blocks + 5; ++block) {
+        const QString start = QStringLiteral("%1").arg(0x200 + block * 0x80, 4, 16, QChar('0'));
+        frames.append("aacc008c" + address + "0010" + start + "0080" +
+                      (block < blocks ? QString() : QString(256, '0')));
+    }
+    frames.append("aacc0010" + address + "001001000004" +
+                  QStringLiteral("%1").arg((blocks + 5) * 64, 4, 16, QChar('0')) + "000a");
     frames.append("aacc0008" + address + "0020");
     return frames;
 }
 
-// The frames match the hand-written ones; the first block's columns are compared elsewhere.
-void expectOneBlockFrames(const QStringList &got, const QString &address)
+// The frames match the hand-written ones; the message's columns are compared elsewhere.
+void expectFrames(const QStringList &got, const QString &address, int blocks = 1)
 {
-    const QStringList expected = oneBlockFrames(address);
+    const QStringList expected = messageFrames(address, blocks);
     ASSERT_EQ(got.size(), expected.size()) << lines(got);
-    EXPECT_EQ(got[0].left(24), expected[0]);
-    EXPECT_EQ(got.mid(1), expected.mid(1));
+    for (int i = 0; i < blocks; ++i)
+        EXPECT_EQ(got[i].left(24), expected[i]);
+    EXPECT_EQ(got.mid(blocks), expected.mid(blocks));
 }
 
 // A serial byte stream cut into frames by the length in their third and fourth bytes.
@@ -866,9 +872,8 @@ TEST(SendOptions, SeveralSignsTheirPortsAndTheCombinationsRefused)
 {
     const QProcessEnvironment none;
     auto parse = [&](const QString &line) {
-        return send::parseArguments(QStringList{"lumawrite-send"} +
-                                        line.split(' ', Qt::SkipEmptyParts),
-                                    none);
+        return send::parseArguments(
+            QStringList{"lumawrite-send"} + line.split(' ', Qt::SkipEmptyParts), none);
     };
     // HOST:PORT, [IPv6]:PORT, a bare IPv6 address (no port), a name; --port for the rest.
     const auto four = parse("--port 4000 --ip 127.0.0.1:5000 --ip [::1]:5001 --ip ::1 "
@@ -935,14 +940,14 @@ TEST(SendSigns, ThreeSignsGetTheSameCompleteFramesAtOnce)
     writeSign(file, 17);
     QElapsedTimer clock;
     clock.start();
-    const SendRun run = runSend(file, {"--ip", at(a), "--ip", at(b), "--ip", at(c), "Hi"}, {},
-                                pacedWith("150,10"));
+    const SendRun run =
+        runSend(file, {"--ip", at(a), "--ip", at(b), "--ip", at(c), "Hi"}, {}, pacedWith("150,10"));
     const qint64 took = clock.elapsed();
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     const QStringList first = hexLines(a.waitFor(8, 3000));
     for (LoopbackSign *sign : {&a, &b, &c}) {
         const QStringList got = hexLines(sign->waitFor(8, 3000));
-        expectOneBlockFrames(got, "3137");
+        expectFrames(got, "3137");
         EXPECT_EQ(got.value(0), first.value(0));
         EXPECT_TRUE(run.err.contains(at(*sign) + " (address 17): sent\n")) << run.err.toStdString();
     }
@@ -962,7 +967,7 @@ TEST(SendSigns, ThreeSignsGetTheSameCompleteFramesAtOnce)
     const QStringList all = hexLines(shared.waitFor(24, 3000));
     for (const QString address : {"3033", "3137", "3432"}) {
         const QStringList mine = all.filter(QRegularExpression("^aacc00..(" + address + ")"));
-        expectOneBlockFrames(mine, address);
+        expectFrames(mine, address);
         EXPECT_EQ(mine.value(0).mid(24), first.value(0).mid(24));
     }
     EXPECT_EQ(all.size(), 24);
@@ -985,8 +990,8 @@ TEST(SendSigns, AnAbsentSignNeitherDelaysNorFailsTheOthers)
     EXPECT_LT(clock.elapsed(), 2400);
     EXPECT_EQ(run.exitCode, 1);
     const QStringList all = hexLines(sign.waitFor(16, 3000));
-    expectOneBlockFrames(all.filter(QRegularExpression("^aacc00..3031")), "3031");
-    expectOneBlockFrames(all.filter(QRegularExpression("^aacc00..3032")), "3032");
+    expectFrames(all.filter(QRegularExpression("^aacc00..3031")), "3031");
+    expectFrames(all.filter(QRegularExpression("^aacc00..3032")), "3032");
     EXPECT_TRUE(QRegularExpression("^lumawrite-send: COM 9 \\(address 3\\): failed after 0 of 8 "
                                    "frames: .*no-such-tty",
                                    QRegularExpression::MultilineOption)
@@ -995,6 +1000,82 @@ TEST(SendSigns, AnAbsentSignNeitherDelaysNorFailsTheOthers)
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains(QStringLiteral("127.0.0.1:%1 (address 2): sent").arg(sign.port())))
         << run.err.toStdString();
+}
+
+TEST(SendSigns, AnUnknownHostNeitherDelaysNorFailsTheOthers)
+{
+    LoopbackSign a, b;
+    TempSettings file;
+    writeSign(file, 20);
+    send::Overrides choices;
+    choices.font = QStringLiteral("DejaVu Sans Mono");
+    choices.size = 12;
+    QList<send::SignSpec> signs;
+    for (const auto &[host, port] :
+         {std::pair{"127.0.0.1", a.port()}, std::pair{"nosuch.invalid", quint16(12346)},
+          std::pair{"127.0.0.1", b.port()}}) {
+        signs.append({file.path(), choices, port});
+        signs.last().overrides.host = QString(host);
+    }
+    send::LinkServices link;
+    link.timing = {150, 5};
+    link.comPorts = noSuchDevice;
+    link.hostResolver = [](const QString &, QObject *, auto done) {
+        done(QHostAddress(), QStringLiteral("Host not found"));
+    };
+    QString err;
+    send::SignFleet fleet({}, signs, knownFonts(), link,
+                          {[](const QString &) {}, [&err](const QString &t) { err += t; }});
+    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    QElapsedTimer clock;
+    clock.start();
+    fleet.submit("Hi");
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_LT(clock.elapsed(), 1800); // one upload: 8 pauses of 150 ms
+    EXPECT_EQ(done.first().first().toInt(), 1);
+    expectFrames(hexLines(a.waitFor(8, 1000)), "3230");
+    expectFrames(hexLines(b.waitFor(8, 1000)), "3230");
+    EXPECT_TRUE(err.contains("lumawrite-send: nosuch.invalid (address 20): failed after 0 of 8 "
+                             "frames: The sign address \"nosuch.invalid\" could not be found: "
+                             "Host not found\n"))
+        << err.toStdString();
+    EXPECT_EQ(err.count(": sent\n"), 2) << err.toStdString();
+}
+
+TEST(SendSigns, WatchedChangesReachEverySignAndTheNewestWinsPerSign)
+{
+    LoopbackSign a, b;
+    TempSettings file;
+    writeSign(file, 20);
+    send::Overrides choices;
+    choices.font = QStringLiteral("DejaVu Sans Mono");
+    choices.size = 12;
+    choices.host = QStringLiteral("127.0.0.1");
+    send::SendOptions options;
+    options.mode = send::SendOptions::Mode::Watch;
+    send::LinkServices link;
+    link.timing = {60, 5};
+    link.comPorts = noSuchDevice;
+    send::SignFleet fleet(options,
+                          {{file.path(), choices, a.port()}, {file.path(), choices, b.port()}},
+                          knownFonts(), link, {[](const QString &) {}, [](const QString &) {}});
+    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    // While "Hi" (one block) goes out, a change of two blocks comes and then one of four, which
+    // replaces it before its turn.
+    fleet.submit("Hi");
+    QTest::qWait(100);
+    EXPECT_TRUE(fleet.busy());
+    fleet.submit("Number 42");
+    fleet.submit("Now serving number 43");
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_EQ(done.first().first().toInt(), 0);
+    for (LoopbackSign *sign : {&a, &b}) {
+        const QStringList got = hexLines(sign->waitFor(19, 1000));
+        ASSERT_EQ(got.size(), 19) << lines(got);
+        expectFrames(got.mid(0, 8), "3230");
+        expectFrames(got.mid(8), "3230", 4);
+    }
+    EXPECT_FALSE(fleet.busy());
 }
 
 TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
@@ -1018,12 +1099,11 @@ TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
     writeSign(b9, 9, 6);
     writeSign(b10, 10, 6);
     writeSign(lan, 11);
-    const SendRun run =
-        runSend(lan,
-                {"--port", QString::number(sign.port()), "--settings", a7.path(), "--settings",
-                 b9.path(), "--settings", a8.path(), "--settings", b10.path(), "--settings",
-                 lan.path(), "Hi"},
-                {}, pacedWith("40,20", "5=" + line5.a() + ",6=" + line6.a()));
+    const SendRun run = runSend(lan,
+                                {"--port", QString::number(sign.port()), "--settings", a7.path(),
+                                 "--settings", b9.path(), "--settings", a8.path(), "--settings",
+                                 b10.path(), "--settings", lan.path(), "Hi"},
+                                {}, pacedWith("40,20", "5=" + line5.a() + ",6=" + line6.a()));
     EXPECT_EQ(run.exitCode, 1);
     QTest::qWait(100);
     on5 += peer5.readAll();
@@ -1031,8 +1111,8 @@ TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
     // COM 5: all of address 7's frames, then all of address 8's.
     const QStringList frames = serialFrames(on5);
     ASSERT_EQ(frames.size(), 16) << lines(frames);
-    expectOneBlockFrames(frames.mid(0, 8), "3037");
-    expectOneBlockFrames(frames.mid(8), "3038");
+    expectFrames(frames.mid(0, 8), "3037");
+    expectFrames(frames.mid(8), "3038");
     EXPECT_TRUE(run.err.contains("COM 5 (address 7): sent\n")) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("COM 5 (address 8): sent\n")) << run.err.toStdString();
     // COM 6 died under address 9; address 10, behind it, found no port. The LAN sign is whole.
@@ -1042,7 +1122,7 @@ TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
         << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("COM 6 (address 10): failed after 0 of 8 frames: "))
         << run.err.toStdString();
-    expectOneBlockFrames(hexLines(sign.waitFor(8, 3000)), "3131");
+    expectFrames(hexLines(sign.waitFor(8, 3000)), "3131");
 }
 
 TEST(SendSigns, SaveStoresToEverySettingsFileAndSeveralIpRefuseIt)
@@ -1076,11 +1156,33 @@ TEST(SendSigns, DryRunNamesEachSign)
     TempSettings a, b;
     writeSign(a, 4);
     writeSign(b, 5, 3);
-    const SendRun run = runSend(a, {"--dry-run", "--settings", a.path(), "--settings", b.path(), "Hi"});
+    const SendRun run =
+        runSend(a, {"--dry-run", "--settings", a.path(), "--settings", b.path(), "Hi"});
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     ASSERT_EQ(run.out.size(), 18);
     EXPECT_EQ(run.out[0], "# 127.0.0.1 (address 4)");
     EXPECT_EQ(run.out[9], "# COM 3 (address 5)");
-    expectOneBlockFrames(run.out.mid(1, 8), "3034");
-    expectOneBlockFrames(run.out.mid(10), "3035");
+    expectFrames(run.out.mid(1, 8), "3034");
+    expectFrames(run.out.mid(10), "3035");
+}
+
+TEST(SendSigns, EachSignKeepsTwoSecondsBetweenItsFrames)
+{
+    // At the sign's own pacing, three signs side by side.
+    LoopbackSign a, b, c;
+    TempSettings file;
+    writeSign(file, 20);
+    const SendRun run =
+        runSend(file, {"--ip", at(a), "--ip", at(b), "--ip", at(c), "Hi"}, {}, [](QProcess &p) {
+            QProcessEnvironment env = p.processEnvironment();
+            env.remove("LUMAWRITE_SEND_PACING_MS");
+            p.setProcessEnvironment(env);
+        });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (LoopbackSign *sign : {&a, &b, &c}) {
+        expectFrames(hexLines(sign->received()), "3230");
+        const QList<qint64> ns = sign->arrivalNs();
+        for (int i = 1; i < ns.size(); ++i)
+            EXPECT_NEAR((ns[i] - ns[i - 1]) / 1e6, 2000.0, 50.0) << "gap " << i;
+    }
 }
