@@ -376,6 +376,22 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     return result;
 }
 
+// How several signs are named and served.
+QString severalSigns()
+{
+    return QStringLiteral(
+        "Several signs:\n"
+        "  Give --ip HOST[:PORT] once for each sign (the port after a colon, an IPv6\n"
+        "  address in brackets as [::1]:12346; else --port, else 12346), all with the\n"
+        "  choices of one settings file; or give --settings FILE once for each sign,\n"
+        "  each file with that sign's link, COM port, address, speed, IP, font and\n"
+        "  styles.\n"
+        "  Every sign gets the message at once, each paced on its own; signs on the\n"
+        "  same COM port share one wire and are served one after another. Each sign\n"
+        "  ends with a line: sent, failed after n of m frames, or refused, with why.\n"
+        "  The exit code is 0 when every sign was sent to, else 1.\n");
+}
+
 QString helpText()
 {
     Cli cli;
@@ -383,7 +399,8 @@ QString helpText()
     // The parser names the program by the path it was started with.
     const qsizetype lineEnd = usage.indexOf(QLatin1Char('\n'));
     usage.replace(0, lineEnd, QStringLiteral("Usage: lumawrite-send [options] TEXT"));
-    return usage + QLatin1Char('\n') + QLatin1String(ExitCodeTable) +
+    return usage + QLatin1Char('\n') + severalSigns() + QLatin1Char('\n') +
+           QLatin1String(ExitCodeTable) +
            QStringLiteral("\nThe settings file, shared with Luma Write: %1\n")
                .arg(settingsFilePath());
 }

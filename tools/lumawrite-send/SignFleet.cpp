@@ -336,7 +336,7 @@ QString SignFleet::progressLine(const Sign &sign) const
 {
     switch (sign.state) {
     case Sign::State::Done:
-        return sign.summary;
+        return QStringLiteral("lumawrite-send: %1").arg(sign.summary);
     case Sign::State::WaitingForLine:
         return QStringLiteral("%1: waiting for the line").arg(sign.label);
     case Sign::State::Sending:
