@@ -5,6 +5,9 @@
 
 #include <QElapsedTimer>
 
+#include <sys/ioctl.h>
+#include <unistd.h>
+
 namespace lumawrite::send {
 namespace {
 
@@ -96,7 +99,7 @@ SignFleet::SignFleet(SendOptions options, const QList<SignSpec> &signs, QStringL
                 [this, sign](const UploadReport &report) { uploadFinished(*sign, report); });
     }
     m_redraw.setInterval(RedrawMs);
-    connect(&m_redraw, &QTimer::timeout, this, &SignFleet::redraw);
+    connect(&m_redraw, &QTimer::timeout, this, [this] { redraw(); });
 }
 
 SignFleet::~SignFleet() = default;
@@ -124,6 +127,7 @@ void SignFleet::submit(const QString &text)
     // The pictures of an older text are not needed again: a sign busy with it takes the newest
     // text next.
     m_renders.clear();
+    m_said.clear();
     if (m_output.terminal && !m_options.dryRun)
         m_redraw.start();
     m_submitting = true;
@@ -258,17 +262,19 @@ void SignFleet::takeTurns(int comPort)
 void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
 {
     bool ok = report.exitCode == ExitOk;
+    // One line a sign: "Nothing was sent" is said by the count of frames.
+    const QString reason = report.reason.section(QLatin1Char('\n'), 0, 0);
     QString summary;
     if (ok)
         summary = QStringLiteral("%1: sent").arg(sign.label);
     else if (report.exitCode == ExitRefused)
-        summary = QStringLiteral("%1: refused: %2").arg(sign.label, report.reason);
+        summary = QStringLiteral("%1: refused: %2").arg(sign.label, reason);
     else
         summary = QStringLiteral("%1: failed after %2 of %3 frames: %4")
                       .arg(sign.label)
                       .arg(report.framesSent)
                       .arg(sign.framesTotal)
-                      .arg(report.reason);
+                      .arg(reason);
     // The message and its choices are kept whatever happened on the line, as with one sign.
     if (m_options.save) {
         const QString error =
@@ -315,7 +321,7 @@ void SignFleet::checkAllDone()
     if (m_submitting || busy())
         return;
     if (m_redraw.isActive()) {
-        redraw();
+        redraw(true);
         m_redraw.stop();
         m_linesDrawn = 0;
         m_drawn.clear();
@@ -326,6 +332,11 @@ void SignFleet::checkAllDone()
 
 void SignFleet::say(const QString &text)
 {
+    // What several signs have in common (the settings file they share, the picture they
+    // share) is said once.
+    if (m_said.contains(text))
+        return;
+    m_said.insert(text);
     m_output.err(text);
     // The lines are drawn anew below what was said.
     m_linesDrawn = 0;
@@ -350,11 +361,16 @@ QString SignFleet::progressLine(const Sign &sign) const
     }
 }
 
-void SignFleet::redraw()
+void SignFleet::redraw(bool last)
 {
+    // A line longer than the terminal is wide would wrap, and drawing over it would miss; the
+    // last drawing is never drawn over.
+    winsize size{};
+    const int width = ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
     QStringList lines;
     for (const std::unique_ptr<Sign> &sign : m_signs)
-        lines.append(progressLine(*sign));
+        lines.append(width > 1 && !last ? progressLine(*sign).left(width - 1)
+                                        : progressLine(*sign));
     const QString drawing = lines.join(QLatin1Char('\n'));
     if (drawing == m_drawn && m_linesDrawn == lines.size())
         return;

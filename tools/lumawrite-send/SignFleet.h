@@ -51,7 +51,7 @@ private:
     void signDone(Sign &sign, const QString &summary, bool ok);
     void checkAllDone();
     void say(const QString &text);
-    void redraw();
+    void redraw(bool last = false);
     QString progressLine(const Sign &sign) const;
 
     SendOptions m_options;
@@ -61,6 +61,7 @@ private:
     QHash<QString, std::shared_ptr<const RenderedMessage>> m_renders; // of the newest text
     QHash<int, QList<Sign *>> m_waitingForLine;                       // by COM number
     QSet<int> m_linesInUse;
+    QSet<QString> m_said; // since the newest text came
     bool m_submitting = false;
     bool m_failed = false; // some sign failed since messageDone() was last emitted
     QTimer m_redraw;       // the progress lines on a terminal
