@@ -92,7 +92,7 @@ TEST_F(TranslationTest, GermanDesktopShowsGermanWindowsAndBoxes)
 
     ui::frmDesign1 *d = openEntry();
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Texteingabe"));
-    EXPECT_EQ(d->cmdInsert->text(), QStringLiteral("^^Hochladen ^^"));
+    EXPECT_EQ(d->cmdInsert->text(), QStringLiteral("^^Senden ^^"));
     EXPECT_EQ(d->cmdTestMsg->text(), QStringLiteral("Test "));
     EXPECT_EQ(d->chkST->text(), QStringLiteral("Durchgestrichen"));
     EXPECT_EQ(groupTitle(d, "Frame1"), QStringLiteral("Schrift wählen"));
@@ -111,7 +111,7 @@ TEST_F(TranslationTest, GermanDesktopShowsGermanWindowsAndBoxes)
     ASSERT_NE(config, nullptr);
     EXPECT_EQ(config->windowTitle(), QStringLiteral("Konfiguration"));
     EXPECT_EQ(config->cmdClose->text(), QStringLiteral("Schließen"));
-    EXPECT_EQ(config->cmdUpdateSID->text(), QStringLiteral("Übernehmen"));
+    EXPECT_EQ(config->cmdUpdateSID->text(), QStringLiteral("Ändern"));
     QTest::mouseClick(config->cmdUpdateSID, Qt::LeftButton);
     ASSERT_EQ(notifier.messages.size(), 1);
     EXPECT_EQ(notifier.messages[0].title, QStringLiteral("Serielle Schnittstelle nicht geöffnet"));
@@ -183,3 +183,4 @@ TEST(Translation, FitFindingsInGermanAndEnglish)
                            QStringLiteral("3 Zeilen des Textes unten abgeschnitten."),
                            QStringLiteral("1 Spalte der Schräglage links abgeschnitten.")}));
 }
+

@@ -581,7 +581,7 @@ Es wurde nichts gesendet.</translation>
     </message>
     <message>
         <source>Play</source>
-        <translation>Abspielen</translation>
+        <translation>Start</translation>
     </message>
     <message>
         <source>Scroll the message as the sign will, at the chosen speed</source>
@@ -589,7 +589,7 @@ Es wurde nichts gesendet.</translation>
     </message>
     <message>
         <source>Stop</source>
-        <translation>Anhalten</translation>
+        <translation>Stopp</translation>
     </message>
 </context>
 <context>
@@ -608,11 +608,11 @@ Es wurde nichts gesendet.</translation>
     </message>
     <message>
         <source>Update</source>
-        <translation>Übernehmen</translation>
+        <translation>Ändern</translation>
     </message>
     <message>
         <source>Update serial ID</source>
-        <translation>Serielle ID übernehmen</translation>
+        <translation>Serielle ID ändern</translation>
     </message>
     <message>
         <source>New LAN Transmit Port:</source>
@@ -624,7 +624,7 @@ Es wurde nichts gesendet.</translation>
     </message>
     <message>
         <source>Update transmit port</source>
-        <translation>Sendeport übernehmen</translation>
+        <translation>Sendeport ändern</translation>
     </message>
     <message>
         <source>Close</source>
@@ -721,7 +721,7 @@ Es wurde nichts gesendet.</translation>
     </message>
     <message>
         <source>^^Upload ^^</source>
-        <translation>^^Hochladen ^^</translation>
+        <translation>^^Senden ^^</translation>
     </message>
     <message>
         <source>Cancel</source>
