@@ -19,13 +19,21 @@ std::vector<QTranslator *> installTranslations(QCoreApplication &app, const QLoc
     };
     std::vector<QTranslator *> installed;
     for (const auto &source : sources) {
-        auto *translator = new QTranslator(&app);
-        if (translator->load(locale, QLatin1String(source.name), QStringLiteral("_"),
-                             source.folder) &&
-            QCoreApplication::installTranslator(translator))
-            installed.push_back(translator);
-        else
+        // The languages in the desktop's order of preference; English, the language the
+        // texts are written in, ends the search (LANGUAGE=en:de stays English).
+        for (const QString &language : locale.uiLanguages()) {
+            const QLocale preferred(language);
+            if (preferred.language() == QLocale::English || preferred.language() == QLocale::C)
+                break;
+            auto *translator = new QTranslator(&app);
+            if (translator->load(preferred, QLatin1String(source.name), QStringLiteral("_"),
+                                 source.folder) &&
+                QCoreApplication::installTranslator(translator)) {
+                installed.push_back(translator);
+                break;
+            }
             delete translator;
+        }
     }
     return installed;
 }

@@ -809,6 +809,16 @@ TEST(SendTool, GermanDesktopTranslatesMessagesButNotWhatScriptsRead)
     EXPECT_EQ(usage.err, QStringLiteral("lumawrite-send: --size nimmt eine ganze Zahl von 6 bis "
                                         "60, nicht \u201E99\u201C.\n\u201Elumawrite-send --help"
                                         "\u201C zeigt die Hilfe.\n"));
+    // English first in the list of languages: English, the texts' own language.
+    const SendRun englishFirst = runSend(file, {"--size", "99", "x"}, {}, [](QProcess &process) {
+        QProcessEnvironment env = process.processEnvironment();
+        env.insert("LC_ALL", "de_DE.UTF-8");
+        env.insert("LANGUAGE", "en:de");
+        process.setProcessEnvironment(env);
+    });
+    EXPECT_TRUE(englishFirst.err.startsWith(
+        QStringLiteral("lumawrite-send: --size takes a whole number from 6 to 60")))
+        << englishFirst.err.toStdString();
     const SendRun help = runSend(file, {"--help"}, {}, german);
     EXPECT_TRUE(help.out.contains(QStringLiteral("Exit-Status:")));
     EXPECT_TRUE(
