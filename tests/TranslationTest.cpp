@@ -183,4 +183,3 @@ TEST(Translation, FitFindingsInGermanAndEnglish)
                            QStringLiteral("3 Zeilen des Textes unten abgeschnitten."),
                            QStringLiteral("1 Spalte der Schräglage links abgeschnitten.")}));
 }
-
