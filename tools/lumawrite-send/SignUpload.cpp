@@ -22,10 +22,9 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
 
     const int blocks = int(columns.size() / link::frames::BlockBytes);
     if (blocks < 1 || blocks > link::frames::MaxMessageBlocks) {
-        const QString reason =
-            QStringLiteral("The message has %1 blocks; the sign takes at most %2.")
-                .arg(blocks)
-                .arg(render::MaxUploadBlocks);
+        const QString reason = tr("The message has %1 blocks; the sign takes at most %2.")
+                                   .arg(blocks)
+                                   .arg(render::MaxUploadBlocks);
         finish({ExitRefused, reason, reason});
         return;
     }
@@ -36,10 +35,10 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
     } else {
         const QString error = m_link->openSerial(qint16(choices.comPort));
         if (!error.isEmpty()) {
-            const QString reason =
-                QStringLiteral("The serial link is chosen, but its port did not open: %1")
-                    .arg(error);
-            finish({ExitLinkUnavailable, reason + QStringLiteral("\nNothing was sent."), reason});
+            const QString message = tr("The serial link is chosen, but its port did not open: %1\n"
+                                       "Nothing was sent.")
+                                        .arg(error);
+            finish({ExitLinkUnavailable, message, message});
             return;
         }
     }
@@ -65,12 +64,12 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                 if (outcome.result == Result::Failed)
                     failure = outcome.message;
                 else if (outcome.framesSkipped > 0)
-                    failure = QStringLiteral("The serial port closed during the upload.");
+                    failure = tr("The serial port closed during the upload.");
                 if (!failure.isEmpty()) {
                     report.exitCode = ExitUploadFailed;
                     report.reason = failure;
-                    report.message = QStringLiteral("%1\n%2 of %3 frames had been sent when the "
-                                                    "upload stopped.")
+                    report.message = tr("%1\n%2 of %3 frames had been sent when the "
+                                        "upload stopped.")
                                          .arg(failure)
                                          .arg(outcome.framesSent)
                                          .arg(outcome.framesTotal);
