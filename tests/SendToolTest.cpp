@@ -1131,6 +1131,48 @@ TEST(SendSigns, WatchedChangesReachEverySignAndTheNewestWinsPerSign)
     EXPECT_FALSE(fleet.busy());
 }
 
+TEST(SendSigns, OnATerminalEachSignHasALineDrawnOverAFewTimesASecond)
+{
+    LoopbackSign a, b, c;
+    TempSettings file;
+    writeSign(file, 20);
+    QList<send::SignSpec> signs;
+    for (LoopbackSign *sign : {&a, &b, &c}) {
+        signs.append({file.path(), {}, sign->port()});
+        signs.last().overrides.host = QStringLiteral("127.0.0.1");
+    }
+    send::LinkServices link;
+    link.timing = {100, 5};
+    link.comPorts = noSuchDevice;
+    QString err;
+    send::SessionOutput terminal{[](const QString &) {}, [&err](const QString &t) { err += t; },
+                                 true};
+    send::SignFleet fleet({}, signs, knownFonts(), link, terminal);
+    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    fleet.submit("Hi");
+    ASSERT_TRUE(done.wait(5000));
+    // 8 frames to each of 3 signs in 0.8 s: drawn over every 250 ms at most, never per frame.
+    const int drawings = int(err.count("\x1b[3A"));
+    EXPECT_GE(drawings, 1) << err.toStdString();
+    EXPECT_LE(drawings, 5) << err.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("\r\x1b\\[K127\\.0\\.0\\.1:%1 \\(address 20\\): "
+                                                  "[1-7]/8 frames, 0:0[01] left\n")
+                                       .arg(b.port()))
+                    .match(err)
+                    .hasMatch())
+        << err.toStdString();
+    // The last drawing holds the summary lines.
+    EXPECT_TRUE(
+        err.endsWith(QStringLiteral("\x1b[3A"
+                                    "\r\x1b[Klumawrite-send: 127.0.0.1:%1 (address 20): sent\n"
+                                    "\r\x1b[Klumawrite-send: 127.0.0.1:%2 (address 20): sent\n"
+                                    "\r\x1b[Klumawrite-send: 127.0.0.1:%3 (address 20): sent\n")
+                         .arg(a.port())
+                         .arg(b.port())
+                         .arg(c.port())))
+        << err.toStdString();
+}
+
 TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
 {
     PtyPair line5, line6;

@@ -66,6 +66,7 @@ struct SignFleet::Sign {
     qint64 remainingMs = 0;
     QElapsedTimer sinceProgress;
     QString summary;
+    bool ok = false; // sent (or printed), once done
 };
 
 SignFleet::SignFleet(SendOptions options, const QList<SignSpec> &signs, QStringList fontList,
@@ -300,6 +301,7 @@ void SignFleet::signDone(Sign &sign, const QString &summary, bool ok)
 {
     sign.state = Sign::State::Done;
     sign.summary = summary;
+    sign.ok = ok;
     m_failed = m_failed || !ok;
     if (!m_output.terminal && !summary.isEmpty())
         m_output.err(QStringLiteral("lumawrite-send: %1\n").arg(summary));
@@ -361,16 +363,54 @@ QString SignFleet::progressLine(const Sign &sign) const
     }
 }
 
+QString SignFleet::overallLine() const
+{
+    int done = 0, failed = 0, sending = 0, waiting = 0;
+    qint64 left = 0;
+    for (const std::unique_ptr<Sign> &sign : m_signs) {
+        switch (sign->state) {
+        case Sign::State::Done:
+            ++done;
+            failed += sign->ok ? 0 : 1;
+            break;
+        case Sign::State::Sending:
+            ++sending;
+            left = qMax(left, sign->remainingMs - sign->sinceProgress.elapsed());
+            break;
+        case Sign::State::WaitingForLine:
+            ++waiting;
+            break;
+        default:
+            break;
+        }
+    }
+    return QStringLiteral("%1 signs: %2 done (%3 failed), %4 sending, %5 waiting for their line; "
+                          "%6 left")
+        .arg(m_signs.size())
+        .arg(done)
+        .arg(failed)
+        .arg(sending)
+        .arg(waiting)
+        .arg(timeLeft(qMax<qint64>(0, left)));
+}
+
 void SignFleet::redraw(bool last)
 {
     // A line longer than the terminal is wide would wrap, and drawing over it would miss; the
     // last drawing is never drawn over.
     winsize size{};
-    const int width = ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 ? size.ws_col : 0;
+    const bool known = ::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0;
+    const int width = known ? size.ws_col : 0;
+    const int rows = known ? size.ws_row : 0;
     QStringList lines;
-    for (const std::unique_ptr<Sign> &sign : m_signs)
-        lines.append(width > 1 && !last ? progressLine(*sign).left(width - 1)
-                                        : progressLine(*sign));
+    if (!last && rows > 1 && int(m_signs.size()) >= rows) {
+        // Lines that scrolled out of sight cannot be drawn over: one line tells of them all.
+        lines.append(overallLine().left(width > 1 ? width - 1 : -1));
+    } else {
+        for (const std::unique_ptr<Sign> &sign : m_signs)
+            lines.append(width > 1 && !last ? progressLine(*sign).left(width - 1)
+                                            : progressLine(*sign));
+    }
     const QString drawing = lines.join(QLatin1Char('\n'));
     if (drawing == m_drawn && m_linesDrawn == lines.size())
         return;

@@ -53,6 +53,7 @@ private:
     void say(const QString &text);
     void redraw(bool last = false);
     QString progressLine(const Sign &sign) const;
+    QString overallLine() const;
 
     SendOptions m_options;
     QStringList m_fonts;
