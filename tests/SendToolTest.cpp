@@ -932,7 +932,7 @@ TEST(SendOptions, SeveralSignsTheirPortsAndTheCombinationsRefused)
     const auto four = parse("--port 4000 --ip 127.0.0.1:5000 --ip [::1]:5001 --ip ::1 "
                             "--ip sign.example x");
     ASSERT_TRUE(four.error.isEmpty()) << four.error.toStdString();
-    const QList<send::SignSpec> signs = send::signsFor(four.options);
+    const QList<send::SignTarget> signs = send::signsFor(four.options);
     ASSERT_EQ(signs.size(), 4);
     const std::pair<const char *, int> expected[] = {
         {"127.0.0.1", 5000}, {"::1", 5001}, {"::1", 4000}, {"sign.example", 4000}};
@@ -948,7 +948,7 @@ TEST(SendOptions, SeveralSignsTheirPortsAndTheCombinationsRefused)
     // Several settings files: one sign each, with the one --ip (if any) for all.
     const auto files = parse("--save --settings a.cfg --settings b.cfg --ip 127.0.0.1:9 x");
     ASSERT_TRUE(files.error.isEmpty()) << files.error.toStdString();
-    const QList<send::SignSpec> fromFiles = send::signsFor(files.options);
+    const QList<send::SignTarget> fromFiles = send::signsFor(files.options);
     ASSERT_EQ(fromFiles.size(), 2);
     EXPECT_EQ(fromFiles[1].settingsPath, QString("b.cfg"));
     EXPECT_EQ(fromFiles[1].overrides.host, QString("127.0.0.1"));
@@ -1063,7 +1063,7 @@ TEST(SendSigns, AnUnknownHostNeitherDelaysNorFailsTheOthers)
     send::Overrides choices;
     choices.font = QStringLiteral("DejaVu Sans Mono");
     choices.size = 12;
-    QList<send::SignSpec> signs;
+    QList<send::SignTarget> signs;
     for (const auto &[host, port] :
          {std::pair{"127.0.0.1", a.port()}, std::pair{"nosuch.invalid", quint16(12346)},
           std::pair{"127.0.0.1", b.port()}}) {
@@ -1136,7 +1136,7 @@ TEST(SendSigns, OnATerminalEachSignHasALineDrawnOverAFewTimesASecond)
     LoopbackSign a, b, c;
     TempSettings file;
     writeSign(file, 20);
-    QList<send::SignSpec> signs;
+    QList<send::SignTarget> signs;
     for (LoopbackSign *sign : {&a, &b, &c}) {
         signs.append({file.path(), {}, sign->port()});
         signs.last().overrides.host = QStringLiteral("127.0.0.1");

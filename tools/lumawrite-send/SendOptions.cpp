@@ -481,13 +481,13 @@ QString settingsPathFor(const SendOptions &options)
     return options.settingsFile.isEmpty() ? settingsFilePath() : options.settingsFile;
 }
 
-QList<SignSpec> signsFor(const SendOptions &options)
+QList<SignTarget> signsFor(const SendOptions &options)
 {
-    QList<SignSpec> signs;
+    QList<SignTarget> signs;
     if (options.signAddresses.size() > 1) {
         for (const SignAddress &address : options.signAddresses) {
-            SignSpec sign{settingsPathFor(options), options.overrides,
-                          address.port.value_or(options.signPort)};
+            SignTarget sign{settingsPathFor(options), options.overrides,
+                            address.port.value_or(options.signPort)};
             sign.overrides.host = address.host;
             signs.append(sign);
         }

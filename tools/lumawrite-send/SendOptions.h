@@ -78,7 +78,7 @@ struct SendOptions {
 
 // One sign of a run: the settings file it reads (and writes with --save), the options that
 // change its choices and its UDP port.
-struct SignSpec {
+struct SignTarget {
     QString settingsPath;
     Overrides overrides;
     quint16 port = link::SignLink::SignUdpPort;
@@ -101,6 +101,6 @@ QString settingsPathFor(const SendOptions &options);
 
 // The signs of the run, in the order of their --ip or --settings: one for each --ip (all reading
 // the one settings file), else one for each settings file; one sign when neither repeats.
-QList<SignSpec> signsFor(const SendOptions &options);
+QList<SignTarget> signsFor(const SendOptions &options);
 
 } // namespace lumawrite::send

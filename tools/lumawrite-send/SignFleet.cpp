@@ -37,16 +37,16 @@ QString renderKey(const render::RenderRequest &r)
 } // namespace
 
 struct SignFleet::Sign {
-    Sign(SignSpec s, const LinkServices &link) : spec(std::move(s)), store(spec.settingsPath)
+    Sign(SignTarget t, const LinkServices &link) : target(std::move(t)), store(target.settingsPath)
     {
         LinkServices own = link;
-        own.signPort = spec.port;
+        own.signPort = target.port;
         upload = std::make_unique<SignUpload>(own);
     }
 
     enum class State { Idle, Preparing, WaitingForLine, Sending, Done };
 
-    SignSpec spec;
+    SignTarget target;
     SettingsStore store;
     std::unique_ptr<SignUpload> upload;
     State state = State::Idle;
@@ -69,15 +69,15 @@ struct SignFleet::Sign {
     bool ok = false; // sent (or printed), once done
 };
 
-SignFleet::SignFleet(SendOptions options, const QList<SignSpec> &signs, QStringList fontList,
+SignFleet::SignFleet(SendOptions options, const QList<SignTarget> &signs, QStringList fontList,
                      const LinkServices &link, SessionOutput output, QObject *parent)
     : QObject(parent), m_options(std::move(options)), m_fonts(std::move(fontList)),
       m_output(std::move(output))
 {
-    for (const SignSpec &spec : signs) {
-        m_signs.push_back(std::make_unique<Sign>(spec, link));
+    for (const SignTarget &target : signs) {
+        m_signs.push_back(std::make_unique<Sign>(target, link));
         Sign *sign = m_signs.back().get();
-        sign->label = spec.overrides.host.value_or(spec.settingsPath);
+        sign->label = target.overrides.host.value_or(target.settingsPath);
         connect(sign->upload.get(), &SignUpload::progress, this,
                 [this, sign](int done, int total, qint64 remainingMs, const QString &status) {
                     sign->framesDone = done;
@@ -160,7 +160,7 @@ void SignFleet::prepare(Sign &sign, const QString &text)
     sign.unreadFile.reset();
     if (!loadError.isEmpty()) {
         // The defaults never say where the sign is: the command line must.
-        if (!sign.spec.overrides.host && !sign.spec.overrides.comPort) {
+        if (!sign.target.overrides.host && !sign.target.overrides.comPort) {
             signDone(sign,
                      QStringLiteral("%1: refused: cannot read the settings (%2) and no --ip or "
                                     "--serial given: the sign's address is unknown")
@@ -173,14 +173,14 @@ void SignFleet::prepare(Sign &sign, const QString &text)
         say(QStringLiteral("lumawrite-send: %1\nlumawrite-send: using the default settings.\n")
                 .arg(loadError));
     }
-    ChoiceResult chosen =
-        chooseMessage(sign.settings, sign.spec.overrides, m_fonts, render::storedMessageText(text));
+    ChoiceResult chosen = chooseMessage(sign.settings, sign.target.overrides, m_fonts,
+                                        render::storedMessageText(text));
     if (!chosen.error.isEmpty()) {
         signDone(sign, QStringLiteral("%1: refused: %2").arg(sign.label, chosen.error), false);
         return;
     }
     sign.choices = chosen.choices;
-    sign.label = signLabel(sign.choices, sign.spec.port);
+    sign.label = signLabel(sign.choices, sign.target.port);
     sign.rendered = render(sign.choices);
     const RenderedMessage &rendered = *sign.rendered;
     if (!rendered.error.isEmpty()) {
@@ -283,7 +283,7 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
                 ? QStringLiteral("%1 could not be read (%2); it is left as it was.")
                       .arg(sign.store.path(), sign.unreadFile->reason)
                 : sign.store.SaveSettings(
-                      settingsAfterUpload(sign.settings, sign.choices, sign.spec.overrides));
+                      settingsAfterUpload(sign.settings, sign.choices, sign.target.overrides));
         if (!error.isEmpty()) {
             summary += QStringLiteral("; the settings were not saved: %1").arg(error);
             ok = false;

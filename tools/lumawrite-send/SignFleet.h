@@ -24,7 +24,7 @@ namespace lumawrite::send {
 class SignFleet : public QObject {
     Q_OBJECT
 public:
-    SignFleet(SendOptions options, const QList<SignSpec> &signs, QStringList fontList,
+    SignFleet(SendOptions options, const QList<SignTarget> &signs, QStringList fontList,
               const LinkServices &link, SessionOutput output, QObject *parent = nullptr);
     ~SignFleet() override;
 

@@ -176,7 +176,7 @@ int main(int argc, char *argv[])
     output.terminal = ::isatty(STDERR_FILENO) == 1;
     SendSession session(options, settingsPathFor(options), fonts, link, output);
     // Several signs are served together; one sign as always.
-    const QList<SignSpec> signs = signsFor(options);
+    const QList<SignTarget> signs = signsFor(options);
     std::unique_ptr<SignFleet> fleet;
     if (signs.size() > 1)
         fleet = std::make_unique<SignFleet>(options, signs, fonts, link, output);
