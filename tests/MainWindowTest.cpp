@@ -2,6 +2,7 @@
 #include "SignLink.h"
 #include "Startup.h"
 #include "TestSupport.h"
+#include "WindowScale.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
 
@@ -385,4 +386,61 @@ TEST_F(MainWindowTest, UploadStatusIsReadAndEnterPressesTheFocusedButton)
     entry->reject();
     EXPECT_FALSE(entry->isVisible());
     EXPECT_TRUE(notifier.messages.isEmpty());
+}
+
+TEST(WindowScale, GrowsWithTheDesktopFontFromNinePointsAtNinetySixDpiUp)
+{
+    EXPECT_EQ(ui::ReferenceFontPointSize, 9);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(9);
+    EXPECT_DOUBLE_EQ(ui::fontPixelSize(font, 96), 12.0);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.0);
+    font.setPointSizeF(8); // smaller: never shrinks
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.0);
+    font.setPointSizeF(12.6);
+    EXPECT_DOUBLE_EQ(ui::fontPixelSize(font, 96), 16.8);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.4);
+    font.setPointSizeF(13);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 13.0 / 9.0);
+    // 9 points on a 120-dpi screen are 15 pixels.
+    font.setPointSizeF(9);
+    EXPECT_DOUBLE_EQ(ui::fontPixelSize(font, 120), 15.0);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 120)), 1.25);
+    // A font set in pixels is taken at its pixels, whatever the screen.
+    font.setPixelSize(18);
+    EXPECT_DOUBLE_EQ(ui::fontPixelSize(font, 120), 18.0);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.5);
+    font.setPixelSize(11);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.0);
+}
+
+TEST_F(MainWindowTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCut)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    ASSERT_DOUBLE_EQ(ui::fontPixelSize(QApplication::font(), screen->logicalDotsPerInchY()), 12.0);
+    auto w = open(safeSettings());
+    w->show();
+    EXPECT_EQ(w->size(), QSize(772, 234));
+    EXPECT_EQ(w->minimumSize(), w->maximumSize());
+    EXPECT_EQ(w->cmbSA->geometry(), QRect(116, 54, 57, 24));
+    EXPECT_EQ(w->optLAN->geometry(), QRect(12, 84, 150, 22));
+    EXPECT_EQ(w->cmdConfig->geometry(), QRect(88, 196, 169, 25));
+    EXPECT_EQ(w->pic->geometry(), QRect(8, 8, 753, 33));
+    EXPECT_EQ(cutCaptions(w.get()).join(QLatin1Char('\n')).toStdString(), "");
+    w.reset();
+
+    LargerDesktopFont larger(1.4);
+    w = open(safeSettings());
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    // Each edge times 1.4, rounded: 772 x 234 -> 1081 x 328; 116..173 -> 162..242, 54..78
+    // -> 76..109.
+    EXPECT_EQ(w->size(), QSize(1081, 328));
+    EXPECT_EQ(w->minimumSize(), w->maximumSize());
+    EXPECT_EQ(w->cmbSA->geometry(), QRect(162, 76, 80, 33));
+    EXPECT_EQ(w->txtLocalPort->geometry(), QRect(342, 76, 79, 33)); // 244..301 -> 342..421
+    // The preview strip keeps its pixels, centred in its place 11..1065 x 11..57:
+    // 11 + (1054 - 753) / 2 = 161, 11 + (46 - 33) / 2 = 17.
+    EXPECT_EQ(w->pic->geometry(), QRect(161, 17, 753, 33));
+    EXPECT_EQ(cutCaptions(w.get()).join(QLatin1Char('\n')).toStdString(), "");
 }
