@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -443,4 +444,38 @@ TEST_F(MainWindowTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsC
     // 11 + (1054 - 753) / 2 = 161, 11 + (46 - 33) / 2 = 17.
     EXPECT_EQ(w->pic->geometry(), QRect(161, 17, 753, 33));
     EXPECT_EQ(cutCaptions(w.get()).join(QLatin1Char('\n')).toStdString(), "");
+}
+
+TEST(WindowScale, ScalesEdgesSoNeighboursStillMeetAndLeavesFixedSizesAlone)
+{
+    QWidget window;
+    window.setFixedSize(101, 40);
+    auto *box = new QGroupBox(&window);
+    box->setGeometry(0, 0, 5, 10);
+    auto *next = new QLabel(QStringLiteral("x"), &window);
+    next->setGeometry(5, 0, 5, 10);
+    auto *inner = new QLabel(box); // inside a group box: scaled too
+    inner->setGeometry(1, 3, 3, 3);
+    auto *moved = new QCheckBox(&window); // placed without a size
+    moved->move(10, 21);
+    auto *fixed = new QWidget(&window);
+    fixed->setGeometry(20, 5, 30, 20);
+    fixed->setFixedSize(30, 20);
+    auto *kept = new QLabel(&window);
+    kept->setGeometry(60, 10, 20, 10);
+
+    ui::scaleWindow(&window, 1.5, {kept});
+    EXPECT_EQ(window.size(), QSize(152, 60)); // 151.5 and 60
+    // 0..5 -> 0..8 (7.5 rounded), 5..10 -> 8..15: they still meet.
+    EXPECT_EQ(box->geometry(), QRect(0, 0, 8, 15));
+    EXPECT_EQ(next->geometry(), QRect(8, 0, 7, 15));
+    EXPECT_EQ(inner->geometry(), QRect(2, 5, 4, 4)); // 1.5..6 -> 2..6, 4.5..9 -> 5..9
+    EXPECT_EQ(moved->pos(), QPoint(15, 32));
+    EXPECT_FALSE(moved->testAttribute(Qt::WA_Resized));
+    EXPECT_EQ(fixed->geometry(), QRect(30, 8, 30, 20));
+    // 60..80 x 10..20 -> 90..120 x 15..30, the 20 x 10 centred in it: 90 + 5, 15 + 2.
+    EXPECT_EQ(kept->geometry(), QRect(95, 17, 20, 10));
+
+    ui::scaleWindow(&window, 1.0);
+    EXPECT_EQ(window.size(), QSize(152, 60));
 }
