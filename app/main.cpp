@@ -5,9 +5,11 @@
 #include "SettingsStore.h"
 #include "Startup.h"
 #include "TerminationSignals.h"
+#include "Translations.h"
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QLocale>
 
 using namespace lumawrite;
 
@@ -19,6 +21,9 @@ int main(int argc, char *argv[])
     // The desktop entry's name, so that the desktop matches the windows with the menu entry.
     QApplication::setDesktopFileName(QStringLiteral("io.github.lumawrite.LumaWrite"));
     QApplication::setWindowIcon(ui::appIcon());
+    // In the desktop's language (LANGUAGE, LC_ALL, LANG), before any box or window takes its
+    // texts; English where there is no translation.
+    platform::installTranslations(application, QLocale::system());
 
     platform::MessageBoxNotifier notifier;
     SettingsStore store(settingsFilePath());

@@ -20,7 +20,7 @@ void MessageTransfer::SendMessage(const std::vector<quint8> &columns, int serial
     m_outcome.framesTotal = frameCount(rendered);
     // The blank blocks must still fit the sign's message memory.
     if (rendered < 1 || rendered > frames::MaxMessageBlocks) {
-        finish(Result::Refused, QStringLiteral("The message has %1 blocks; at most %2 can be sent.")
+        finish(Result::Refused, tr("The message has %1 blocks; at most %2 can be sent.")
                                     .arg(rendered)
                                     .arg(frames::MaxMessageBlocks));
         return;
@@ -28,9 +28,9 @@ void MessageTransfer::SendMessage(const std::vector<quint8> &columns, int serial
     m_blockFrames = frames::blockFrames(m_address, columns);
     if (!m_controls.lanSelected() && !m_link.serialOpen()) {
         finish(Result::Refused,
-               QStringLiteral("The serial link is chosen, but the serial port did not open when "
-                              "Luma Write started. Nothing was sent.\nChoose LAN, or connect the "
-                              "port and start Luma Write again."),
+               tr("The serial link is chosen, but the serial port did not open when "
+                  "Luma Write started. Nothing was sent.\nChoose LAN, or connect the "
+                  "port and start Luma Write again."),
                LinkError::SerialNotOpen);
         return;
     }
@@ -39,7 +39,7 @@ void MessageTransfer::SendMessage(const std::vector<quint8> &columns, int serial
             if (!m_running)
                 return;
             if (!error.isEmpty())
-                finish(Result::Refused, error + QStringLiteral("\nNothing was sent."),
+                finish(Result::Refused, error + tr("\nNothing was sent."),
                        LinkError::AddressUnknown);
             else
                 begin();
@@ -60,14 +60,14 @@ void MessageTransfer::sendFrame()
     const int blocks = int(m_blockFrames.size());
     QByteArray TxBuffer;
     if (m_next < blocks) {
-        emit statusChanged(QStringLiteral("Sending %1 of %2").arg(m_next + 1).arg(blocks));
+        emit statusChanged(tr("Sending %1 of %2").arg(m_next + 1).arg(blocks));
         TxBuffer = m_blockFrames[m_next];
     } else if (m_next == blocks) {
-        emit statusChanged(QStringLiteral("Sending Config ..."));
+        emit statusChanged(tr("Sending Config ..."));
         TxBuffer = frames::parameterFrame(m_address, qint16(blocks),
                                           frames::speedCode(m_controls.speedIndex()));
     } else {
-        emit statusChanged(QStringLiteral("Restarting ..."));
+        emit statusChanged(tr("Restarting ..."));
         TxBuffer = frames::restartFrame(m_address);
     }
     emit progress(m_next, m_outcome.framesTotal, remainingMs());

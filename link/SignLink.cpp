@@ -61,7 +61,7 @@ void SignLink::setDestination(const QString &ipAddress)
     const quint64 generation = ++m_lookupGeneration;
 
     if (m_destination.isEmpty()) {
-        m_lookupError = QStringLiteral("No sign address is set.");
+        m_lookupError = tr("No sign address is set.");
     } else if (!m_address.setAddress(m_destination)) {
         m_lookupPending = true;
         m_resolver(m_destination, this,
@@ -72,11 +72,10 @@ void SignLink::setDestination(const QString &ipAddress)
                        m_address = address;
                        m_lookupError = error;
                        for (auto &done : std::exchange(m_waitingForAddress, {}))
-                           done(m_lookupError.isEmpty()
-                                    ? QString()
-                                    : QStringLiteral("The sign address \"%1\" could not be "
-                                                     "found: %2")
-                                          .arg(m_destination, m_lookupError));
+                           done(m_lookupError.isEmpty() ? QString()
+                                                        : tr("The sign address \"%1\" could not be "
+                                                             "found: %2")
+                                                              .arg(m_destination, m_lookupError));
                    });
     }
 }
@@ -88,8 +87,8 @@ void SignLink::whenDestinationReady(std::function<void(const QString &error)> do
         return;
     }
     if (m_address.isNull())
-        done(QStringLiteral("The sign address \"%1\" could not be found: %2")
-                 .arg(m_destination, m_lookupError));
+        done(
+            tr("The sign address \"%1\" could not be found: %2").arg(m_destination, m_lookupError));
     else
         done({});
 }
@@ -97,8 +96,8 @@ void SignLink::whenDestinationReady(std::function<void(const QString &error)> do
 QString SignLink::openReceiver(qint16 localPort)
 {
     if (localPort < 0)
-        return QStringLiteral("The receive port %1 is not a valid UDP port; replies from the "
-                              "sign will not be received.")
+        return tr("The receive port %1 is not a valid UDP port; replies from the "
+                  "sign will not be received.")
             .arg(localPort);
     return m_udpServer->bind(localPort);
 }
@@ -135,8 +134,7 @@ void SignLink::Send(const QByteArray &TxBuffer, bool lan, SendDone done)
     if (lan) {
         SendResult result;
         if (m_address.isNull()) {
-            result.error =
-                QStringLiteral("The sign address \"%1\" is not known.").arg(m_destination);
+            result.error = tr("The sign address \"%1\" is not known.").arg(m_destination);
             result.kind = LinkError::AddressUnknown;
         } else {
             result.error = m_datagramSender ? m_datagramSender(TxBuffer, m_address, m_signPort)
@@ -158,12 +156,12 @@ void SignLink::Send(const QByteArray &TxBuffer, bool lan, SendDone done)
 void SignLink::Send485(const QByteArray &TxData, SendDone done)
 {
     if (!m_serial->isOpen()) {
-        done({QStringLiteral("The serial port is not open."), false, LinkError::SerialNotOpen});
+        done({tr("The serial port is not open."), false, LinkError::SerialNotOpen});
         return;
     }
     const qint64 written = m_serial->write(TxData);
     if (written != TxData.size()) {
-        done({QStringLiteral("Writing to the serial port %1 failed: %2")
+        done({tr("Writing to the serial port %1 failed: %2")
                   .arg(m_serial->deviceName(), m_serial->errorString()),
               false, LinkError::SerialWriteFailed});
         return;
@@ -198,8 +196,7 @@ void SignLink::cancel()
 
 void SignLink::serialPortFailed(const QString &reason)
 {
-    const QString message =
-        QStringLiteral("The serial port %1 failed: %2").arg(m_serial->deviceName(), reason);
+    const QString message = tr("The serial port %1 failed: %2").arg(m_serial->deviceName(), reason);
     emit serialFailed(message);
     // A write still waiting its reply window (nobody took the failure over) ends with it.
     if (SendDone done = std::exchange(m_replyDone, nullptr)) {

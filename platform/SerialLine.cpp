@@ -1,5 +1,6 @@
 #include "SerialLine.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
@@ -30,21 +31,29 @@ QString comPortDevice(int n)
 
 QString openFailureText(int comNumber, const QString &device, const OpenFailure &failure)
 {
-    const QString port =
-        QStringLiteral("COM %1 (%2) could not be opened: ").arg(comNumber).arg(device);
+    const QString port = QCoreApplication::translate("lumawrite::platform::SerialLine",
+                                                     "COM %1 (%2) could not be opened: ")
+                             .arg(comNumber)
+                             .arg(device);
     if (!failure.deviceFound)
-        return port + QStringLiteral("there is no such device.\nCheck that the serial adapter is "
-                                     "plugged in and that COM %1 is its port, then start Luma "
-                                     "Write again.")
+        return port + QCoreApplication::translate(
+                          "lumawrite::platform::SerialLine",
+                          "there is no such device.\nCheck that the serial adapter is "
+                          "plugged in and that COM %1 is its port, then start Luma "
+                          "Write again.")
                           .arg(comNumber);
     if (!failure.mayReadWrite)
-        return port + QStringLiteral("this user may not use it.\nTo use serial ports, add your "
-                                     "user to the \"dialout\" group (sudo usermod -aG dialout "
-                                     "$USER) and log in again.");
+        return port + QCoreApplication::translate(
+                          "lumawrite::platform::SerialLine",
+                          "this user may not use it.\nTo use serial ports, add your "
+                          "user to the \"dialout\" group (sudo usermod -aG dialout "
+                          "$USER) and log in again.");
     if (failure.refused)
-        return port + QStringLiteral("another program is using it.\nClose that program (a "
-                                     "terminal program, another copy of Luma Write) and start "
-                                     "Luma Write again.");
+        return port + QCoreApplication::translate(
+                          "lumawrite::platform::SerialLine",
+                          "another program is using it.\nClose that program (a "
+                          "terminal program, another copy of Luma Write) and start "
+                          "Luma Write again.");
     return port + failure.platformText;
 }
 
@@ -82,9 +91,9 @@ QString SerialLine::open(int comNumber, const ComPortResolver &resolver)
     close();
     const QString device = resolver ? resolver(comNumber) : QString();
     if (device.isEmpty()) {
-        return QStringLiteral("COM %1 has no serial device on this computer.\n"
-                              "COM 1-32 are /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 and "
-                              "COM 65-96 /dev/ttyACM0-31.")
+        return tr("COM %1 has no serial device on this computer.\n"
+                  "COM 1-32 are /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 and "
+                  "COM 65-96 /dev/ttyACM0-31.")
             .arg(comNumber);
     }
     m_port->setPortName(device);
@@ -107,7 +116,7 @@ QString SerialLine::open(int comNumber, const ComPortResolver &resolver)
         m_port->setParity(QSerialPort::NoParity) && m_port->setStopBits(QSerialPort::OneStop) &&
         m_port->setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
-        const QString reason = QStringLiteral("COM %1 (%2) could not be set to 9600 8N1: %3")
+        const QString reason = tr("COM %1 (%2) could not be set to 9600 8N1: %3")
                                    .arg(comNumber)
                                    .arg(device, m_port->errorString());
         m_port->close();

@@ -13,9 +13,9 @@ UdpReceiver::UdpReceiver(QObject *parent) : QObject(parent), m_socket(new QUdpSo
 QString UdpReceiver::bind(int port)
 {
     if (port < 0 || port > 65535)
-        return QStringLiteral("%1 is not a UDP port number.").arg(port);
+        return tr("%1 is not a UDP port number.").arg(port);
     if (!m_socket->bind(QHostAddress::Any, quint16(port), QAbstractSocket::DontShareAddress))
-        return QStringLiteral("UDP port %1 could not be opened for receiving: %2")
+        return tr("UDP port %1 could not be opened for receiving: %2")
             .arg(port)
             .arg(m_socket->errorString());
     return {};
@@ -45,7 +45,7 @@ QString UdpSender::send(const QByteArray &payload, const QHostAddress &address, 
     const qint64 sent = m_socket->writeDatagram(payload, address, port);
     if (sent == payload.size())
         return {};
-    return QStringLiteral("The datagram to %1:%2 could not be sent: %3")
+    return tr("The datagram to %1:%2 could not be sent: %3")
         .arg(address.toString())
         .arg(port)
         .arg(m_socket->errorString());

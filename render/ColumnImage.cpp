@@ -1,5 +1,6 @@
 #include "ColumnImage.h"
 
+#include <QCoreApplication>
 #include <QTextBoundaryFinder>
 
 namespace lumawrite::render {
@@ -211,22 +212,34 @@ FitReport checkFit(StripSurface &strip, const RenderRequest &request)
 QStringList fitFindings(const FitReport &report)
 {
     QStringList lines;
-    auto rows = [](int n) {
-        return n == 1 ? QStringLiteral("1 row") : QStringLiteral("%1 rows").arg(n);
-    };
-    if (report.rowsAbove > 0)
-        lines << QStringLiteral("%1 of the text cut off at the top.").arg(rows(report.rowsAbove));
-    if (report.rowsBelow > 0)
-        lines
-            << QStringLiteral("%1 of the text cut off at the bottom.").arg(rows(report.rowsBelow));
-    if (report.columnsLeft > 0)
-        lines << QStringLiteral("%1 column%2 of the slant cut off at the left.")
-                     .arg(report.columnsLeft)
-                     .arg(report.columnsLeft == 1 ? QString() : QStringLiteral("s"));
+    if (report.rowsAbove == 1)
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "1 row of the text cut off at the top.");
+    else if (report.rowsAbove > 1)
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "%1 rows of the text cut off at the top.")
+                     .arg(report.rowsAbove);
+    if (report.rowsBelow == 1)
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "1 row of the text cut off at the bottom.");
+    else if (report.rowsBelow > 1)
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "%1 rows of the text cut off at the bottom.")
+                     .arg(report.rowsBelow);
+    if (report.columnsLeft == 1)
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "1 column of the slant cut off at the left.");
+    else if (report.columnsLeft > 1)
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "%1 columns of the slant cut off at the left.")
+                     .arg(report.columnsLeft);
     if (!report.missingCharacters.isEmpty())
-        lines << QStringLiteral("This typeface cannot draw: %1").arg(report.missingCharacters);
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "This typeface cannot draw: %1")
+                     .arg(report.missingCharacters);
     if (report.excessColumns > 0)
-        lines << QStringLiteral("%1 columns too wide to upload (at most %2).")
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "%1 columns too wide to upload (at most %2).")
                      .arg(report.excessColumns)
                      .arg(MaxUploadWidth);
     return lines;

@@ -1,5 +1,6 @@
 #include "SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -174,13 +175,25 @@ QString decodeFile(const QByteArray &content)
     return decoder.decode(content);
 }
 
-QString notRegular(const QString &verb, const QString &path)
+enum class Access { Open, Write };
+
+QString notRegular(Access access, const QString &path)
 {
-    return QStringLiteral("Cannot %1 %2: it is neither a regular file nor a link to one.")
-        .arg(verb, path);
+    return (access == Access::Write
+                ? QCoreApplication::translate(
+                      "lumawrite::SettingsStore",
+                      "Cannot write %1: it is neither a regular file nor a link to one.")
+                : QCoreApplication::translate(
+                      "lumawrite::SettingsStore",
+                      "Cannot open %1: it is neither a regular file nor a link to one."))
+        .arg(path);
 }
 
-const char *const NotRegularReason = "it is neither a regular file nor a link to one";
+QString notRegularReason()
+{
+    return QCoreApplication::translate("lumawrite::SettingsStore",
+                                       "it is neither a regular file nor a link to one");
+}
 
 // Only a regular file is read, through any links to it. A FIFO, a device or a folder in its
 // place is never opened: a FIFO would keep the open waiting for a writer, and opening a device
@@ -198,7 +211,7 @@ bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &fail
         return false;
     }
     if (!S_ISREG(st.st_mode)) {
-        failure.reason = QLatin1String(NotRegularReason);
+        failure.reason = notRegularReason();
         return false;
     }
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -210,12 +223,12 @@ bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &fail
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
         !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        failure.reason = QLatin1String(NotRegularReason);
+        failure.reason = notRegularReason();
         return false;
     }
 #else
     if (QFileInfo::exists(path) && !QFileInfo(path).isFile()) {
-        failure.reason = QLatin1String(NotRegularReason);
+        failure.reason = notRegularReason();
         return false;
     }
     QFile file(path);
@@ -239,10 +252,10 @@ QString checkWritable(const QString &path)
     if (::lstat(name.constData(), &st) != 0)
         return {}; // nothing there yet, or out of reach: the save itself says which
     if (::stat(name.constData(), &st) != 0 || !S_ISREG(st.st_mode))
-        return notRegular(QStringLiteral("write"), path);
+        return notRegular(Access::Write, path);
 #else
     if (QFileInfo::exists(path) && !QFileInfo(path).isFile())
-        return notRegular(QStringLiteral("write"), path);
+        return notRegular(Access::Write, path);
 #endif
     return {};
 }
@@ -324,16 +337,21 @@ QString SettingsStore::LoadSettings(Settings &settings, ReadFailure *failure)
     if (!readRegularFile(m_path, content, why)) {
         if (failure)
             *failure = why;
-        return why.reason == QLatin1String(NotRegularReason)
-                   ? notRegular(QStringLiteral("open"), m_path)
-                   : QStringLiteral("Cannot open %1: %2").arg(m_path, why.reason);
+        return why.reason == notRegularReason()
+                   ? notRegular(Access::Open, m_path)
+                   : QCoreApplication::translate("lumawrite::SettingsStore", "Cannot open %1: %2")
+                         .arg(m_path, why.reason);
     }
     m_known = content;
     const auto decoded = decodeSettings(content);
     if (!decoded) {
         if (failure)
-            *failure = {QStringLiteral("it does not hold fourteen readable values"), false};
-        return QStringLiteral("%1 does not hold fourteen readable values.").arg(m_path);
+            *failure = {QCoreApplication::translate("lumawrite::SettingsStore",
+                                                    "it does not hold fourteen readable values"),
+                        false};
+        return QCoreApplication::translate("lumawrite::SettingsStore",
+                                           "%1 does not hold fourteen readable values.")
+            .arg(m_path);
     }
     settings = *decoded;
     return {};
@@ -343,7 +361,9 @@ QString SettingsStore::SaveSettings(const Settings &settings)
 {
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath()))
-        return QStringLiteral("Cannot create the folder %1.").arg(info.absolutePath());
+        return QCoreApplication::translate("lumawrite::SettingsStore",
+                                           "Cannot create the folder %1.")
+            .arg(info.absolutePath());
     if (const QString refused = checkWritable(m_path); !refused.isEmpty())
         return refused;
 
@@ -351,14 +371,16 @@ QString SettingsStore::SaveSettings(const Settings &settings)
     // leaves the previous settings as they were.
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
-        return QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
+        return QCoreApplication::translate("lumawrite::SettingsStore", "Cannot write %1: %2")
+            .arg(m_path, file.errorString());
     const QByteArray content = encodeSettings(settings);
     // A short write (full disk, file size limit) must never be renamed over the old file.
     if (file.write(content) != content.size() || !file.flush() ||
         file.error() != QFileDevice::NoError || file.size() != content.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        return QStringLiteral("Cannot write %1: %2").arg(m_path, reason);
+        return QCoreApplication::translate("lumawrite::SettingsStore", "Cannot write %1: %2")
+            .arg(m_path, reason);
     }
     // Checked again just before the rename, which nothing but a regular file may undergo.
     if (const QString refused = checkWritable(m_path); !refused.isEmpty()) {
@@ -366,7 +388,8 @@ QString SettingsStore::SaveSettings(const Settings &settings)
         return refused;
     }
     if (!file.commit())
-        return QStringLiteral("Cannot write %1: %2").arg(m_path, file.errorString());
+        return QCoreApplication::translate("lumawrite::SettingsStore", "Cannot write %1: %2")
+            .arg(m_path, file.errorString());
     m_known = content;
     return {};
 }

@@ -79,6 +79,9 @@ QProcessEnvironment sendEnvironment(const TempSettings &file, const QString &pac
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath());
     env.insert("LUMAWRITE_SEND_PACING_MS", pacing);
+    // English messages whatever the desktop of the test machine speaks.
+    env.insert("LC_ALL", "C.UTF-8");
+    env.remove("LANGUAGE");
     return env;
 }
 
@@ -789,4 +792,54 @@ TEST(SendWatch, SendsDuringEndlessRewritesAndFollowsAFolderMadeAgain)
     ASSERT_TRUE(QDir().mkpath(folder));
     put("Second");
     EXPECT_TRUE(QTest::qWaitFor([&] { return seen.last() == "Second"; }, 3000));
+}
+
+TEST(SendTool, GermanDesktopTranslatesMessagesButNotWhatScriptsRead)
+{
+    TempSettings file;
+    file.write(safeSettings());
+    const auto german = [](QProcess &process) {
+        QProcessEnvironment env = process.processEnvironment();
+        env.insert("LC_ALL", "de_DE.UTF-8");
+        env.insert("LANGUAGE", "de");
+        process.setProcessEnvironment(env);
+    };
+    const SendRun usage = runSend(file, {"--size", "99", "x"}, {}, german);
+    EXPECT_EQ(usage.exitCode, 2);
+    EXPECT_EQ(usage.err, QStringLiteral("lumawrite-send: --size nimmt eine ganze Zahl von 6 bis "
+                                        "60, nicht \u201E99\u201C.\n\u201Elumawrite-send --help"
+                                        "\u201C zeigt die Hilfe.\n"));
+    // English first in the list of languages: English, the texts' own language.
+    const SendRun englishFirst = runSend(file, {"--size", "99", "x"}, {}, [](QProcess &process) {
+        QProcessEnvironment env = process.processEnvironment();
+        env.insert("LC_ALL", "de_DE.UTF-8");
+        env.insert("LANGUAGE", "en:de");
+        process.setProcessEnvironment(env);
+    });
+    EXPECT_TRUE(englishFirst.err.startsWith(
+        QStringLiteral("lumawrite-send: --size takes a whole number from 6 to 60")))
+        << englishFirst.err.toStdString();
+    const SendRun help = runSend(file, {"--help"}, {}, german);
+    EXPECT_TRUE(help.out.contains(QStringLiteral("Exit-Status:")));
+    EXPECT_TRUE(
+        help.out.join('\n').contains(QStringLiteral("  --size <N>          Gr\u00F6\u00DFe in "
+                                                    "Punkt, 6 bis 60.")));
+
+    // Frames and the font list are the same bytes as on an English desktop.
+    for (const QStringList &arguments :
+         {QStringList{"--dry-run", "Fresh bread"}, QStringList{"--list-fonts"}}) {
+        const SendRun english = runSend(file, arguments);
+        const SendRun translated = runSend(file, arguments, {}, german);
+        EXPECT_EQ(translated.exitCode, 0);
+        EXPECT_FALSE(english.out.isEmpty());
+        EXPECT_EQ(translated.out, english.out) << arguments.join(' ').toStdString();
+        EXPECT_EQ(translated.err.isEmpty(), english.err.isEmpty());
+    }
+    const SendRun frames = runSend(file, {"--dry-run", "Fresh bread"}, {}, german);
+    ASSERT_FALSE(frames.out.isEmpty());
+    EXPECT_EQ(frames.out.last(), QStringLiteral("aacc000832300020")); // restart, address 20
+    // The fit check's warning, meant for people, is German.
+    EXPECT_TRUE(frames.err.startsWith(QStringLiteral("lumawrite-send: Warnung: ")));
+    EXPECT_TRUE(frames.err.contains(QStringLiteral(" Zeilen des Textes unten abgeschnitten.\n")))
+        << frames.err.toStdString();
 }

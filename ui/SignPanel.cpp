@@ -13,14 +13,14 @@ SignPanel::SignPanel(std::function<int()> speedCode, QWidget *parent)
       m_scroll(new QScrollBar(Qt::Horizontal, this)), m_play(new QToolButton(this))
 {
     m_view->setObjectName(QStringLiteral("ledView"));
-    m_view->setAccessibleName(QStringLiteral("Sign view"));
+    m_view->setAccessibleName(tr("Sign view"));
     m_view->move(0, 0);
     m_scroll->setObjectName(QStringLiteral("scrSignView"));
-    m_scroll->setAccessibleName(QStringLiteral("Sign view position"));
+    m_scroll->setAccessibleName(tr("Sign view position"));
     m_scroll->setGeometry(0, m_view->height() + 2, m_view->width(), 16);
     m_play->setObjectName(QStringLiteral("cmdPlay"));
-    m_play->setText(QStringLiteral("Play"));
-    m_play->setToolTip(QStringLiteral("Scroll the message as the sign will, at the chosen speed"));
+    m_play->setText(tr("Play"));
+    m_play->setToolTip(tr("Scroll the message as the sign will, at the chosen speed"));
     m_play->setGeometry(0, m_view->height() + 22, 70, 24);
     setFixedSize(m_view->width(), m_view->height() + 46);
 
@@ -55,14 +55,14 @@ void SignPanel::togglePlay()
 {
     if (playing()) {
         m_timer.stop();
-        m_play->setText(QStringLiteral("Play"));
+        m_play->setText(tr("Play"));
         m_view->setFirstColumn(m_scroll->value());
         return;
     }
     // The message enters from the right edge, as on the sign.
     m_view->setFirstColumn(-m_view->visibleColumns());
     m_timer.start(stepMs(m_speedCode ? m_speedCode() : 10));
-    m_play->setText(QStringLiteral("Stop"));
+    m_play->setText(tr("Stop"));
 }
 
 void SignPanel::step()

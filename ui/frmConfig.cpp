@@ -21,7 +21,7 @@ frmConfig::frmConfig(const modMain &shared, platform::Notifier &notifier, Send48
     : QDialog(parent), m_shared(shared), m_notifier(notifier), m_send485(std::move(send485))
 {
     setObjectName(QStringLiteral("frmConfig"));
-    setWindowTitle(QStringLiteral("Configuration"));
+    setWindowTitle(tr("Configuration"));
     setModal(true);
     buildControls();
 
@@ -35,39 +35,39 @@ void frmConfig::buildControls()
 {
     setFixedSize(341, 194);
 
-    auto *frame1 = new QGroupBox(QStringLiteral("New Serial ID:"), this);
+    auto *frame1 = new QGroupBox(tr("New Serial ID:"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(16, 8, 305, 60);
-    auto *label1 = new QLabel(QStringLiteral("Serial ID:"), frame1);
+    auto *label1 = new QLabel(tr("Serial ID:"), frame1);
     label1->setObjectName(QStringLiteral("Label1"));
     label1->setGeometry(16, 26, 90, 22);
     cmbSA = new QComboBox(frame1);
     cmbSA->setObjectName(QStringLiteral("cmbSA"));
     cmbSA->setGeometry(112, 24, 73, 24);
     label1->setBuddy(cmbSA);
-    cmdUpdateSID = new QPushButton(QStringLiteral("Update"), frame1);
+    cmdUpdateSID = new QPushButton(tr("Update"), frame1);
     cmdUpdateSID->setObjectName(QStringLiteral("cmdUpdateSID"));
-    cmdUpdateSID->setAccessibleName(QStringLiteral("Update serial ID"));
+    cmdUpdateSID->setAccessibleName(tr("Update serial ID"));
     cmdUpdateSID->setGeometry(208, 23, 81, 26);
     cmdUpdateSID->setAutoDefault(false);
 
-    auto *frame2 = new QGroupBox(QStringLiteral("New LAN Transmit Port:"), this);
+    auto *frame2 = new QGroupBox(tr("New LAN Transmit Port:"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(16, 76, 305, 64);
-    auto *label2 = new QLabel(QStringLiteral("Transmit Port:"), frame2);
+    auto *label2 = new QLabel(tr("Transmit Port:"), frame2);
     label2->setObjectName(QStringLiteral("Label2"));
     label2->setGeometry(16, 28, 94, 22);
     txtTxPort = new QLineEdit(frame2);
     txtTxPort->setObjectName(QStringLiteral("txtTxPort"));
     txtTxPort->setGeometry(112, 26, 73, 24);
     label2->setBuddy(txtTxPort);
-    cmdUpdateTxPort = new QPushButton(QStringLiteral("Update"), frame2);
+    cmdUpdateTxPort = new QPushButton(tr("Update"), frame2);
     cmdUpdateTxPort->setObjectName(QStringLiteral("cmdUpdateTxPort"));
-    cmdUpdateTxPort->setAccessibleName(QStringLiteral("Update transmit port"));
+    cmdUpdateTxPort->setAccessibleName(tr("Update transmit port"));
     cmdUpdateTxPort->setGeometry(208, 25, 81, 26);
     cmdUpdateTxPort->setAutoDefault(false);
 
-    cmdClose = new QPushButton(QStringLiteral("Close"), this);
+    cmdClose = new QPushButton(tr("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setGeometry(118, 154, 105, 26);
     cmdClose->setAutoDefault(false);
@@ -87,7 +87,7 @@ void frmConfig::buildControls()
 void frmConfig::UpdateSID()
 {
     m_txBuffer = link::frames::setSerialIdFrame(link::frames::addressDigits(cmbSA->currentIndex()));
-    send(QStringLiteral("The new serial ID"));
+    send(tr("The new serial ID"));
 }
 
 void frmConfig::UpdateTxPort()
@@ -95,24 +95,24 @@ void frmConfig::UpdateTxPort()
     // A port the frame cannot carry is refused; a wrapped value never goes out.
     const auto port = leadingNumberIn(txtTxPort->text(), 0, 32767);
     if (!port) {
-        m_notifier.warning(this, QStringLiteral("Transmit Port"),
-                           QStringLiteral("\"%1\" is not a transmit port from 0 to 32767. "
-                                          "Nothing was sent.")
+        m_notifier.warning(this, tr("Transmit Port"),
+                           tr("\"%1\" is not a transmit port from 0 to 32767. "
+                              "Nothing was sent.")
                                .arg(txtTxPort->text()));
         return;
     }
     m_txBuffer = link::frames::setTransmitPortFrame(
         link::frames::addressDigits(cmbSA->currentIndex()), quint16(*port));
-    send(QStringLiteral("The new transmit port"));
+    send(tr("The new transmit port"));
 }
 
 void frmConfig::send(const QString &what)
 {
     if (!m_shared.SerialPortOpen) {
-        m_notifier.warning(this, QStringLiteral("Serial Port Not Open"),
-                           QStringLiteral("%1 was not sent: configuration commands go out on the "
-                                          "serial line only, and the serial port did not open "
-                                          "when Luma Write started.")
+        m_notifier.warning(this, tr("Serial Port Not Open"),
+                           tr("%1 was not sent: configuration commands go out on the "
+                              "serial line only, and the serial port did not open "
+                              "when Luma Write started.")
                                .arg(what));
         return;
     }
@@ -126,9 +126,8 @@ void frmConfig::send(const QString &what)
         self->cmdUpdateSID->setEnabled(true);
         self->cmdUpdateTxPort->setEnabled(true);
         if (!result.error.isEmpty())
-            self->m_notifier.critical(
-                self, QStringLiteral("Communication Port Error!"),
-                QStringLiteral("%1 was not sent.\n%2").arg(what, result.error));
+            self->m_notifier.critical(self, tr("Communication Port Error!"),
+                                      tr("%1 was not sent.\n%2").arg(what, result.error));
     });
 }
 

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
@@ -28,9 +29,18 @@ constexpr int LastOffset = 10;
 const QColor PicBackground(255, 255, 192);
 
 // What a screen reader calls the counters and the fit check before reading their values.
-const QString CharsName = QStringLiteral("Characters");
-const QString ColsName = QStringLiteral("Columns");
-const QString FitName = QStringLiteral("Fit check");
+QString charsName()
+{
+    return QCoreApplication::translate("lumawrite::ui::frmDesign1", "Characters");
+}
+QString colsName()
+{
+    return QCoreApplication::translate("lumawrite::ui::frmDesign1", "Columns");
+}
+QString fitName()
+{
+    return QCoreApplication::translate("lumawrite::ui::frmDesign1", "Fit check");
+}
 
 QLabel *counterLabel(QWidget *parent, const QString &name, const QString &spokenName)
 {
@@ -85,7 +95,7 @@ frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
     m_refresh.setInterval(120);
     connect(&m_refresh, &QTimer::timeout, this, &frmDesign1::refreshSignView);
     setObjectName(QStringLiteral("frmDesign1"));
-    setWindowTitle(QStringLiteral("Text Entry"));
+    setWindowTitle(tr("Text Entry"));
     setModal(true);
     buildControls();
     Load(fontFamilies);
@@ -101,24 +111,23 @@ void frmDesign1::buildControls()
     pic = new QLabel(this);
     pic->setObjectName(QStringLiteral("pic"));
     pic->setGeometry(8, 8, 870, 26);
-    pic->setAccessibleName(QStringLiteral("Message preview"));
+    pic->setAccessibleName(tr("Message preview"));
 
-    auto *frame1 = new QGroupBox(QStringLiteral("Select Font"), this);
+    auto *frame1 = new QGroupBox(tr("Select Font"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(8, 48, 300, 110);
-    auto *label1 = captionLabel(frame1, QStringLiteral("Label1"), QStringLiteral("Font:"), 10, 26);
+    auto *label1 = captionLabel(frame1, QStringLiteral("Label1"), tr("Font:"), 10, 26);
     cmbFonts = new QComboBox(frame1);
     cmbFonts->setObjectName(QStringLiteral("cmbFonts"));
     cmbFonts->setGeometry(56, 22, 121, 24);
     cmbFonts->setMaxVisibleItems(20);
     label1->setBuddy(cmbFonts);
-    auto *label2 = captionLabel(frame1, QStringLiteral("Label2"), QStringLiteral("Size:"), 10, 54);
+    auto *label2 = captionLabel(frame1, QStringLiteral("Label2"), tr("Size:"), 10, 54);
     cmbFontSize = new QComboBox(frame1);
     cmbFontSize->setObjectName(QStringLiteral("cmbFontSize"));
     cmbFontSize->setGeometry(56, 50, 64, 24);
     label2->setBuddy(cmbFontSize);
-    auto *label5 =
-        captionLabel(frame1, QStringLiteral("Label5"), QStringLiteral("Offset:"), 10, 82);
+    auto *label5 = captionLabel(frame1, QStringLiteral("Label5"), tr("Offset:"), 10, 82);
     cmbOffset = new QComboBox(frame1);
     cmbOffset->setObjectName(QStringLiteral("cmbOffset"));
     cmbOffset->setGeometry(56, 78, 64, 24);
@@ -130,46 +139,46 @@ void frmDesign1::buildControls()
         box->move(184, y);
         return box;
     };
-    chkBold = makeCheck("chkBold", QStringLiteral("Bold"), 20);
-    chkItalic = makeCheck("chkItalic", QStringLiteral("Italic"), 41);
-    chkST = makeCheck("chkST", QStringLiteral("Strikethrough"), 62);
-    chkUL = makeCheck("chkUL", QStringLiteral("Underline"), 83);
+    chkBold = makeCheck("chkBold", tr("Bold"), 20);
+    chkItalic = makeCheck("chkItalic", tr("Italic"), 41);
+    chkST = makeCheck("chkST", tr("Strikethrough"), 62);
+    chkUL = makeCheck("chkUL", tr("Underline"), 83);
 
     auto *frame3 = new QGroupBox(this);
     frame3->setObjectName(QStringLiteral("Frame3"));
     frame3->setGeometry(312, 48, 137, 89);
-    cmdInsert = new QPushButton(QStringLiteral("^^Upload ^^"), frame3);
+    cmdInsert = new QPushButton(tr("^^Upload ^^"), frame3);
     cmdInsert->setObjectName(QStringLiteral("cmdInsert"));
     cmdInsert->setGeometry(16, 16, 105, 25);
     cmdInsert->setAutoDefault(false);
-    cmdCancel = new QPushButton(QStringLiteral("Cancel"), frame3);
+    cmdCancel = new QPushButton(tr("Cancel"), frame3);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(16, 48, 105, 25);
     cmdCancel->setAutoDefault(false);
     connect(cmdCancel, &QPushButton::clicked, this, &frmDesign1::reject);
     connect(cmdInsert, &QPushButton::clicked, this, &frmDesign1::UploadMessage);
 
-    auto *frame2 = new QGroupBox(QStringLiteral("Message"), this);
+    auto *frame2 = new QGroupBox(tr("Message"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(480, 48, 398, 164);
-    captionLabel(frame2, QStringLiteral("Label3"), QStringLiteral("Chars."), 8, 18);
-    captionLabel(frame2, QStringLiteral("Label4"), QStringLiteral("Cols."), 80, 18);
-    lblMsg[0] = counterLabel(frame2, QStringLiteral("lblMsg_0"), CharsName);
+    captionLabel(frame2, QStringLiteral("Label3"), tr("Chars."), 8, 18);
+    captionLabel(frame2, QStringLiteral("Label4"), tr("Cols."), 80, 18);
+    lblMsg[0] = counterLabel(frame2, QStringLiteral("lblMsg_0"), charsName());
     lblMsg[0]->setGeometry(8, 34, 65, 17);
-    lblMsg[1] = counterLabel(frame2, QStringLiteral("lblMsg_1"), ColsName);
+    lblMsg[1] = counterLabel(frame2, QStringLiteral("lblMsg_1"), colsName());
     lblMsg[1]->setGeometry(80, 34, 65, 17);
-    cmdTestMsg = new QPushButton(QStringLiteral("Test "), frame2);
+    cmdTestMsg = new QPushButton(tr("Test "), frame2);
     cmdTestMsg->setObjectName(QStringLiteral("cmdTestMsg"));
     cmdTestMsg->setGeometry(216, 18, 73, 25);
     cmdTestMsg->setAutoDefault(false);
     connect(cmdTestMsg, &QPushButton::clicked, this, &frmDesign1::TestMessage);
     txtMsg = new MessageEdit(frame2);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
-    txtMsg->setAccessibleName(QStringLiteral("Message"));
+    txtMsg->setAccessibleName(tr("Message"));
     txtMsg->setGeometry(8, 56, 382, 100);
     txtMsg->setTabChangesFocus(true);
 
-    auto *frame4 = new QGroupBox(QStringLiteral("Sign view"), this);
+    auto *frame4 = new QGroupBox(tr("Sign view"), this);
     frame4->setObjectName(QStringLiteral("Frame4"));
     frame4->setGeometry(8, 216, 870, 180);
     signPanel = new SignPanel(m_speedCode, frame4);
@@ -177,14 +186,14 @@ void frmDesign1::buildControls()
     signPanel->move(10, 22);
     lblFit = new QLabel(frame4);
     lblFit->setObjectName(QStringLiteral("lblFit"));
-    lblFit->setAccessibleName(FitName);
+    lblFit->setAccessibleName(fitName());
     lblFit->setGeometry(676, 22, 186, 116);
     lblFit->setWordWrap(true);
     lblFit->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    cmdFit = new QPushButton(QStringLiteral("Fit"), frame4);
+    cmdFit = new QPushButton(tr("Fit"), frame4);
     cmdFit->setObjectName(QStringLiteral("cmdFit"));
-    cmdFit->setToolTip(QStringLiteral("Choose the largest size and an offset that keep all of "
-                                      "the text inside the sign's 16 rows"));
+    cmdFit->setToolTip(tr("Choose the largest size and an offset that keep all of "
+                          "the text inside the sign's 16 rows"));
     cmdFit->setGeometry(676, 144, 80, 25);
     cmdFit->setAutoDefault(false);
     connect(cmdFit, &QPushButton::clicked, this, &frmDesign1::FitMessage);
@@ -233,7 +242,7 @@ void frmDesign1::Load(const QStringList &fontFamilies)
     // The stored message drawn on the surface in the stored font.
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, cmbFonts->count());
     render::drawMessage(m_surface, storedMessage(s, fontFamilyAt(fontPosition)));
-    refreshPic(QStringLiteral("the stored message \"%1\"").arg(s.MessageText.simplified()));
+    refreshPic(tr("the stored message \"%1\"").arg(s.MessageText.simplified()));
 
     // The text, then its counters.
     txtMsg->setMessageText(s.MessageText);
@@ -259,7 +268,7 @@ QString frmDesign1::fontFamilyAt(int position) const
 void frmDesign1::RecountColumns()
 {
     const int width = m_surface.measureText(txtMsg->messageText());
-    showSpokenText(lblMsg[1], ColsName, QString::number(width));
+    showSpokenText(lblMsg[1], colsName(), QString::number(width));
     // The counter's field turns red when the message is too wide to upload.
     QPalette palette = lblMsg[1]->palette();
     palette.setColor(QPalette::Window,
@@ -281,20 +290,20 @@ void frmDesign1::refreshSignView()
     signPanel->setImage(
         QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size())));
     m_fit = render::checkFit(m_fitStrip, r);
-    showSpokenText(lblFit, FitName, fitText());
-    signPanel->describe(
-        QStringLiteral("Sign view: the message as the sign will show it, %1 blocks; %2")
-            .arg(int(image.size()) / render::BytesPerBlock)
-            .arg(fitText().simplified()));
+    showSpokenText(lblFit, fitName(), fitText());
+    signPanel->describe(tr("Sign view: the message as the sign will show it, %1 blocks; %2")
+                            .arg(int(image.size()) / render::BytesPerBlock)
+                            .arg(fitText().simplified()));
 }
 
 QString fitSummary(const render::FitReport &report)
 {
     if (!report.hasInk && report.missingCharacters.isEmpty())
-        return QStringLiteral("Nothing to show yet.");
+        return QCoreApplication::translate("lumawrite::ui::frmDesign1", "Nothing to show yet.");
     QStringList lines = render::fitFindings(report);
     if (lines.isEmpty())
-        lines << QStringLiteral("All of the text fits the sign's 16 rows.");
+        lines << QCoreApplication::translate("lumawrite::ui::frmDesign1",
+                                             "All of the text fits the sign's 16 rows.");
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -307,10 +316,10 @@ void frmDesign1::FitMessage()
 {
     const auto choice = render::bestFit(m_fitStrip, renderRequest());
     if (!choice) {
-        showSpokenText(lblFit, FitName,
-                       m_fit.hasInk ? QStringLiteral("No size from 6 to 60 keeps this text "
-                                                     "inside the 16 rows.")
-                                    : QStringLiteral("Nothing to fit yet."));
+        showSpokenText(lblFit, fitName(),
+                       m_fit.hasInk ? tr("No size from 6 to 60 keeps this text "
+                                         "inside the 16 rows.")
+                                    : tr("Nothing to fit yet."));
         return;
     }
     // Through the lists, so that the counters and the view follow as for a choice by hand.
@@ -354,7 +363,7 @@ void frmDesign1::StyleChanged()
 
 void frmDesign1::TextChanged()
 {
-    showSpokenText(lblMsg[0], CharsName,
+    showSpokenText(lblMsg[0], charsName(),
                    QString::number(render::countChars(txtMsg->toPlainText())));
     RecountColumns();
 }
@@ -382,7 +391,7 @@ void frmDesign1::TestMessage()
     // Draws the message exactly where block 0 of an upload takes it from.
     const render::RenderRequest r = renderRequest();
     render::drawMessage(m_surface, r);
-    refreshPic(QStringLiteral("\"%1\" from its first column").arg(r.text.simplified()));
+    refreshPic(tr("\"%1\" from its first column").arg(r.text.simplified()));
 }
 
 void frmDesign1::UploadMessage()
@@ -390,10 +399,10 @@ void frmDesign1::UploadMessage()
     const render::RenderRequest r = renderRequest();
     if (r.width > render::MaxUploadWidth) {
         // Nothing is rendered and nothing changes: the operator shortens the message.
-        m_notifier.warning(this, QStringLiteral("Message Too Wide"),
-                           QStringLiteral("The message is %1 columns wide; the sign takes at most "
-                                          "%2 columns (%3 blocks).\nShorten the text or choose a "
-                                          "smaller size.")
+        m_notifier.warning(this, tr("Message Too Wide"),
+                           tr("The message is %1 columns wide; the sign takes at most "
+                              "%2 columns (%3 blocks).\nShorten the text or choose a "
+                              "smaller size.")
                                .arg(r.width)
                                .arg(render::MaxUploadWidth)
                                .arg(render::MaxUploadBlocks));
@@ -403,9 +412,7 @@ void frmDesign1::UploadMessage()
     m_plan = {r, render::renderColumns(m_strip, r)};
     // The surface is left showing the last block, as the block-by-block rendering leaves it.
     render::drawMessage(m_surface, r, -render::ColumnsPerBlock * (m_plan.blocks() - 1));
-    refreshPic(QStringLiteral("the last of %1 blocks of \"%2\"")
-                   .arg(m_plan.blocks())
-                   .arg(r.text.simplified()));
+    refreshPic(tr("the last of %1 blocks of \"%2\"").arg(m_plan.blocks()).arg(r.text.simplified()));
 
     m_shared.UploadConfirmed = true;
     storeMessageChoices(m_shared.settings, cmbFonts->currentIndex(), r.pointSize, r.bold, r.italic,
@@ -417,7 +424,7 @@ void frmDesign1::UploadMessage()
 void frmDesign1::refreshPic(const QString &shown)
 {
     pic->setPixmap(QPixmap::fromImage(m_surface.image()));
-    describe(pic, QStringLiteral("Message preview: %1").arg(shown));
+    describe(pic, tr("Message preview: %1").arg(shown));
 }
 
 void frmDesign1::reject()

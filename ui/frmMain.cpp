@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,9 +30,18 @@
 namespace lumawrite::ui {
 namespace {
 
-const QString SerialErrorTitle = QStringLiteral("Communication Port Error!");
 const QString ContactAddress = QStringLiteral("support@vireline.example");
-const QString StatusName = QStringLiteral("Upload status");
+
+QString serialErrorTitle()
+{
+    return QCoreApplication::translate("lumawrite::ui::frmMain", "Communication Port Error!");
+}
+
+// What a screen reader calls the upload status before reading it.
+QString statusName()
+{
+    return QCoreApplication::translate("lumawrite::ui::frmMain", "Upload status");
+}
 
 QLabel *label(QWidget *parent, const QString &name, const QString &text, QRect geometry)
 {
@@ -68,7 +78,7 @@ frmMain::frmMain(modMain &shared, Services services, QWidget *parent)
     if (m_services.datagramSender)
         m_link->setDatagramSender(m_services.datagramSender);
     setObjectName(QStringLiteral("frmMain"));
-    setWindowTitle(QStringLiteral("Luma Write"));
+    setWindowTitle(tr("Luma Write"));
     buildControls();
     // Placed before its load, so that a box the load raises stands where the window will.
     move(platform::centredOnScreen(size()));
@@ -82,63 +92,62 @@ void frmMain::buildControls()
     setFixedSize(772, 234);
 
     pic = label(this, QStringLiteral("pic"), QString(), QRect(8, 8, 753, 33));
-    pic->setAccessibleName(QStringLiteral("Message preview"));
+    pic->setAccessibleName(tr("Message preview"));
 
-    auto *frameDisp = new QGroupBox(QStringLiteral("Communication Parameters"), this);
+    auto *frameDisp = new QGroupBox(tr("Communication Parameters"), this);
     frameDisp->setObjectName(QStringLiteral("FrameDisp"));
     frameDisp->setGeometry(16, 48, 313, 137);
-    auto *lblIP = label(frameDisp, QStringLiteral("lblIP"), QStringLiteral("IP Address:"),
-                        QRect(12, 26, 100, 22));
+    auto *lblIP =
+        label(frameDisp, QStringLiteral("lblIP"), tr("IP Address:"), QRect(12, 26, 100, 22));
     txtIP = new QLineEdit(QStringLiteral("192.168.1.151"), frameDisp);
     txtIP->setObjectName(QStringLiteral("txtIP"));
     txtIP->setGeometry(116, 24, 185, 24);
     lblIP->setBuddy(txtIP);
-    auto *lblSA = label(frameDisp, QStringLiteral("lblSA"), QStringLiteral("Serial Address:"),
-                        QRect(12, 56, 100, 22));
+    auto *lblSA =
+        label(frameDisp, QStringLiteral("lblSA"), tr("Serial Address:"), QRect(12, 56, 100, 22));
     cmbSA = new QComboBox(frameDisp);
     cmbSA->setObjectName(QStringLiteral("cmbSA"));
     cmbSA->setGeometry(116, 54, 57, 24);
     lblSA->setBuddy(cmbSA);
-    auto *label3 = label(frameDisp, QStringLiteral("Label3_0"), QStringLiteral("Rx Port:"),
-                         QRect(186, 56, 56, 22));
+    auto *label3 =
+        label(frameDisp, QStringLiteral("Label3_0"), tr("Rx Port:"), QRect(186, 56, 56, 22));
     txtLocalPort = new QLineEdit(QStringLiteral("2000"), frameDisp);
     txtLocalPort->setObjectName(QStringLiteral("txtLocalPort"));
     txtLocalPort->setGeometry(244, 54, 57, 24);
     label3->setBuddy(txtLocalPort);
-    optLAN = new QRadioButton(QStringLiteral("LAN"), frameDisp);
+    optLAN = new QRadioButton(tr("LAN"), frameDisp);
     optLAN->setObjectName(QStringLiteral("optLAN"));
     optLAN->setGeometry(12, 84, 150, 22);
     optLAN->setChecked(true);
-    opt485 = new QRadioButton(QStringLiteral("Serial (RS-485)"), frameDisp);
+    opt485 = new QRadioButton(tr("Serial (RS-485)"), frameDisp);
     opt485->setObjectName(QStringLiteral("opt485"));
     opt485->setGeometry(12, 106, 130, 22);
-    auto *label2 = label(frameDisp, QStringLiteral("Label2_0"), QStringLiteral("Port ID:"),
-                         QRect(150, 106, 56, 22));
+    auto *label2 =
+        label(frameDisp, QStringLiteral("Label2_0"), tr("Port ID:"), QRect(150, 106, 56, 22));
     cmbPort = new QComboBox(frameDisp);
     cmbPort->setObjectName(QStringLiteral("cmbPort"));
     cmbPort->setGeometry(206, 104, 95, 24);
     cmbPort->setMaxVisibleItems(20);
     label2->setBuddy(cmbPort);
 
-    cmdConfig = new QPushButton(QStringLiteral("Configuration"), this);
+    cmdConfig = new QPushButton(tr("Configuration"), this);
     cmdConfig->setObjectName(QStringLiteral("cmdConfig"));
     cmdConfig->setGeometry(88, 196, 169, 25);
 
-    auto *frame1 = new QGroupBox(QStringLiteral("New Message"), this);
+    auto *frame1 = new QGroupBox(tr("New Message"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(336, 48, 425, 81);
     lblMsg = label(frame1, QStringLiteral("lblMsg"), QString(), QRect(24, 20, 190, 20));
-    lblMsg->setAccessibleName(StatusName);
+    lblMsg->setAccessibleName(statusName());
     prgUpload = new QProgressBar(frame1);
     prgUpload->setObjectName(QStringLiteral("prgUpload"));
-    prgUpload->setAccessibleName(QStringLiteral("Upload progress"));
+    prgUpload->setAccessibleName(tr("Upload progress"));
     prgUpload->setGeometry(218, 20, 199, 20);
     prgUpload->setVisible(false);
-    cmdModify = new QPushButton(QStringLiteral("Modify"), frame1);
+    cmdModify = new QPushButton(tr("Modify"), frame1);
     cmdModify->setObjectName(QStringLiteral("cmdModify"));
     cmdModify->setGeometry(16, 46, 169, 25);
-    auto *label1 =
-        label(frame1, QStringLiteral("Label1_0"), QStringLiteral("Speed:"), QRect(250, 48, 50, 22));
+    auto *label1 = label(frame1, QStringLiteral("Label1_0"), tr("Speed:"), QRect(250, 48, 50, 22));
     cmbSpeed = new QComboBox(frame1);
     cmbSpeed->setObjectName(QStringLiteral("cmbSpeed"));
     cmbSpeed->setGeometry(302, 46, 115, 24);
@@ -154,7 +163,7 @@ void frmMain::buildControls()
     auto *image1 = label(frame2, QStringLiteral("Image1"), QString(), QRect(8, 11, 167, 67));
     image1->setPixmap(QPixmap(QStringLiteral(":/lumawrite/logo.png")));
     image1->setScaledContents(true);
-    image1->setAccessibleName(QStringLiteral("Vireline logo"));
+    image1->setAccessibleName(tr("Vireline logo"));
     auto *title = logoLabel(frame2, QStringLiteral("Label3_1"), QStringLiteral("Vireline"),
                             QRect(184, 11, 193, 24));
     QFont titleFont(QStringLiteral("Calibri"));
@@ -172,7 +181,7 @@ void frmMain::buildControls()
     connect(cmdModify, &QPushButton::clicked, this, &frmMain::cmdModifyClick);
     connect(cmdConfig, &QPushButton::clicked, this, &frmMain::cmdConfigClick);
     connect(m_transfer, &link::MessageTransfer::statusChanged, this,
-            [this](const QString &status) { showSpokenText(lblMsg, StatusName, status); });
+            [this](const QString &status) { showSpokenText(lblMsg, statusName(), status); });
     connect(m_transfer, &link::MessageTransfer::begun, this, &frmMain::transferBegun);
     connect(m_transfer, &link::MessageTransfer::progress, this, &frmMain::showProgress);
     connect(m_transfer, &link::MessageTransfer::finished, this, &frmMain::transferFinished);
@@ -187,8 +196,8 @@ void frmMain::Load()
     // The speed, address and COM lists; a stored value outside a list selects the default's.
     for (int speed = 1; speed <= 10; ++speed)
         cmbSpeed->addItem(QString::number(speed));
-    cmbSpeed->setItemText(0, cmbSpeed->itemText(0) + QStringLiteral(" - Slowest"));
-    cmbSpeed->setItemText(9, cmbSpeed->itemText(9) + QStringLiteral(" - Fastest"));
+    cmbSpeed->setItemText(0, cmbSpeed->itemText(0) + tr(" - Slowest"));
+    cmbSpeed->setItemText(9, cmbSpeed->itemText(9) + tr(" - Fastest"));
     cmbSpeed->setCurrentIndex(SettingsRange::speedIndex(s.Speed));
 
     for (int address = 1; address <= 50; ++address)
@@ -198,7 +207,7 @@ void frmMain::Load()
     for (int port = 1; port <= 250; ++port) {
         cmbPort->addItem(QStringLiteral("COM %1").arg(port));
         const QString device = m_services.comPorts ? m_services.comPorts(port) : QString();
-        cmbPort->setItemData(port - 1, device.isEmpty() ? QStringLiteral("No device") : device,
+        cmbPort->setItemData(port - 1, device.isEmpty() ? tr("No device") : device,
                              Qt::ToolTipRole);
     }
     connect(cmbPort, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -225,7 +234,7 @@ void frmMain::Load()
     m_link->setDestination(s.IpAddress);
     const QString receiveError = m_link->openReceiver(s.LocalPort);
     if (!receiveError.isEmpty())
-        m_services.notifier->warning(this, QStringLiteral("Rx Port Error"), receiveError);
+        m_services.notifier->warning(this, tr("Rx Port Error"), receiveError);
 
     // The serial port, the one shown in the list.
     m_shared.SerialPortOpen = false;
@@ -233,7 +242,7 @@ void frmMain::Load()
     if (serialError.isEmpty())
         m_shared.SerialPortOpen = true;
     else
-        m_services.notifier->critical(this, SerialErrorTitle, serialError);
+        m_services.notifier->critical(this, serialErrorTitle(), serialError);
 
     connect(m_link, &link::SignLink::serialFailed, this, [this](const QString &reason) {
         m_shared.SerialPortOpen = false;
@@ -241,7 +250,7 @@ void frmMain::Load()
         if (m_transfer->running() && !optLAN->isChecked())
             m_transfer->fail(reason);
         else if (!m_link->busy()) // a configuration command waiting reports it itself
-            m_services.notifier->critical(this, SerialErrorTitle, reason);
+            m_services.notifier->critical(this, serialErrorTitle(), reason);
     });
 }
 
@@ -251,7 +260,7 @@ void frmMain::drawPreview(const render::RenderRequest &message)
     pic->setPixmap(QPixmap::fromImage(m_preview.image()));
     // Checked with room around the rows, as the text entry window checks it.
     platform::ImageSurface fitStrip(QSize(64, 16), Qt::black, Qt::yellow);
-    describe(pic, QStringLiteral("Message preview: \"%1\", the message last sent to the sign; %2")
+    describe(pic, tr("Message preview: \"%1\", the message last sent to the sign; %2")
                       .arg(message.text.simplified(),
                            fitSummary(render::checkFit(fitStrip, message)).simplified()));
 }
@@ -287,8 +296,8 @@ void frmMain::cmdConfigClick()
 void frmMain::Send485(const QByteArray &TxData, link::SignLink::SendDone done)
 {
     if (m_link->busy() || m_transfer->running()) {
-        done({QStringLiteral("An upload is using the serial line; try again when it is over."),
-              false, link::LinkError::LineBusy});
+        done({tr("An upload is using the serial line; try again when it is over."), false,
+              link::LinkError::LineBusy});
         return;
     }
     m_link->Send485(TxData, std::move(done));
@@ -353,9 +362,9 @@ void frmMain::showProgress(int framesDone, int framesTotal, qint64 remainingMs)
     prgUpload->setMaximum(framesTotal);
     prgUpload->setValue(framesDone);
     const qint64 seconds = (remainingMs + 999) / 1000;
-    prgUpload->setFormat(
-        seconds >= 60 ? QStringLiteral("%p% - %1 min %2 s left").arg(seconds / 60).arg(seconds % 60)
-                      : QStringLiteral("%p% - %1 s left").arg(seconds));
+    prgUpload->setFormat(seconds >= 60
+                             ? tr("%p% - %1 min %2 s left").arg(seconds / 60).arg(seconds % 60)
+                             : tr("%p% - %1 s left").arg(seconds));
 }
 
 void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
@@ -364,7 +373,7 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
     cmdModify->setEnabled(true);
     cmdConfig->setEnabled(true);
     prgUpload->setVisible(false);
-    showSpokenText(lblMsg, StatusName, QString());
+    showSpokenText(lblMsg, statusName(), QString());
     if (outcome.result == Result::Stopped) {
         // The window is closing and saves the settings itself, the message's choices with them.
         m_unsaved |= SettingsField::TextEntry;
@@ -372,19 +381,19 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
     }
 
     if (outcome.result == Result::Refused) {
-        m_services.notifier->warning(this, QStringLiteral("Upload Not Started"), outcome.message);
+        m_services.notifier->warning(this, tr("Upload Not Started"), outcome.message);
     } else if (outcome.result == Result::Failed) {
         m_services.notifier->critical(
-            this, QStringLiteral("Upload Failed"),
-            QStringLiteral("%1\n%2 of %3 frames had been sent when the upload stopped.")
+            this, tr("Upload Failed"),
+            tr("%1\n%2 of %3 frames had been sent when the upload stopped.")
                 .arg(outcome.message)
                 .arg(outcome.framesSent)
                 .arg(outcome.framesTotal));
     } else if (outcome.framesSkipped > 0) {
         m_services.notifier->warning(
-            this, QStringLiteral("Upload Incomplete"),
-            QStringLiteral("%1 of %2 frames were not sent: the serial link was chosen during the "
-                           "upload, but the serial port is not open. Upload the message again.")
+            this, tr("Upload Incomplete"),
+            tr("%1 of %2 frames were not sent: the serial link was chosen during the "
+               "upload, but the serial port is not open. Upload the message again.")
                 .arg(outcome.framesSkipped)
                 .arg(outcome.framesTotal));
     }
@@ -405,12 +414,11 @@ void frmMain::Unload()
     if (port) {
         s.LocalPort = *port;
     } else {
-        m_services.notifier->warning(
-            this, QStringLiteral("Rx Port"),
-            QStringLiteral("\"%1\" is not a receive port from 0 to 32767.\n"
-                           "The receive port stays %2.")
-                .arg(txtLocalPort->text())
-                .arg(s.LocalPort));
+        m_services.notifier->warning(this, tr("Rx Port"),
+                                     tr("\"%1\" is not a receive port from 0 to 32767.\n"
+                                        "The receive port stays %2.")
+                                         .arg(txtLocalPort->text())
+                                         .arg(s.LocalPort));
     }
     saveSettings(SettingsField::MainWindow);
 }
@@ -422,9 +430,8 @@ void frmMain::saveSettings(SettingsFields owned)
     const QString error = m_services.store->SaveFields(m_shared.settings, owned);
     m_unsaved = error.isEmpty() ? 0 : owned;
     if (!error.isEmpty()) {
-        m_services.notifier->critical(
-            this, QStringLiteral("Settings Not Saved"),
-            QStringLiteral("%1\nThe settings file was left as it was.").arg(error));
+        m_services.notifier->critical(this, tr("Settings Not Saved"),
+                                      tr("%1\nThe settings file was left as it was.").arg(error));
     }
 }
 

@@ -24,7 +24,7 @@ QByteArray LineWatcher::firstLine(const QString &path, QString *error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("Cannot read %1: %2").arg(path, file.errorString());
+        *error = tr("Cannot read %1: %2").arg(path, file.errorString());
         return {};
     }
     // The longest line with its CR LF, or one byte more than the longest without them.
@@ -97,8 +97,8 @@ void LineWatcher::settled()
 void LineWatcher::report(const QByteArray &line)
 {
     if (line.size() > MaxLineBytes)
-        emit lineSkipped(QStringLiteral("The first line of %1 is longer than %2 bytes; the sign "
-                                        "takes at most %3 characters. Nothing was sent.")
+        emit lineSkipped(tr("The first line of %1 is longer than %2 bytes; the sign "
+                            "takes at most %3 characters. Nothing was sent.")
                              .arg(m_path)
                              .arg(MaxLineBytes)
                              .arg(render::MaxMessageChars));

@@ -4,6 +4,8 @@
 #include "Frames.h"
 #include "ImageSurface.h"
 
+#include <QCoreApplication>
+
 namespace lumawrite::send {
 namespace {
 
@@ -27,8 +29,10 @@ int fontPosition(const QStringList &fontList, const QString &name)
 
 QString unknownFontMessage(const QString &name)
 {
-    return QStringLiteral("Unknown font \"%1\"; lumawrite-send --list-fonts shows the fonts of "
-                          "this computer.")
+    return QCoreApplication::translate(
+               "lumawrite::send::MessagePlan",
+               "Unknown font \"%1\"; lumawrite-send --list-fonts shows the fonts of "
+               "this computer.")
         .arg(name);
 }
 
@@ -79,10 +83,12 @@ RenderedMessage renderMessage(MessageChoices &choices)
     RenderedMessage result;
     render::RenderRequest &r = choices.request;
     if (r.text.size() > render::MaxMessageChars) {
-        result.error = QStringLiteral("The message has %1 characters (a line break counts two); "
-                                      "the sign takes at most %2. Nothing was sent.")
-                           .arg(r.text.size())
-                           .arg(render::MaxMessageChars);
+        result.error =
+            QCoreApplication::translate("lumawrite::send::MessagePlan",
+                                        "The message has %1 characters (a line break counts two); "
+                                        "the sign takes at most %2. Nothing was sent.")
+                .arg(r.text.size())
+                .arg(render::MaxMessageChars);
         return result;
     }
 
@@ -91,12 +97,14 @@ RenderedMessage renderMessage(MessageChoices &choices)
     result.width = surface.measureText(r.text);
     r.width = result.width;
     if (result.width > render::MaxUploadWidth) {
-        result.error = QStringLiteral("The message is %1 columns wide; the sign takes at most %2 "
-                                      "columns (%3 blocks). Shorten the text or choose a smaller "
-                                      "size. Nothing was sent.")
-                           .arg(result.width)
-                           .arg(render::MaxUploadWidth)
-                           .arg(render::MaxUploadBlocks);
+        result.error =
+            QCoreApplication::translate("lumawrite::send::MessagePlan",
+                                        "The message is %1 columns wide; the sign takes at most %2 "
+                                        "columns (%3 blocks). Shorten the text or choose a smaller "
+                                        "size. Nothing was sent.")
+                .arg(result.width)
+                .arg(render::MaxUploadWidth)
+                .arg(render::MaxUploadBlocks);
         return result;
     }
     // Drawn once on a strip as wide as all the blocks, as the window's upload draws it.

@@ -3,6 +3,7 @@
 #include "SettingsStore.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include <algorithm>
 
@@ -13,106 +14,154 @@ const QString PacingVariable = QStringLiteral("LUMAWRITE_SEND_PACING_MS");
 const QString SerialDeviceVariable = QStringLiteral("LUMAWRITE_SEND_SERIAL_DEVICE");
 
 const char *const ExitCodeTable =
-    "Exit codes:\n"
-    "  0  the message was sent (or printed, with --dry-run)\n"
-    "  1  the upload failed part-way; the message says how many "
-    "frames went out\n"
-    "  2  bad option or value, unknown font, unreadable --watch "
-    "file,\n"
-    "     standard input could not be read (closed), or the settings cannot be\n"
-    "     read and neither --ip nor --serial names the sign\n"
-    "  3  message refused: empty (unless --allow-empty), more than "
-    "250 characters\n"
-    "     (a line break counts two; standard input past 4096 "
-    "bytes), wider than\n"
-    "     9663 columns, or a fit-check warning with --strict; "
-    "nothing was sent\n"
-    "  4  the serial port did not open or the sign's host was not "
-    "found; nothing was sent\n"
-    "  5  the --image file, the settings file (--save) or standard "
-    "output could not\n"
-    "     be written; a settings file that could not be read is "
-    "never written over\n";
+    QT_TRANSLATE_NOOP("lumawrite::send::SendOptions",
+                      "Exit codes:\n"
+                      "  0  the message was sent (or printed, with --dry-run)\n"
+                      "  1  the upload failed part-way; the message says how many "
+                      "frames went out\n"
+                      "  2  bad option or value, unknown font, unreadable --watch "
+                      "file,\n"
+                      "     standard input could not be read (closed), or the settings cannot be\n"
+                      "     read and neither --ip nor --serial names the sign\n"
+                      "  3  message refused: empty (unless --allow-empty), more than "
+                      "250 characters\n"
+                      "     (a line break counts two; standard input past 4096 "
+                      "bytes), wider than\n"
+                      "     9663 columns, or a fit-check warning with --strict; "
+                      "nothing was sent\n"
+                      "  4  the serial port did not open or the sign's host was not "
+                      "found; nothing was sent\n"
+                      "  5  the --image file, the settings file (--save) or standard "
+                      "output could not\n"
+                      "     be written; a settings file that could not be read is "
+                      "never written over\n");
 
 // The options, built once for parsing and for the help text.
 struct Cli {
     QCommandLineParser parser;
-    QCommandLineOption font{QStringLiteral("font"),
-                            QStringLiteral("Typeface by name, as --list-fonts shows it."),
-                            QStringLiteral("NAME")};
-    QCommandLineOption size{QStringLiteral("size"), QStringLiteral("Size in points, 6 to 60."),
-                            QStringLiteral("N")};
-    QCommandLineOption bold{QStringLiteral("bold"), QStringLiteral("Bold.")};
-    QCommandLineOption noBold{QStringLiteral("no-bold"), QStringLiteral("Not bold.")};
-    QCommandLineOption italic{QStringLiteral("italic"), QStringLiteral("Italic.")};
-    QCommandLineOption noItalic{QStringLiteral("no-italic"), QStringLiteral("Not italic.")};
-    QCommandLineOption strike{QStringLiteral("strikethrough"), QStringLiteral("Strikethrough.")};
-    QCommandLineOption noStrike{QStringLiteral("no-strikethrough"),
-                                QStringLiteral("No strikethrough.")};
-    QCommandLineOption underline{QStringLiteral("underline"), QStringLiteral("Underline.")};
-    QCommandLineOption noUnderline{QStringLiteral("no-underline"), QStringLiteral("No underline.")};
+    QCommandLineOption font{
+        QStringLiteral("font"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Typeface by name, as --list-fonts shows it."),
+        QStringLiteral("NAME")};
+    QCommandLineOption size{
+        QStringLiteral("size"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "Size in points, 6 to 60."),
+        QStringLiteral("N")};
+    QCommandLineOption bold{QStringLiteral("bold"),
+                            QCoreApplication::translate("lumawrite::send::SendOptions", "Bold.")};
+    QCommandLineOption noBold{
+        QStringLiteral("no-bold"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "Not bold.")};
+    QCommandLineOption italic{
+        QStringLiteral("italic"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "Italic.")};
+    QCommandLineOption noItalic{
+        QStringLiteral("no-italic"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "Not italic.")};
+    QCommandLineOption strike{
+        QStringLiteral("strikethrough"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "Strikethrough.")};
+    QCommandLineOption noStrike{
+        QStringLiteral("no-strikethrough"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "No strikethrough.")};
+    QCommandLineOption underline{
+        QStringLiteral("underline"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "Underline.")};
+    QCommandLineOption noUnderline{
+        QStringLiteral("no-underline"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "No underline.")};
     QCommandLineOption offset{QStringLiteral("offset"),
-                              QStringLiteral("Vertical offset in pixels, -10 to 10."),
+                              QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                          "Vertical offset in pixels, -10 to 10."),
                               QStringLiteral("N")};
-    QCommandLineOption ip{QStringLiteral("ip"),
-                          QStringLiteral("The sign's IP address or host name (stored with "
-                                         "--save)."),
-                          QStringLiteral("HOST")};
-    QCommandLineOption lan{QStringLiteral("lan"), QStringLiteral("Send over the LAN (UDP).")};
-    QCommandLineOption serial{QStringLiteral("serial"),
-                              QStringLiteral("Send over the RS-485 serial line on COM N, 1 to "
-                                             "250."),
-                              QStringLiteral("N")};
+    QCommandLineOption ip{
+        QStringLiteral("ip"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "The sign's IP address or host name (stored with "
+                                    "--save)."),
+        QStringLiteral("HOST")};
+    QCommandLineOption lan{
+        QStringLiteral("lan"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "Send over the LAN (UDP).")};
+    QCommandLineOption serial{
+        QStringLiteral("serial"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Send over the RS-485 serial line on COM N, 1 to "
+                                    "250."),
+        QStringLiteral("N")};
     QCommandLineOption address{QStringLiteral("address"),
-                               QStringLiteral("The sign's serial address, 1 to 50."),
+                               QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                           "The sign's serial address, 1 to 50."),
                                QStringLiteral("N")};
-    QCommandLineOption speed{QStringLiteral("speed"),
-                             QStringLiteral("Scrolling speed, 1 (slowest) to 10 (fastest)."),
-                             QStringLiteral("N")};
+    QCommandLineOption speed{
+        QStringLiteral("speed"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Scrolling speed, 1 (slowest) to 10 (fastest)."),
+        QStringLiteral("N")};
     QCommandLineOption port{QStringLiteral("port"),
-                            QStringLiteral("The sign's UDP port (default 12346)."),
+                            QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                        "The sign's UDP port (default 12346)."),
                             QStringLiteral("N")};
-    QCommandLineOption settings{QStringLiteral("settings"),
-                                QStringLiteral("Read the settings from FILE, and with --save "
-                                               "write them there, instead of the settings file "
-                                               "shared with Luma Write: one file per sign."),
-                                QStringLiteral("FILE")};
-    QCommandLineOption save{QStringLiteral("save"),
-                            QStringLiteral("Store the message and the choices in the settings "
-                                           "file, as an upload from Luma Write does.")};
-    QCommandLineOption dryRun{QStringLiteral("dry-run"),
-                              QStringLiteral("Send nothing; print every frame in hex, one a "
-                                             "line.")};
-    QCommandLineOption image{QStringLiteral("image"),
-                             QStringLiteral("Also write the column image as PNG to FILE."),
-                             QStringLiteral("FILE")};
-    QCommandLineOption listFonts{QStringLiteral("list-fonts"),
-                                 QStringLiteral("Print the font list with the positions the "
-                                                "settings file uses.")};
-    QCommandLineOption watch{QStringLiteral("watch"),
-                             QStringLiteral("Send the first line of FILE now and again whenever "
-                                            "it changes, at the latest 2 s after a change however "
-                                            "often it is rewritten; an empty line or one longer "
-                                            "than 4096 bytes is skipped with a message. Runs "
-                                            "until stopped."),
-                             QStringLiteral("FILE")};
+    QCommandLineOption settings{
+        QStringLiteral("settings"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Read the settings from FILE, and with --save "
+                                    "write them there, instead of the settings file "
+                                    "shared with Luma Write: one file per sign."),
+        QStringLiteral("FILE")};
+    QCommandLineOption save{
+        QStringLiteral("save"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Store the message and the choices in the settings "
+                                    "file, as an upload from Luma Write does.")};
+    QCommandLineOption dryRun{
+        QStringLiteral("dry-run"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Send nothing; print every frame in hex, one a "
+                                    "line.")};
+    QCommandLineOption image{
+        QStringLiteral("image"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Also write the column image as PNG to FILE."),
+        QStringLiteral("FILE")};
+    QCommandLineOption listFonts{
+        QStringLiteral("list-fonts"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Print the font list with the positions the "
+                                    "settings file uses.")};
+    QCommandLineOption watch{
+        QStringLiteral("watch"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Send the first line of FILE now and again whenever "
+                                    "it changes, at the latest 2 s after a change however "
+                                    "often it is rewritten; an empty line or one longer "
+                                    "than 4096 bytes is skipped with a message. Runs "
+                                    "until stopped."),
+        QStringLiteral("FILE")};
     QCommandLineOption verbose{QStringLiteral("verbose"),
-                               QStringLiteral("Print a line for every frame sent.")};
-    QCommandLineOption allowEmpty{QStringLiteral("allow-empty"),
-                                  QStringLiteral("Send an empty message, which blanks the sign; "
-                                                 "without it an empty message is refused.")};
-    QCommandLineOption strict{QStringLiteral("strict"),
-                              QStringLiteral("Refuse a message that the fit check warns about "
-                                             "(rows or slant cut off, characters the typeface "
-                                             "cannot draw) instead of sending it.")};
+                               QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                           "Print a line for every frame sent.")};
+    QCommandLineOption allowEmpty{
+        QStringLiteral("allow-empty"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Send an empty message, which blanks the sign; "
+                                    "without it an empty message is refused.")};
+    QCommandLineOption strict{
+        QStringLiteral("strict"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Refuse a message that the fit check warns about "
+                                    "(rows or slant cut off, characters the typeface "
+                                    "cannot draw) instead of sending it.")};
 
     Cli()
     {
-        parser.setApplicationDescription(
-            QStringLiteral("Sends a one-line message to an LED message sign, rendered and "
-                           "uploaded exactly as Luma Write does, with the choices stored in its "
-                           "settings file. Options change a choice for this run only, unless "
-                           "--save is given."));
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "lumawrite::send::SendOptions",
+            "Sends a one-line message to an LED message sign, rendered and "
+            "uploaded exactly as Luma Write does, with the choices stored in its "
+            "settings file. Options change a choice for this run only, unless "
+            "--save is given."));
         // "-5 degrees" is one unknown option, not nine.
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addHelpOption();
@@ -123,9 +172,11 @@ struct Cli {
                            listFonts, watch,     verbose,     allowEmpty, strict});
         parser.addPositionalArgument(
             QStringLiteral("TEXT"),
-            QStringLiteral("The message; \"-\" reads it from standard input, at most 4096 "
-                           "bytes (one trailing line break is dropped, other line breaks are "
-                           "kept). A message that starts with \"-\" goes after \"--\"."));
+            QCoreApplication::translate(
+                "lumawrite::send::SendOptions",
+                "The message; \"-\" reads it from standard input, at most 4096 "
+                "bytes (one trailing line break is dropped, other line breaks are "
+                "kept). A message that starts with \"-\" goes after \"--\"."));
     }
 };
 
@@ -139,7 +190,8 @@ QString wholeNumber(const QCommandLineParser &parser, const QCommandLineOption &
     bool ok = false;
     const int value = text.toInt(&ok);
     if (!ok || value < low || value > high)
-        return QStringLiteral("--%1 takes a whole number from %2 to %3, not \"%4\".")
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--%1 takes a whole number from %2 to %3, not \"%4\".")
             .arg(option.names().first())
             .arg(low)
             .arg(high)
@@ -152,7 +204,8 @@ QString toggle(const QCommandLineParser &parser, const QCommandLineOption &on,
                const QCommandLineOption &off, std::optional<bool> &into)
 {
     if (parser.isSet(on) && parser.isSet(off))
-        return QStringLiteral("--%1 and --%2 contradict each other.")
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--%1 and --%2 contradict each other.")
             .arg(on.names().first(), off.names().first());
     if (parser.isSet(on))
         into = true;
@@ -170,8 +223,10 @@ QString readEnvironment(const QProcessEnvironment &environment, SendOptions &opt
         const int reply = parts.value(1).trimmed().toInt(&okReply);
         if (parts.size() != 2 || !okPause || !okReply || pause < 0 || reply < 0 || pause > 60000 ||
             reply > 60000)
-            return QStringLiteral("%1 takes PAUSE,REPLY in milliseconds (for example 20,30), "
-                                  "not \"%2\".")
+            return QCoreApplication::translate(
+                       "lumawrite::send::SendOptions",
+                       "%1 takes PAUSE,REPLY in milliseconds (for example 20,30), "
+                       "not \"%2\".")
                 .arg(PacingVariable, environment.value(PacingVariable));
         options.timing = {pause, reply};
     }
@@ -190,8 +245,9 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     if (!p.parse(arguments)) {
         result.error = p.errorText();
         if (!p.unknownOptionNames().isEmpty())
-            result.error += QStringLiteral(" A message that starts with \"-\" goes after "
-                                           "\"--\".");
+            result.error += QCoreApplication::translate(
+                "lumawrite::send::SendOptions", " A message that starts with \"-\" goes after "
+                                                "\"--\".");
         return result;
     }
     if (p.isSet(QStringLiteral("help"))) {
@@ -222,7 +278,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     if (p.isSet(cli.font)) {
         v.font = p.value(cli.font).trimmed();
         if (v.font->isEmpty()) {
-            result.error = QStringLiteral("--font needs a typeface name.");
+            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                       "--font needs a typeface name.");
             return result;
         }
     }
@@ -234,25 +291,29 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                    c.category() == QChar::Other_Control;
         });
         if (unsafe) {
-            result.error = QStringLiteral("--ip takes an address or host name without double "
-                                          "quotes, commas or control characters.");
+            result.error = QCoreApplication::translate(
+                "lumawrite::send::SendOptions", "--ip takes an address or host name without double "
+                                                "quotes, commas or control characters.");
             return result;
         }
         v.host = raw.trimmed();
         if (v.host->isEmpty()) {
-            result.error = QStringLiteral("--ip needs an address or host name.");
+            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                       "--ip needs an address or host name.");
             return result;
         }
     }
     if (p.isSet(cli.settings)) {
         o.settingsFile = p.value(cli.settings);
         if (o.settingsFile.isEmpty()) {
-            result.error = QStringLiteral("--settings needs a file name.");
+            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                       "--settings needs a file name.");
             return result;
         }
     }
     if (p.isSet(cli.lan) && serialPort) {
-        result.error = QStringLiteral("--lan and --serial contradict each other.");
+        result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                   "--lan and --serial contradict each other.");
         return result;
     }
     if (p.isSet(cli.lan))
@@ -271,8 +332,10 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     o.strict = p.isSet(cli.strict);
     o.imageFile = p.value(cli.image);
     if (o.dryRun && o.save) {
-        result.error = QStringLiteral("--dry-run sends nothing and changes nothing; it cannot be "
-                                      "used with --save.");
+        result.error =
+            QCoreApplication::translate("lumawrite::send::SendOptions",
+                                        "--dry-run sends nothing and changes nothing; it cannot be "
+                                        "used with --save.");
         return result;
     }
 
@@ -280,25 +343,30 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     if (p.isSet(cli.listFonts)) {
         o.mode = SendOptions::Mode::ListFonts;
         if (!texts.isEmpty())
-            result.error =
-                QStringLiteral("--list-fonts takes no TEXT; %1 given.").arg(texts.size());
+            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                       "--list-fonts takes no TEXT; %1 given.")
+                               .arg(texts.size());
         return result;
     }
     if (p.isSet(cli.watch)) {
         o.mode = SendOptions::Mode::Watch;
         o.watchFile = p.value(cli.watch);
         if (!texts.isEmpty())
-            result.error = QStringLiteral("--watch takes the message from its file; give no "
-                                          "TEXT with it.");
+            result.error = QCoreApplication::translate(
+                "lumawrite::send::SendOptions", "--watch takes the message from its file; give no "
+                                                "TEXT with it.");
         return result;
     }
     if (texts.size() != 1) {
-        result.error = texts.isEmpty()
-                           ? QStringLiteral("No message given: give TEXT, or \"-\" to read it "
-                                            "from standard input.")
-                           : QStringLiteral("Give the message as one argument (put it in "
-                                            "quotes); %1 were given.")
-                                 .arg(texts.size());
+        result.error =
+            texts.isEmpty()
+                ? QCoreApplication::translate("lumawrite::send::SendOptions",
+                                              "No message given: give TEXT, or \"-\" to read it "
+                                              "from standard input.")
+                : QCoreApplication::translate("lumawrite::send::SendOptions",
+                                              "Give the message as one argument (put it in "
+                                              "quotes); %1 were given.")
+                      .arg(texts.size());
         return result;
     }
     o.mode = SendOptions::Mode::Send;
@@ -313,9 +381,13 @@ QString helpText()
     QString usage = cli.parser.helpText();
     // The parser names the program by the path it was started with.
     const qsizetype lineEnd = usage.indexOf(QLatin1Char('\n'));
-    usage.replace(0, lineEnd, QStringLiteral("Usage: lumawrite-send [options] TEXT"));
-    return usage + QLatin1Char('\n') + QLatin1String(ExitCodeTable) +
-           QStringLiteral("\nThe settings file, shared with Luma Write: %1\n")
+    usage.replace(0, lineEnd,
+                  QCoreApplication::translate("lumawrite::send::SendOptions",
+                                              "Usage: lumawrite-send [options] TEXT"));
+    return usage + QLatin1Char('\n') +
+           QCoreApplication::translate("lumawrite::send::SendOptions", ExitCodeTable) +
+           QCoreApplication::translate("lumawrite::send::SendOptions",
+                                       "\nThe settings file, shared with Luma Write: %1\n")
                .arg(settingsFilePath());
 }
 

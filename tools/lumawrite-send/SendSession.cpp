@@ -1,6 +1,7 @@
 #include "SendSession.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QTimer>
 
@@ -23,7 +24,8 @@ QString writePng(const QImage &image, const QString &path)
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        return QStringLiteral("the PNG could not be made");
+        return QCoreApplication::translate("lumawrite::send::SendSession",
+                                           "the PNG could not be made");
     // Unbuffered, so that the write that fails is the one that tells why.
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
@@ -66,7 +68,8 @@ void SendSession::process(const QString &text)
     m_barShown = false;
     // A script that read a missing file must not blank the sign by mistake.
     if (text.isEmpty() && !m_options.allowEmpty) {
-        done(ExitRefused, QStringLiteral("empty message; nothing sent"));
+        done(ExitRefused, QCoreApplication::translate("lumawrite::send::SendSession",
+                                                      "empty message; nothing sent"));
         return;
     }
     ReadFailure failure;
@@ -75,20 +78,26 @@ void SendSession::process(const QString &text)
     if (!loadError.isEmpty()) {
         // The defaults never say where the sign is: the command line must.
         if (!m_options.overrides.host && !m_options.overrides.comPort) {
-            QString message = QStringLiteral("cannot read the settings at %1 (%2) and no --ip or "
-                                             "--serial given: the sign's address is unknown")
-                                  .arg(m_store.path(), failure.reason);
+            QString message =
+                QCoreApplication::translate("lumawrite::send::SendSession",
+                                            "cannot read the settings at %1 (%2) and no --ip or "
+                                            "--serial given: the sign's address is unknown")
+                    .arg(m_store.path(), failure.reason);
             if (m_options.mode == SendOptions::Mode::Watch)
-                message += QStringLiteral("\nlumawrite-send: this change was not sent; the next "
-                                          "one is, once the settings can be read.");
+                message += QCoreApplication::translate(
+                    "lumawrite::send::SendSession",
+                    "\nlumawrite-send: this change was not sent; the next "
+                    "one is, once the settings can be read.");
             done(ExitUsage, message);
             return;
         }
         m_unreadFile = failure;
         SetDefaultSettings(m_settings);
-        m_output.err(QStringLiteral("lumawrite-send: %1\nlumawrite-send: using the default "
-                                    "settings.\n")
-                         .arg(loadError));
+        m_output.err(
+            QCoreApplication::translate("lumawrite::send::SendSession",
+                                        "lumawrite-send: %1\nlumawrite-send: using the default "
+                                        "settings.\n")
+                .arg(loadError));
     }
 
     ChoiceResult chosen =
@@ -104,9 +113,13 @@ void SendSession::process(const QString &text)
         return;
     }
     for (const QString &finding : rendered.findings)
-        m_output.err(QStringLiteral("lumawrite-send: warning: %1\n").arg(finding));
+        m_output.err(QCoreApplication::translate("lumawrite::send::SendSession",
+                                                 "lumawrite-send: warning: %1\n")
+                         .arg(finding));
     if (m_options.strict && !rendered.findings.isEmpty()) {
-        done(ExitRefused, QStringLiteral("--strict refuses a message with warnings; nothing sent"));
+        done(ExitRefused,
+             QCoreApplication::translate("lumawrite::send::SendSession",
+                                         "--strict refuses a message with warnings; nothing sent"));
         return;
     }
     if (!m_options.imageFile.isEmpty()) {
@@ -115,8 +128,10 @@ void SendSession::process(const QString &text)
                                             qsizetype(rendered.columns.size()))),
             m_options.imageFile);
         if (!error.isEmpty()) {
-            done(ExitFileNotWritten, QStringLiteral("The image could not be written to %1: %2.")
-                                         .arg(m_options.imageFile, error));
+            done(ExitFileNotWritten,
+                 QCoreApplication::translate("lumawrite::send::SendSession",
+                                             "The image could not be written to %1: %2.")
+                     .arg(m_options.imageFile, error));
             return;
         }
     }
@@ -134,15 +149,19 @@ void SendSession::process(const QString &text)
     if (m_options.verbose) {
         const QString destination =
             m_choices.lan
-                ? QStringLiteral("%1, UDP port %2").arg(m_choices.host).arg(m_options.signPort)
+                ? QCoreApplication::translate("lumawrite::send::SendSession", "%1, UDP port %2")
+                      .arg(m_choices.host)
+                      .arg(m_options.signPort)
                 : QStringLiteral("COM %1").arg(m_choices.comPort);
-        m_output.err(QStringLiteral("Sending %1 frames (%2 columns) to %3, serial address %4, "
-                                    "speed %5\n")
-                         .arg(m_frames.size())
-                         .arg(rendered.width)
-                         .arg(destination)
-                         .arg(m_choices.serialAddressIndex + 1)
-                         .arg(m_choices.speedIndex + 1));
+        m_output.err(
+            QCoreApplication::translate("lumawrite::send::SendSession",
+                                        "Sending %1 frames (%2 columns) to %3, serial address %4, "
+                                        "speed %5\n")
+                .arg(m_frames.size())
+                .arg(rendered.width)
+                .arg(destination)
+                .arg(m_choices.serialAddressIndex + 1)
+                .arg(m_choices.speedIndex + 1));
     }
     m_upload.start(m_choices, rendered.columns);
 }
@@ -180,7 +199,8 @@ void SendSession::showProgress(int framesDone, int framesTotal, qint64 remaining
 QString SendSession::barText(int framesDone, int framesTotal, qint64 remainingMs)
 {
     const int filled = framesDone * BarWidth / framesTotal;
-    return QStringLiteral("[%1%2] %3/%4 frames, %5 left")
+    return QCoreApplication::translate("lumawrite::send::SendSession",
+                                       "[%1%2] %3/%4 frames, %5 left")
         .arg(QString(filled, QLatin1Char('#')))
         .arg(QString(BarWidth - filled, QLatin1Char('.')))
         .arg(framesDone)
@@ -208,21 +228,25 @@ void SendSession::uploadFinished(const UploadReport &report)
         // never replaced. Where there was none, the save makes it.
         const QString error =
             m_unreadFile && !m_unreadFile->missing
-                ? QStringLiteral("%1 could not be read (%2); it is left as it was.")
+                ? QCoreApplication::translate("lumawrite::send::SendSession",
+                                              "%1 could not be read (%2); it is left as it was.")
                       .arg(m_store.path(), m_unreadFile->reason)
                 : m_store.SaveSettings(
                       settingsAfterUpload(m_settings, m_choices, m_options.overrides));
         if (!error.isEmpty()) {
             message += (message.isEmpty() ? QString() : QStringLiteral("\n")) +
-                       QStringLiteral("The settings were not saved: %1").arg(error);
+                       QCoreApplication::translate("lumawrite::send::SendSession",
+                                                   "The settings were not saved: %1")
+                           .arg(error);
             if (code == ExitOk)
                 code = ExitFileNotWritten;
         }
     }
     if (m_options.verbose && report.exitCode == ExitOk)
-        m_output.err(QStringLiteral("Sent %1 of %2 frames.\n")
-                         .arg(report.framesSent)
-                         .arg(report.framesTotal));
+        m_output.err(
+            QCoreApplication::translate("lumawrite::send::SendSession", "Sent %1 of %2 frames.\n")
+                .arg(report.framesSent)
+                .arg(report.framesTotal));
     done(code, message);
 }
 

@@ -22,7 +22,7 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
 
     const int blocks = int(columns.size() / link::frames::BlockBytes);
     if (blocks < 1 || blocks > link::frames::MaxMessageBlocks) {
-        finish({ExitRefused, QStringLiteral("The message has %1 blocks; the sign takes at most %2.")
+        finish({ExitRefused, tr("The message has %1 blocks; the sign takes at most %2.")
                                  .arg(blocks)
                                  .arg(render::MaxUploadBlocks)});
         return;
@@ -35,8 +35,8 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
         const QString error = m_link->openSerial(qint16(choices.comPort));
         if (!error.isEmpty()) {
             finish({ExitLinkUnavailable,
-                    QStringLiteral("The serial link is chosen, but its port did not open: %1\n"
-                                   "Nothing was sent.")
+                    tr("The serial link is chosen, but its port did not open: %1\n"
+                       "Nothing was sent.")
                         .arg(error)});
             return;
         }
@@ -63,11 +63,11 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                 if (outcome.result == Result::Failed)
                     failure = outcome.message;
                 else if (outcome.framesSkipped > 0)
-                    failure = QStringLiteral("The serial port closed during the upload.");
+                    failure = tr("The serial port closed during the upload.");
                 if (!failure.isEmpty()) {
                     report.exitCode = ExitUploadFailed;
-                    report.message = QStringLiteral("%1\n%2 of %3 frames had been sent when the "
-                                                    "upload stopped.")
+                    report.message = tr("%1\n%2 of %3 frames had been sent when the "
+                                        "upload stopped.")
                                          .arg(failure)
                                          .arg(outcome.framesSent)
                                          .arg(outcome.framesTotal);

@@ -6,8 +6,11 @@
 #include "SendOptions.h"
 #include "SendSession.h"
 #include "SettingsStore.h"
+#include "Translations.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QTimer>
 
 #include <cerrno>
@@ -44,8 +47,10 @@ int withOutputChecked(int code)
 {
     if (stdoutError == 0)
         return code;
-    write(stderr, QStringLiteral("lumawrite-send: standard output could not be written: %1\n")
-                      .arg(QString::fromLocal8Bit(std::strerror(stdoutError))));
+    write(stderr,
+          QCoreApplication::translate("lumawrite-send",
+                                      "lumawrite-send: standard output could not be written: %1\n")
+              .arg(QString::fromLocal8Bit(std::strerror(stdoutError))));
     return code == ExitOk ? ExitFileNotWritten : code;
 }
 
@@ -72,7 +77,8 @@ Input readStandardInput(bool open)
             error = errno;
     }
     if (error != 0) {
-        input.error = QStringLiteral("standard input could not be read: %1; nothing sent")
+        input.error = QCoreApplication::translate(
+                          "lumawrite-send", "standard input could not be read: %1; nothing sent")
                           .arg(QString::fromLocal8Bit(std::strerror(error)));
         return input;
     }
@@ -114,11 +120,15 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lumawrite-send"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(version::full));
+    // Messages and help in the desktop's language; option names and printed frames and
+    // listings stay as they are, for scripts.
+    platform::installTranslations(app, QLocale::system());
 
     const ParsedArguments parsed =
         parseArguments(QCoreApplication::arguments(), QProcessEnvironment::systemEnvironment());
     if (!parsed.error.isEmpty()) {
-        write(stderr, QStringLiteral("lumawrite-send: %1\nTry \"lumawrite-send --help\".\n")
+        write(stderr, QCoreApplication::translate(
+                          "lumawrite-send", "lumawrite-send: %1\nTry \"lumawrite-send --help\".\n")
                           .arg(parsed.error));
         return ExitUsage;
     }
@@ -185,11 +195,12 @@ int main(int argc, char *argv[])
             return ExitUsage;
         }
         if (input.tooLong) {
-            write(stderr,
-                  QStringLiteral("lumawrite-send: standard input holds more than %1 bytes; the "
-                                 "sign takes at most %2 characters. Nothing was sent.\n")
-                      .arg(MaxInputBytes)
-                      .arg(render::MaxMessageChars));
+            write(stderr, QCoreApplication::translate(
+                              "lumawrite-send",
+                              "lumawrite-send: standard input holds more than %1 bytes; the "
+                              "sign takes at most %2 characters. Nothing was sent.\n")
+                              .arg(MaxInputBytes)
+                              .arg(render::MaxMessageChars));
             return ExitRefused;
         }
         text = input.text;

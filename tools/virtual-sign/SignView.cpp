@@ -4,7 +4,7 @@
 
 SignView::SignView(int columns, QWidget *parent) : LedView(columns, 8, parent)
 {
-    setWindowTitle(QStringLiteral("Virtual sign"));
+    setWindowTitle(tr("Virtual sign"));
     connect(&m_timer, &QTimer::timeout, this, &SignView::scrollOneColumn);
 }
 

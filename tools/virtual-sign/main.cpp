@@ -5,6 +5,7 @@
 #include "SignProtocol.h"
 #include "SignView.h"
 #include "TerminationSignals.h"
+#include "Translations.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QNetworkDatagram>
 #include <QSerialPort>
 #include <QSocketNotifier>
@@ -30,6 +32,12 @@
 #include <unistd.h>
 
 namespace {
+
+// Tells the operator on standard error, in the desktop's language, why something failed.
+void complain(const QString &why)
+{
+    std::fprintf(stderr, "virtual-sign: %s\n", qPrintable(why));
+}
 
 // A pseudo-terminal of our own: the program opens its other end as a serial port.
 class OwnPty {
@@ -85,8 +93,8 @@ public:
         m_log = std::make_unique<QFile>(path);
         if (m_log->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
             return true;
-        std::fprintf(stderr, "virtual-sign: cannot write %s: %s\n", qPrintable(path),
-                     qPrintable(m_log->errorString()));
+        complain(QCoreApplication::translate("virtual-sign", "cannot write %1: %2")
+                     .arg(path, m_log->errorString()));
         m_log.reset();
         return false;
     }
@@ -95,8 +103,10 @@ public:
     {
         m_udp = new QUdpSocket(this);
         if (!m_udp->bind(address, port)) {
-            std::fprintf(stderr, "virtual-sign: cannot listen on %s:%u: %s\n",
-                         qPrintable(address.toString()), port, qPrintable(m_udp->errorString()));
+            complain(QCoreApplication::translate("virtual-sign", "cannot listen on %1:%2: %3")
+                         .arg(address.toString())
+                         .arg(port)
+                         .arg(m_udp->errorString()));
             return false;
         }
         connect(m_udp, &QUdpSocket::readyRead, this, [this] {
@@ -120,8 +130,8 @@ public:
             !m_serial->setParity(QSerialPort::NoParity) ||
             !m_serial->setStopBits(QSerialPort::OneStop) ||
             !m_serial->setFlowControl(QSerialPort::NoFlowControl)) {
-            std::fprintf(stderr, "virtual-sign: cannot open %s: %s\n", qPrintable(device),
-                         qPrintable(m_serial->errorString()));
+            complain(QCoreApplication::translate("virtual-sign", "cannot open %1: %2")
+                         .arg(device, m_serial->errorString()));
             return false;
         }
         connect(m_serial, &QSerialPort::readyRead, this,
@@ -138,8 +148,9 @@ public:
                     m_serial->close();
                     m_quiet.stop();
                     handle(m_stream.flush(), "serial");
-                    fail(QStringLiteral("lost the serial line %1: the device or its other end "
-                                        "went away")
+                    fail(QCoreApplication::translate(
+                             "virtual-sign", "lost the serial line %1: the device or its other end "
+                                             "went away")
                              .arg(device));
                 });
         say(QStringLiteral("listening on serial %1 at 9600 8N1").arg(device));
@@ -150,8 +161,9 @@ public:
     {
         QString path, error;
         if (!m_pty.open(&path, &error)) {
-            std::fprintf(stderr, "virtual-sign: cannot make a pseudo-terminal: %s\n",
-                         qPrintable(error));
+            complain(
+                QCoreApplication::translate("virtual-sign", "cannot make a pseudo-terminal: %1")
+                    .arg(error));
             return false;
         }
         auto *notifier = new QSocketNotifier(m_pty.fd(), QSocketNotifier::Read, this);
@@ -242,7 +254,8 @@ private:
         const QByteArray image = m_state.image();
         if (!m_imagePath.isEmpty()) {
             if (!lumawrite::render::columnPixels(image).save(m_imagePath, "PNG"))
-                std::fprintf(stderr, "virtual-sign: cannot write %s\n", qPrintable(m_imagePath));
+                complain(QCoreApplication::translate("virtual-sign", "cannot write %1")
+                             .arg(m_imagePath));
         }
         if (m_view)
             m_view->play(image, m_state.speedCode());
@@ -265,7 +278,7 @@ private:
             if (!written) {
                 const QString path = m_log->fileName();
                 m_log.reset();
-                fail(QStringLiteral("cannot write %1: %2")
+                fail(QCoreApplication::translate("virtual-sign", "cannot write %1: %2")
                          .arg(path, QString::fromLocal8Bit(std::strerror(error))));
             }
         }
@@ -274,7 +287,7 @@ private:
     // Reports why the sign cannot go on and ends the event loop with a failure status.
     void fail(const QString &why)
     {
-        std::fprintf(stderr, "virtual-sign: %s\n", qPrintable(why));
+        complain(why);
         QCoreApplication::exit(1);
     }
 
@@ -330,39 +343,53 @@ int main(int argc, char *argv[])
         app = std::make_unique<QCoreApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("virtual-sign"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(lumawrite::version::full));
+    // Help and error messages in the desktop's language; the frame lines and the JSON log
+    // stay as they are, for scripts.
+    lumawrite::platform::installTranslations(*app, QLocale::system());
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "virtual-sign",
         "A stand-in for an LED message sign. It receives frames over UDP and/or a "
         "serial line, keeps the sign memory, and scrolls the message on a restart."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption listen(QStringLiteral("listen"),
-                                    QStringLiteral("UDP address and port to listen on "
-                                                   "(default 127.0.0.1:12346 unless a serial "
-                                                   "line is given)."),
-                                    QStringLiteral("ADDR:PORT"));
-    const QCommandLineOption serial(QStringLiteral("serial"),
-                                    QStringLiteral("Serial device to listen on, 9600 8N1."),
-                                    QStringLiteral("DEVICE"));
-    const QCommandLineOption pty(QStringLiteral("pty"),
-                                 QStringLiteral("Make a pseudo-terminal and print its path."));
-    const QCommandLineOption address(QStringLiteral("address"),
-                                     QStringLiteral("The sign's serial address, 1 to 50."),
-                                     QStringLiteral("NN"), QStringLiteral("20"));
-    const QCommandLineOption columns(QStringLiteral("columns"),
-                                     QStringLiteral("Width of the display in columns."),
-                                     QStringLiteral("N"), QStringLiteral("96"));
-    const QCommandLineOption log(QStringLiteral("log"),
-                                 QStringLiteral("Also write every frame as a JSON line to FILE."),
-                                 QStringLiteral("FILE"));
-    const QCommandLineOption dump(QStringLiteral("dump-image"),
-                                  QStringLiteral("Write the message image as PNG at each restart."),
-                                  QStringLiteral("FILE"));
-    const QCommandLineOption headlessOption(QStringLiteral("headless"),
-                                            QStringLiteral("Show no window."));
-    const QCommandLineOption exitAfter(QStringLiteral("exit-after-restart"),
-                                       QStringLiteral("End after the first restart frame."));
+    const QCommandLineOption listen(
+        QStringLiteral("listen"),
+        QCoreApplication::translate("virtual-sign", "UDP address and port to listen on "
+                                                    "(default 127.0.0.1:12346 unless a serial "
+                                                    "line is given)."),
+        QStringLiteral("ADDR:PORT"));
+    const QCommandLineOption serial(
+        QStringLiteral("serial"),
+        QCoreApplication::translate("virtual-sign", "Serial device to listen on, 9600 8N1."),
+        QStringLiteral("DEVICE"));
+    const QCommandLineOption pty(
+        QStringLiteral("pty"),
+        QCoreApplication::translate("virtual-sign", "Make a pseudo-terminal and print its path."));
+    const QCommandLineOption address(
+        QStringLiteral("address"),
+        QCoreApplication::translate("virtual-sign", "The sign's serial address, 1 to 50."),
+        QStringLiteral("NN"), QStringLiteral("20"));
+    const QCommandLineOption columns(
+        QStringLiteral("columns"),
+        QCoreApplication::translate("virtual-sign", "Width of the display in columns."),
+        QStringLiteral("N"), QStringLiteral("96"));
+    const QCommandLineOption log(
+        QStringLiteral("log"),
+        QCoreApplication::translate("virtual-sign",
+                                    "Also write every frame as a JSON line to FILE."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption dump(
+        QStringLiteral("dump-image"),
+        QCoreApplication::translate("virtual-sign",
+                                    "Write the message image as PNG at each restart."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption headlessOption(
+        QStringLiteral("headless"), QCoreApplication::translate("virtual-sign", "Show no window."));
+    const QCommandLineOption exitAfter(
+        QStringLiteral("exit-after-restart"),
+        QCoreApplication::translate("virtual-sign", "End after the first restart frame."));
     parser.addOptions(
         {listen, serial, pty, address, columns, log, dump, headlessOption, exitAfter});
     parser.process(*app);
@@ -370,17 +397,20 @@ int main(int argc, char *argv[])
     bool ok = false;
     const int signAddress = parser.value(address).toInt(&ok);
     if (!ok || signAddress < 1 || signAddress > 50) {
-        std::fprintf(stderr, "virtual-sign: --address takes a number from 1 to 50\n");
+        complain(
+            QCoreApplication::translate("virtual-sign", "--address takes a number from 1 to 50"));
         return 2;
     }
     const int width = parser.value(columns).toInt(&ok);
     if (!ok || width < 8 || width > 1000) {
-        std::fprintf(stderr, "virtual-sign: --columns takes a number from 8 to 1000\n");
+        complain(
+            QCoreApplication::translate("virtual-sign", "--columns takes a number from 8 to 1000"));
         return 2;
     }
 
     if (!headless && !window) {
-        std::fprintf(stderr, "virtual-sign: no display to show the sign on; use --headless\n");
+        complain(QCoreApplication::translate("virtual-sign",
+                                             "no display to show the sign on; use --headless"));
         return 1;
     }
     // A log that outgrows the file-size limit fails as a full disk does, instead of ending
@@ -404,8 +434,8 @@ int main(int argc, char *argv[])
         const QHostAddress host(where.left(colon));
         const int port = where.mid(colon + 1).toInt(&ok);
         if (colon < 0 || host.isNull() || !ok || port < 0 || port > 65535) {
-            std::fprintf(stderr, "virtual-sign: --listen takes ADDR:PORT, for example "
-                                 "127.0.0.1:12346\n");
+            complain(QCoreApplication::translate(
+                "virtual-sign", "--listen takes ADDR:PORT, for example 127.0.0.1:12346"));
             return 2;
         }
         if (!sign.listenUdp(host, quint16(port)))

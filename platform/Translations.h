@@ -1,0 +1,20 @@
+#pragma once
+
+#include <vector>
+
+class QCoreApplication;
+class QLocale;
+class QTranslator;
+
+namespace lumawrite::platform {
+
+// Installs the translations for a language: Luma Write's own (built into the program) and
+// Qt's, which words the standard buttons and dialogs. Where there is none for the language
+// the texts stay English, the language they are written in. Returns what was installed, the
+// application owning it; call it before the first window is made, which takes its texts then.
+std::vector<QTranslator *> installTranslations(QCoreApplication &app, const QLocale &locale);
+
+// Takes translations installed above off again and deletes them.
+void removeTranslations(QCoreApplication &app, const std::vector<QTranslator *> &translators);
+
+} // namespace lumawrite::platform

@@ -1,0 +1,1033 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>SignView</name>
+    <message>
+        <source>Virtual sign</source>
+        <translation>Virtuelle Anzeige</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite-send</name>
+    <message>
+        <source>lumawrite-send: standard output could not be written: %1
+</source>
+        <translation>lumawrite-send: Die Standardausgabe konnte nicht geschrieben werden: %1
+</translation>
+    </message>
+    <message>
+        <source>standard input could not be read: %1; nothing sent</source>
+        <translation>Die Standardeingabe konnte nicht gelesen werden: %1; nichts gesendet</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: %1
+Try &quot;lumawrite-send --help&quot;.
+</source>
+        <translation>lumawrite-send: %1
+„lumawrite-send --help“ zeigt die Hilfe.
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: standard input holds more than %1 bytes; the sign takes at most %2 characters. Nothing was sent.
+</source>
+        <translation>lumawrite-send: Die Standardeingabe enthält mehr als %1 Bytes; die Anzeige nimmt höchstens %2 Zeichen. Es wurde nichts gesendet.
+</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::SettingsStore</name>
+    <message>
+        <source>Cannot write %1: it is neither a regular file nor a link to one.</source>
+        <translation>%1 kann nicht geschrieben werden: Es ist weder eine gewöhnliche Datei noch eine Verknüpfung darauf.</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: it is neither a regular file nor a link to one.</source>
+        <translation>%1 kann nicht geöffnet werden: Es ist weder eine gewöhnliche Datei noch eine Verknüpfung darauf.</translation>
+    </message>
+    <message>
+        <source>it is neither a regular file nor a link to one</source>
+        <translation>es ist weder eine gewöhnliche Datei noch eine Verknüpfung darauf</translation>
+    </message>
+    <message>
+        <source>Cannot open %1: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>it does not hold fourteen readable values</source>
+        <translation>sie enthält keine vierzehn lesbaren Werte</translation>
+    </message>
+    <message>
+        <source>%1 does not hold fourteen readable values.</source>
+        <translation>%1 enthält keine vierzehn lesbaren Werte.</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1.</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::app::Startup</name>
+    <message>
+        <source>Settings Not Saved</source>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>%1
+Luma Write starts with its default settings.</source>
+        <translation>%1
+Luma Write startet mit den Standardeinstellungen.</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::link::MessageTransfer</name>
+    <message>
+        <source>The message has %1 blocks; at most %2 can be sent.</source>
+        <translation>Die Nachricht hat %1 Blöcke; höchstens %2 können gesendet werden.</translation>
+    </message>
+    <message>
+        <source>The serial link is chosen, but the serial port did not open when Luma Write started. Nothing was sent.
+Choose LAN, or connect the port and start Luma Write again.</source>
+        <translation>Die serielle Verbindung ist gewählt, aber die serielle Schnittstelle ließ sich beim Start von Luma Write nicht öffnen. Es wurde nichts gesendet.
+Wählen Sie LAN, oder schließen Sie die Schnittstelle an und starten Sie Luma Write neu.</translation>
+    </message>
+    <message>
+        <source>
+Nothing was sent.</source>
+        <translation>
+Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>Sending %1 of %2</source>
+        <translation>Sende %1 von %2</translation>
+    </message>
+    <message>
+        <source>Sending Config ...</source>
+        <translation>Sende Konfiguration ...</translation>
+    </message>
+    <message>
+        <source>Restarting ...</source>
+        <translation>Neustart ...</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::link::SignLink</name>
+    <message>
+        <source>No sign address is set.</source>
+        <translation>Es ist keine Adresse der Anzeige eingestellt.</translation>
+    </message>
+    <message>
+        <source>The sign address &quot;%1&quot; could not be found: %2</source>
+        <translation>Die Adresse der Anzeige „%1“ wurde nicht gefunden: %2</translation>
+    </message>
+    <message>
+        <source>The receive port %1 is not a valid UDP port; replies from the sign will not be received.</source>
+        <translation>Der Empfangsport %1 ist kein gültiger UDP-Port; Antworten der Anzeige werden nicht empfangen.</translation>
+    </message>
+    <message>
+        <source>The sign address &quot;%1&quot; is not known.</source>
+        <translation>Die Adresse der Anzeige „%1“ ist unbekannt.</translation>
+    </message>
+    <message>
+        <source>The serial port is not open.</source>
+        <translation>Die serielle Schnittstelle ist nicht geöffnet.</translation>
+    </message>
+    <message>
+        <source>Writing to the serial port %1 failed: %2</source>
+        <translation>Das Schreiben auf die serielle Schnittstelle %1 ist fehlgeschlagen: %2</translation>
+    </message>
+    <message>
+        <source>The serial port %1 failed: %2</source>
+        <translation>Die serielle Schnittstelle %1 ist ausgefallen: %2</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::platform::SerialLine</name>
+    <message>
+        <source>COM %1 (%2) could not be opened: </source>
+        <translation>COM %1 (%2) konnte nicht geöffnet werden: </translation>
+    </message>
+    <message>
+        <source>there is no such device.
+Check that the serial adapter is plugged in and that COM %1 is its port, then start Luma Write again.</source>
+        <translation>Dieses Gerät gibt es nicht.
+Prüfen Sie, ob der serielle Adapter eingesteckt ist und COM %1 seine Schnittstelle ist, und starten Sie Luma Write dann neu.</translation>
+    </message>
+    <message>
+        <source>this user may not use it.
+To use serial ports, add your user to the &quot;dialout&quot; group (sudo usermod -aG dialout $USER) and log in again.</source>
+        <translation>Dieser Benutzer darf es nicht verwenden.
+Um serielle Schnittstellen zu verwenden, nehmen Sie Ihren Benutzer in die Gruppe „dialout“ auf (sudo usermod -aG dialout $USER) und melden Sie sich neu an.</translation>
+    </message>
+    <message>
+        <source>another program is using it.
+Close that program (a terminal program, another copy of Luma Write) and start Luma Write again.</source>
+        <translation>Ein anderes Programm verwendet es.
+Beenden Sie dieses Programm (ein Terminalprogramm, eine weitere Instanz von Luma Write) und starten Sie Luma Write neu.</translation>
+    </message>
+    <message>
+        <source>COM %1 has no serial device on this computer.
+COM 1-32 are /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 and COM 65-96 /dev/ttyACM0-31.</source>
+        <translation>COM %1 hat auf diesem Computer kein serielles Gerät.
+COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM0-31.</translation>
+    </message>
+    <message>
+        <source>COM %1 (%2) could not be set to 9600 8N1: %3</source>
+        <translation>COM %1 (%2) konnte nicht auf 9600 8N1 eingestellt werden: %3</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::platform::UdpReceiver</name>
+    <message>
+        <source>%1 is not a UDP port number.</source>
+        <translation>%1 ist keine UDP-Portnummer.</translation>
+    </message>
+    <message>
+        <source>UDP port %1 could not be opened for receiving: %2</source>
+        <translation>Der UDP-Port %1 konnte nicht zum Empfangen geöffnet werden: %2</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::platform::UdpSender</name>
+    <message>
+        <source>The datagram to %1:%2 could not be sent: %3</source>
+        <translation>Das Datagramm an %1:%2 konnte nicht gesendet werden: %3</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::render::FitCheck</name>
+    <message>
+        <source>1 row of the text cut off at the top.</source>
+        <translation>1 Zeile des Textes oben abgeschnitten.</translation>
+    </message>
+    <message>
+        <source>%1 rows of the text cut off at the top.</source>
+        <translation>%1 Zeilen des Textes oben abgeschnitten.</translation>
+    </message>
+    <message>
+        <source>1 row of the text cut off at the bottom.</source>
+        <translation>1 Zeile des Textes unten abgeschnitten.</translation>
+    </message>
+    <message>
+        <source>%1 rows of the text cut off at the bottom.</source>
+        <translation>%1 Zeilen des Textes unten abgeschnitten.</translation>
+    </message>
+    <message>
+        <source>1 column of the slant cut off at the left.</source>
+        <translation>1 Spalte der Schräglage links abgeschnitten.</translation>
+    </message>
+    <message>
+        <source>%1 columns of the slant cut off at the left.</source>
+        <translation>%1 Spalten der Schräglage links abgeschnitten.</translation>
+    </message>
+    <message>
+        <source>This typeface cannot draw: %1</source>
+        <translation>Diese Schriftart kann nicht darstellen: %1</translation>
+    </message>
+    <message>
+        <source>%1 columns too wide to upload (at most %2).</source>
+        <translation>%1 Spalten zu breit zum Hochladen (höchstens %2).</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::send::LineWatcher</name>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>%1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The first line of %1 is longer than %2 bytes; the sign takes at most %3 characters. Nothing was sent.</source>
+        <translation>Die erste Zeile von %1 ist länger als %2 Bytes; die Anzeige nimmt höchstens %3 Zeichen. Es wurde nichts gesendet.</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::send::MessagePlan</name>
+    <message>
+        <source>Unknown font &quot;%1&quot;; lumawrite-send --list-fonts shows the fonts of this computer.</source>
+        <translation>Unbekannte Schriftart „%1“; lumawrite-send --list-fonts zeigt die Schriftarten dieses Computers.</translation>
+    </message>
+    <message>
+        <source>The message has %1 characters (a line break counts two); the sign takes at most %2. Nothing was sent.</source>
+        <translation>Die Nachricht hat %1 Zeichen (ein Zeilenumbruch zählt zwei); die Anzeige nimmt höchstens %2. Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The message is %1 columns wide; the sign takes at most %2 columns (%3 blocks). Shorten the text or choose a smaller size. Nothing was sent.</source>
+        <translation>Die Nachricht ist %1 Spalten breit; die Anzeige nimmt höchstens %2 Spalten (%3 Blöcke). Kürzen Sie den Text oder wählen Sie eine kleinere Größe. Es wurde nichts gesendet.</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::send::SendOptions</name>
+    <message>
+        <source>Exit codes:
+  0  the message was sent (or printed, with --dry-run)
+  1  the upload failed part-way; the message says how many frames went out
+  2  bad option or value, unknown font, unreadable --watch file,
+     standard input could not be read (closed), or the settings cannot be
+     read and neither --ip nor --serial names the sign
+  3  message refused: empty (unless --allow-empty), more than 250 characters
+     (a line break counts two; standard input past 4096 bytes), wider than
+     9663 columns, or a fit-check warning with --strict; nothing was sent
+  4  the serial port did not open or the sign&apos;s host was not found; nothing was sent
+  5  the --image file, the settings file (--save) or standard output could not
+     be written; a settings file that could not be read is never written over
+</source>
+        <translation>Exit-Status:
+  0  die Nachricht wurde gesendet (oder mit --dry-run ausgegeben)
+  1  das Hochladen brach unterwegs ab; die Meldung sagt, wie viele Frames
+     gesendet wurden
+  2  falsche Option oder falscher Wert, unbekannte Schriftart, unlesbare
+     --watch-Datei, die Standardeingabe war nicht lesbar (geschlossen), oder
+     die Einstellungen sind nicht lesbar und weder --ip noch --serial nennt
+     die Anzeige
+  3  Nachricht abgelehnt: leer (außer mit --allow-empty), mehr als 250 Zeichen
+     (ein Zeilenumbruch zählt zwei; Standardeingabe über 4096 Bytes), breiter
+     als 9663 Spalten, oder eine Warnung der Passprüfung mit --strict; es
+     wurde nichts gesendet
+  4  die serielle Schnittstelle ließ sich nicht öffnen oder der Rechner der
+     Anzeige wurde nicht gefunden; es wurde nichts gesendet
+  5  die --image-Datei, die Einstellungsdatei (--save) oder die Standardausgabe
+     konnte nicht geschrieben werden; eine Einstellungsdatei, die nicht gelesen
+     werden konnte, wird nie überschrieben
+</translation>
+    </message>
+    <message>
+        <source>Typeface by name, as --list-fonts shows it.</source>
+        <translation>Schriftart nach Name, wie --list-fonts sie zeigt.</translation>
+    </message>
+    <message>
+        <source>Size in points, 6 to 60.</source>
+        <translation>Größe in Punkt, 6 bis 60.</translation>
+    </message>
+    <message>
+        <source>Bold.</source>
+        <translation>Fett.</translation>
+    </message>
+    <message>
+        <source>Not bold.</source>
+        <translation>Nicht fett.</translation>
+    </message>
+    <message>
+        <source>Italic.</source>
+        <translation>Kursiv.</translation>
+    </message>
+    <message>
+        <source>Not italic.</source>
+        <translation>Nicht kursiv.</translation>
+    </message>
+    <message>
+        <source>Strikethrough.</source>
+        <translation>Durchgestrichen.</translation>
+    </message>
+    <message>
+        <source>No strikethrough.</source>
+        <translation>Nicht durchgestrichen.</translation>
+    </message>
+    <message>
+        <source>Underline.</source>
+        <translation>Unterstrichen.</translation>
+    </message>
+    <message>
+        <source>No underline.</source>
+        <translation>Nicht unterstrichen.</translation>
+    </message>
+    <message>
+        <source>Vertical offset in pixels, -10 to 10.</source>
+        <translation>Senkrechter Versatz in Pixeln, -10 bis 10.</translation>
+    </message>
+    <message>
+        <source>The sign&apos;s IP address or host name (stored with --save).</source>
+        <translation>IP-Adresse oder Rechnername der Anzeige (mit --save gespeichert).</translation>
+    </message>
+    <message>
+        <source>Send over the LAN (UDP).</source>
+        <translation>Über das LAN (UDP) senden.</translation>
+    </message>
+    <message>
+        <source>Send over the RS-485 serial line on COM N, 1 to 250.</source>
+        <translation>Über die serielle RS-485-Leitung an COM N senden, 1 bis 250.</translation>
+    </message>
+    <message>
+        <source>The sign&apos;s serial address, 1 to 50.</source>
+        <translation>Die serielle Adresse der Anzeige, 1 bis 50.</translation>
+    </message>
+    <message>
+        <source>Scrolling speed, 1 (slowest) to 10 (fastest).</source>
+        <translation>Laufgeschwindigkeit, 1 (am langsamsten) bis 10 (am schnellsten).</translation>
+    </message>
+    <message>
+        <source>The sign&apos;s UDP port (default 12346).</source>
+        <translation>Der UDP-Port der Anzeige (Standard 12346).</translation>
+    </message>
+    <message>
+        <source>Read the settings from FILE, and with --save write them there, instead of the settings file shared with Luma Write: one file per sign.</source>
+        <translation>Die Einstellungen aus FILE lesen und mit --save dorthin schreiben, statt in die mit Luma Write geteilte Einstellungsdatei: eine Datei je Anzeige.</translation>
+    </message>
+    <message>
+        <source>Store the message and the choices in the settings file, as an upload from Luma Write does.</source>
+        <translation>Die Nachricht und die Auswahl in der Einstellungsdatei speichern, wie es ein Hochladen aus Luma Write tut.</translation>
+    </message>
+    <message>
+        <source>Send nothing; print every frame in hex, one a line.</source>
+        <translation>Nichts senden; jeden Frame hexadezimal ausgeben, einen je Zeile.</translation>
+    </message>
+    <message>
+        <source>Also write the column image as PNG to FILE.</source>
+        <translation>Das Spaltenbild zusätzlich als PNG in FILE schreiben.</translation>
+    </message>
+    <message>
+        <source>Print the font list with the positions the settings file uses.</source>
+        <translation>Die Schriftartenliste mit den Positionen ausgeben, die die Einstellungsdatei verwendet.</translation>
+    </message>
+    <message>
+        <source>Send the first line of FILE now and again whenever it changes, at the latest 2 s after a change however often it is rewritten; an empty line or one longer than 4096 bytes is skipped with a message. Runs until stopped.</source>
+        <translation>Die erste Zeile von FILE jetzt und bei jeder Änderung erneut senden, spätestens 2 s nach einer Änderung, wie oft die Datei auch neu geschrieben wird; eine leere Zeile oder eine mit mehr als 4096 Bytes wird mit einer Meldung übersprungen. Läuft, bis es beendet wird.</translation>
+    </message>
+    <message>
+        <source>Print a line for every frame sent.</source>
+        <translation>Für jeden gesendeten Frame eine Zeile ausgeben.</translation>
+    </message>
+    <message>
+        <source>Send an empty message, which blanks the sign; without it an empty message is refused.</source>
+        <translation>Eine leere Nachricht senden, die die Anzeige leert; ohne diese Option wird eine leere Nachricht abgelehnt.</translation>
+    </message>
+    <message>
+        <source>Refuse a message that the fit check warns about (rows or slant cut off, characters the typeface cannot draw) instead of sending it.</source>
+        <translation>Eine Nachricht, vor der die Passprüfung warnt (Zeilen oder Schräglage abgeschnitten, Zeichen, die die Schriftart nicht darstellen kann), ablehnen statt senden.</translation>
+    </message>
+    <message>
+        <source>Sends a one-line message to an LED message sign, rendered and uploaded exactly as Luma Write does, with the choices stored in its settings file. Options change a choice for this run only, unless --save is given.</source>
+        <translation>Sendet eine einzeilige Nachricht an eine LED-Laufschriftanzeige, genau so gezeichnet und hochgeladen wie von Luma Write, mit der in dessen Einstellungsdatei gespeicherten Auswahl. Optionen ändern eine Auswahl nur für diesen Aufruf, außer mit --save.</translation>
+    </message>
+    <message>
+        <source>The message; &quot;-&quot; reads it from standard input, at most 4096 bytes (one trailing line break is dropped, other line breaks are kept). A message that starts with &quot;-&quot; goes after &quot;--&quot;.</source>
+        <translation>Die Nachricht; „-“ liest sie von der Standardeingabe, höchstens 4096 Bytes (ein abschließender Zeilenumbruch entfällt, andere Zeilenumbrüche bleiben). Eine Nachricht, die mit „-“ beginnt, gehört hinter „--“.</translation>
+    </message>
+    <message>
+        <source>--%1 takes a whole number from %2 to %3, not &quot;%4&quot;.</source>
+        <translation>--%1 nimmt eine ganze Zahl von %2 bis %3, nicht „%4“.</translation>
+    </message>
+    <message>
+        <source>--%1 and --%2 contradict each other.</source>
+        <translation>--%1 und --%2 widersprechen einander.</translation>
+    </message>
+    <message>
+        <source>%1 takes PAUSE,REPLY in milliseconds (for example 20,30), not &quot;%2&quot;.</source>
+        <translation>%1 nimmt PAUSE,REPLY in Millisekunden (zum Beispiel 20,30), nicht „%2“.</translation>
+    </message>
+    <message>
+        <source> A message that starts with &quot;-&quot; goes after &quot;--&quot;.</source>
+        <translation> Eine Nachricht, die mit „-“ beginnt, gehört hinter „--“.</translation>
+    </message>
+    <message>
+        <source>--font needs a typeface name.</source>
+        <translation>--font braucht den Namen einer Schriftart.</translation>
+    </message>
+    <message>
+        <source>--ip takes an address or host name without double quotes, commas or control characters.</source>
+        <translation>--ip nimmt eine Adresse oder einen Rechnernamen ohne doppelte Anführungszeichen, Kommas oder Steuerzeichen.</translation>
+    </message>
+    <message>
+        <source>--ip needs an address or host name.</source>
+        <translation>--ip braucht eine Adresse oder einen Rechnernamen.</translation>
+    </message>
+    <message>
+        <source>--settings needs a file name.</source>
+        <translation>--settings braucht einen Dateinamen.</translation>
+    </message>
+    <message>
+        <source>--lan and --serial contradict each other.</source>
+        <translation>--lan und --serial widersprechen einander.</translation>
+    </message>
+    <message>
+        <source>--dry-run sends nothing and changes nothing; it cannot be used with --save.</source>
+        <translation>--dry-run sendet nichts und ändert nichts; es kann nicht mit --save verwendet werden.</translation>
+    </message>
+    <message>
+        <source>--list-fonts takes no TEXT; %1 given.</source>
+        <translation>--list-fonts nimmt keinen TEXT; %1 angegeben.</translation>
+    </message>
+    <message>
+        <source>--watch takes the message from its file; give no TEXT with it.</source>
+        <translation>--watch nimmt die Nachricht aus seiner Datei; geben Sie dazu keinen TEXT an.</translation>
+    </message>
+    <message>
+        <source>No message given: give TEXT, or &quot;-&quot; to read it from standard input.</source>
+        <translation>Keine Nachricht angegeben: Geben Sie TEXT an, oder „-“, um sie von der Standardeingabe zu lesen.</translation>
+    </message>
+    <message>
+        <source>Give the message as one argument (put it in quotes); %1 were given.</source>
+        <translation>Geben Sie die Nachricht als ein Argument an (in Anführungszeichen); %1 wurden angegeben.</translation>
+    </message>
+    <message>
+        <source>Usage: lumawrite-send [options] TEXT</source>
+        <translation>Aufruf: lumawrite-send [Optionen] TEXT</translation>
+    </message>
+    <message>
+        <source>
+The settings file, shared with Luma Write: %1
+</source>
+        <translation>
+Die Einstellungsdatei, geteilt mit Luma Write: %1
+</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::send::SendSession</name>
+    <message>
+        <source>the PNG could not be made</source>
+        <translation>das PNG konnte nicht erzeugt werden</translation>
+    </message>
+    <message>
+        <source>empty message; nothing sent</source>
+        <translation>leere Nachricht; nichts gesendet</translation>
+    </message>
+    <message>
+        <source>cannot read the settings at %1 (%2) and no --ip or --serial given: the sign&apos;s address is unknown</source>
+        <translation>die Einstellungen in %1 sind nicht lesbar (%2) und weder --ip noch --serial ist angegeben: die Adresse der Anzeige ist unbekannt</translation>
+    </message>
+    <message>
+        <source>
+lumawrite-send: this change was not sent; the next one is, once the settings can be read.</source>
+        <translation>
+lumawrite-send: diese Änderung wurde nicht gesendet; die nächste wird es, sobald die Einstellungen lesbar sind.</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: %1
+lumawrite-send: using the default settings.
+</source>
+        <translation>lumawrite-send: %1
+lumawrite-send: die Standardeinstellungen werden verwendet.
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: warning: %1
+</source>
+        <translation>lumawrite-send: Warnung: %1
+</translation>
+    </message>
+    <message>
+        <source>--strict refuses a message with warnings; nothing sent</source>
+        <translation>--strict lehnt eine Nachricht mit Warnungen ab; nichts gesendet</translation>
+    </message>
+    <message>
+        <source>The image could not be written to %1: %2.</source>
+        <translation>Das Bild konnte nicht nach %1 geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1, UDP port %2</source>
+        <translation>%1, UDP-Port %2</translation>
+    </message>
+    <message>
+        <source>Sending %1 frames (%2 columns) to %3, serial address %4, speed %5
+</source>
+        <translation>Sende %1 Frames (%2 Spalten) an %3, serielle Adresse %4, Geschwindigkeit %5
+</translation>
+    </message>
+    <message>
+        <source>[%1%2] %3/%4 frames, %5 left</source>
+        <translation>[%1%2] %3/%4 Frames, noch %5</translation>
+    </message>
+    <message>
+        <source>%1 could not be read (%2); it is left as it was.</source>
+        <translation>%1 konnte nicht gelesen werden (%2); die Datei bleibt, wie sie war.</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: %1</source>
+        <translation>Die Einstellungen wurden nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>Sent %1 of %2 frames.
+</source>
+        <translation>%1 von %2 Frames gesendet.
+</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::send::SignUpload</name>
+    <message>
+        <source>The message has %1 blocks; the sign takes at most %2.</source>
+        <translation>Die Nachricht hat %1 Blöcke; die Anzeige nimmt höchstens %2.</translation>
+    </message>
+    <message>
+        <source>The serial link is chosen, but its port did not open: %1
+Nothing was sent.</source>
+        <translation>Die serielle Verbindung ist gewählt, aber ihre Schnittstelle ließ sich nicht öffnen: %1
+Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The serial port closed during the upload.</source>
+        <translation>Die serielle Schnittstelle wurde während des Hochladens geschlossen.</translation>
+    </message>
+    <message>
+        <source>%1
+%2 of %3 frames had been sent when the upload stopped.</source>
+        <translation>%1
+%2 von %3 Frames waren gesendet, als das Hochladen abbrach.</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::ui::SignPanel</name>
+    <message>
+        <source>Sign view</source>
+        <translation>Anzeigevorschau</translation>
+    </message>
+    <message>
+        <source>Sign view position</source>
+        <translation>Position der Anzeigevorschau</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Scroll the message as the sign will, at the chosen speed</source>
+        <translation>Die Nachricht so laufen lassen wie die Anzeige, mit der gewählten Geschwindigkeit</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::ui::frmConfig</name>
+    <message>
+        <source>Configuration</source>
+        <translation>Konfiguration</translation>
+    </message>
+    <message>
+        <source>New Serial ID:</source>
+        <translation>Neue serielle ID:</translation>
+    </message>
+    <message>
+        <source>Serial ID:</source>
+        <translation>Serielle ID:</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Ändern</translation>
+    </message>
+    <message>
+        <source>Update serial ID</source>
+        <translation>Serielle ID ändern</translation>
+    </message>
+    <message>
+        <source>New LAN Transmit Port:</source>
+        <translation>Neuer LAN-Sendeport:</translation>
+    </message>
+    <message>
+        <source>Transmit Port:</source>
+        <translation>Sendeport:</translation>
+    </message>
+    <message>
+        <source>Update transmit port</source>
+        <translation>Sendeport ändern</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>The new serial ID</source>
+        <translation>Die neue serielle ID</translation>
+    </message>
+    <message>
+        <source>Transmit Port</source>
+        <translation>Sendeport</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a transmit port from 0 to 32767. Nothing was sent.</source>
+        <translation>„%1“ ist kein Sendeport von 0 bis 32767. Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The new transmit port</source>
+        <translation>Der neue Sendeport</translation>
+    </message>
+    <message>
+        <source>Serial Port Not Open</source>
+        <translation>Serielle Schnittstelle nicht geöffnet</translation>
+    </message>
+    <message>
+        <source>%1 was not sent: configuration commands go out on the serial line only, and the serial port did not open when Luma Write started.</source>
+        <translation>%1 wurde nicht gesendet: Konfigurationsbefehle gehen nur über die serielle Leitung, und die serielle Schnittstelle ließ sich beim Start von Luma Write nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>Communication Port Error!</source>
+        <translation>Fehler an der Schnittstelle!</translation>
+    </message>
+    <message>
+        <source>%1 was not sent.
+%2</source>
+        <translation>%1 wurde nicht gesendet.
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::ui::frmDesign1</name>
+    <message>
+        <source>Characters</source>
+        <translation>Zeichen</translation>
+    </message>
+    <message>
+        <source>Columns</source>
+        <translation>Spalten</translation>
+    </message>
+    <message>
+        <source>Fit check</source>
+        <translation>Passprüfung</translation>
+    </message>
+    <message>
+        <source>Text Entry</source>
+        <translation>Texteingabe</translation>
+    </message>
+    <message>
+        <source>Message preview</source>
+        <translation>Nachrichtenvorschau</translation>
+    </message>
+    <message>
+        <source>Select Font</source>
+        <translation>Schrift wählen</translation>
+    </message>
+    <message>
+        <source>Font:</source>
+        <translation>Schrift:</translation>
+    </message>
+    <message>
+        <source>Size:</source>
+        <translation>Größe:</translation>
+    </message>
+    <message>
+        <source>Offset:</source>
+        <translation>Versatz:</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Fett</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Kursiv</translation>
+    </message>
+    <message>
+        <source>Strikethrough</source>
+        <translation>Durchgestrichen</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>Unterstrichen</translation>
+    </message>
+    <message>
+        <source>^^Upload ^^</source>
+        <translation>^^Senden ^^</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Message</source>
+        <translation>Nachricht</translation>
+    </message>
+    <message>
+        <source>Chars.</source>
+        <translation>Zeichen</translation>
+    </message>
+    <message>
+        <source>Cols.</source>
+        <translation>Spalten</translation>
+    </message>
+    <message>
+        <source>Test </source>
+        <translation>Test </translation>
+    </message>
+    <message>
+        <source>Sign view</source>
+        <translation>Anzeigevorschau</translation>
+    </message>
+    <message>
+        <source>Fit</source>
+        <translation>Einpassen</translation>
+    </message>
+    <message>
+        <source>Choose the largest size and an offset that keep all of the text inside the sign&apos;s 16 rows</source>
+        <translation>Die größte Schriftgröße und einen Versatz wählen, mit denen der ganze Text in die 16 Zeilen der Anzeige passt</translation>
+    </message>
+    <message>
+        <source>the stored message &quot;%1&quot;</source>
+        <translation>die gespeicherte Nachricht „%1“</translation>
+    </message>
+    <message>
+        <source>Sign view: the message as the sign will show it, %1 blocks; %2</source>
+        <translation>Anzeigevorschau: die Nachricht, wie die Anzeige sie zeigen wird, %1 Blöcke; %2</translation>
+    </message>
+    <message>
+        <source>Nothing to show yet.</source>
+        <translation>Noch nichts zu zeigen.</translation>
+    </message>
+    <message>
+        <source>All of the text fits the sign&apos;s 16 rows.</source>
+        <translation>Der ganze Text passt in die 16 Zeilen der Anzeige.</translation>
+    </message>
+    <message>
+        <source>No size from 6 to 60 keeps this text inside the 16 rows.</source>
+        <translation>Bei keiner Größe von 6 bis 60 bleibt dieser Text innerhalb der 16 Zeilen.</translation>
+    </message>
+    <message>
+        <source>Nothing to fit yet.</source>
+        <translation>Noch nichts einzupassen.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; from its first column</source>
+        <translation>„%1“ ab seiner ersten Spalte</translation>
+    </message>
+    <message>
+        <source>Message Too Wide</source>
+        <translation>Nachricht zu breit</translation>
+    </message>
+    <message>
+        <source>The message is %1 columns wide; the sign takes at most %2 columns (%3 blocks).
+Shorten the text or choose a smaller size.</source>
+        <translation>Die Nachricht ist %1 Spalten breit; die Anzeige nimmt höchstens %2 Spalten (%3 Blöcke).
+Kürzen Sie den Text oder wählen Sie eine kleinere Größe.</translation>
+    </message>
+    <message>
+        <source>the last of %1 blocks of &quot;%2&quot;</source>
+        <translation>der letzte von %1 Blöcken von „%2“</translation>
+    </message>
+    <message>
+        <source>Message preview: %1</source>
+        <translation>Nachrichtenvorschau: %1</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::ui::frmMain</name>
+    <message>
+        <source>Communication Port Error!</source>
+        <translation>Fehler an der Schnittstelle!</translation>
+    </message>
+    <message>
+        <source>Upload status</source>
+        <translation>Status des Hochladens</translation>
+    </message>
+    <message>
+        <source>Luma Write</source>
+        <translation>Luma Write</translation>
+    </message>
+    <message>
+        <source>Message preview</source>
+        <translation>Nachrichtenvorschau</translation>
+    </message>
+    <message>
+        <source>Communication Parameters</source>
+        <translation>Verbindungsparameter</translation>
+    </message>
+    <message>
+        <source>IP Address:</source>
+        <translation>IP-Adresse:</translation>
+    </message>
+    <message>
+        <source>Serial Address:</source>
+        <translation>Serielle Adresse:</translation>
+    </message>
+    <message>
+        <source>Rx Port:</source>
+        <translation>Rx-Port:</translation>
+    </message>
+    <message>
+        <source>LAN</source>
+        <translation>LAN</translation>
+    </message>
+    <message>
+        <source>Serial (RS-485)</source>
+        <translation>Seriell (RS-485)</translation>
+    </message>
+    <message>
+        <source>Port ID:</source>
+        <translation>Port-ID:</translation>
+    </message>
+    <message>
+        <source>Configuration</source>
+        <translation>Konfiguration</translation>
+    </message>
+    <message>
+        <source>New Message</source>
+        <translation>Neue Nachricht</translation>
+    </message>
+    <message>
+        <source>Upload progress</source>
+        <translation>Fortschritt des Hochladens</translation>
+    </message>
+    <message>
+        <source>Modify</source>
+        <translation>Bearbeiten</translation>
+    </message>
+    <message>
+        <source>Speed:</source>
+        <translation>Tempo:</translation>
+    </message>
+    <message>
+        <source>Vireline logo</source>
+        <translation>Vireline-Logo</translation>
+    </message>
+    <message>
+        <source> - Slowest</source>
+        <translation> - am langsamsten</translation>
+    </message>
+    <message>
+        <source> - Fastest</source>
+        <translation> - am schnellsten</translation>
+    </message>
+    <message>
+        <source>No device</source>
+        <translation>Kein Gerät</translation>
+    </message>
+    <message>
+        <source>Rx Port Error</source>
+        <translation>Fehler am Rx-Port</translation>
+    </message>
+    <message>
+        <source>Message preview: &quot;%1&quot;, the message last sent to the sign; %2</source>
+        <translation>Nachrichtenvorschau: „%1“, die zuletzt an die Anzeige gesendete Nachricht; %2</translation>
+    </message>
+    <message>
+        <source>An upload is using the serial line; try again when it is over.</source>
+        <translation>Ein Hochladen belegt die serielle Leitung; versuchen Sie es erneut, wenn es beendet ist.</translation>
+    </message>
+    <message>
+        <source>%p% - %1 min %2 s left</source>
+        <translation>%p% - noch %1 min %2 s</translation>
+    </message>
+    <message>
+        <source>%p% - %1 s left</source>
+        <translation>%p% - noch %1 s</translation>
+    </message>
+    <message>
+        <source>Upload Not Started</source>
+        <translation>Hochladen nicht begonnen</translation>
+    </message>
+    <message>
+        <source>Upload Failed</source>
+        <translation>Hochladen fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>%1
+%2 of %3 frames had been sent when the upload stopped.</source>
+        <translation>%1
+%2 von %3 Frames waren gesendet, als das Hochladen abbrach.</translation>
+    </message>
+    <message>
+        <source>Upload Incomplete</source>
+        <translation>Hochladen unvollständig</translation>
+    </message>
+    <message>
+        <source>%1 of %2 frames were not sent: the serial link was chosen during the upload, but the serial port is not open. Upload the message again.</source>
+        <translation>%1 von %2 Frames wurden nicht gesendet: Während des Hochladens wurde die serielle Verbindung gewählt, aber die serielle Schnittstelle ist nicht geöffnet. Laden Sie die Nachricht erneut hoch.</translation>
+    </message>
+    <message>
+        <source>Rx Port</source>
+        <translation>Rx-Port</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a receive port from 0 to 32767.
+The receive port stays %2.</source>
+        <translation>„%1“ ist kein Empfangsport von 0 bis 32767.
+Der Empfangsport bleibt %2.</translation>
+    </message>
+    <message>
+        <source>Settings Not Saved</source>
+        <translation>Einstellungen nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>%1
+The settings file was left as it was.</source>
+        <translation>%1
+Die Einstellungsdatei blieb, wie sie war.</translation>
+    </message>
+</context>
+<context>
+    <name>virtual-sign</name>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>cannot listen on %1:%2: %3</source>
+        <translation>kann nicht auf %1:%2 empfangen: %3</translation>
+    </message>
+    <message>
+        <source>cannot open %1: %2</source>
+        <translation>%1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>lost the serial line %1: the device or its other end went away</source>
+        <translation>serielle Leitung %1 verloren: das Gerät oder seine Gegenseite ist verschwunden</translation>
+    </message>
+    <message>
+        <source>cannot make a pseudo-terminal: %1</source>
+        <translation>kann kein Pseudo-Terminal anlegen: %1</translation>
+    </message>
+    <message>
+        <source>cannot write %1</source>
+        <translation>%1 kann nicht geschrieben werden</translation>
+    </message>
+    <message>
+        <source>A stand-in for an LED message sign. It receives frames over UDP and/or a serial line, keeps the sign memory, and scrolls the message on a restart.</source>
+        <translation>Ein Ersatz für eine LED-Laufschriftanzeige. Empfängt Frames über UDP und/oder eine serielle Leitung, hält den Speicher der Anzeige und lässt die Nachricht nach einem Neustart laufen.</translation>
+    </message>
+    <message>
+        <source>UDP address and port to listen on (default 127.0.0.1:12346 unless a serial line is given).</source>
+        <translation>UDP-Adresse und -Port zum Empfangen (Standard 127.0.0.1:12346, außer eine serielle Leitung ist angegeben).</translation>
+    </message>
+    <message>
+        <source>Serial device to listen on, 9600 8N1.</source>
+        <translation>Serielles Gerät zum Empfangen, 9600 8N1.</translation>
+    </message>
+    <message>
+        <source>Make a pseudo-terminal and print its path.</source>
+        <translation>Ein Pseudo-Terminal anlegen und seinen Pfad ausgeben.</translation>
+    </message>
+    <message>
+        <source>The sign&apos;s serial address, 1 to 50.</source>
+        <translation>Die serielle Adresse der Anzeige, 1 bis 50.</translation>
+    </message>
+    <message>
+        <source>Width of the display in columns.</source>
+        <translation>Breite der Anzeige in Spalten.</translation>
+    </message>
+    <message>
+        <source>Also write every frame as a JSON line to FILE.</source>
+        <translation>Zusätzlich jeden Frame als JSON-Zeile in FILE schreiben.</translation>
+    </message>
+    <message>
+        <source>Write the message image as PNG at each restart.</source>
+        <translation>Bei jedem Neustart das Bild der Nachricht als PNG schreiben.</translation>
+    </message>
+    <message>
+        <source>Show no window.</source>
+        <translation>Kein Fenster zeigen.</translation>
+    </message>
+    <message>
+        <source>End after the first restart frame.</source>
+        <translation>Nach dem ersten Neustart-Frame beenden.</translation>
+    </message>
+    <message>
+        <source>--address takes a number from 1 to 50</source>
+        <translation>--address nimmt eine Zahl von 1 bis 50</translation>
+    </message>
+    <message>
+        <source>--columns takes a number from 8 to 1000</source>
+        <translation>--columns nimmt eine Zahl von 8 bis 1000</translation>
+    </message>
+    <message>
+        <source>no display to show the sign on; use --headless</source>
+        <translation>kein Bildschirm, um die Anzeige zu zeigen; verwenden Sie --headless</translation>
+    </message>
+    <message>
+        <source>--listen takes ADDR:PORT, for example 127.0.0.1:12346</source>
+        <translation>--listen nimmt ADDR:PORT, zum Beispiel 127.0.0.1:12346</translation>
+    </message>
+</context>
+</TS>
