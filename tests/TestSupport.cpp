@@ -340,6 +340,12 @@ void checkCaptions(const QWidget *parent, const QStringList &skipped, QStringLis
                            .arg(needs.height())
                            .arg(w->width())
                            .arg(w->height()));
+        for (const QWidget *other : children) {
+            if (needs.isValid() && other != w && !other->isHidden() &&
+                other->geometry().intersects(w->geometry()))
+                cut.append(QStringLiteral("%1 \"%2\": covered by %3")
+                               .arg(name, caption, other->objectName()));
+        }
         checkCaptions(w, skipped, cut);
     }
 }

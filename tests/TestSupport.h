@@ -178,10 +178,10 @@ private:
 };
 
 // The captions in the window (labels, buttons, check boxes, option buttons, group box titles,
-// the longest entry of a list) that its controls cut, and the controls that stand out of the one
-// holding them; one line each, as "objectName \"caption\": needs W x H, has W x H". Measured
-// with each control's font and the style's margins. The controls named in skipped are only
-// checked to stand inside their holder. The window must have been shown.
+// the longest entry of a list) that its controls cut or a neighbour covers, and the controls that
+// stand out of the one holding them; one line each, as "objectName \"caption\": needs W x H,
+// has W x H". Measured with each control's font and the style's margins. The controls named in
+// skipped are only checked to stand inside their holder. The window must have been shown.
 QStringList cutCaptions(const QWidget *window, const QStringList &skipped = {});
 
 // Makes the widget's window the active one and gives the widget the keyboard focus.

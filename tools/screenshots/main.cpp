@@ -1,5 +1,5 @@
 // Draws the three windows off screen and writes a picture of each:
-//   screenshots --out DIR [--point-size N]
+//   screenshots --out DIR [--point-size N] [--locale NAME]
 // The windows run on a settings file of their own in a temporary folder (the sign on
 // 127.0.0.1, a COM port that leads to no device), so nothing is sent and no serial port is
 // opened; the receive port is bound as at any start.
@@ -7,6 +7,7 @@
 #include "Notifier.h"
 #include "Settings.h"
 #include "SettingsStore.h"
+#include "Translations.h"
 #include "frmConfig.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
@@ -63,13 +64,21 @@ int main(int argc, char *argv[])
         QStringLiteral("point-size"),
         QStringLiteral("Desktop font size in points; the names end in -<N>pt."),
         QStringLiteral("N"));
+    const QCommandLineOption localeOption(
+        QStringLiteral("locale"),
+        QStringLiteral("Language of the windows, as de or de_DE; the names end in -<locale>."),
+        QStringLiteral("name"));
     parser.addOption(outOption);
     parser.addOption(pointOption);
-    // A --locale option belongs here: it loads the windows' translation before they are built
-    // and adds "-<locale>" to the names.
+    parser.addOption(localeOption);
     parser.process(application);
 
     QString suffix;
+    if (parser.isSet(localeOption)) {
+        // Before the windows are built, which take their texts then.
+        platform::installTranslations(application, QLocale(parser.value(localeOption)));
+        suffix = QLatin1Char('-') + parser.value(localeOption);
+    }
     if (parser.isSet(pointOption)) {
         bool ok = false;
         const double points = parser.value(pointOption).toDouble(&ok);
@@ -80,7 +89,7 @@ int main(int argc, char *argv[])
         QFont font = QApplication::font();
         font.setPointSizeF(points);
         QApplication::setFont(font);
-        suffix = QStringLiteral("-%1pt").arg(points);
+        suffix += QStringLiteral("-%1pt").arg(points);
     }
     const QDir out(parser.value(outOption));
     if (!out.exists() && !QDir().mkpath(out.path())) {
