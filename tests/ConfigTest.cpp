@@ -1,4 +1,5 @@
 #include "TestSupport.h"
+#include "WindowScale.h"
 #include "frmConfig.h"
 #include "frmMain.h"
 
@@ -150,4 +151,28 @@ TEST_F(ConfigTest, EnterPressesTheFocusedButton)
     focusOn(config->cmdClose);
     QTest::keyClick(config->cmdClose, Qt::Key_Return);
     QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);
+}
+
+TEST_F(ConfigTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCut)
+{
+    open(safeSettings());
+    EXPECT_EQ(config->size(), QSize(341, 194));
+    EXPECT_EQ(config->txtTxPort->geometry(), QRect(112, 26, 73, 24));
+    EXPECT_EQ(config->cmdClose->geometry(), QRect(118, 154, 105, 26));
+    EXPECT_EQ(cutCaptions(config).join(QLatin1Char('\n')).toStdString(), "");
+    config->close();
+    QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);
+    main.reset();
+
+    LargerDesktopFont larger(1.4);
+    open(safeSettings());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(config));
+    // 341 x 194 -> 477 x 272; 112..185 -> 157..259, 26..50 -> 36..70; 118..223 -> 165..312.
+    EXPECT_EQ(config->size(), QSize(477, 272));
+    EXPECT_EQ(config->txtTxPort->geometry(), QRect(157, 36, 102, 34));
+    EXPECT_EQ(config->cmdClose->geometry(), QRect(165, 216, 147, 36));
+    EXPECT_EQ(cutCaptions(config).join(QLatin1Char('\n')).toStdString(), "");
+    config->close();
+    QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);
+    main.reset();
 }

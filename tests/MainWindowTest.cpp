@@ -2,6 +2,7 @@
 #include "SignLink.h"
 #include "Startup.h"
 #include "TestSupport.h"
+#include "WindowScale.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
 
@@ -9,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -385,4 +387,95 @@ TEST_F(MainWindowTest, UploadStatusIsReadAndEnterPressesTheFocusedButton)
     entry->reject();
     EXPECT_FALSE(entry->isVisible());
     EXPECT_TRUE(notifier.messages.isEmpty());
+}
+
+TEST(WindowScale, GrowsWithTheDesktopFontFromNinePointsAtNinetySixDpiUp)
+{
+    EXPECT_EQ(ui::ReferenceFontPointSize, 9);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPointSizeF(9);
+    EXPECT_DOUBLE_EQ(ui::fontPixelSize(font, 96), 12.0);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.0);
+    font.setPointSizeF(8); // smaller: never shrinks
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.0);
+    font.setPointSizeF(12.6);
+    EXPECT_DOUBLE_EQ(ui::fontPixelSize(font, 96), 16.8);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.4);
+    font.setPointSizeF(13);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 13.0 / 9.0);
+    // 9 points on a 120-dpi screen are 15 pixels.
+    font.setPointSizeF(9);
+    EXPECT_DOUBLE_EQ(ui::fontPixelSize(font, 120), 15.0);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 120)), 1.25);
+    // A font set in pixels is taken at its pixels, whatever the screen.
+    font.setPixelSize(18);
+    EXPECT_DOUBLE_EQ(ui::fontPixelSize(font, 120), 18.0);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.5);
+    font.setPixelSize(11);
+    EXPECT_DOUBLE_EQ(ui::windowScale(ui::fontPixelSize(font, 96)), 1.0);
+}
+
+TEST_F(MainWindowTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCut)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    ASSERT_DOUBLE_EQ(ui::fontPixelSize(QApplication::font(), screen->logicalDotsPerInchY()), 12.0);
+    auto w = open(safeSettings());
+    w->show();
+    EXPECT_EQ(w->size(), QSize(772, 234));
+    EXPECT_EQ(w->minimumSize(), w->maximumSize());
+    EXPECT_EQ(w->cmbSA->geometry(), QRect(116, 54, 57, 24));
+    EXPECT_EQ(w->optLAN->geometry(), QRect(12, 84, 150, 22));
+    EXPECT_EQ(w->cmdConfig->geometry(), QRect(88, 196, 169, 25));
+    EXPECT_EQ(w->pic->geometry(), QRect(8, 8, 753, 33));
+    EXPECT_EQ(cutCaptions(w.get()).join(QLatin1Char('\n')).toStdString(), "");
+    w.reset();
+
+    LargerDesktopFont larger(1.4);
+    w = open(safeSettings());
+    w->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w.get()));
+    // Each edge times 1.4, rounded: 772 x 234 -> 1081 x 328; 116..173 -> 162..242, 54..78
+    // -> 76..109.
+    EXPECT_EQ(w->size(), QSize(1081, 328));
+    EXPECT_EQ(w->minimumSize(), w->maximumSize());
+    EXPECT_EQ(w->cmbSA->geometry(), QRect(162, 76, 80, 33));
+    EXPECT_EQ(w->txtLocalPort->geometry(), QRect(342, 76, 79, 33)); // 244..301 -> 342..421
+    // The preview strip keeps its pixels, centred in its place 11..1065 x 11..57:
+    // 11 + (1054 - 753) / 2 = 161, 11 + (46 - 33) / 2 = 17.
+    EXPECT_EQ(w->pic->geometry(), QRect(161, 17, 753, 33));
+    EXPECT_EQ(cutCaptions(w.get()).join(QLatin1Char('\n')).toStdString(), "");
+}
+
+TEST(WindowScale, ScalesEdgesSoNeighboursStillMeetAndLeavesFixedSizesAlone)
+{
+    QWidget window;
+    window.setFixedSize(101, 40);
+    auto *box = new QGroupBox(&window);
+    box->setGeometry(0, 0, 5, 10);
+    auto *next = new QLabel(QStringLiteral("x"), &window);
+    next->setGeometry(5, 0, 5, 10);
+    auto *inner = new QLabel(box); // inside a group box: scaled too
+    inner->setGeometry(1, 3, 3, 3);
+    auto *moved = new QCheckBox(&window); // placed without a size
+    moved->move(10, 21);
+    auto *fixed = new QWidget(&window);
+    fixed->setGeometry(20, 5, 30, 20);
+    fixed->setFixedSize(30, 20);
+    auto *kept = new QLabel(&window);
+    kept->setGeometry(60, 10, 20, 10);
+
+    ui::scaleWindow(&window, 1.5, {kept});
+    EXPECT_EQ(window.size(), QSize(152, 60)); // 151.5 and 60
+    // 0..5 -> 0..8 (7.5 rounded), 5..10 -> 8..15: they still meet.
+    EXPECT_EQ(box->geometry(), QRect(0, 0, 8, 15));
+    EXPECT_EQ(next->geometry(), QRect(8, 0, 7, 15));
+    EXPECT_EQ(inner->geometry(), QRect(2, 5, 4, 4)); // 1.5..6 -> 2..6, 4.5..9 -> 5..9
+    EXPECT_EQ(moved->pos(), QPoint(15, 32));
+    EXPECT_FALSE(moved->testAttribute(Qt::WA_Resized));
+    EXPECT_EQ(fixed->geometry(), QRect(30, 8, 30, 20));
+    // 60..80 x 10..20 -> 90..120 x 15..30, the 20 x 10 centred in it: 90 + 5, 15 + 2.
+    EXPECT_EQ(kept->geometry(), QRect(95, 17, 20, 10));
+
+    ui::scaleWindow(&window, 1.0);
+    EXPECT_EQ(window.size(), QSize(152, 60));
 }

@@ -6,12 +6,20 @@
 #include <QAccessible>
 #include <QApplication>
 
+#include <QAbstractButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QNetworkDatagram>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
@@ -19,6 +27,23 @@
 #include <csignal>
 #include <sys/resource.h>
 #include <utility>
+
+void PrintTo(const QPoint &point, std::ostream *out)
+{
+    *out << "(" << point.x() << ", " << point.y() << ")";
+}
+
+void PrintTo(const QSize &size, std::ostream *out)
+{
+    *out << size.width() << " x " << size.height();
+}
+
+void PrintTo(const QRect &rect, std::ostream *out)
+{
+    PrintTo(rect.topLeft(), out);
+    *out << " ";
+    PrintTo(rect.size(), out);
+}
 
 namespace lumawrite::test {
 
@@ -231,6 +256,107 @@ AccessibleNotices::~AccessibleNotices()
 int AccessibleNotices::count(const QString &objectName, int type) const
 {
     return int(notices.count({objectName, type}));
+}
+
+LargerDesktopFont::LargerDesktopFont(double factor) : m_saved(QApplication::font())
+{
+    QFont larger = m_saved;
+    larger.setPointSizeF(m_saved.pointSizeF() * factor);
+    QApplication::setFont(larger);
+}
+
+LargerDesktopFont::~LargerDesktopFont()
+{
+    QApplication::setFont(m_saved);
+}
+
+namespace {
+
+QString withoutMnemonics(QString text)
+{
+    text.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
+    text.remove(QLatin1Char('&'));
+    text.replace(QStringLiteral("\x01"), QStringLiteral("&"));
+    return text;
+}
+
+// The size a control needs to show its caption whole; empty for a control without one.
+QSize captionNeeds(const QWidget *w, QString *caption)
+{
+    const QFontMetrics fm = w->fontMetrics();
+    const QStyle *style = w->style();
+    if (const auto *box = qobject_cast<const QGroupBox *>(w)) {
+        *caption = box->title();
+        return box->title().isEmpty() ? QSize() : box->minimumSizeHint();
+    }
+    if (qobject_cast<const QCheckBox *>(w) || qobject_cast<const QRadioButton *>(w)) {
+        *caption = static_cast<const QAbstractButton *>(w)->text();
+        return w->sizeHint();
+    }
+    if (const auto *button = qobject_cast<const QAbstractButton *>(w)) {
+        // The text inside the button's frame and margins (a style may ask more for looks).
+        *caption = button->text();
+        const int frame = 2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+        const int margin = style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, w);
+        return {fm.horizontalAdvance(withoutMnemonics(*caption)) + frame + margin,
+                fm.height() + frame};
+    }
+    if (const auto *list = qobject_cast<const QComboBox *>(w)) {
+        // Its longest entry with the arrow and frame, as the list measures itself.
+        *caption = list->currentText();
+        return list->count() == 0 ? QSize() : list->sizeHint();
+    }
+    if (const auto *label = qobject_cast<const QLabel *>(w)) {
+        if (label->text().isEmpty() || label->wordWrap())
+            return {};
+        *caption = label->text();
+        return label->sizeHint();
+    }
+    return {};
+}
+
+void checkCaptions(const QWidget *parent, const QStringList &skipped, QStringList &cut)
+{
+    const auto children = parent->findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
+    for (const QWidget *w : children) {
+        if (w->isWindow() || w->isHidden())
+            continue;
+        const QString name = w->objectName();
+        if (!parent->rect().contains(w->geometry()))
+            cut.append(QStringLiteral("%1: stands out of %2 (%3,%4 %5 x %6 in %7 x %8)")
+                           .arg(name, parent->objectName())
+                           .arg(w->x())
+                           .arg(w->y())
+                           .arg(w->width())
+                           .arg(w->height())
+                           .arg(parent->width())
+                           .arg(parent->height()));
+        QString caption;
+        const QSize needs = skipped.contains(name) ? QSize() : captionNeeds(w, &caption);
+        if (needs.isValid() && (needs.width() > w->width() || needs.height() > w->height()))
+            cut.append(QStringLiteral("%1 \"%2\": needs %3 x %4, has %5 x %6")
+                           .arg(name, caption)
+                           .arg(needs.width())
+                           .arg(needs.height())
+                           .arg(w->width())
+                           .arg(w->height()));
+        for (const QWidget *other : children) {
+            if (needs.isValid() && other != w && !other->isHidden() &&
+                other->geometry().intersects(w->geometry()))
+                cut.append(QStringLiteral("%1 \"%2\": covered by %3")
+                               .arg(name, caption, other->objectName()));
+        }
+        checkCaptions(w, skipped, cut);
+    }
+}
+
+} // namespace
+
+QStringList cutCaptions(const QWidget *window, const QStringList &skipped)
+{
+    QStringList cut;
+    checkCaptions(window, skipped, cut);
+    return cut;
 }
 
 void focusOn(QWidget *widget)

@@ -10,6 +10,7 @@
 class QAccessibleEvent;
 class QWidget;
 #include <QElapsedTimer>
+#include <QFont>
 #include <QList>
 #include <QObject>
 #include <QProcess>
@@ -22,10 +23,16 @@ class QWidget;
 
 #include <initializer_list>
 #include <memory>
+#include <ostream>
 
 namespace lumawrite::ui {
 class frmMain;
 }
+
+// Geometry as gtest shows it in a failure: "(x, y)", "w x h", "(x, y) w x h".
+void PrintTo(const QPoint &point, std::ostream *out);
+void PrintTo(const QSize &size, std::ostream *out);
+void PrintTo(const QRect &rect, std::ostream *out);
 
 namespace lumawrite::test {
 
@@ -158,6 +165,24 @@ public:
 private:
     void (*m_previous)(QAccessibleEvent *);
 };
+
+// While it lives, the application's font is the usual one made larger by the factor (the font
+// the windows are built with); the usual one comes back afterwards.
+class LargerDesktopFont {
+public:
+    explicit LargerDesktopFont(double factor);
+    ~LargerDesktopFont();
+
+private:
+    QFont m_saved;
+};
+
+// The captions in the window (labels, buttons, check boxes, option buttons, group box titles,
+// the longest entry of a list) that its controls cut or a neighbour covers, and the controls that
+// stand out of the one holding them; one line each, as "objectName \"caption\": needs W x H,
+// has W x H". Measured with each control's font and the style's margins. The controls named in
+// skipped are only checked to stand inside their holder. The window must have been shown.
+QStringList cutCaptions(const QWidget *window, const QStringList &skipped = {});
 
 // Makes the widget's window the active one and gives the widget the keyboard focus.
 void focusOn(QWidget *widget);

@@ -2,6 +2,7 @@
 #include "MessageEdit.h"
 #include "SignPanel.h"
 #include "TestSupport.h"
+#include "WindowScale.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
 
@@ -371,4 +372,34 @@ TEST_F(TextEntryTest, EnterPressesTheFocusedButtonAndNothingElse)
     focusOn(d->cmdCancel);
     QTest::keyClick(d->cmdCancel, Qt::Key_Space);
     EXPECT_FALSE(d->isVisible());
+}
+
+TEST_F(TextEntryTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCut)
+{
+    // The font list is as wide as at its first design and the desktop's family names may be
+    // longer at any size ("DejaVu Sans Mono" needs 140 of its 121 pixels at 9 points).
+    const QStringList fontList{QStringLiteral("cmbFonts")};
+    ui::frmDesign1 *d = openEntry();
+    EXPECT_EQ(d->size(), QSize(885, 404));
+    EXPECT_EQ(d->cmdInsert->geometry(), QRect(16, 16, 105, 25));
+    EXPECT_EQ(d->chkST->pos(), QPoint(184, 62));
+    EXPECT_EQ(d->signPanel->geometry(), QRect(10, 22, 654, 148));
+    EXPECT_EQ(cutCaptions(d, fontList).join(QLatin1Char('\n')).toStdString(), "");
+    d->hide();
+    main.reset();
+
+    LargerDesktopFont larger(1.4);
+    main = makeMain(safeSettings(), services());
+    d = openEntry();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+    // 885 x 404 -> 1239 x 566; 16..121 -> 22..169, 16..41 -> 22..57.
+    EXPECT_EQ(d->size(), QSize(1239, 566));
+    EXPECT_EQ(d->cmdInsert->geometry(), QRect(22, 22, 147, 35));
+    EXPECT_EQ(d->chkST->pos(), QPoint(258, 87));
+    // The sign view keeps its dots and only moves.
+    EXPECT_EQ(d->signPanel->geometry(), QRect(14, 31, 654, 148));
+    EXPECT_EQ(d->signPanel->view()->size(), QSize(654, 102));
+    EXPECT_EQ(cutCaptions(d, fontList).join(QLatin1Char('\n')).toStdString(), "");
+    d->hide();
+    main.reset();
 }

@@ -88,13 +88,13 @@ TEST_F(TranslationTest, GermanDesktopShowsGermanWindowsAndBoxes)
     EXPECT_EQ(main->optLAN->text(), QStringLiteral("LAN"));
     EXPECT_EQ(main->opt485->text(), QStringLiteral("Seriell (RS-485)"));
     EXPECT_EQ(groupTitle(main.get(), "Frame1"), QStringLiteral("Neue Nachricht"));
-    EXPECT_EQ(main->cmbSpeed->itemText(0), QStringLiteral("1 - am langsamsten"));
+    EXPECT_EQ(main->cmbSpeed->itemText(0), QStringLiteral("1 - langsam"));
 
     ui::frmDesign1 *d = openEntry();
     EXPECT_EQ(d->windowTitle(), QStringLiteral("Texteingabe"));
     EXPECT_EQ(d->cmdInsert->text(), QStringLiteral("^^Senden ^^"));
     EXPECT_EQ(d->cmdTestMsg->text(), QStringLiteral("Test "));
-    EXPECT_EQ(d->chkST->text(), QStringLiteral("Durchgestrichen"));
+    EXPECT_EQ(d->chkST->text(), QStringLiteral("Durchgestr."));
     EXPECT_EQ(groupTitle(d, "Frame1"), QStringLiteral("Schrift wählen"));
     // What a screen reader reads follows the language too, with the value shown.
     d->txtMsg->setPlainText(QStringLiteral("Hi"));
@@ -126,6 +126,33 @@ TEST_F(TranslationTest, GermanDesktopShowsGermanWindowsAndBoxes)
                     QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&')), QStringLiteral("Ja"));
     EXPECT_EQ(box.button(QMessageBox::No)->text().remove(QLatin1Char('&')), QStringLiteral("Nein"));
+}
+
+TEST_F(TranslationTest, GermanCaptionsFitAtTheUsualFontAndALargerOne)
+{
+    Language german(QLocale::German);
+    // The font list shows the desktop's family names, which may be longer at any size.
+    const QStringList fontList{QStringLiteral("cmbFonts")};
+    for (const double factor : {1.0, 1.4}) {
+        SCOPED_TRACE(factor);
+        LargerDesktopFont larger(factor);
+        startMain(safeSettings(), {15, 20});
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+        EXPECT_EQ(cutCaptions(main.get()).join(QLatin1Char('\n')).toStdString(), "");
+        ui::frmDesign1 *d = openEntry();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+        EXPECT_EQ(cutCaptions(d, fontList).join(QLatin1Char('\n')).toStdString(), "");
+        QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+        QTest::mouseClick(main->cmdConfig, Qt::LeftButton);
+        auto *config = main->findChild<ui::frmConfig *>();
+        ASSERT_NE(config, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(config));
+        EXPECT_EQ(cutCaptions(config).join(QLatin1Char('\n')).toStdString(), "");
+        config->close();
+        QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);
+        main->close();
+        main.reset();
+    }
 }
 
 TEST_F(TranslationTest, GermanDesktopSendsAndSavesTheSameBytes)

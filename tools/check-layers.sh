@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Checks that every include of a header of this tree runs downward through the layers:
-#   settings  <  render  <  platform  <  link  <  ui  <  app, the two tools  <  tests, fuzz, benchmarks
+#   settings  <  render  <  platform  <  link  <  ui  <  app, the tools  <  tests, fuzz, benchmarks
 # A file may include headers of its own folder and of any lower layer, never of its own layer's
 # neighbours or of a higher one. Prints each include that breaks this and fails when there is one.
 set -euo pipefail
@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 
 declare -A rank=(
     [settings]=0 [render]=1 [platform]=2 [link]=3 [ui]=4
-    [app]=5 [tools/lumawrite-send]=5 [tools/virtual-sign]=5
+    [app]=5 [tools/lumawrite-send]=5 [tools/virtual-sign]=5 [tools/screenshots]=5
     [tests]=6 [fuzz]=6 [benchmarks]=6
 )
 folders=("${!rank[@]}")

@@ -701,7 +701,7 @@ Es wurde nichts gesendet.</translation>
     </message>
     <message>
         <source>Offset:</source>
-        <translation>Versatz:</translation>
+        <translation>Höhe:</translation>
     </message>
     <message>
         <source>Bold</source>
@@ -713,7 +713,7 @@ Es wurde nichts gesendet.</translation>
     </message>
     <message>
         <source>Strikethrough</source>
-        <translation>Durchgestrichen</translation>
+        <translation>Durchgestr.</translation>
     </message>
     <message>
         <source>Underline</source>
@@ -830,7 +830,7 @@ Kürzen Sie den Text oder wählen Sie eine kleinere Größe.</translation>
     </message>
     <message>
         <source>Serial Address:</source>
-        <translation>Serielle Adresse:</translation>
+        <translation>Busadresse:</translation>
     </message>
     <message>
         <source>Rx Port:</source>
@@ -874,11 +874,11 @@ Kürzen Sie den Text oder wählen Sie eine kleinere Größe.</translation>
     </message>
     <message>
         <source> - Slowest</source>
-        <translation> - am langsamsten</translation>
+        <translation> - langsam</translation>
     </message>
     <message>
         <source> - Fastest</source>
-        <translation> - am schnellsten</translation>
+        <translation> - schnell</translation>
     </message>
     <message>
         <source>No device</source>

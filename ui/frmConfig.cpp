@@ -1,6 +1,7 @@
 #include "frmConfig.h"
 
 #include "Accessibility.h"
+#include "WindowScale.h"
 
 #include "Frames.h"
 #include "LeadingNumber.h"
@@ -80,6 +81,7 @@ void frmConfig::buildControls()
     connect(cmdUpdateTxPort, &QPushButton::clicked, this, &frmConfig::UpdateTxPort);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::close);
     pressButtonsOnEnter(this);
+    scaleToDesktopFont(this);
 }
 
 void frmConfig::UpdateSID()

@@ -1,6 +1,7 @@
 #include "frmDesign1.h"
 
 #include "Accessibility.h"
+#include "WindowScale.h"
 
 #include "Fonts.h"
 #include "LeadingNumber.h"
@@ -215,6 +216,7 @@ void frmDesign1::buildControls()
     setTabOrder(cmdCancel, cmdTestMsg);
     setTabOrder(cmdTestMsg, txtMsg);
     pressButtonsOnEnter(this);
+    scaleToDesktopFont(this, {pic});
 }
 
 void frmDesign1::Load(const QStringList &fontFamilies)

@@ -1,6 +1,7 @@
 #include "frmMain.h"
 
 #include "Accessibility.h"
+#include "WindowScale.h"
 
 #include "Frames.h"
 #include "LeadingNumber.h"
@@ -185,6 +186,7 @@ void frmMain::buildControls()
     connect(m_transfer, &link::MessageTransfer::progress, this, &frmMain::showProgress);
     connect(m_transfer, &link::MessageTransfer::finished, this, &frmMain::transferFinished);
     pressButtonsOnEnter(this);
+    scaleToDesktopFont(this, {pic});
 }
 
 void frmMain::Load()
