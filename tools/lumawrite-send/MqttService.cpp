@@ -27,11 +27,6 @@ const QByteArray OfflineDocument = QByteArrayLiteral("{\"state\":\"offline\"}");
 // How long a stop waits for the broker to take the "offline" status.
 constexpr int OfflineWaitMs = 3000;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("lumawrite::send::MqttService", text);
-}
-
 QString stateName(SignFleet::Status::State state)
 {
     switch (state) {
@@ -57,9 +52,16 @@ QString wholeNumber(const QJsonObject &object, const QString &name, int low, int
     const QJsonValue value = object.value(name);
     const double number = value.toDouble();
     if (!value.isDouble() || std::floor(number) != number)
-        return tr("\"%1\" must be a whole number").arg(name);
+        return QCoreApplication::translate("lumawrite::send::MqttService",
+                                           "\"%1\" must be a whole number")
+            .arg(name);
     if (number < low || number > high)
-        return tr("\"%1\" must be from %2 to %3, not %4").arg(name).arg(low).arg(high).arg(number);
+        return QCoreApplication::translate("lumawrite::send::MqttService",
+                                           "\"%1\" must be from %2 to %3, not %4")
+            .arg(name)
+            .arg(low)
+            .arg(high)
+            .arg(number);
     into = int(number);
     return {};
 }
@@ -69,7 +71,9 @@ QString truth(const QJsonObject &object, const QString &name, std::optional<bool
     if (!object.contains(name))
         return {};
     if (!object.value(name).isBool())
-        return tr("\"%1\" must be true or false").arg(name);
+        return QCoreApplication::translate("lumawrite::send::MqttService",
+                                           "\"%1\" must be true or false")
+            .arg(name);
     into = object.value(name).toBool();
     return {};
 }
@@ -133,15 +137,18 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
 {
     Payload result;
     if (payload.size() > MaxPayloadBytes) {
-        result.error = tr("the message holds %1 bytes; at most %2 are taken")
-                           .arg(payload.size())
-                           .arg(MaxPayloadBytes);
+        result.error =
+            QCoreApplication::translate("lumawrite::send::MqttService",
+                                        "the message holds %1 bytes; at most %2 are taken")
+                .arg(payload.size())
+                .arg(MaxPayloadBytes);
         return result;
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8(payload);
     if (utf8.hasError()) {
-        result.error = tr("the message is not valid UTF-8");
+        result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                   "the message is not valid UTF-8");
         return result;
     }
     if (!text.trimmed().startsWith(QLatin1Char('{'))) {
@@ -156,8 +163,10 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(payload, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        result.error =
-            tr("invalid JSON at byte %1: %2").arg(parseError.offset).arg(parseError.errorString());
+        result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                   "invalid JSON at byte %1: %2")
+                           .arg(parseError.offset)
+                           .arg(parseError.errorString());
         return result;
     }
     const QJsonObject object = document.object();
@@ -167,12 +176,15 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         QStringLiteral("strikethrough"), QStringLiteral("offset"), QStringLiteral("speed")};
     for (const QString &key : object.keys()) {
         if (!known.contains(key)) {
-            result.error = tr("unknown field \"%1\"").arg(key);
+            result.error =
+                QCoreApplication::translate("lumawrite::send::MqttService", "unknown field \"%1\"")
+                    .arg(key);
             return result;
         }
     }
     if (!object.value(QStringLiteral("text")).isString()) {
-        result.error = tr("\"text\" must be given, as a string");
+        result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                   "\"text\" must be given, as a string");
         return result;
     }
     Overrides &v = result.choices;
@@ -191,7 +203,8 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
     if (object.contains(QStringLiteral("font"))) {
         const QJsonValue font = object.value(QStringLiteral("font"));
         if (!font.isString()) {
-            result.error = tr("\"font\" must be a string");
+            result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                       "\"font\" must be a string");
             return result;
         }
         if (fontPosition(fonts, font.toString().trimmed()) < 0) {
@@ -233,7 +246,8 @@ MqttService::MqttService(const SendOptions &options, BrokerAccess access,
     connect(&m_client, &MqttClient::connected, this, [this] {
         m_connected = true;
         m_refusedSaid = false;
-        m_err(tr("lumawrite-send: connected to the broker\n"));
+        m_err(QCoreApplication::translate("lumawrite::send::MqttService",
+                                          "lumawrite-send: connected to the broker\n"));
         // The session is kept by the broker; subscribing again changes nothing there, and
         // covers a broker that lost it.
         for (const QString &topic : std::as_const(m_topics))
@@ -248,24 +262,32 @@ MqttService::MqttService(const SendOptions &options, BrokerAccess access,
             return;
         m_refusedSaid = true;
         const bool credentials = code == 4 || code == 5;
-        m_err((credentials ? tr("lumawrite-send: the broker refused the connection: %1; check "
-                                "--mqtt-user and --mqtt-password-file. Trying again with "
-                                "back-off.\n")
-                           : tr("lumawrite-send: the broker refused the connection: %1. Trying "
-                                "again with back-off.\n"))
+        m_err((credentials ? QCoreApplication::translate(
+                                 "lumawrite::send::MqttService",
+                                 "lumawrite-send: the broker refused the connection: %1; check "
+                                 "--mqtt-user and --mqtt-password-file. Trying again with "
+                                 "back-off.\n")
+                           : QCoreApplication::translate(
+                                 "lumawrite::send::MqttService",
+                                 "lumawrite-send: the broker refused the connection: %1. Trying "
+                                 "again with back-off.\n"))
                   .arg(reason));
     });
     connect(&m_client, &MqttClient::disconnected, this, [this](int code) {
         const bool was = std::exchange(m_connected, false);
         if (was && !m_stopping)
-            m_err(tr("lumawrite-send: the connection to the broker was lost (%1); reconnecting "
-                     "with back-off\n")
+            m_err(QCoreApplication::translate(
+                      "lumawrite::send::MqttService",
+                      "lumawrite-send: the connection to the broker was lost (%1); reconnecting "
+                      "with back-off\n")
                       .arg(code));
     });
     connect(&m_client, &MqttClient::unreachable, this, [this](const QString &reason) {
         if (!std::exchange(m_unreachableSaid, true))
-            m_err(tr("lumawrite-send: the broker cannot be reached (%1); trying again with "
-                     "back-off\n")
+            m_err(QCoreApplication::translate(
+                      "lumawrite::send::MqttService",
+                      "lumawrite-send: the broker cannot be reached (%1); trying again with "
+                      "back-off\n")
                       .arg(reason));
     });
     connect(&m_client, &MqttClient::published, this, [this](int id) {
@@ -288,7 +310,9 @@ void MqttService::received(const QByteArray &topic, const QByteArray &payload)
     Q_UNUSED(topic);
     const Payload message = readPayload(payload, m_fonts);
     if (!message.error.isEmpty()) {
-        m_err(tr("lumawrite-send: message refused: %1; nothing sent\n").arg(message.error));
+        m_err(QCoreApplication::translate("lumawrite::send::MqttService",
+                                          "lumawrite-send: message refused: %1; nothing sent\n")
+                  .arg(message.error));
         SignFleet::Status refusal;
         refusal.state = SignFleet::Status::State::Refused;
         refusal.error = message.error;
