@@ -174,6 +174,10 @@ int main(int argc, char *argv[])
     const qint64 oneStart = publish(QStringLiteral("site-1/message"));
     const bool oneDone = waitUntil([&] { return signs[0]->restartNs >= 0; }, timeoutMs);
     const double oneMs = double(signs[0]->restartNs - oneStart) / 1e6;
+    // The upload ends a pause after the restart frame; the group's message must find every
+    // service idle.
+    waitUntil([&] { return (said[0] += services[0]->readAllStandardError()).contains(": sent"); },
+              timeoutMs);
     for (auto &sign : signs)
         sign->frames = 0, sign->restartNs = -1;
 
