@@ -1,8 +1,10 @@
 #include "MqttService.h"
 #include "SendOptions.h"
+#include "SignFleet.h"
 #include "TestSupport.h"
 
 #include <QDir>
+#include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSignalSpy>
@@ -138,6 +140,66 @@ TEST(MqttPayload, ServiceOptionsAreChecked)
     };
     for (const QStringList &arguments : bad)
         EXPECT_FALSE(parse(arguments).error.isEmpty()) << arguments.join(' ').toStdString();
+}
+
+// The service's status of several signs, and a message's own choices, from the fleet itself.
+TEST(MqttPayload, SeveralSignsAreSummedAndAFailureNamesItsSign)
+{
+    LoopbackSign a, b;
+    TempSettings file;
+    Settings settings = safeSettings();
+    settings.SerialAddress = 7;
+    file.write(settings);
+    QList<send::SignTarget> signs;
+    for (const auto &[host, port] :
+         {std::pair{"127.0.0.1", a.port()}, std::pair{"nosuch.invalid", quint16(12346)},
+          std::pair{"127.0.0.1", b.port()}}) {
+        signs.append({file.path(), {}, port});
+        signs.last().overrides.host = QString(host);
+    }
+    send::LinkServices link;
+    link.timing = {40, 5};
+    link.comPorts = noSuchDevice;
+    link.hostResolver = [](const QString &, QObject *, auto done) {
+        done(QHostAddress(), QStringLiteral("Host not found"));
+    };
+    send::SignFleet fleet({}, signs, knownFonts(), link,
+                          {[](const QString &) {}, [](const QString &) {}});
+    using State = send::SignFleet::Status::State;
+    EXPECT_EQ(fleet.status().state, State::Idle);
+    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    QList<send::SignFleet::Status> seen;
+    QObject::connect(&fleet, &send::SignFleet::statusChanged, [&] { seen.append(fleet.status()); });
+    send::Overrides speed3;
+    speed3.speed = 3;
+    fleet.submit("Hi", speed3);
+    ASSERT_TRUE(done.wait(5000));
+    // Sending while any sends, the frames of all three summed: 8 each.
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.first().state, State::Sending);
+    EXPECT_EQ(seen.first().text, QStringLiteral("Hi"));
+    const auto midway = std::find_if(seen.cbegin(), seen.cend(), [](const auto &s) {
+        return s.state == State::Sending && s.frames > 4;
+    });
+    ASSERT_NE(midway, seen.cend());
+    EXPECT_EQ(midway->of, 24);
+    const send::SignFleet::Status last = fleet.status();
+    EXPECT_EQ(last.state, State::Failed);
+    EXPECT_EQ(last.frames, 16);
+    EXPECT_EQ(last.error, QStringLiteral("nosuch.invalid (address 7): failed after 0 of 8 "
+                                         "frames: The sign address \"nosuch.invalid\" could not "
+                                         "be found: Host not found"));
+    // The message's own speed, 3, is code 175 at both signs.
+    EXPECT_EQ(a.waitFor(8, 1000).value(6), parameters("af"));
+    EXPECT_EQ(b.waitFor(8, 1000).value(6), parameters("af"));
+
+    // A refusal at every sign, too wide at 60 points: refused, naming each sign.
+    send::Overrides large;
+    large.size = 60;
+    fleet.submit(QString(200, QLatin1Char('W')), large);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done.size() == 2; }, 5000));
+    EXPECT_EQ(fleet.status().state, State::Refused);
+    EXPECT_EQ(fleet.status().error.count(": refused: "), 3) << fleet.status().error.toStdString();
 }
 
 quint16 freeTcpPort()
