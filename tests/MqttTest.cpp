@@ -523,4 +523,67 @@ TEST(BrokerService, TheNewestOfQuickMessagesIsShownLastAndSigtermSaysOffline)
         << text(status.documents());
 }
 
+TEST(BrokerService, TlsTrustsTheBrokerThroughTheCaFile)
+{
+    // A certificate authority and a broker certificate for 127.0.0.1, made here.
+    QTemporaryDir dir;
+    const auto run = [&](const QStringList &arguments) {
+        QProcess openssl;
+        openssl.setWorkingDirectory(dir.path());
+        openssl.start("openssl", arguments);
+        return openssl.waitForFinished(30000) && openssl.exitCode() == 0;
+    };
+    writeFile(dir.filePath("san"), "subjectAltName=IP:127.0.0.1\n");
+    ASSERT_TRUE(run({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out",
+                     "ca.pem", "-days", "2", "-subj", "/CN=Test CA"}));
+    ASSERT_TRUE(run({"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "broker.key", "-out",
+                     "broker.csr", "-subj", "/CN=127.0.0.1"}));
+    ASSERT_TRUE(run({"x509", "-req", "-in", "broker.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+                     "-CAcreateserial", "-out", "broker.pem", "-days", "2", "-extfile", "san"}));
+    const quint16 port = freeTcpPort();
+    const passwd *me = ::getpwuid(::geteuid());
+    writeFile(dir.filePath("mosquitto.conf"),
+              QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\ncafile %2/ca.pem\n"
+                             "certfile %2/broker.pem\nkeyfile %2/broker.key\nuser %3\n")
+                  .arg(port)
+                  .arg(dir.path(), QString::fromLocal8Bit(me ? me->pw_name : "root"))
+                  .toUtf8());
+    QProcess broker;
+    broker.setProcessChannelMode(QProcess::MergedChannels);
+    broker.start("/usr/sbin/mosquitto", {"-c", dir.filePath("mosquitto.conf")});
+    QByteArray log;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (log += broker.readAll()).contains(" running"); }, 10000))
+        << log.toStdString();
+
+    TempSettings settings;
+    settings.write(safeSettings());
+    const auto service = [&](const QStringList &extra) {
+        auto process = std::make_unique<QProcess>();
+        process->start(LUMAWRITE_SEND_PATH,
+                       QStringList{"--settings", settings.path(), "--mqtt",
+                                   QStringLiteral("mqtts://127.0.0.1:%1").arg(port), "--topic",
+                                   "tls"} +
+                           extra);
+        return process;
+    };
+    const auto said = [](QProcess &process, const char *what) {
+        QByteArray err;
+        return QTest::qWaitFor(
+            [&] { return (err += process.readAllStandardError()).contains(what); }, 10000);
+    };
+    // Without the authority the broker's certificate is not trusted.
+    auto untrusting = service({});
+    EXPECT_TRUE(said(*untrusting, "the broker cannot be reached"));
+    untrusting->kill();
+    untrusting->waitForFinished(3000);
+    auto trusting = service({"--mqtt-cafile", dir.filePath("ca.pem")});
+    EXPECT_TRUE(said(*trusting, "connected to the broker"));
+    trusting->terminate();
+    EXPECT_TRUE(trusting->waitForFinished(5000));
+    EXPECT_EQ(trusting->exitCode(), 0);
+    broker.terminate();
+    broker.waitForFinished(5000);
+}
+
 } // namespace

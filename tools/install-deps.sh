@@ -18,7 +18,7 @@ if [ "${1:-}" = "--test" ]; then
     packages+=(
         libgtest-dev libbenchmark-dev
         socat
-        mosquitto mosquitto-clients
+        mosquitto mosquitto-clients openssl
         desktop-file-utils appstream man-db lintian dpkg-dev file
     )
 fi

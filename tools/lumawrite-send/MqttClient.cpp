@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
-#include <QTimer>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include <mosquitto.h>
@@ -32,11 +32,9 @@ MqttClient::MqttClient(BrokerAccess access, QObject *parent)
 
 MqttClient::~MqttClient()
 {
-    if (m_mosq) {
-        if (m_looping)
-            disconnectFromBroker();
+    disconnectFromBroker();
+    if (m_mosq)
         mosquitto_destroy(m_mosq);
-    }
 }
 
 QString MqttClient::start()
@@ -47,9 +45,10 @@ QString MqttClient::start()
         return QCoreApplication::translate("lumawrite::send::MqttClient",
                                            "the MQTT client could not be made");
     // The network thread's reports go to the thread of this object, which handles them in
-    // turn; the object outlives the thread (the destructor stops it first).
+    // turn; the object outlives the network thread (the destructor ends it first).
     mosquitto_connect_callback_set(m_mosq, [](mosquitto *, void *data, int code) {
         MqttClient *self = clientOf(data);
+        self->m_accepted = code == 0;
         QMetaObject::invokeMethod(
             self,
             [self, code] {
@@ -80,8 +79,10 @@ QString MqttClient::start()
             self, [self, mid] { emit self->published(mid); }, Qt::QueuedConnection);
     });
 
-    const auto failed = [](int rc) { return QString::fromUtf8(mosquitto_strerror(rc)); };
-    int rc = mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
+    // Published to from this thread while the network thread runs.
+    int rc = mosquitto_threaded_set(m_mosq, true);
+    if (rc == MOSQ_ERR_SUCCESS)
+        rc = mosquitto_int_option(m_mosq, MOSQ_OPT_PROTOCOL_VERSION, MQTT_PROTOCOL_V311);
     if (!m_access.user.isEmpty() && rc == MOSQ_ERR_SUCCESS)
         rc = mosquitto_username_pw_set(m_mosq, m_access.user.toUtf8().constData(),
                                        m_access.password.toUtf8().constData());
@@ -95,38 +96,61 @@ QString MqttClient::start()
         rc = mosquitto_will_set(m_mosq, m_access.willTopic.constData(),
                                 int(m_access.willPayload.size()), m_access.willPayload.constData(),
                                 1, true);
-    if (rc == MOSQ_ERR_SUCCESS)
-        rc = mosquitto_reconnect_delay_set(m_mosq, 1, 60, true);
     if (rc != MOSQ_ERR_SUCCESS)
-        return failed(rc);
-    // The network thread waits for the first connection to be under way; once it is, the
-    // thread reconnects by itself. A first try that fails at once (the broker's port closed)
-    // is tried again from here with the same back-off.
-    rc = mosquitto_connect_async(m_mosq, m_access.host.toUtf8().constData(), m_access.port,
-                                 KeepAliveSeconds);
-    if (rc != MOSQ_ERR_SUCCESS)
-        retryFirstConnection(rc);
-    rc = mosquitto_loop_start(m_mosq);
-    if (rc != MOSQ_ERR_SUCCESS)
-        return failed(rc);
-    m_looping = true;
+        return QString::fromUtf8(mosquitto_strerror(rc));
     connect(this, &MqttClient::connected, this, [this] { m_connected = true; });
     connect(this, &MqttClient::disconnected, this, [this] { m_connected = false; });
+    m_thread = std::thread([this] { run(); });
     return {};
 }
 
-void MqttClient::retryFirstConnection(int rc)
+void MqttClient::run()
 {
-    emit unreachable(rc == MOSQ_ERR_ERRNO ? QString::fromLocal8Bit(std::strerror(errno))
-                                          : QString::fromUtf8(mosquitto_strerror(rc)));
-    QTimer::singleShot(m_retryDelayS * 1000, this, [this] {
-        if (!m_looping)
-            return;
-        const int rc = mosquitto_reconnect_async(m_mosq);
-        if (rc != MOSQ_ERR_SUCCESS)
-            retryFirstConnection(rc);
-    });
-    m_retryDelayS = qMin(m_retryDelayS * 2, MaxRetryDelayS);
+    const QByteArray host = m_access.host.toUtf8();
+    int delayS = 1;
+    bool first = true;
+    std::unique_lock lock(m_mutex);
+    while (!m_stopping) {
+        lock.unlock();
+        m_accepted = false;
+        // The TCP connection is not waited for: the loop below sees it through.
+        errno = 0;
+        int rc = first ? mosquitto_connect_async(m_mosq, host.constData(), m_access.port,
+                                                 KeepAliveSeconds)
+                       : mosquitto_reconnect_async(m_mosq);
+        int error = errno;
+        first = false;
+        // Until the connection ends; every second it looks whether it is to stop. A goodbye
+        // (DISCONNECT) is seen out first, for a few rounds at most.
+        int roundsLeft = 3;
+        while (rc == MOSQ_ERR_SUCCESS && (!stopping() || (m_goodbye && roundsLeft-- > 0))) {
+            errno = 0;
+            rc = mosquitto_loop(m_mosq, 1000, 1);
+            error = errno;
+        }
+        lock.lock();
+        if (m_stopping)
+            break;
+        // A broker that took the connection resets the back-off; one that refused it has
+        // said why through the connect callback.
+        if (m_accepted)
+            delayS = 1;
+        if (rc != MOSQ_ERR_CONN_REFUSED && rc != MOSQ_ERR_AUTH && !m_accepted) {
+            const QString reason = rc == MOSQ_ERR_ERRNO && error != 0
+                                       ? QString::fromLocal8Bit(std::strerror(error))
+                                       : QString::fromUtf8(mosquitto_strerror(rc));
+            QMetaObject::invokeMethod(
+                this, [this, reason] { emit unreachable(reason); }, Qt::QueuedConnection);
+        }
+        m_wake.wait_for(lock, std::chrono::seconds(delayS), [this] { return m_stopping; });
+        delayS = qMin(delayS * 2, MaxRetryDelayS);
+    }
+}
+
+bool MqttClient::stopping()
+{
+    std::lock_guard lock(m_mutex);
+    return m_stopping;
 }
 
 int MqttClient::publish(const QByteArray &topic, const QByteArray &payload, bool retain)
@@ -147,13 +171,20 @@ void MqttClient::subscribe(const QByteArray &topic)
 
 void MqttClient::disconnectFromBroker()
 {
-    if (!m_mosq || !m_looping)
+    if (!m_thread.joinable())
         return;
-    mosquitto_disconnect(m_mosq);
-    // Connected, the thread ends once the disconnect is out; else it may be asleep until its
-    // next try, which it need not finish.
-    mosquitto_loop_stop(m_mosq, !m_connected);
-    m_looping = false;
+    {
+        std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    // A connected client says goodbye (the will is not published); the network thread sees
+    // the stop within a second, or at once when it waits to try again.
+    if (m_connected) {
+        m_goodbye = true;
+        mosquitto_disconnect(m_mosq);
+    }
+    m_wake.notify_all();
+    m_thread.join();
 }
 
 QString MqttClient::connackText(int code)

@@ -4,6 +4,11 @@
 #include <QObject>
 #include <QString>
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 struct mosquitto;
 
 namespace lumawrite::send {
@@ -21,10 +26,10 @@ struct BrokerAccess {
     QByteArray willPayload;
 };
 
-// A connection to an MQTT broker through libmosquitto. Its network thread connects, reconnects
-// after a loss with a back-off from 1 s doubling to 60 s, and keeps the session (clean session
-// off); everything it reports is handed to the thread that owns this object, as queued signals,
-// so that nothing here ever waits for the network.
+// A connection to an MQTT broker through libmosquitto. A network thread of its own connects, and
+// after a failed try or a loss tries again with a back-off from 1 s doubling to 60 s; the
+// session is kept (clean session off). Everything it reports is handed to the thread that owns
+// this object, as queued signals, so that nothing here ever waits for the network.
 class MqttClient : public QObject {
     Q_OBJECT
 public:
@@ -49,18 +54,23 @@ signals:
     void disconnected(int code);                   // lost; the thread reconnects by itself
     void messageReceived(const QByteArray &topic, const QByteArray &payload);
     void published(int messageId);
-    // The first connection could not even be tried (the broker's port is closed); it is tried
-    // again with back-off.
+    // A try to connect failed before the broker could answer (port closed, host not found,
+    // TLS refused) or the connection was lost; it is tried again with back-off.
     void unreachable(const QString &reason);
 
 private:
-    void retryFirstConnection(int rc);
+    void run();
+    bool stopping();
 
     BrokerAccess m_access;
     mosquitto *m_mosq = nullptr;
-    bool m_looping = false;
-    bool m_connected = false;
-    int m_retryDelayS = 1;
+    std::thread m_thread;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_stopping = false;              // guarded by m_mutex
+    std::atomic<bool> m_goodbye = false;  // a DISCONNECT is on its way out
+    std::atomic<bool> m_accepted = false; // the broker took the last connect
+    bool m_connected = false;             // as this object's thread last heard
 };
 
 } // namespace lumawrite::send
