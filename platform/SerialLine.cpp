@@ -1,9 +1,13 @@
 #include "SerialLine.h"
 
+#include "PortsConf.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
+#include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -27,6 +31,64 @@ QString comPortDevice(int n)
         return QStringLiteral("/dev/ttyACM%1").arg(n - 65);
     return {};
 #endif
+}
+
+ComPortResolver mappedComPorts(QMap<int, QString> devices, ComPortResolver fallback)
+{
+    return [devices = std::move(devices), fallback = std::move(fallback)](int comNumber) {
+        const auto mapped = devices.constFind(comNumber);
+        if (mapped != devices.constEnd())
+            return *mapped;
+        return fallback ? fallback(comNumber) : QString();
+    };
+}
+
+ComPorts comPortsBeside(const QString &settingsPath, ComPortResolver fallback)
+{
+    const PortsConf conf = readPortsConf(portsConfBeside(settingsPath));
+    return {mappedComPorts(conf.devices, std::move(fallback)), conf.report()};
+}
+
+namespace {
+
+QString realPath(const QString &path)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return real.isEmpty() ? path : real;
+}
+
+} // namespace
+
+SerialDevices::SerialDevices(const QString &byIdFolder)
+{
+    const auto ports = QSerialPortInfo::availablePorts();
+    for (const QSerialPortInfo &port : ports)
+        m_ports.insert(realPath(port.systemLocation()), {port.description(), port.serialNumber()});
+    const QDir byId(byIdFolder);
+    const auto links =
+        byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : links) {
+        const QString link = byId.filePath(name);
+        const QString real = QFileInfo(link).canonicalFilePath();
+        if (!real.isEmpty() && !m_byId.contains(real))
+            m_byId.insert(real, link);
+    }
+}
+
+SerialDevice SerialDevices::find(const QString &device) const
+{
+    SerialDevice found;
+    if (device.isEmpty())
+        return found;
+    found.present = QFileInfo::exists(device);
+    const QString real = realPath(device);
+    const auto port = m_ports.constFind(real);
+    if (port != m_ports.constEnd()) {
+        found.description = port->description;
+        found.serialNumber = port->serialNumber;
+    }
+    found.byId = m_byId.value(real);
+    return found;
 }
 
 QString openFailureText(int comNumber, const QString &device, const OpenFailure &failure)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QObject>
 #include <QString>
 
@@ -16,6 +17,42 @@ namespace lumawrite::platform {
 QString comPortDevice(int comNumber);
 
 using ComPortResolver = std::function<QString(int comNumber)>;
+
+// The COM numbers of a mapping open their own devices; every other number goes to the fallback.
+ComPortResolver mappedComPorts(QMap<int, QString> devices,
+                               ComPortResolver fallback = comPortDevice);
+
+// The COM ports as the ports.conf beside a settings file maps them, over the fallback, and the
+// report of what in that file could not be read (empty when nothing).
+struct ComPorts {
+    ComPortResolver resolver;
+    QString report;
+};
+ComPorts comPortsBeside(const QString &settingsPath, ComPortResolver fallback = comPortDevice);
+
+// What the system knows now about a serial device.
+struct SerialDevice {
+    bool present = false; // the path exists (through its links)
+    QString description;  // the adapter's own words, when the system knows the device
+    QString serialNumber;
+    QString byId; // the /dev/serial/by-id link to the same device, when there is one
+};
+
+// Looks devices up among the serial ports the system lists and the links in the by-id folder,
+// both taken once, when made. Nothing is opened.
+class SerialDevices {
+public:
+    explicit SerialDevices(const QString &byIdFolder = QStringLiteral("/dev/serial/by-id"));
+    SerialDevice find(const QString &device) const;
+
+private:
+    struct Known {
+        QString description;
+        QString serialNumber;
+    };
+    QMap<QString, Known> m_ports;  // by the device's real path
+    QMap<QString, QString> m_byId; // real path -> link
+};
 
 // What is known about a serial device that would not open.
 struct OpenFailure {
