@@ -36,6 +36,45 @@ Try &quot;lumawrite-send --help&quot;.
     </message>
 </context>
 <context>
+    <name>lumawrite::PortsConf</name>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation>%1, Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>there is no &quot;=&quot; (write COM n = /dev/...); the line is ignored</source>
+        <translation>es fehlt ein &quot;=&quot; (schreiben Sie COM n = /dev/...); die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a COM number; the line is ignored</source>
+        <translation>&quot;%1&quot; ist keine COM-Nummer; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>%1 is not one of COM 1 to COM 250; the line is ignored</source>
+        <translation>%1 liegt nicht zwischen COM 1 und COM 250; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>there is no device path after &quot;=&quot;; the line is ignored</source>
+        <translation>nach &quot;=&quot; fehlt der Gerätepfad; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an absolute path; the line is ignored</source>
+        <translation>&quot;%1&quot; ist kein absoluter Pfad; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>COM %1 was already given on line %2; the line is ignored</source>
+        <translation>COM %1 wurde schon in Zeile %2 angegeben; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>%1; no COM port is mapped by it</source>
+        <translation>%1; damit wird kein COM-Port zugeordnet</translation>
+    </message>
+</context>
+<context>
     <name>lumawrite::SettingsStore</name>
     <message>
         <source>Cannot write %1: it is neither a regular file nor a link to one.</source>
@@ -945,6 +984,14 @@ Der Empfangsport bleibt %2.</translation>
 The settings file was left as it was.</source>
         <translation>%1
 Die Einstellungsdatei blieb, wie sie war.</translation>
+    </message>
+    <message>
+        <source>%1 (present)</source>
+        <translation>%1 (vorhanden)</translation>
+    </message>
+    <message>
+        <source>Serial number %1</source>
+        <translation>Seriennummer %1</translation>
     </message>
 </context>
 <context>
