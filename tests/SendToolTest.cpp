@@ -5,6 +5,7 @@
 #include "MessageTransfer.h"
 #include "SendOptions.h"
 #include "SendSession.h"
+#include "SignFleet.h"
 #include "SignLink.h"
 #include "TestSupport.h"
 #include "frmDesign1.h"
@@ -19,6 +20,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -842,4 +844,440 @@ TEST(SendTool, GermanDesktopTranslatesMessagesButNotWhatScriptsRead)
     EXPECT_TRUE(frames.err.startsWith(QStringLiteral("lumawrite-send: Warnung: ")));
     EXPECT_TRUE(frames.err.contains(QStringLiteral(" Zeilen des Textes unten abgeschnitten.\n")))
         << frames.err.toStdString();
+}
+
+// Several signs from one command.
+namespace {
+
+// The frames of a message of this many blocks at speed 10 to the sign with this serial address
+// (its two ASCII digits in hex), written out by hand: the message's blocks (only their headers,
+// since their columns are the rendered text), five blank blocks, the parameters (the columns of
+// all the blocks) and the restart.
+QStringList messageFrames(const QString &address, int blocks = 1)
+{
+    QStringList frames;
+    for (int block = 0; block < blocks + 5; ++block) {
+        const QString start = QStringLiteral("%1").arg(0x200 + block * 0x80, 4, 16, QChar('0'));
+        frames.append("aacc008c" + address + "0010" + start + "0080" +
+                      (block < blocks ? QString() : QString(256, '0')));
+    }
+    frames.append("aacc0010" + address + "001001000004" +
+                  QStringLiteral("%1").arg((blocks + 5) * 64, 4, 16, QChar('0')) + "000a");
+    frames.append("aacc0008" + address + "0020");
+    return frames;
+}
+
+// The frames match the hand-written ones; the message's columns are compared elsewhere.
+void expectFrames(const QStringList &got, const QString &address, int blocks = 1)
+{
+    const QStringList expected = messageFrames(address, blocks);
+    ASSERT_EQ(got.size(), expected.size()) << lines(got);
+    for (int i = 0; i < blocks; ++i)
+        EXPECT_EQ(got[i].left(24), expected[i]);
+    EXPECT_EQ(got.mid(blocks), expected.mid(blocks));
+}
+
+// A serial byte stream cut into frames by the length in their third and fourth bytes.
+QStringList serialFrames(const QByteArray &stream)
+{
+    QStringList frames;
+    for (qsizetype at = 0; at + 4 <= stream.size();) {
+        const int length = (quint8(stream[at + 2]) << 8) | quint8(stream[at + 3]);
+        if (length < 8 || at + length > stream.size())
+            break;
+        frames.append(QString::fromLatin1(stream.mid(at, length).toHex()));
+        at += length;
+    }
+    return frames;
+}
+
+// A settings file of a sign: LAN to loopback, or serial on a COM port.
+void writeSign(TempSettings &file, int serialAddress, int comPort = 0)
+{
+    Settings s = safeSettings();
+    s.SerialAddress = qint16(serialAddress);
+    s.Speed = 10;
+    s.LinkType = comPort > 0 ? 2 : 1;
+    s.ComPort = qint16(comPort > 0 ? comPort : 1);
+    file.write(s);
+}
+
+// runSend's preparation for these pauses and COM devices ("N=DEVICE,...").
+std::function<void(QProcess &)> pacedWith(const QString &pacing, const QString &devices = {})
+{
+    return [pacing, devices](QProcess &process) {
+        QProcessEnvironment env = process.processEnvironment();
+        env.insert("LUMAWRITE_SEND_PACING_MS", pacing);
+        if (!devices.isEmpty())
+            env.insert("LUMAWRITE_SEND_SERIAL_DEVICE", devices);
+        process.setProcessEnvironment(env);
+    };
+}
+
+QString at(const LoopbackSign &sign)
+{
+    return QStringLiteral("127.0.0.1:%1").arg(sign.port());
+}
+
+} // namespace
+
+TEST(SendOptions, SeveralSignsTheirPortsAndTheCombinationsRefused)
+{
+    const QProcessEnvironment none;
+    auto parse = [&](const QString &line) {
+        return send::parseArguments(
+            QStringList{"lumawrite-send"} + line.split(' ', Qt::SkipEmptyParts), none);
+    };
+    // HOST:PORT, [IPv6]:PORT, a bare IPv6 address (no port), a name; --port for the rest.
+    const auto four = parse("--port 4000 --ip 127.0.0.1:5000 --ip [::1]:5001 --ip ::1 "
+                            "--ip sign.example x");
+    ASSERT_TRUE(four.error.isEmpty()) << four.error.toStdString();
+    const QList<send::SignTarget> signs = send::signsFor(four.options);
+    ASSERT_EQ(signs.size(), 4);
+    const std::pair<const char *, int> expected[] = {
+        {"127.0.0.1", 5000}, {"::1", 5001}, {"::1", 4000}, {"sign.example", 4000}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(signs[i].overrides.host, QString(expected[i].first)) << i;
+        EXPECT_EQ(signs[i].port, expected[i].second) << i;
+    }
+    // One --ip with a port is one sign, as before.
+    const auto one = parse("--ip [::1]:7000 x");
+    EXPECT_EQ(one.options.overrides.host, QString("::1"));
+    EXPECT_EQ(one.options.signPort, 7000);
+    EXPECT_EQ(send::signsFor(one.options).size(), 1);
+    // Several settings files: one sign each, with the one --ip (if any) for all.
+    const auto files = parse("--save --settings a.cfg --settings b.cfg --ip 127.0.0.1:9 x");
+    ASSERT_TRUE(files.error.isEmpty()) << files.error.toStdString();
+    const QList<send::SignTarget> fromFiles = send::signsFor(files.options);
+    ASSERT_EQ(fromFiles.size(), 2);
+    EXPECT_EQ(fromFiles[1].settingsPath, QString("b.cfg"));
+    EXPECT_EQ(fromFiles[1].overrides.host, QString("127.0.0.1"));
+    EXPECT_EQ(fromFiles[1].port, 9);
+
+    const char *bad[] = {"--ip 127.0.0.1:0 x",
+                         "--ip 127.0.0.1:65536 x",
+                         "--ip host:port x",
+                         "--ip [::1 x",
+                         "--ip [::1]x x",
+                         "--ip :80 x",
+                         "--settings a --settings b --ip h1 --ip h2 x",
+                         "--save --ip h1 --ip h2 x",
+                         "--save --settings a --ip h1 --ip h2 x",
+                         "--image p.png --ip h1 --ip h2 x"};
+    for (const char *line : bad) {
+        const auto parsed = parse(line);
+        EXPECT_FALSE(parsed.error.isEmpty()) << line;
+    }
+    EXPECT_TRUE(parse("--settings a --settings b --ip h1 --ip h2 x").error.contains("--settings"));
+    EXPECT_TRUE(parse("--save --ip h1 --ip h2 x").error.contains("--save"));
+
+    // The serial hook: one device for every COM number, or one for each named.
+    QProcessEnvironment env;
+    env.insert("LUMAWRITE_SEND_SERIAL_DEVICE", "3=/tmp/x/a,12=/tmp/x/b");
+    const auto mapped = send::parseArguments({"lumawrite-send", "x"}, env);
+    ASSERT_TRUE(mapped.error.isEmpty()) << mapped.error.toStdString();
+    EXPECT_EQ(mapped.options.serialDevices.value(3), QString("/tmp/x/a"));
+    EXPECT_EQ(mapped.options.serialDevices.value(12), QString("/tmp/x/b"));
+    EXPECT_EQ(mapped.options.serialDevices.size(), 2);
+    for (const char *wrong : {"3=", "x=/tmp/a", "0=/tmp/a", "3=/tmp/a,,4=/tmp/b"}) {
+        env.insert("LUMAWRITE_SEND_SERIAL_DEVICE", wrong);
+        EXPECT_FALSE(send::parseArguments({"lumawrite-send", "x"}, env).error.isEmpty()) << wrong;
+    }
+}
+
+TEST(SendSigns, ThreeSignsGetTheSameCompleteFramesAtOnce)
+{
+    // Three --ip with one settings file: serial address 17 for all.
+    LoopbackSign a, b, c;
+    TempSettings file;
+    writeSign(file, 17);
+    QElapsedTimer clock;
+    clock.start();
+    const SendRun run =
+        runSend(file, {"--ip", at(a), "--ip", at(b), "--ip", at(c), "Hi"}, {}, pacedWith("150,10"));
+    const qint64 took = clock.elapsed();
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const QStringList first = hexLines(a.waitFor(8, 3000));
+    for (LoopbackSign *sign : {&a, &b, &c}) {
+        const QStringList got = hexLines(sign->waitFor(8, 3000));
+        expectFrames(got, "3137");
+        EXPECT_EQ(got.value(0), first.value(0));
+        EXPECT_TRUE(run.err.contains(at(*sign) + " (address 17): sent\n")) << run.err.toStdString();
+    }
+    // One upload is 8 pauses of 150 ms; one sign after another would take three times that.
+    EXPECT_LT(took, 2400);
+
+    // Three settings files, three serial addresses, one loopback sign: each address gets its
+    // whole message.
+    LoopbackSign shared;
+    TempSettings s3, s42;
+    writeSign(s3, 3);
+    writeSign(s42, 42);
+    const SendRun files =
+        runSend(file, {"--port", QString::number(shared.port()), "--settings", s3.path(),
+                       "--settings", file.path(), "--settings", s42.path(), "Hi"});
+    EXPECT_EQ(files.exitCode, 0) << files.err.toStdString();
+    const QStringList all = hexLines(shared.waitFor(24, 3000));
+    for (const QString address : {"3033", "3137", "3432"}) {
+        const QStringList mine = all.filter(QRegularExpression("^aacc00..(" + address + ")"));
+        expectFrames(mine, address);
+        EXPECT_EQ(mine.value(0).mid(24), first.value(0).mid(24));
+    }
+    EXPECT_EQ(all.size(), 24);
+}
+
+TEST(SendSigns, AnAbsentSignNeitherDelaysNorFailsTheOthers)
+{
+    LoopbackSign sign;
+    TempSettings lan1, lan2, serial;
+    writeSign(lan1, 1);
+    writeSign(lan2, 2);
+    writeSign(serial, 3, 9); // COM 9 has no device
+    QTemporaryDir dir;
+    QElapsedTimer clock;
+    clock.start();
+    const SendRun run = runSend(lan1,
+                                {"--port", QString::number(sign.port()), "--settings", lan1.path(),
+                                 "--settings", serial.path(), "--settings", lan2.path(), "Hi"},
+                                {}, pacedWith("150,10", "9=" + dir.filePath("no-such-tty")));
+    EXPECT_LT(clock.elapsed(), 2400);
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList all = hexLines(sign.waitFor(16, 3000));
+    expectFrames(all.filter(QRegularExpression("^aacc00..3031")), "3031");
+    expectFrames(all.filter(QRegularExpression("^aacc00..3032")), "3032");
+    EXPECT_TRUE(QRegularExpression("^lumawrite-send: COM 9 \\(address 3\\): failed after 0 of 8 "
+                                   "frames: .*no-such-tty",
+                                   QRegularExpression::MultilineOption)
+                    .match(run.err)
+                    .hasMatch())
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains(QStringLiteral("127.0.0.1:%1 (address 2): sent").arg(sign.port())))
+        << run.err.toStdString();
+}
+
+TEST(SendSigns, AnUnknownHostNeitherDelaysNorFailsTheOthers)
+{
+    LoopbackSign a, b;
+    TempSettings file;
+    writeSign(file, 20);
+    send::Overrides choices;
+    choices.font = QStringLiteral("DejaVu Sans Mono");
+    choices.size = 12;
+    QList<send::SignTarget> signs;
+    for (const auto &[host, port] :
+         {std::pair{"127.0.0.1", a.port()}, std::pair{"nosuch.invalid", quint16(12346)},
+          std::pair{"127.0.0.1", b.port()}}) {
+        signs.append({file.path(), choices, port});
+        signs.last().overrides.host = QString(host);
+    }
+    send::LinkServices link;
+    link.timing = {150, 5};
+    link.comPorts = noSuchDevice;
+    link.hostResolver = [](const QString &, QObject *, auto done) {
+        done(QHostAddress(), QStringLiteral("Host not found"));
+    };
+    QString err;
+    send::SignFleet fleet({}, signs, knownFonts(), link,
+                          {[](const QString &) {}, [&err](const QString &t) { err += t; }});
+    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    QElapsedTimer clock;
+    clock.start();
+    fleet.submit("Hi");
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_LT(clock.elapsed(), 1800); // one upload: 8 pauses of 150 ms
+    EXPECT_EQ(done.first().first().toInt(), 1);
+    expectFrames(hexLines(a.waitFor(8, 1000)), "3230");
+    expectFrames(hexLines(b.waitFor(8, 1000)), "3230");
+    EXPECT_TRUE(err.contains("lumawrite-send: nosuch.invalid (address 20): failed after 0 of 8 "
+                             "frames: The sign address \"nosuch.invalid\" could not be found: "
+                             "Host not found\n"))
+        << err.toStdString();
+    EXPECT_EQ(err.count(": sent\n"), 2) << err.toStdString();
+}
+
+TEST(SendSigns, WatchedChangesReachEverySignAndTheNewestWinsPerSign)
+{
+    LoopbackSign a, b;
+    TempSettings file;
+    writeSign(file, 20);
+    send::Overrides choices;
+    choices.font = QStringLiteral("DejaVu Sans Mono");
+    choices.size = 12;
+    choices.host = QStringLiteral("127.0.0.1");
+    send::SendOptions options;
+    options.mode = send::SendOptions::Mode::Watch;
+    send::LinkServices link;
+    link.timing = {60, 5};
+    link.comPorts = noSuchDevice;
+    send::SignFleet fleet(options,
+                          {{file.path(), choices, a.port()}, {file.path(), choices, b.port()}},
+                          knownFonts(), link, {[](const QString &) {}, [](const QString &) {}});
+    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    // While "Hi" (one block) goes out, a change of two blocks comes and then one of four, which
+    // replaces it before its turn.
+    fleet.submit("Hi");
+    QTest::qWait(100);
+    EXPECT_TRUE(fleet.busy());
+    fleet.submit("Number 42");
+    fleet.submit("Now serving number 43");
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_EQ(done.first().first().toInt(), 0);
+    for (LoopbackSign *sign : {&a, &b}) {
+        const QStringList got = hexLines(sign->waitFor(19, 1000));
+        ASSERT_EQ(got.size(), 19) << lines(got);
+        expectFrames(got.mid(0, 8), "3230");
+        expectFrames(got.mid(8), "3230", 4);
+    }
+    EXPECT_FALSE(fleet.busy());
+}
+
+TEST(SendSigns, OnATerminalEachSignHasALineDrawnOverAFewTimesASecond)
+{
+    LoopbackSign a, b, c;
+    TempSettings file;
+    writeSign(file, 20);
+    QList<send::SignTarget> signs;
+    for (LoopbackSign *sign : {&a, &b, &c}) {
+        signs.append({file.path(), {}, sign->port()});
+        signs.last().overrides.host = QStringLiteral("127.0.0.1");
+    }
+    send::LinkServices link;
+    link.timing = {100, 5};
+    link.comPorts = noSuchDevice;
+    QString err;
+    send::SessionOutput terminal{[](const QString &) {}, [&err](const QString &t) { err += t; },
+                                 true};
+    send::SignFleet fleet({}, signs, knownFonts(), link, terminal);
+    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    fleet.submit("Hi");
+    ASSERT_TRUE(done.wait(5000));
+    // 8 frames to each of 3 signs in 0.8 s: drawn over every 250 ms at most, never per frame.
+    const int drawings = int(err.count("\x1b[3A"));
+    EXPECT_GE(drawings, 1) << err.toStdString();
+    EXPECT_LE(drawings, 5) << err.toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("\r\x1b\\[K127\\.0\\.0\\.1:%1 \\(address 20\\): "
+                                                  "[1-7]/8 frames, 0:0[01] left\n")
+                                       .arg(b.port()))
+                    .match(err)
+                    .hasMatch())
+        << err.toStdString();
+    // The last drawing holds the summary lines.
+    EXPECT_TRUE(
+        err.endsWith(QStringLiteral("\x1b[3A"
+                                    "\r\x1b[Klumawrite-send: 127.0.0.1:%1 (address 20): sent\n"
+                                    "\r\x1b[Klumawrite-send: 127.0.0.1:%2 (address 20): sent\n"
+                                    "\r\x1b[Klumawrite-send: 127.0.0.1:%3 (address 20): sent\n")
+                         .arg(a.port())
+                         .arg(b.port())
+                         .arg(c.port())))
+        << err.toStdString();
+}
+
+TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
+{
+    PtyPair line5, line6;
+    ASSERT_TRUE(line5.ready() && line6.ready()) << "socat is needed for this test";
+    QSerialPort peer5(line5.b()), peer6(line6.b());
+    ASSERT_TRUE(peer5.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(peer6.open(QIODevice::ReadWrite));
+    QByteArray on5, on6;
+    QObject::connect(&peer5, &QSerialPort::readyRead, [&] { on5 += peer5.readAll(); });
+    QObject::connect(&peer6, &QSerialPort::readyRead, [&] {
+        on6 += peer6.readAll();
+        if (on6.size() >= 2 * 140) // the adapter of COM 6 is pulled during the third frame
+            line6.vanish();
+    });
+    LoopbackSign sign;
+    TempSettings a7, a8, b9, b10, lan;
+    writeSign(a7, 7, 5);
+    writeSign(a8, 8, 5);
+    writeSign(b9, 9, 6);
+    writeSign(b10, 10, 6);
+    writeSign(lan, 11);
+    const SendRun run = runSend(lan,
+                                {"--port", QString::number(sign.port()), "--settings", a7.path(),
+                                 "--settings", b9.path(), "--settings", a8.path(), "--settings",
+                                 b10.path(), "--settings", lan.path(), "Hi"},
+                                {}, pacedWith("40,20", "5=" + line5.a() + ",6=" + line6.a()));
+    EXPECT_EQ(run.exitCode, 1);
+    QTest::qWait(100);
+    on5 += peer5.readAll();
+
+    // COM 5: all of address 7's frames, then all of address 8's.
+    const QStringList frames = serialFrames(on5);
+    ASSERT_EQ(frames.size(), 16) << lines(frames);
+    expectFrames(frames.mid(0, 8), "3037");
+    expectFrames(frames.mid(8), "3038");
+    EXPECT_TRUE(run.err.contains("COM 5 (address 7): sent\n")) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("COM 5 (address 8): sent\n")) << run.err.toStdString();
+    // COM 6 died under address 9; address 10, behind it, found no port. The LAN sign is whole.
+    EXPECT_TRUE(QRegularExpression("COM 6 \\(address 9\\): failed after [23] of 8 frames: ")
+                    .match(run.err)
+                    .hasMatch())
+        << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("COM 6 (address 10): failed after 0 of 8 frames: "))
+        << run.err.toStdString();
+    expectFrames(hexLines(sign.waitFor(8, 3000)), "3131");
+}
+
+TEST(SendSigns, SaveStoresToEverySettingsFileAndSeveralIpRefuseIt)
+{
+    LoopbackSign sign;
+    TempSettings a, b;
+    writeSign(a, 4);
+    writeSign(b, 5);
+    const SendRun run = runSend(a, {"--save", "--port", QString::number(sign.port()), "--size",
+                                    "14", "--settings", a.path(), "--settings", b.path(), "Kept"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (auto [file, address] : {std::pair{&a, 4}, std::pair{&b, 5}}) {
+        Settings saved;
+        ASSERT_TRUE(file->store().LoadSettings(saved).isEmpty());
+        EXPECT_EQ(saved.MessageText, QString("Kept"));
+        EXPECT_EQ(saved.FontSize, 14);
+        EXPECT_EQ(saved.SerialAddress, address);
+        EXPECT_EQ(saved.IpAddress, QString("127.0.0.1"));
+    }
+
+    const QByteArray before = a.read();
+    const SendRun refused = runSend(a, {"--save", "--ip", at(sign), "--ip", at(sign), "Kept"});
+    EXPECT_EQ(refused.exitCode, 2);
+    EXPECT_TRUE(refused.err.contains("--save")) << refused.err.toStdString();
+    EXPECT_EQ(a.read(), before);
+    EXPECT_EQ(sign.received().size(), 16);
+}
+
+TEST(SendSigns, DryRunNamesEachSign)
+{
+    TempSettings a, b;
+    writeSign(a, 4);
+    writeSign(b, 5, 3);
+    const SendRun run =
+        runSend(a, {"--dry-run", "--settings", a.path(), "--settings", b.path(), "Hi"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    ASSERT_EQ(run.out.size(), 18);
+    EXPECT_EQ(run.out[0], "# 127.0.0.1 (address 4)");
+    EXPECT_EQ(run.out[9], "# COM 3 (address 5)");
+    expectFrames(run.out.mid(1, 8), "3034");
+    expectFrames(run.out.mid(10), "3035");
+}
+
+TEST(SendSigns, EachSignKeepsTwoSecondsBetweenItsFrames)
+{
+    // At the sign's own pacing, three signs side by side.
+    LoopbackSign a, b, c;
+    TempSettings file;
+    writeSign(file, 20);
+    const SendRun run =
+        runSend(file, {"--ip", at(a), "--ip", at(b), "--ip", at(c), "Hi"}, {}, [](QProcess &p) {
+            QProcessEnvironment env = p.processEnvironment();
+            env.remove("LUMAWRITE_SEND_PACING_MS");
+            p.setProcessEnvironment(env);
+        });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    for (LoopbackSign *sign : {&a, &b, &c}) {
+        expectFrames(hexLines(sign->received()), "3230");
+        const QList<qint64> ns = sign->arrivalNs();
+        for (int i = 1; i < ns.size(); ++i)
+            EXPECT_NEAR((ns[i] - ns[i - 1]) / 1e6, 2000.0, 50.0) << "gap " << i;
+    }
 }

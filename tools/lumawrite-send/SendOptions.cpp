@@ -230,7 +230,56 @@ QString readEnvironment(const QProcessEnvironment &environment, SendOptions &opt
                 .arg(PacingVariable, environment.value(PacingVariable));
         options.timing = {pause, reply};
     }
-    options.serialDevice = environment.value(SerialDeviceVariable);
+    const QString devices = environment.value(SerialDeviceVariable);
+    if (!devices.contains(QLatin1Char('='))) {
+        options.serialDevice = devices;
+        return {};
+    }
+    for (const QString &entry : devices.split(QLatin1Char(','))) {
+        bool ok = false;
+        const int comNumber = entry.section(QLatin1Char('='), 0, 0).toInt(&ok);
+        const QString device = entry.section(QLatin1Char('='), 1);
+        if (!ok || comNumber < 1 || comNumber > 250 || device.isEmpty())
+            return QStringLiteral("%1 takes DEVICE or N=DEVICE[,M=DEVICE...], not \"%2\".")
+                .arg(SerialDeviceVariable, devices);
+        options.serialDevices.insert(comNumber, device);
+    }
+    return {};
+}
+
+// HOST, HOST:PORT, [IPV6] or [IPV6]:PORT; a bare IPv6 address has no port.
+QString readSignAddress(const QString &text, SignAddress &into)
+{
+    QString portText;
+    bool hasPort = false;
+    if (text.startsWith(QLatin1Char('['))) {
+        const qsizetype close = text.indexOf(QLatin1Char(']'));
+        const QString rest = close < 0 ? QString() : text.mid(close + 1);
+        if (close < 0 || (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':'))))
+            return QStringLiteral("--ip takes [ADDRESS] or [ADDRESS]:PORT for an IPv6 address, "
+                                  "not \"%1\".")
+                .arg(text);
+        into.host = text.mid(1, close - 1).trimmed();
+        hasPort = !rest.isEmpty();
+        portText = rest.mid(1);
+    } else if (text.count(QLatin1Char(':')) == 1) {
+        into.host = text.section(QLatin1Char(':'), 0, 0).trimmed();
+        hasPort = true;
+        portText = text.section(QLatin1Char(':'), 1);
+    } else {
+        into.host = text;
+    }
+    if (into.host.isEmpty())
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--ip needs an address or host name.");
+    if (hasPort) {
+        bool ok = false;
+        const int port = portText.toInt(&ok);
+        if (!ok || port < 1 || port > 65535)
+            return QStringLiteral("--ip takes HOST:PORT with a port from 1 to 65535, not \"%1\".")
+                .arg(text);
+        into.port = quint16(port);
+    }
     return {};
 }
 
@@ -283,9 +332,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
             return result;
         }
     }
-    if (p.isSet(cli.ip)) {
+    for (const QString &raw : p.values(cli.ip)) {
         // Stored in double quotes on line 1 of the settings file, which must stay readable.
-        const QString raw = p.value(cli.ip);
         const bool unsafe = std::any_of(raw.cbegin(), raw.cend(), [](QChar c) {
             return c == QLatin1Char('"') || c == QLatin1Char(',') ||
                    c.category() == QChar::Other_Control;
@@ -296,21 +344,24 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                                                 "quotes, commas or control characters.");
             return result;
         }
-        v.host = raw.trimmed();
-        if (v.host->isEmpty()) {
-            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
-                                                       "--ip needs an address or host name.");
+        SignAddress sign;
+        result.error = readSignAddress(raw.trimmed(), sign);
+        if (!result.error.isEmpty())
             return result;
-        }
+        o.signAddresses.append(sign);
     }
-    if (p.isSet(cli.settings)) {
-        o.settingsFile = p.value(cli.settings);
-        if (o.settingsFile.isEmpty()) {
+    if (o.signAddresses.size() == 1)
+        v.host = o.signAddresses.first().host;
+    for (const QString &file : p.values(cli.settings)) {
+        if (file.isEmpty()) {
             result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
                                                        "--settings needs a file name.");
             return result;
         }
+        o.settingsFiles.append(file);
     }
+    if (!o.settingsFiles.isEmpty())
+        o.settingsFile = o.settingsFiles.first();
     if (p.isSet(cli.lan) && serialPort) {
         result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
                                                    "--lan and --serial contradict each other.");
@@ -324,6 +375,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     }
     if (signPort)
         o.signPort = quint16(*signPort);
+    if (o.signAddresses.size() == 1 && o.signAddresses.first().port)
+        o.signPort = *o.signAddresses.first().port;
 
     o.dryRun = p.isSet(cli.dryRun);
     o.save = p.isSet(cli.save);
@@ -336,6 +389,22 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
             QCoreApplication::translate("lumawrite::send::SendOptions",
                                         "--dry-run sends nothing and changes nothing; it cannot be "
                                         "used with --save.");
+        return result;
+    }
+    if (o.settingsFiles.size() > 1 && o.signAddresses.size() > 1) {
+        result.error = QStringLiteral("--settings and --ip cannot both name several signs: give "
+                                      "one settings file with an --ip for each sign, or a "
+                                      "settings file for each sign.");
+        return result;
+    }
+    if (o.save && o.signAddresses.size() > 1 && o.settingsFiles.size() <= 1) {
+        result.error = QStringLiteral("--save cannot store several --ip in one settings file; "
+                                      "give each sign a --settings file of its own.");
+        return result;
+    }
+    if (!o.imageFile.isEmpty() && signsFor(o).size() > 1) {
+        result.error = QStringLiteral("--image writes the picture of one sign; give it with one "
+                                      "sign only.");
         return result;
     }
 
@@ -375,6 +444,22 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     return result;
 }
 
+// How several signs are named and served.
+QString severalSigns()
+{
+    return QStringLiteral(
+        "Several signs:\n"
+        "  Give --ip HOST[:PORT] once for each sign (the port after a colon, an IPv6\n"
+        "  address in brackets as [::1]:12346; else --port, else 12346), all with the\n"
+        "  choices of one settings file; or give --settings FILE once for each sign,\n"
+        "  each file with that sign's link, COM port, address, speed, IP, font and\n"
+        "  styles.\n"
+        "  Every sign gets the message at once, each paced on its own; signs on the\n"
+        "  same COM port share one wire and are served one after another. Each sign\n"
+        "  ends with a line: sent, failed after n of m frames, or refused, with why.\n"
+        "  The exit code is 0 when every sign was sent to, else 1.\n");
+}
+
 QString helpText()
 {
     Cli cli;
@@ -384,7 +469,7 @@ QString helpText()
     usage.replace(0, lineEnd,
                   QCoreApplication::translate("lumawrite::send::SendOptions",
                                               "Usage: lumawrite-send [options] TEXT"));
-    return usage + QLatin1Char('\n') +
+    return usage + QLatin1Char('\n') + severalSigns() + QLatin1Char('\n') +
            QCoreApplication::translate("lumawrite::send::SendOptions", ExitCodeTable) +
            QCoreApplication::translate("lumawrite::send::SendOptions",
                                        "\nThe settings file, shared with Luma Write: %1\n")
@@ -394,6 +479,26 @@ QString helpText()
 QString settingsPathFor(const SendOptions &options)
 {
     return options.settingsFile.isEmpty() ? settingsFilePath() : options.settingsFile;
+}
+
+QList<SignTarget> signsFor(const SendOptions &options)
+{
+    QList<SignTarget> signs;
+    if (options.signAddresses.size() > 1) {
+        for (const SignAddress &address : options.signAddresses) {
+            SignTarget sign{settingsPathFor(options), options.overrides,
+                            address.port.value_or(options.signPort)};
+            sign.overrides.host = address.host;
+            signs.append(sign);
+        }
+        return signs;
+    }
+    // With one --ip its port is the run's.
+    for (const QString &file : options.settingsFiles)
+        signs.append({file, options.overrides, options.signPort});
+    if (signs.isEmpty())
+        signs.append({settingsPathFor(options), options.overrides, options.signPort});
+    return signs;
 }
 
 } // namespace lumawrite::send

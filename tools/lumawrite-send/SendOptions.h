@@ -2,6 +2,8 @@
 
 #include "SignLink.h"
 
+#include <QList>
+#include <QMap>
 #include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
@@ -40,6 +42,12 @@ struct Overrides {
     std::optional<int> speed;
 };
 
+// A sign named by --ip HOST[:PORT].
+struct SignAddress {
+    QString host;
+    std::optional<quint16> port; // from HOST:PORT
+};
+
 struct SendOptions {
     enum class Mode { Send, Watch, ListFonts, Help, Version };
     Mode mode = Mode::Send;
@@ -47,6 +55,10 @@ struct SendOptions {
     bool textFromStdin = false; // the argument was "-"
     QString watchFile;
     QString settingsFile; // --settings; empty for the program's own settings file
+    // Every --ip and every --settings, in the order given; more than one of either names
+    // several signs.
+    QList<SignAddress> signAddresses;
+    QStringList settingsFiles;
     Overrides overrides;
     bool dryRun = false;
     bool save = false;
@@ -57,9 +69,19 @@ struct SendOptions {
     quint16 signPort = link::SignLink::SignUdpPort;
     // Test hooks, taken from the environment: LUMAWRITE_SEND_PACING_MS="PAUSE,REPLY" shortens
     // the waits of the link; LUMAWRITE_SEND_SERIAL_DEVICE makes every COM number open that
-    // device. Operators never need either.
+    // device, or, as "N=DEVICE[,M=DEVICE...]", each COM number named open its device. Operators
+    // never need either.
     link::LinkTiming timing;
     QString serialDevice;
+    QMap<int, QString> serialDevices;
+};
+
+// One sign of a run: the settings file it reads (and writes with --save), the options that
+// change its choices and its UDP port.
+struct SignTarget {
+    QString settingsPath;
+    Overrides overrides;
+    quint16 port = link::SignLink::SignUdpPort;
 };
 
 struct ParsedArguments {
@@ -76,5 +98,9 @@ QString helpText();
 
 // The settings file this run reads (and writes with --save).
 QString settingsPathFor(const SendOptions &options);
+
+// The signs of the run, in the order of their --ip or --settings: one for each --ip (all reading
+// the one settings file), else one for each settings file; one sign when neither repeats.
+QList<SignTarget> signsFor(const SendOptions &options);
 
 } // namespace lumawrite::send

@@ -22,9 +22,10 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
 
     const int blocks = int(columns.size() / link::frames::BlockBytes);
     if (blocks < 1 || blocks > link::frames::MaxMessageBlocks) {
-        finish({ExitRefused, tr("The message has %1 blocks; the sign takes at most %2.")
-                                 .arg(blocks)
-                                 .arg(render::MaxUploadBlocks)});
+        const QString reason = tr("The message has %1 blocks; the sign takes at most %2.")
+                                   .arg(blocks)
+                                   .arg(render::MaxUploadBlocks);
+        finish({ExitRefused, reason, reason});
         return;
     }
     const bool lan = choices.lan;
@@ -34,10 +35,10 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
     } else {
         const QString error = m_link->openSerial(qint16(choices.comPort));
         if (!error.isEmpty()) {
-            finish({ExitLinkUnavailable,
-                    tr("The serial link is chosen, but its port did not open: %1\n"
-                       "Nothing was sent.")
-                        .arg(error)});
+            const QString message = tr("The serial link is chosen, but its port did not open: %1\n"
+                                       "Nothing was sent.")
+                                        .arg(error);
+            finish({ExitLinkUnavailable, message, message});
             return;
         }
     }
@@ -66,6 +67,7 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                     failure = tr("The serial port closed during the upload.");
                 if (!failure.isEmpty()) {
                     report.exitCode = ExitUploadFailed;
+                    report.reason = failure;
                     report.message = tr("%1\n%2 of %3 frames had been sent when the "
                                         "upload stopped.")
                                          .arg(failure)
@@ -74,6 +76,7 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                 } else if (outcome.result != Result::Completed) {
                     report.exitCode = ExitLinkUnavailable;
                     report.message = outcome.message;
+                    report.reason = outcome.message;
                 }
                 finish(report);
             });

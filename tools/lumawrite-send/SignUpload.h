@@ -26,6 +26,7 @@ struct LinkServices {
 struct UploadReport {
     ExitCode exitCode = ExitOk;
     QString message; // why it was refused or failed; empty after a complete upload
+    QString reason;  // the same, its first line without the count of frames sent
     int framesSent = 0;
     int framesTotal = 0;
 };

@@ -6,6 +6,7 @@
 #include "SendOptions.h"
 #include "SendSession.h"
 #include "SettingsStore.h"
+#include "SignFleet.h"
 #include "Translations.h"
 
 #include <QCoreApplication>
@@ -17,6 +18,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -162,11 +164,28 @@ int main(int argc, char *argv[])
         const QString device = options.serialDevice;
         link.comPorts = [device](int) { return device; };
     }
+    if (!options.serialDevices.isEmpty()) {
+        const QMap<int, QString> devices = options.serialDevices;
+        link.comPorts = [devices](int comNumber) {
+            return devices.value(comNumber, platform::comPortDevice(comNumber));
+        };
+    }
     SessionOutput output;
     output.out = [](const QString &text) { write(stdout, text); };
     output.err = [](const QString &text) { write(stderr, text); };
     output.terminal = ::isatty(STDERR_FILENO) == 1;
     SendSession session(options, settingsPathFor(options), fonts, link, output);
+    // Several signs are served together; one sign as always.
+    const QList<SignTarget> signs = signsFor(options);
+    std::unique_ptr<SignFleet> fleet;
+    if (signs.size() > 1)
+        fleet = std::make_unique<SignFleet>(options, signs, fonts, link, output);
+    const auto submit = [&session, &fleet](const QString &text) {
+        if (fleet)
+            fleet->submit(text);
+        else
+            session.submit(text);
+    };
 
     if (options.mode == SendOptions::Mode::Watch) {
         LineWatcher watcher(options.watchFile);
@@ -175,15 +194,18 @@ int main(int argc, char *argv[])
             write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(error));
             return ExitUsage;
         }
-        QObject::connect(&watcher, &LineWatcher::lineChanged, &session, &SendSession::submit);
+        QObject::connect(&watcher, &LineWatcher::lineChanged, &app, submit);
         QObject::connect(&watcher, &LineWatcher::lineSkipped, [](const QString &reason) {
             write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(reason));
         });
         // Frames printed (--dry-run) into an output that takes nothing more end the watch.
-        QObject::connect(&session, &SendSession::messageDone, &app, [] {
+        const auto stopOnFailedOutput = [] {
             if (stdoutError != 0)
                 QCoreApplication::exit(withOutputChecked(ExitOk));
-        });
+        };
+        QObject::connect(&session, &SendSession::messageDone, &app, stopOnFailedOutput);
+        if (fleet)
+            QObject::connect(fleet.get(), &SignFleet::messageDone, &app, stopOnFailedOutput);
         return app.exec();
     }
 
@@ -207,6 +229,9 @@ int main(int argc, char *argv[])
     }
     QObject::connect(&session, &SendSession::messageDone, &app,
                      [](int code) { QCoreApplication::exit(code); });
-    QTimer::singleShot(0, &session, [&session, text] { session.submit(text); });
+    if (fleet)
+        QObject::connect(fleet.get(), &SignFleet::messageDone, &app,
+                         [](int code) { QCoreApplication::exit(code); });
+    QTimer::singleShot(0, &app, [submit, text] { submit(text); });
     return withOutputChecked(app.exec());
 }

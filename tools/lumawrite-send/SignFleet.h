@@ -1,0 +1,73 @@
+#pragma once
+
+#include "MessagePlan.h"
+#include "SendOptions.h"
+#include "SendSession.h"
+#include "SignUpload.h"
+
+#include <QHash>
+#include <QObject>
+#include <QSet>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+namespace lumawrite::send {
+
+// Sends one message to several signs at once. Each sign reads its own settings file and has its
+// own upload, link and pacing; the message is rendered once for each distinct choice of font,
+// size, styles and offset. LAN signs and signs on different COM ports are served at the same
+// time; signs on one COM port share its wire and take turns on it, in the order given. A sign
+// that fails holds up no other. Each sign deals with one text at a time: a text submitted
+// while its upload is under way waits, and a newer one replaces it.
+class SignFleet : public QObject {
+    Q_OBJECT
+public:
+    SignFleet(SendOptions options, const QList<SignTarget> &signs, QStringList fontList,
+              const LinkServices &link, SessionOutput output, QObject *parent = nullptr);
+    ~SignFleet() override;
+
+    // The text as given; may report messageDone() before it returns.
+    void submit(const QString &text);
+    bool busy() const;
+
+    // How a sign is named in its lines: "host[:port] (address n)" or "COM n (address n)".
+    static QString signLabel(const MessageChoices &choices, quint16 port);
+
+signals:
+    // Every sign has dealt with its text: 0 when each succeeded, 1 when any failed or was
+    // refused.
+    void messageDone(int exitCode);
+
+private:
+    struct Sign;
+
+    void prepare(Sign &sign, const QString &text);
+    std::shared_ptr<const RenderedMessage> render(MessageChoices &choices);
+    void startUpload(Sign &sign);
+    void takeTurns(int comPort);
+    void uploadFinished(Sign &sign, const UploadReport &report);
+    void signDone(Sign &sign, const QString &summary, bool ok);
+    void checkAllDone();
+    void say(const QString &text);
+    void redraw(bool last = false);
+    QString progressLine(const Sign &sign) const;
+    QString overallLine() const;
+
+    SendOptions m_options;
+    QStringList m_fonts;
+    SessionOutput m_output;
+    std::vector<std::unique_ptr<Sign>> m_signs;
+    QHash<QString, std::shared_ptr<const RenderedMessage>> m_renders; // of the newest text
+    QHash<int, QList<Sign *>> m_waitingForLine;                       // by COM number
+    QSet<int> m_linesInUse;
+    QSet<QString> m_said; // since the newest text came
+    bool m_submitting = false;
+    bool m_failed = false; // some sign failed since messageDone() was last emitted
+    QTimer m_redraw;       // the progress lines on a terminal
+    QString m_drawn;       // as last drawn
+    int m_linesDrawn = 0;
+};
+
+} // namespace lumawrite::send
