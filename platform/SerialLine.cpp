@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
-#include <QSerialPortInfo>
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
@@ -59,11 +58,21 @@ QString realPath(const QString &path)
 
 } // namespace
 
-SerialDevices::SerialDevices(const QString &byIdFolder)
+namespace {
+
+QString attribute(const QDir &folder, const QString &name)
 {
-    const auto ports = QSerialPortInfo::availablePorts();
-    for (const QSerialPortInfo &port : ports)
-        m_ports.insert(realPath(port.systemLocation()), {port.description(), port.serialNumber()});
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.read(256)).trimmed();
+}
+
+} // namespace
+
+SerialDevices::SerialDevices(const QString &byIdFolder, QString ttyClassFolder)
+    : m_ttyClass(std::move(ttyClassFolder))
+{
     const QDir byId(byIdFolder);
     const auto links =
         byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
@@ -82,12 +91,22 @@ SerialDevice SerialDevices::find(const QString &device) const
         return found;
     found.present = QFileInfo::exists(device);
     const QString real = realPath(device);
-    const auto port = m_ports.constFind(real);
-    if (port != m_ports.constEnd()) {
-        found.description = port->description;
-        found.serialNumber = port->serialNumber;
-    }
     found.byId = m_byId.value(real);
+    if (!found.present)
+        return found;
+    // The tty's own folder, then up to the USB device that holds it.
+    const QString tty =
+        QFileInfo(QDir(m_ttyClass).filePath(QFileInfo(real).fileName() + QStringLiteral("/device")))
+            .canonicalFilePath();
+    if (tty.isEmpty())
+        return found;
+    for (QDir folder(tty); !folder.isRoot(); folder.cdUp()) {
+        if (QFileInfo::exists(folder.filePath(QStringLiteral("idVendor")))) {
+            found.description = attribute(folder, QStringLiteral("product"));
+            found.serialNumber = attribute(folder, QStringLiteral("serial"));
+            break;
+        }
+    }
     return found;
 }
 

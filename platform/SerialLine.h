@@ -33,24 +33,22 @@ ComPorts comPortsBeside(const QString &settingsPath, ComPortResolver fallback = 
 // What the system knows now about a serial device.
 struct SerialDevice {
     bool present = false; // the path exists (through its links)
-    QString description;  // the adapter's own words, when the system knows the device
+    QString description;  // the adapter's product name, when the system knows the device
     QString serialNumber;
     QString byId; // the /dev/serial/by-id link to the same device, when there is one
 };
 
-// Looks devices up among the serial ports the system lists and the links in the by-id folder,
-// both taken once, when made. Nothing is opened.
+// Looks devices up in the system's device folders: the links of the by-id folder, taken once
+// when made, and the USB device above each tty in the class folder (its product and serial
+// attributes, as udev reports them). No device is opened, not even to probe it.
 class SerialDevices {
 public:
-    explicit SerialDevices(const QString &byIdFolder = QStringLiteral("/dev/serial/by-id"));
+    explicit SerialDevices(const QString &byIdFolder = QStringLiteral("/dev/serial/by-id"),
+                           QString ttyClassFolder = QStringLiteral("/sys/class/tty"));
     SerialDevice find(const QString &device) const;
 
 private:
-    struct Known {
-        QString description;
-        QString serialNumber;
-    };
-    QMap<QString, Known> m_ports;  // by the device's real path
+    QString m_ttyClass;
     QMap<QString, QString> m_byId; // real path -> link
 };
 
