@@ -1340,3 +1340,47 @@ TEST(SendTool, PortsConfBesideEachSettingsFileMapsItsComPortsAndListPortsShowsTh
     EXPECT_TRUE(QTest::qWaitFor([&] { return shopGot.endsWith(restart); }, 3000));
     EXPECT_TRUE(QTest::qWaitFor([&] { return hallGot.endsWith(restart); }, 3000));
 }
+
+TEST(SendPorts, ListingNamesTheAdapterAndPinsItByIdWithoutOpeningIt)
+{
+    // A stand-in for /dev, /dev/serial/by-id and /sys: a USB adapter (product and serial number
+    // on its USB device folder) behind ttyUSB7, and a port the system knows nothing of.
+    QTemporaryDir root;
+    const QDir r(root.path());
+    for (const char *folder :
+         {"dev", "by-id", "sys/devices/usb1/1-2/1-2:1.0/ttyUSB7", "sys/class/tty"})
+        ASSERT_TRUE(r.mkpath(folder));
+    writeFile(r.filePath("dev/ttyUSB7"), "");
+    writeFile(r.filePath("dev/ttyS4"), "");
+    writeFile(r.filePath("sys/devices/usb1/1-2/idVendor"), "0403\n");
+    writeFile(r.filePath("sys/devices/usb1/1-2/product"), "FT232R USB UART\n");
+    writeFile(r.filePath("sys/devices/usb1/1-2/serial"), "A12345\n");
+    const QString byId = r.filePath("by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0");
+    ASSERT_TRUE(QFile::link(r.filePath("dev/ttyUSB7"), byId));
+    ASSERT_TRUE(r.mkpath("sys/class/tty/ttyUSB7"));
+    ASSERT_TRUE(QFile::link(r.filePath("sys/devices/usb1/1-2/1-2:1.0/ttyUSB7"),
+                            r.filePath("sys/class/tty/ttyUSB7/device")));
+    const platform::SerialDevices devices(r.filePath("by-id"), r.filePath("sys/class/tty"));
+
+    const platform::SerialDevice usb = devices.find(byId);
+    EXPECT_TRUE(usb.present);
+    EXPECT_EQ(usb.description, QStringLiteral("FT232R USB UART"));
+    EXPECT_EQ(usb.serialNumber, QStringLiteral("A12345"));
+    EXPECT_EQ(usb.byId, byId);
+    EXPECT_FALSE(devices.find(r.filePath("dev/ttyUSB8")).present);
+
+    // COM 2 by its by-id link, COM 5 by the plain path, COM 6 not there.
+    const QMap<int, QString> map{
+        {2, byId}, {5, r.filePath("dev/ttyS4")}, {6, r.filePath("dev/ttyUSB8")}};
+    const QString listing =
+        send::portListing(platform::mappedComPorts(map, test::noSuchDevice), devices);
+    EXPECT_EQ(listing, QStringLiteral("COM 2\t%1\tFT232R USB UART\tCOM 2 = %1\n"
+                                      "COM 5\t%2\t\tCOM 5 = %2\n")
+                           .arg(byId, r.filePath("dev/ttyS4")));
+    // The plain path of the adapter is pinned by its link.
+    EXPECT_EQ(send::portListing(
+                  platform::mappedComPorts({{3, r.filePath("dev/ttyUSB7")}}, test::noSuchDevice),
+                  devices),
+              QStringLiteral("COM 3\t%1\tFT232R USB UART\tCOM 3 = %2\n")
+                  .arg(r.filePath("dev/ttyUSB7"), byId));
+}
