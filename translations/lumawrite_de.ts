@@ -553,6 +553,51 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
   in /dev/serial/by-id/ zum Gerät, wenn es eine gibt, sonst PATH.
 </translation>
     </message>
+    <message>
+        <source>--ip takes [ADDRESS] or [ADDRESS]:PORT for an IPv6 address, not &quot;%1&quot;.</source>
+        <translation>--ip nimmt für eine IPv6-Adresse [ADRESSE] oder [ADRESSE]:PORT, nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>--ip takes HOST:PORT with a port from 1 to 65535, not &quot;%1&quot;.</source>
+        <translation>--ip nimmt HOST:PORT mit einem Port von 1 bis 65535, nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>--settings and --ip cannot both name several signs: give one settings file with an --ip for each sign, or a settings file for each sign.</source>
+        <translation>--settings und --ip können nicht beide mehrere Anzeigen nennen: geben Sie eine Einstellungsdatei mit einem --ip für jede Anzeige an, oder eine Einstellungsdatei für jede Anzeige.</translation>
+    </message>
+    <message>
+        <source>--save cannot store several --ip in one settings file; give each sign a --settings file of its own.</source>
+        <translation>--save kann nicht mehrere --ip in einer Einstellungsdatei speichern; geben Sie jeder Anzeige eine eigene --settings-Datei.</translation>
+    </message>
+    <message>
+        <source>--image writes the picture of one sign; give it with one sign only.</source>
+        <translation>--image schreibt das Bild einer Anzeige; geben Sie es nur mit einer Anzeige an.</translation>
+    </message>
+    <message>
+        <source>Several signs:
+  Give --ip HOST[:PORT] once for each sign (the port after a colon, an IPv6
+  address in brackets as [::1]:12346; else --port, else 12346), all with the
+  choices of one settings file; or give --settings FILE once for each sign,
+  each file with that sign&apos;s link, COM port, address, speed, IP, font and
+  styles.
+  Every sign gets the message at once, each paced on its own; signs on the
+  same COM port share one wire and are served one after another. Each sign
+  ends with a line: sent, failed after n of m frames, or refused, with why.
+  The exit code is 0 when every sign was sent to, else 1.
+</source>
+        <translation>Mehrere Anzeigen:
+  Geben Sie --ip HOST[:PORT] einmal für jede Anzeige an (der Port nach einem
+  Doppelpunkt, eine IPv6-Adresse in Klammern wie [::1]:12346; sonst --port,
+  sonst 12346), alle mit den Einstellungen einer Einstellungsdatei; oder geben
+  Sie --settings DATEI einmal für jede Anzeige an, jede Datei mit Verbindung,
+  COM-Port, Adresse, Geschwindigkeit, IP, Schrift und Stilen dieser Anzeige.
+  Jede Anzeige erhält die Nachricht zugleich, jede in ihrem eigenen Takt;
+  Anzeigen am selben COM-Port teilen sich eine Leitung und werden nacheinander
+  bedient. Jede Anzeige endet mit einer Zeile: gesendet, abgebrochen nach n
+  von m Frames oder abgelehnt, mit Grund.
+  Der Rückgabewert ist 0, wenn an jede Anzeige gesendet wurde, sonst 1.
+</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::send::SendSession</name>
@@ -623,6 +668,83 @@ lumawrite-send: die Standardeinstellungen werden verwendet.
 </source>
         <translation>%1 von %2 Frames gesendet.
 </translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::send::SignFleet</name>
+    <message>
+        <source>%1: frame %2/%3  %4  %5 bytes  %6
+</source>
+        <translation>%1: Frame %2/%3  %4  %5 Bytes  %6
+</translation>
+    </message>
+    <message>
+        <source>%1: refused: empty message; nothing sent</source>
+        <translation>%1: abgelehnt: leere Nachricht; nichts gesendet</translation>
+    </message>
+    <message>
+        <source>%1: refused: cannot read the settings (%2) and no --ip or --serial given: the sign&apos;s address is unknown</source>
+        <translation>%1: abgelehnt: die Einstellungen sind nicht lesbar (%2) und weder --ip noch --serial ist angegeben: die Adresse der Anzeige ist unbekannt</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: %1
+lumawrite-send: using the default settings.
+</source>
+        <translation>lumawrite-send: %1
+lumawrite-send: die Standardeinstellungen werden verwendet.
+</translation>
+    </message>
+    <message>
+        <source>%1: refused: %2</source>
+        <translation>%1: abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>%1: refused: --strict refuses a message with warnings; nothing sent</source>
+        <translation>%1: abgelehnt: --strict lehnt eine Nachricht mit Warnungen ab; nichts gesendet</translation>
+    </message>
+    <message>
+        <source>%1: sending %2 frames (%3 columns), speed %4
+</source>
+        <translation>%1: sende %2 Frames (%3 Spalten), Geschwindigkeit %4
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: warning: %1
+</source>
+        <translation>lumawrite-send: Warnung: %1
+</translation>
+    </message>
+    <message>
+        <source>%1: sent</source>
+        <translation>%1: gesendet</translation>
+    </message>
+    <message>
+        <source>%1: failed after %2 of %3 frames: %4</source>
+        <translation>%1: abgebrochen nach %2 von %3 Frames: %4</translation>
+    </message>
+    <message>
+        <source>%1 could not be read (%2); it is left as it was.</source>
+        <translation>%1 konnte nicht gelesen werden (%2); die Datei bleibt, wie sie war.</translation>
+    </message>
+    <message>
+        <source>; the settings were not saved: %1</source>
+        <translation>; die Einstellungen wurden nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>%1: waiting for the line</source>
+        <translation>%1: wartet auf die Leitung</translation>
+    </message>
+    <message>
+        <source>%1: %2/%3 frames, %4 left</source>
+        <translation>%1: %2/%3 Frames, noch %4</translation>
+    </message>
+    <message>
+        <source>%1: preparing</source>
+        <translation>%1: wird vorbereitet</translation>
+    </message>
+    <message>
+        <source>%1 signs: %2 done (%3 failed), %4 sending, %5 waiting for their line; %6 left</source>
+        <translation>%1 Anzeigen: %2 fertig (%3 fehlgeschlagen), %4 senden, %5 warten auf ihre Leitung; noch %6</translation>
     </message>
 </context>
 <context>

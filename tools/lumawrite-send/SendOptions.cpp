@@ -263,8 +263,10 @@ QString readSignAddress(const QString &text, SignAddress &into)
         const qsizetype close = text.indexOf(QLatin1Char(']'));
         const QString rest = close < 0 ? QString() : text.mid(close + 1);
         if (close < 0 || (!rest.isEmpty() && !rest.startsWith(QLatin1Char(':'))))
-            return QStringLiteral("--ip takes [ADDRESS] or [ADDRESS]:PORT for an IPv6 address, "
-                                  "not \"%1\".")
+            return QCoreApplication::translate(
+                       "lumawrite::send::SendOptions",
+                       "--ip takes [ADDRESS] or [ADDRESS]:PORT for an IPv6 address, "
+                       "not \"%1\".")
                 .arg(text);
         into.host = text.mid(1, close - 1).trimmed();
         hasPort = !rest.isEmpty();
@@ -283,7 +285,9 @@ QString readSignAddress(const QString &text, SignAddress &into)
         bool ok = false;
         const int port = portText.toInt(&ok);
         if (!ok || port < 1 || port > 65535)
-            return QStringLiteral("--ip takes HOST:PORT with a port from 1 to 65535, not \"%1\".")
+            return QCoreApplication::translate(
+                       "lumawrite::send::SendOptions",
+                       "--ip takes HOST:PORT with a port from 1 to 65535, not \"%1\".")
                 .arg(text);
         into.port = quint16(port);
     }
@@ -399,19 +403,25 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
         return result;
     }
     if (o.settingsFiles.size() > 1 && o.signAddresses.size() > 1) {
-        result.error = QStringLiteral("--settings and --ip cannot both name several signs: give "
-                                      "one settings file with an --ip for each sign, or a "
-                                      "settings file for each sign.");
+        result.error =
+            QCoreApplication::translate("lumawrite::send::SendOptions",
+                                        "--settings and --ip cannot both name several signs: give "
+                                        "one settings file with an --ip for each sign, or a "
+                                        "settings file for each sign.");
         return result;
     }
     if (o.save && o.signAddresses.size() > 1 && o.settingsFiles.size() <= 1) {
-        result.error = QStringLiteral("--save cannot store several --ip in one settings file; "
-                                      "give each sign a --settings file of its own.");
+        result.error =
+            QCoreApplication::translate("lumawrite::send::SendOptions",
+                                        "--save cannot store several --ip in one settings file; "
+                                        "give each sign a --settings file of its own.");
         return result;
     }
     if (!o.imageFile.isEmpty() && signsFor(o).size() > 1) {
-        result.error = QStringLiteral("--image writes the picture of one sign; give it with one "
-                                      "sign only.");
+        result.error =
+            QCoreApplication::translate("lumawrite::send::SendOptions",
+                                        "--image writes the picture of one sign; give it with one "
+                                        "sign only.");
         return result;
     }
 
@@ -467,7 +477,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
 // How several signs are named and served.
 QString severalSigns()
 {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+        "lumawrite::send::SendOptions",
         "Several signs:\n"
         "  Give --ip HOST[:PORT] once for each sign (the port after a colon, an IPv6\n"
         "  address in brackets as [::1]:12346; else --port, else 12346), all with the\n"

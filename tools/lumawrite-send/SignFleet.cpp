@@ -3,6 +3,7 @@
 #include "MessageTransfer.h"
 #include "SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 
 #include <sys/ioctl.h>
@@ -88,7 +89,8 @@ SignFleet::SignFleet(SendOptions options, const QList<SignTarget> &signs, QStrin
                     sign->sinceProgress.start();
                     if (m_options.verbose && done < total) {
                         const QByteArray frame = sign->frames.value(done);
-                        say(QStringLiteral("%1: frame %2/%3  %4  %5 bytes  %6\n")
+                        say(QCoreApplication::translate("lumawrite::send::SignFleet",
+                                                        "%1: frame %2/%3  %4  %5 bytes  %6\n")
                                 .arg(sign->label)
                                 .arg(done + 1)
                                 .arg(total)
@@ -153,7 +155,10 @@ void SignFleet::prepare(Sign &sign, const QString &text)
     sign.summary.clear();
     // A script that read a missing file must not blank the signs by mistake.
     if (text.isEmpty() && !m_options.allowEmpty) {
-        signDone(sign, QStringLiteral("%1: refused: empty message; nothing sent").arg(sign.label),
+        signDone(sign,
+                 QCoreApplication::translate("lumawrite::send::SignFleet",
+                                             "%1: refused: empty message; nothing sent")
+                     .arg(sign.label),
                  false);
         return;
     }
@@ -164,21 +169,28 @@ void SignFleet::prepare(Sign &sign, const QString &text)
         // The defaults never say where the sign is: the command line must.
         if (!sign.target.overrides.host && !sign.target.overrides.comPort) {
             signDone(sign,
-                     QStringLiteral("%1: refused: cannot read the settings (%2) and no --ip or "
-                                    "--serial given: the sign's address is unknown")
+                     QCoreApplication::translate(
+                         "lumawrite::send::SignFleet",
+                         "%1: refused: cannot read the settings (%2) and no --ip or "
+                         "--serial given: the sign's address is unknown")
                          .arg(sign.label, failure.reason),
                      false);
             return;
         }
         sign.unreadFile = failure;
         SetDefaultSettings(sign.settings);
-        say(QStringLiteral("lumawrite-send: %1\nlumawrite-send: using the default settings.\n")
+        say(QCoreApplication::translate(
+                "lumawrite::send::SignFleet",
+                "lumawrite-send: %1\nlumawrite-send: using the default settings.\n")
                 .arg(loadError));
     }
     ChoiceResult chosen = chooseMessage(sign.settings, sign.target.overrides, m_fonts,
                                         render::storedMessageText(text));
     if (!chosen.error.isEmpty()) {
-        signDone(sign, QStringLiteral("%1: refused: %2").arg(sign.label, chosen.error), false);
+        signDone(sign,
+                 QCoreApplication::translate("lumawrite::send::SignFleet", "%1: refused: %2")
+                     .arg(sign.label, chosen.error),
+                 false);
         return;
     }
     sign.choices = chosen.choices;
@@ -186,13 +198,18 @@ void SignFleet::prepare(Sign &sign, const QString &text)
     sign.rendered = render(sign.choices);
     const RenderedMessage &rendered = *sign.rendered;
     if (!rendered.error.isEmpty()) {
-        signDone(sign, QStringLiteral("%1: refused: %2").arg(sign.label, rendered.error), false);
+        signDone(sign,
+                 QCoreApplication::translate("lumawrite::send::SignFleet", "%1: refused: %2")
+                     .arg(sign.label, rendered.error),
+                 false);
         return;
     }
     if (m_options.strict && !rendered.findings.isEmpty()) {
         signDone(sign,
-                 QStringLiteral("%1: refused: --strict refuses a message with warnings; nothing "
-                                "sent")
+                 QCoreApplication::translate(
+                     "lumawrite::send::SignFleet",
+                     "%1: refused: --strict refuses a message with warnings; nothing "
+                     "sent")
                      .arg(sign.label),
                  false);
         return;
@@ -209,7 +226,8 @@ void SignFleet::prepare(Sign &sign, const QString &text)
         return;
     }
     if (m_options.verbose)
-        say(QStringLiteral("%1: sending %2 frames (%3 columns), speed %4\n")
+        say(QCoreApplication::translate("lumawrite::send::SignFleet",
+                                        "%1: sending %2 frames (%3 columns), speed %4\n")
                 .arg(sign.label)
                 .arg(sign.frames.size())
                 .arg(rendered.width)
@@ -231,7 +249,9 @@ std::shared_ptr<const RenderedMessage> SignFleet::render(MessageChoices &choices
     if (found == m_renders.cend()) {
         auto rendered = std::make_shared<RenderedMessage>(renderMessage(choices));
         for (const QString &finding : rendered->findings)
-            say(QStringLiteral("lumawrite-send: warning: %1\n").arg(finding));
+            say(QCoreApplication::translate("lumawrite::send::SignFleet",
+                                            "lumawrite-send: warning: %1\n")
+                    .arg(finding));
         found = m_renders.insert(key, rendered);
     }
     choices.request.width = (*found)->width;
@@ -269,11 +289,14 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
     const QString reason = report.reason.section(QLatin1Char('\n'), 0, 0);
     QString summary;
     if (ok)
-        summary = QStringLiteral("%1: sent").arg(sign.label);
+        summary =
+            QCoreApplication::translate("lumawrite::send::SignFleet", "%1: sent").arg(sign.label);
     else if (report.exitCode == ExitRefused)
-        summary = QStringLiteral("%1: refused: %2").arg(sign.label, reason);
+        summary = QCoreApplication::translate("lumawrite::send::SignFleet", "%1: refused: %2")
+                      .arg(sign.label, reason);
     else
-        summary = QStringLiteral("%1: failed after %2 of %3 frames: %4")
+        summary = QCoreApplication::translate("lumawrite::send::SignFleet",
+                                              "%1: failed after %2 of %3 frames: %4")
                       .arg(sign.label)
                       .arg(report.framesSent)
                       .arg(sign.framesTotal)
@@ -282,12 +305,15 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
     if (m_options.save) {
         const QString error =
             sign.unreadFile && !sign.unreadFile->missing
-                ? QStringLiteral("%1 could not be read (%2); it is left as it was.")
+                ? QCoreApplication::translate("lumawrite::send::SignFleet",
+                                              "%1 could not be read (%2); it is left as it was.")
                       .arg(sign.store.path(), sign.unreadFile->reason)
                 : sign.store.SaveSettings(
                       settingsAfterUpload(sign.settings, sign.choices, sign.target.overrides));
         if (!error.isEmpty()) {
-            summary += QStringLiteral("; the settings were not saved: %1").arg(error);
+            summary += QCoreApplication::translate("lumawrite::send::SignFleet",
+                                                   "; the settings were not saved: %1")
+                           .arg(error);
             ok = false;
         }
     }
@@ -353,15 +379,18 @@ QString SignFleet::progressLine(const Sign &sign) const
     case Sign::State::Done:
         return QStringLiteral("lumawrite-send: %1").arg(sign.summary);
     case Sign::State::WaitingForLine:
-        return QStringLiteral("%1: waiting for the line").arg(sign.label);
+        return QCoreApplication::translate("lumawrite::send::SignFleet", "%1: waiting for the line")
+            .arg(sign.label);
     case Sign::State::Sending:
-        return QStringLiteral("%1: %2/%3 frames, %4 left")
+        return QCoreApplication::translate("lumawrite::send::SignFleet",
+                                           "%1: %2/%3 frames, %4 left")
             .arg(sign.label)
             .arg(sign.framesDone)
             .arg(sign.framesTotal)
             .arg(timeLeft(qMax<qint64>(0, sign.remainingMs - sign.sinceProgress.elapsed())));
     default:
-        return QStringLiteral("%1: preparing").arg(sign.label);
+        return QCoreApplication::translate("lumawrite::send::SignFleet", "%1: preparing")
+            .arg(sign.label);
     }
 }
 
@@ -386,8 +415,10 @@ QString SignFleet::overallLine() const
             break;
         }
     }
-    return QStringLiteral("%1 signs: %2 done (%3 failed), %4 sending, %5 waiting for their line; "
-                          "%6 left")
+    return QCoreApplication::translate(
+               "lumawrite::send::SignFleet",
+               "%1 signs: %2 done (%3 failed), %4 sending, %5 waiting for their line; "
+               "%6 left")
         .arg(m_signs.size())
         .arg(done)
         .arg(failed)
