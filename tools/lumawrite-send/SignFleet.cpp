@@ -42,6 +42,8 @@ struct SignFleet::Sign {
     {
         LinkServices own = link;
         own.signPort = target.port;
+        if (link.comPortsBeside)
+            own.comPorts = link.comPortsBeside(target.settingsPath);
         upload = std::make_unique<SignUpload>(own);
     }
 

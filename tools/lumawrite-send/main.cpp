@@ -3,6 +3,7 @@
 #include "LineWatcher.h"
 #include "LumaWriteVersion.h"
 #include "MessagePlan.h"
+#include "PortsConf.h"
 #include "SendOptions.h"
 #include "SendSession.h"
 #include "SettingsStore.h"
@@ -12,6 +13,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QSet>
 #include <QTimer>
 
 #include <cerrno>
@@ -146,6 +148,23 @@ int main(int argc, char *argv[])
         break;
     }
 
+    // The ports.conf beside each settings file in use; what in it cannot be read is told once.
+    QSet<QString> toldPorts;
+    const auto comPorts = [&options, &toldPorts](const QString &settingsPath) {
+        platform::ComPorts ports = comPortsFor(options, settingsPath);
+        const QString conf = portsConfBeside(settingsPath);
+        if (!ports.report.isEmpty() && !toldPorts.contains(conf)) {
+            toldPorts.insert(conf);
+            write(stderr, ports.report + QLatin1Char('\n'));
+        }
+        return ports.resolver;
+    };
+    if (options.mode == SendOptions::Mode::ListPorts) {
+        const platform::ComPortResolver ports = comPorts(settingsPathFor(options));
+        write(stdout, portListing(ports, platform::SerialDevices()));
+        return withOutputChecked(ExitOk);
+    }
+
     const QStringList fonts = platform::fontListOrder(platform::screenFontFamilies());
     if (options.mode == SendOptions::Mode::ListFonts) {
         write(stdout, fontListing(fonts));
@@ -160,16 +179,7 @@ int main(int argc, char *argv[])
     LinkServices link;
     link.timing = options.timing;
     link.signPort = options.signPort;
-    if (!options.serialDevice.isEmpty()) {
-        const QString device = options.serialDevice;
-        link.comPorts = [device](int) { return device; };
-    }
-    if (!options.serialDevices.isEmpty()) {
-        const QMap<int, QString> devices = options.serialDevices;
-        link.comPorts = [devices](int comNumber) {
-            return devices.value(comNumber, platform::comPortDevice(comNumber));
-        };
-    }
+    link.comPorts = comPorts(settingsPathFor(options));
     SessionOutput output;
     output.out = [](const QString &text) { write(stdout, text); };
     output.err = [](const QString &text) { write(stderr, text); };
@@ -177,6 +187,7 @@ int main(int argc, char *argv[])
     SendSession session(options, settingsPathFor(options), fonts, link, output);
     // Several signs are served together; one sign as always.
     const QList<SignTarget> signs = signsFor(options);
+    link.comPortsBeside = comPorts;
     std::unique_ptr<SignFleet> fleet;
     if (signs.size() > 1)
         fleet = std::make_unique<SignFleet>(options, signs, fonts, link, output);
