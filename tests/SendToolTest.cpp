@@ -1222,6 +1222,32 @@ TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
     expectFrames(hexLines(sign.waitFor(8, 3000)), "3131");
 }
 
+TEST(SendSigns, TwoComNumbersForOneAdapterStillTakeTurns)
+{
+    // COM 3 names the adapter by its device, COM 4 by a link to it, as ports.conf may: one wire.
+    PtyPair line;
+    ASSERT_TRUE(line.ready()) << "socat is needed for this test";
+    QTemporaryDir folder;
+    const QString byId = folder.filePath(QStringLiteral("usb-adapter-port0"));
+    ASSERT_TRUE(QFile::link(line.a(), byId));
+    QSerialPort peer(line.b());
+    ASSERT_TRUE(peer.open(QIODevice::ReadWrite));
+    QByteArray received;
+    QObject::connect(&peer, &QSerialPort::readyRead, [&] { received += peer.readAll(); });
+    TempSettings a7, a8;
+    writeSign(a7, 7, 3);
+    writeSign(a8, 8, 4);
+    const SendRun run = runSend(a7, {"--settings", a7.path(), "--settings", a8.path(), "Hi"}, {},
+                                pacedWith("40,20", "3=" + line.a() + ",4=" + byId));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QTest::qWait(100);
+    received += peer.readAll();
+    const QStringList frames = serialFrames(received);
+    ASSERT_EQ(frames.size(), 16) << lines(frames);
+    expectFrames(frames.mid(0, 8), "3037");
+    expectFrames(frames.mid(8), "3038");
+}
+
 TEST(SendSigns, SaveStoresToEverySettingsFileAndSeveralIpRefuseIt)
 {
     LoopbackSign sign;
