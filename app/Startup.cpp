@@ -1,6 +1,7 @@
 #include "Startup.h"
 
 #include "Notifier.h"
+#include "SerialLine.h"
 #include "SettingsStore.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,17 @@ void startUp(SettingsStore &store, modMain &shared, platform::Notifier &notifier
             QCoreApplication::translate("lumawrite::app::Startup",
                                         "%1\nLuma Write starts with its default settings.")
                 .arg(outcome.saveError));
+    }
+}
+
+void useComPorts(const QString &settingsPath, ui::Services &services, std::FILE *errors)
+{
+    platform::ComPorts ports = platform::comPortsBeside(settingsPath);
+    services.comPorts = std::move(ports.resolver);
+    services.portsReport = ports.report;
+    if (!ports.report.isEmpty()) {
+        std::fprintf(errors, "%s\n", ports.report.toLocal8Bit().constData());
+        std::fflush(errors);
     }
 }
 

@@ -34,6 +34,7 @@ int main(int argc, char *argv[])
     ui::Services services;
     services.store = &store;
     services.notifier = &notifier;
+    app::useComPorts(store.path(), services);
 
     ui::frmMain window(shared, services); // placed centred on the screen
     new platform::TerminationSignals(&window);

@@ -1,6 +1,9 @@
 #include "SerialLine.h"
 
+#include "PortsConf.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSerialPort>
@@ -27,6 +30,84 @@ QString comPortDevice(int n)
         return QStringLiteral("/dev/ttyACM%1").arg(n - 65);
     return {};
 #endif
+}
+
+ComPortResolver mappedComPorts(QMap<int, QString> devices, ComPortResolver fallback)
+{
+    return [devices = std::move(devices), fallback = std::move(fallback)](int comNumber) {
+        const auto mapped = devices.constFind(comNumber);
+        if (mapped != devices.constEnd())
+            return *mapped;
+        return fallback ? fallback(comNumber) : QString();
+    };
+}
+
+ComPorts comPortsBeside(const QString &settingsPath, ComPortResolver fallback)
+{
+    const PortsConf conf = readPortsConf(portsConfBeside(settingsPath));
+    return {mappedComPorts(conf.devices, std::move(fallback)), conf.report()};
+}
+
+namespace {
+
+QString realPath(const QString &path)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    return real.isEmpty() ? path : real;
+}
+
+} // namespace
+
+namespace {
+
+QString attribute(const QDir &folder, const QString &name)
+{
+    QFile file(folder.filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.read(256)).trimmed();
+}
+
+} // namespace
+
+SerialDevices::SerialDevices(const QString &byIdFolder, QString ttyClassFolder)
+    : m_ttyClass(std::move(ttyClassFolder))
+{
+    const QDir byId(byIdFolder);
+    const auto links =
+        byId.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString &name : links) {
+        const QString link = byId.filePath(name);
+        const QString real = QFileInfo(link).canonicalFilePath();
+        if (!real.isEmpty() && !m_byId.contains(real))
+            m_byId.insert(real, link);
+    }
+}
+
+SerialDevice SerialDevices::find(const QString &device) const
+{
+    SerialDevice found;
+    if (device.isEmpty())
+        return found;
+    found.present = QFileInfo::exists(device);
+    const QString real = realPath(device);
+    found.byId = m_byId.value(real);
+    if (!found.present)
+        return found;
+    // The tty's own folder, then up to the USB device that holds it.
+    const QString tty =
+        QFileInfo(QDir(m_ttyClass).filePath(QFileInfo(real).fileName() + QStringLiteral("/device")))
+            .canonicalFilePath();
+    if (tty.isEmpty())
+        return found;
+    for (QDir folder(tty); !folder.isRoot(); folder.cdUp()) {
+        if (QFileInfo::exists(folder.filePath(QStringLiteral("idVendor")))) {
+            found.description = attribute(folder, QStringLiteral("product"));
+            found.serialNumber = attribute(folder, QStringLiteral("serial"));
+            break;
+        }
+    }
+    return found;
 }
 
 QString openFailureText(int comNumber, const QString &device, const OpenFailure &failure)

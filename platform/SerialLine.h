@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QObject>
 #include <QString>
 
@@ -16,6 +17,40 @@ namespace lumawrite::platform {
 QString comPortDevice(int comNumber);
 
 using ComPortResolver = std::function<QString(int comNumber)>;
+
+// The COM numbers of a mapping open their own devices; every other number goes to the fallback.
+ComPortResolver mappedComPorts(QMap<int, QString> devices,
+                               ComPortResolver fallback = comPortDevice);
+
+// The COM ports as the ports.conf beside a settings file maps them, over the fallback, and the
+// report of what in that file could not be read (empty when nothing).
+struct ComPorts {
+    ComPortResolver resolver;
+    QString report;
+};
+ComPorts comPortsBeside(const QString &settingsPath, ComPortResolver fallback = comPortDevice);
+
+// What the system knows now about a serial device.
+struct SerialDevice {
+    bool present = false; // the path exists (through its links)
+    QString description;  // the adapter's product name, when the system knows the device
+    QString serialNumber;
+    QString byId; // the /dev/serial/by-id link to the same device, when there is one
+};
+
+// Looks devices up in the system's device folders: the links of the by-id folder, taken once
+// when made, and the USB device above each tty in the class folder (its product and serial
+// attributes, as udev reports them). No device is opened, not even to probe it.
+class SerialDevices {
+public:
+    explicit SerialDevices(const QString &byIdFolder = QStringLiteral("/dev/serial/by-id"),
+                           QString ttyClassFolder = QStringLiteral("/sys/class/tty"));
+    SerialDevice find(const QString &device) const;
+
+private:
+    QString m_ttyClass;
+    QMap<QString, QString> m_byId; // real path -> link
+};
 
 // What is known about a serial device that would not open.
 struct OpenFailure {

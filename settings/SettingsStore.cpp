@@ -195,10 +195,8 @@ QString notRegularReason()
                                        "it is neither a regular file nor a link to one");
 }
 
-// Only a regular file is read, through any links to it. A FIFO, a device or a folder in its
-// place is never opened: a FIFO would keep the open waiting for a writer, and opening a device
-// may act on it. The open itself never waits, and the opened file is checked again. On failure
-// the reason comes without the path.
+} // namespace
+
 bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure)
 {
 #ifdef Q_OS_UNIX
@@ -241,6 +239,8 @@ bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &fail
     content = file.read(MaxFileBytes);
     return true;
 }
+
+namespace {
 
 // A save replaces only a regular file (the target of a link to one) or creates the file where
 // there is nothing. A link that leads nowhere is left alone rather than have its target made.

@@ -29,6 +29,12 @@ struct ReadFailure {
     bool missing = false; // nothing at all at the path (not even a link): a save may create it
 };
 
+// Only a regular file is read, through any links to it. A FIFO, a device or a folder in its
+// place is never opened: a FIFO would keep the open waiting for a writer, and opening a device
+// may act on it. The open itself never waits, and the opened file is checked again. On failure
+// the reason comes without the path.
+bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure);
+
 class SettingsStore {
 public:
     explicit SettingsStore(QString path);

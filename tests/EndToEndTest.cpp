@@ -1,4 +1,6 @@
 #include "MessageEdit.h"
+#include "SerialLine.h"
+#include "SettingsStore.h"
 #include "TestSupport.h"
 #include "frmConfig.h"
 #include "frmDesign1.h"
@@ -9,9 +11,11 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUdpSocket>
 
@@ -366,4 +370,53 @@ TEST(VirtualSignTest, UnwritableLogSignalsAndNoDisplayAreReported)
         sign.start(QStringLiteral(VIRTUAL_SIGN_PATH), {argument});
         expectEnded(sign, argument == QStringLiteral("--pty") ? 1 : 0, says);
     }
+}
+
+TEST_F(EndToEndTest, DemoSetUpMapsItsComPortToTheSignsPseudoTerminalAndBothLinksReachIt)
+{
+    // The demo's set-up with a made-up terminal: the program's own resolver (the fixed table
+    // behind the mapping) gives that terminal for the demo's COM port, no serial port of this
+    // computer.
+    QTemporaryDir folder;
+    const QString fake = folder.filePath(QStringLiteral("pts-7"));
+    ASSERT_EQ(QProcess::execute(QStringLiteral(DEMO_SETUP_PATH), {folder.path(), fake}), 0);
+    const QString settingsPath = folder.filePath(QStringLiteral("lumawrite/tabro.cfg"));
+    SettingsStore demoStore(settingsPath);
+    Settings demo;
+    ASSERT_TRUE(demoStore.LoadSettings(demo).isEmpty());
+    EXPECT_EQ(demo.IpAddress, QStringLiteral("127.0.0.1"));
+    EXPECT_EQ(demo.ComPort, 1);
+    platform::ComPorts ports = platform::comPortsBeside(settingsPath);
+    EXPECT_TRUE(ports.report.isEmpty()) << ports.report.toStdString();
+    EXPECT_EQ(ports.resolver(demo.ComPort), fake);
+    EXPECT_EQ(ports.resolver(2), QStringLiteral("/dev/ttyS1")); // only COM 1 is mapped
+
+    // Set up again on a sign's own terminal, the demo's settings reach the sign over both links.
+    const quint16 port = freeUdpPort();
+    SignProcess sign({QStringLiteral("--listen"), QStringLiteral("127.0.0.1:%1").arg(port),
+                      QStringLiteral("--pty")});
+    const QString pty = sign.waitForLine(QStringLiteral("pty: "));
+    ASSERT_FALSE(pty.isEmpty());
+    ASSERT_EQ(QProcess::execute(QStringLiteral(DEMO_SETUP_PATH), {folder.path(), pty}), 0);
+    ASSERT_TRUE(demoStore.LoadSettings(demo).isEmpty());
+    demo.LocalPort = 0; // any free receive port
+    ports = platform::comPortsBeside(settingsPath, noSuchDevice);
+    openMain(demo, port, ports.resolver);
+    ASSERT_TRUE(shared.SerialPortOpen);
+    auto restarts = [&](const QString &via) {
+        int n = 0;
+        for (const QJsonObject &r : sign.records())
+            n += r[QStringLiteral("via")].toString() == via &&
+                 r[QStringLiteral("kind")].toString() == QStringLiteral("restart") &&
+                 r[QStringLiteral("status")].toString() == QStringLiteral("accepted");
+        return n;
+    };
+    ASSERT_TRUE(main->optLAN->isChecked());
+    upload(QStringLiteral("Over the LAN"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restarts(QStringLiteral("udp")) == 1; }, 10000));
+    QTRY_VERIFY_WITH_TIMEOUT(!main->transfer().running(), 10000);
+    main->opt485->setChecked(true);
+    upload(QStringLiteral("Over the serial line"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return restarts(QStringLiteral("serial")) == 1; }, 10000));
+    EXPECT_EQ(restarts(QStringLiteral("udp")), 1);
 }

@@ -1,4 +1,6 @@
 #include "AppIcon.h"
+#include "MessageEdit.h"
+#include "PortsConf.h"
 #include "SignLink.h"
 #include "Startup.h"
 #include "TestSupport.h"
@@ -16,12 +18,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUdpSocket>
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 
 using namespace lumawrite;
@@ -216,7 +220,83 @@ TEST_F(MainWindowTest, SerialPortOpensOnAPseudoTerminal)
     EXPECT_TRUE(notifier.messages.isEmpty());
     EXPECT_TRUE(shared.SerialPortOpen);
     EXPECT_EQ(w->signLink().serialDevice(), device);
-    EXPECT_EQ(w->cmbPort->toolTip(), device);
+    EXPECT_EQ(w->cmbPort->toolTip(), device + QStringLiteral(" (present)"));
+}
+
+TEST_F(MainWindowTest, PortsConfBesideTheSettingsMapsAComPortAndAnUploadArrives)
+{
+    PtyPair pty;
+    ASSERT_TRUE(pty.ready()) << "socat is needed for this test";
+    writeFile(portsConfBeside(file.path()),
+              QStringLiteral("# the shop's adapter\ncom7 = %1\n").arg(pty.a()).toUtf8());
+    QSerialPort peer(pty.b());
+    ASSERT_TRUE(peer.open(QIODevice::ReadWrite));
+    QByteArray received;
+    QObject::connect(&peer, &QSerialPort::readyRead, &peer, [&] { received += peer.readAll(); });
+
+    Settings s = safeSettings();
+    s.ComPort = 7;
+    s.LinkType = 2;
+    startMain(s, {10, 20});
+    ASSERT_TRUE(shared.SerialPortOpen);
+    EXPECT_EQ(main->signLink().serialDevice(), pty.a());
+    EXPECT_EQ(main->cmbPort->toolTip(), pty.a() + QStringLiteral(" (present)"));
+    EXPECT_EQ(main->cmbPort->itemData(0, Qt::ToolTipRole).toString(),
+              QStringLiteral("/nonexistent/ttyTEST1")); // unmapped: the fixture's fallback
+
+    QTest::mouseClick(main->cmdModify, Qt::LeftButton);
+    main->design()->txtMsg->setPlainText(QStringLiteral("Mapped"));
+    QTest::mouseClick(main->design()->cmdInsert, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!main->transfer().running(), 10000);
+    EXPECT_TRUE(notifier.messages.isEmpty());
+    // The first block frame to sign 20, block address 0x0200; the restart frame last.
+    const QByteArray restart = bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return received.endsWith(restart); }, 3000));
+    EXPECT_TRUE(
+        received.startsWith(bytes({0xAA, 0xCC, 0x00, 0x8C, 0x32, 0x30, 0x00, 0x10, 0x02, 0x00})));
+    EXPECT_EQ(received.size(), (shared.BlockCount) * 140 + 16 + 8);
+}
+
+TEST_F(MainWindowTest, UnreadablePortsConfLinesAreToldOnceAndInThePortBox)
+{
+    const QString conf = portsConfBeside(file.path());
+    const QString absent = QFileInfo(file.path()).dir().filePath(QStringLiteral("unplugged"));
+    writeFile(
+        conf,
+        QStringLiteral("COM 9 = %1\nCOM 4 /dev/ttyUSB0\nCOM 300 = /dev/x\n").arg(absent).toUtf8());
+    const QString report =
+        conf +
+        QStringLiteral(", line 2: there is no \"=\" (write COM n = /dev/...); the line is "
+                       "ignored\n") +
+        conf +
+        QStringLiteral(", line 3: COM 300 is not one of COM 1 to COM 250; the line is ignored");
+
+    // At start, on standard error, once.
+    std::FILE *errors = std::tmpfile();
+    ASSERT_NE(errors, nullptr);
+    ui::Services services = this->services();
+    app::useComPorts(file.path(), services, errors);
+    std::rewind(errors);
+    char buffer[1024] = {};
+    const std::size_t length = std::fread(buffer, 1, sizeof buffer - 1, errors);
+    std::fclose(errors);
+    EXPECT_EQ(QString::fromLocal8Bit(buffer, qsizetype(length)), report + QLatin1Char('\n'));
+    EXPECT_EQ(services.comPorts(9), absent);
+    EXPECT_EQ(services.comPorts(4), QStringLiteral("/dev/ttyS3")); // the fixed table
+    EXPECT_EQ(services.portsReport, report);
+
+    // The box of the mapped port that does not open holds the report.
+    Settings s = safeSettings();
+    s.ComPort = 9;
+    auto w = open(s);
+    ASSERT_EQ(notifier.count(SerialError), 1);
+    EXPECT_EQ(notifier.messages[0].text,
+              QStringLiteral("COM 9 (%1) could not be opened: there is no such device.\nCheck "
+                             "that the serial adapter is plugged in and that COM 9 is its port, "
+                             "then start Luma Write again.\n\n")
+                      .arg(absent) +
+                  report);
+    EXPECT_EQ(w->cmbPort->toolTip(), absent); // not there now: not marked
 }
 
 TEST_F(MainWindowTest, SerialPortInUseIsToldApartFromNoPermissionAndNoDevice)

@@ -3,6 +3,7 @@
 #include "LineWatcher.h"
 #include "MessageEdit.h"
 #include "MessageTransfer.h"
+#include "PortsConf.h"
 #include "SendOptions.h"
 #include "SendSession.h"
 #include "SignFleet.h"
@@ -22,6 +23,7 @@
 #include <QSaveFile>
 #include <QSerialPort>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -1220,6 +1222,32 @@ TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
     expectFrames(hexLines(sign.waitFor(8, 3000)), "3131");
 }
 
+TEST(SendSigns, TwoComNumbersForOneAdapterStillTakeTurns)
+{
+    // COM 3 names the adapter by its device, COM 4 by a link to it, as ports.conf may: one wire.
+    PtyPair line;
+    ASSERT_TRUE(line.ready()) << "socat is needed for this test";
+    QTemporaryDir folder;
+    const QString byId = folder.filePath(QStringLiteral("usb-adapter-port0"));
+    ASSERT_TRUE(QFile::link(line.a(), byId));
+    QSerialPort peer(line.b());
+    ASSERT_TRUE(peer.open(QIODevice::ReadWrite));
+    QByteArray received;
+    QObject::connect(&peer, &QSerialPort::readyRead, [&] { received += peer.readAll(); });
+    TempSettings a7, a8;
+    writeSign(a7, 7, 3);
+    writeSign(a8, 8, 4);
+    const SendRun run = runSend(a7, {"--settings", a7.path(), "--settings", a8.path(), "Hi"}, {},
+                                pacedWith("40,20", "3=" + line.a() + ",4=" + byId));
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    QTest::qWait(100);
+    received += peer.readAll();
+    const QStringList frames = serialFrames(received);
+    ASSERT_EQ(frames.size(), 16) << lines(frames);
+    expectFrames(frames.mid(0, 8), "3037");
+    expectFrames(frames.mid(8), "3038");
+}
+
 TEST(SendSigns, SaveStoresToEverySettingsFileAndSeveralIpRefuseIt)
 {
     LoopbackSign sign;
@@ -1280,4 +1308,105 @@ TEST(SendSigns, EachSignKeepsTwoSecondsBetweenItsFrames)
         for (int i = 1; i < ns.size(); ++i)
             EXPECT_NEAR((ns[i] - ns[i - 1]) / 1e6, 2000.0, 50.0) << "gap " << i;
     }
+}
+
+TEST(SendTool, PortsConfBesideEachSettingsFileMapsItsComPortsAndListPortsShowsThem)
+{
+    PtyPair first, second;
+    ASSERT_TRUE(first.ready() && second.ready()) << "socat is needed for this test";
+    TempSettings file; // the program's own settings file, and a ports.conf beside it
+    writeFile(portsConfBeside(file.path()), "COM 10 = " + second.a().toUtf8() + "\n");
+    QTemporaryDir shop, hall;
+    const QString shopSettings = shop.filePath("shop.cfg"),
+                  hallSettings = hall.filePath("hall.cfg");
+    Settings s = loopbackSettings();
+    s.LinkType = 2;
+    s.ComPort = 7;
+    writeFile(shopSettings, encodeSettings(s));
+    writeFile(hallSettings, encodeSettings(s));
+    const QString shopConf = portsConfBeside(shopSettings);
+    writeFile(shopConf, QStringLiteral("COM 7 = %1  # the shop's adapter\nCOM 8 = %2\nCOM 9 /x\n")
+                            .arg(first.a(), shop.filePath("unplugged"))
+                            .toUtf8());
+    writeFile(portsConfBeside(hallSettings), "com7=" + second.a().toUtf8() + "\n");
+    const QString unreadable =
+        shopConf + ", line 3: there is no \"=\" (write COM n = /dev/...); the line is ignored\n";
+
+    // Only the ports.conf beside --settings FILE counts; a mapped device that is not there now
+    // is left out, and the unreadable line is told on standard error.
+    SendRun run = runSend(file, {"--settings", shopSettings, "--list-ports"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_TRUE(run.out.contains(QStringLiteral("COM 7\t%1\t\tCOM 7 = %1").arg(first.a())))
+        << run.out.join('\n').toStdString();
+    for (const QString &line : run.out) {
+        EXPECT_FALSE(line.startsWith("COM 8\t") || line.startsWith("COM 10\t"))
+            << line.toStdString();
+        EXPECT_EQ(line.count('\t'), 3) << line.toStdString();
+    }
+    EXPECT_EQ(run.err, unreadable);
+    run = runSend(file, {"--list-ports"});
+    EXPECT_TRUE(run.out.contains(QStringLiteral("COM 10\t%1\t\tCOM 10 = %1").arg(second.a())))
+        << run.out.join('\n').toStdString();
+    EXPECT_EQ(
+        runSend(file, {"--settings", shopSettings, "--settings", hallSettings, "--list-ports"})
+            .exitCode,
+        2);
+
+    // Two signs on COM 7, each through the ports.conf beside its own settings file.
+    QSerialPort shopPeer(first.b()), hallPeer(second.b());
+    ASSERT_TRUE(shopPeer.open(QIODevice::ReadWrite) && hallPeer.open(QIODevice::ReadWrite));
+    QByteArray shopGot, hallGot;
+    QObject::connect(&shopPeer, &QSerialPort::readyRead, [&] { shopGot += shopPeer.readAll(); });
+    QObject::connect(&hallPeer, &QSerialPort::readyRead, [&] { hallGot += hallPeer.readAll(); });
+    run = runSend(file, {"--settings", shopSettings, "--settings", hallSettings, "Hi"});
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.count(unreadable), 1) << run.err.toStdString(); // told once
+    // Each line ends with the restart frame to sign 20.
+    const QByteArray restart = bytes({0xAA, 0xCC, 0x00, 0x08, 0x32, 0x30, 0x00, 0x20});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return shopGot.endsWith(restart); }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return hallGot.endsWith(restart); }, 3000));
+}
+
+TEST(SendPorts, ListingNamesTheAdapterAndPinsItByIdWithoutOpeningIt)
+{
+    // A stand-in for /dev, /dev/serial/by-id and /sys: a USB adapter (product and serial number
+    // on its USB device folder) behind ttyUSB7, and a port the system knows nothing of.
+    QTemporaryDir root;
+    const QDir r(root.path());
+    for (const char *folder :
+         {"dev", "by-id", "sys/devices/usb1/1-2/1-2:1.0/ttyUSB7", "sys/class/tty"})
+        ASSERT_TRUE(r.mkpath(folder));
+    writeFile(r.filePath("dev/ttyUSB7"), "");
+    writeFile(r.filePath("dev/ttyS4"), "");
+    writeFile(r.filePath("sys/devices/usb1/1-2/idVendor"), "0403\n");
+    writeFile(r.filePath("sys/devices/usb1/1-2/product"), "FT232R USB UART\n");
+    writeFile(r.filePath("sys/devices/usb1/1-2/serial"), "A12345\n");
+    const QString byId = r.filePath("by-id/usb-FTDI_FT232R_USB_UART_A12345-if00-port0");
+    ASSERT_TRUE(QFile::link(r.filePath("dev/ttyUSB7"), byId));
+    ASSERT_TRUE(r.mkpath("sys/class/tty/ttyUSB7"));
+    ASSERT_TRUE(QFile::link(r.filePath("sys/devices/usb1/1-2/1-2:1.0/ttyUSB7"),
+                            r.filePath("sys/class/tty/ttyUSB7/device")));
+    const platform::SerialDevices devices(r.filePath("by-id"), r.filePath("sys/class/tty"));
+
+    const platform::SerialDevice usb = devices.find(byId);
+    EXPECT_TRUE(usb.present);
+    EXPECT_EQ(usb.description, QStringLiteral("FT232R USB UART"));
+    EXPECT_EQ(usb.serialNumber, QStringLiteral("A12345"));
+    EXPECT_EQ(usb.byId, byId);
+    EXPECT_FALSE(devices.find(r.filePath("dev/ttyUSB8")).present);
+
+    // COM 2 by its by-id link, COM 5 by the plain path, COM 6 not there.
+    const QMap<int, QString> map{
+        {2, byId}, {5, r.filePath("dev/ttyS4")}, {6, r.filePath("dev/ttyUSB8")}};
+    const QString listing =
+        send::portListing(platform::mappedComPorts(map, test::noSuchDevice), devices);
+    EXPECT_EQ(listing, QStringLiteral("COM 2\t%1\tFT232R USB UART\tCOM 2 = %1\n"
+                                      "COM 5\t%2\t\tCOM 5 = %2\n")
+                           .arg(byId, r.filePath("dev/ttyS4")));
+    // The plain path of the adapter is pinned by its link.
+    EXPECT_EQ(send::portListing(
+                  platform::mappedComPorts({{3, r.filePath("dev/ttyUSB7")}}, test::noSuchDevice),
+                  devices),
+              QStringLiteral("COM 3\t%1\tFT232R USB UART\tCOM 3 = %2\n")
+                  .arg(r.filePath("dev/ttyUSB7"), byId));
 }

@@ -1,3 +1,5 @@
+#include "PortsConf.h"
+#include "SerialLine.h"
 #include "SettingsStore.h"
 #include "Startup.h"
 #include "TestSupport.h"
@@ -331,4 +333,94 @@ TEST(SettingsFile, LocationFollowsTheConfigurationFolder)
     const QByteArray config = qgetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(settingsFilePath(),
               QString::fromUtf8(config) + QStringLiteral("/lumawrite/tabro.cfg"));
+}
+
+TEST(PortsConf, MappingsCommentsBlanksAndUnreadableLinesByNumber)
+{
+    const QByteArray text = "# the adapters of the shop window\n"                           // 1
+                            "COM 1 = /dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0\n" // 2
+                            "  com3=/dev/ttyUSB1   # the spare\r\n"                         // 3
+                            "Com12\t=\t/dev/serial/by-path/usb-0:2#1\n"                     // 4
+                            "\n"                                                            // 5
+                            "COM 4 /dev/ttyUSB2\n"                                          // 6
+                            "PORT 5 = /dev/ttyUSB3\n"                                       // 7
+                            "COM 0 = /dev/ttyUSB4\n"                                        // 8
+                            "COM 251 = /dev/ttyUSB5\n"                                      // 9
+                            "COM 6 =   # nothing yet\n"                                     // 10
+                            "COM 7 = dev/ttyUSB6\n"                                         // 11
+                            "COM 3 = /dev/ttyUSB9";                                         // 12
+    PortsConf conf = parsePortsConf(text);
+    const QMap<int, QString> devices{
+        {1, QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0")},
+        {3, QStringLiteral("/dev/ttyUSB1")},
+        {12, QStringLiteral("/dev/serial/by-path/usb-0:2#1")}}; // "#" inside a path stays
+    EXPECT_EQ(conf.devices, devices);
+
+    const std::pair<int, const char *> problems[] = {
+        {6, "there is no \"=\" (write COM n = /dev/...); the line is ignored"},
+        {7, "\"PORT 5\" is not a COM number; the line is ignored"},
+        {8, "COM 0 is not one of COM 1 to COM 250; the line is ignored"},
+        {9, "COM 251 is not one of COM 1 to COM 250; the line is ignored"},
+        {10, "there is no device path after \"=\"; the line is ignored"},
+        {11, "\"dev/ttyUSB6\" is not an absolute path; the line is ignored"},
+        {12, "COM 3 was already given on line 3; the line is ignored"}};
+    ASSERT_EQ(conf.problems.size(), std::size(problems));
+    for (std::size_t i = 0; i < std::size(problems); ++i) {
+        EXPECT_EQ(conf.problems[i].line, problems[i].first);
+        EXPECT_EQ(conf.problems[i].why, QString::fromUtf8(problems[i].second));
+    }
+    conf.path = QStringLiteral("/home/op/.config/lumawrite/ports.conf");
+    EXPECT_TRUE(conf.report().startsWith(
+        "/home/op/.config/lumawrite/ports.conf, line 6: there is no \"=\" (write COM n = "
+        "/dev/...); the line is ignored\n/home/op/.config/lumawrite/ports.conf, line 7: "));
+    EXPECT_EQ(conf.report().count('\n'), 6);
+    EXPECT_TRUE(parsePortsConf("# nothing mapped\n\n   \n").problems.isEmpty());
+}
+
+TEST(PortsConf, OnlyARegularFileBesideTheSettingsIsReadAndAMissingOneIsNoProblem)
+{
+    TempSettings file;
+    const QDir dir(QFileInfo(file.path()).absolutePath());
+    ASSERT_TRUE(dir.mkpath("."));
+    const QString conf = dir.filePath("ports.conf");
+    EXPECT_EQ(portsConfBeside(file.path()), conf);
+
+    // Missing: nothing mapped, nothing to report; every number goes to the fallback.
+    platform::ComPorts ports = platform::comPortsBeside(file.path(), test::noSuchDevice);
+    EXPECT_EQ(ports.resolver(2), QStringLiteral("/nonexistent/ttyTEST2"));
+    EXPECT_TRUE(ports.report.isEmpty());
+
+    // A FIFO, a folder, or a link to either is refused at once and reported; nothing is mapped.
+    const QString fifo = dir.filePath("pipe"), folder = dir.filePath("folder");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    ASSERT_TRUE(dir.mkpath(folder));
+    const QString refused = conf + QStringLiteral(": it is neither a regular file nor a link to "
+                                                  "one; no COM port is mapped by it");
+    auto clear = [&] {
+        ASSERT_TRUE(!QFileInfo(conf).exists() || QFile::remove(conf) || dir.rmdir(conf));
+    };
+    for (const QString &target : {QString(), fifo, folder, QStringLiteral("dir")}) {
+        clear();
+        if (target.isEmpty())
+            ASSERT_EQ(::mkfifo(QFile::encodeName(conf).constData(), 0600), 0);
+        else if (target == "dir")
+            ASSERT_TRUE(dir.mkpath(conf));
+        else
+            ASSERT_TRUE(QFile::link(target, conf));
+        EXPECT_TRUE(returnsAtOnce(target.isEmpty() ? conf : fifo, [&] {
+            ports = platform::comPortsBeside(file.path());
+        })) << target.toStdString();
+        EXPECT_EQ(ports.report, refused) << target.toStdString();
+        EXPECT_EQ(ports.resolver(2), QStringLiteral("/dev/ttyS1")); // the fixed table
+    }
+
+    // A regular file, or a link to one, maps its numbers over the fallback.
+    clear();
+    test::writeFile(dir.filePath("real.conf"), "COM 2 = /run/test/adapter\n");
+    ASSERT_TRUE(QFile::link(dir.filePath("real.conf"), conf));
+    ports = platform::comPortsBeside(file.path(), test::noSuchDevice);
+    EXPECT_EQ(ports.resolver(2), QStringLiteral("/run/test/adapter"));
+    EXPECT_EQ(ports.resolver(3), QStringLiteral("/nonexistent/ttyTEST3"));
+    EXPECT_TRUE(ports.report.isEmpty());
+    EXPECT_EQ(QFile(dir.filePath("real.conf")).size(), 26); // only read
 }

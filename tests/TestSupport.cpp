@@ -375,7 +375,10 @@ ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier)
     services.store = &file.store();
     services.notifier = &notifier;
     services.fontFamilies = knownFonts;
-    services.comPorts = noSuchDevice;
+    // The ports.conf beside the settings file maps COM numbers; the others have no device.
+    platform::ComPorts ports = platform::comPortsBeside(file.path(), noSuchDevice);
+    services.comPorts = std::move(ports.resolver);
+    services.portsReport = ports.report;
     return services;
 }
 

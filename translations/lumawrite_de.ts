@@ -36,6 +36,45 @@ Try &quot;lumawrite-send --help&quot;.
     </message>
 </context>
 <context>
+    <name>lumawrite::PortsConf</name>
+    <message>
+        <source>%1, line %2: %3</source>
+        <translation>%1, Zeile %2: %3</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>there is no &quot;=&quot; (write COM n = /dev/...); the line is ignored</source>
+        <translation>es fehlt ein &quot;=&quot; (schreiben Sie COM n = /dev/...); die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a COM number; the line is ignored</source>
+        <translation>&quot;%1&quot; ist keine COM-Nummer; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>%1 is not one of COM 1 to COM 250; the line is ignored</source>
+        <translation>%1 liegt nicht zwischen COM 1 und COM 250; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>there is no device path after &quot;=&quot;; the line is ignored</source>
+        <translation>nach &quot;=&quot; fehlt der Gerätepfad; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not an absolute path; the line is ignored</source>
+        <translation>&quot;%1&quot; ist kein absoluter Pfad; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>COM %1 was already given on line %2; the line is ignored</source>
+        <translation>COM %1 wurde schon in Zeile %2 angegeben; die Zeile wird übergangen</translation>
+    </message>
+    <message>
+        <source>%1; no COM port is mapped by it</source>
+        <translation>%1; damit wird kein COM-Port zugeordnet</translation>
+    </message>
+</context>
+<context>
     <name>lumawrite::SettingsStore</name>
     <message>
         <source>Cannot write %1: it is neither a regular file nor a link to one.</source>
@@ -554,6 +593,46 @@ The settings file, shared with Luma Write: %1
 </source>
         <translation>
 Die Einstellungsdatei, geteilt mit Luma Write: %1
+</translation>
+    </message>
+    <message>
+        <source>Print each COM number whose device is there now, one a line: COM n, its path, the adapter&apos;s name and the ports.conf line that pins it, separated by tabs.</source>
+        <translation>Jede COM-Nummer, deren Gerät jetzt da ist, ausgeben, eine je Zeile: COM n, ihr Pfad, der Name des Adapters und die Zeile für ports.conf, die sie festlegt, durch Tabulatoren getrennt.</translation>
+    </message>
+    <message>
+        <source>--list-ports takes no TEXT; %1 given.</source>
+        <translation>--list-ports nimmt keinen TEXT; %1 angegeben.</translation>
+    </message>
+    <message>
+        <source>--list-ports reads the ports.conf beside one settings file; give at most one --settings with it.</source>
+        <translation>--list-ports liest die ports.conf neben einer Einstellungsdatei; geben Sie höchstens ein --settings dazu an.</translation>
+    </message>
+    <message>
+        <source>Serial ports:
+  COM n opens the device that ports.conf maps it to: the file beside the
+  settings file (beside each --settings FILE), one line per port, as
+    COM 1 = /dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0
+  with &quot;#&quot; at the start of a line or after a blank starting a comment.
+  Numbers it does not map keep the fixed table: COM 1-32 /dev/ttyS0-31,
+  COM 33-64 /dev/ttyUSB0-31, COM 65-96 /dev/ttyACM0-31. Lines that cannot
+  be read are ignored and told on standard error.
+  --list-ports prints one line per port that is there now, untranslated:
+    COM n&lt;TAB&gt;PATH&lt;TAB&gt;ADAPTER&lt;TAB&gt;COM n = PIN
+  ADAPTER is empty when the system does not know it; PIN is the
+  /dev/serial/by-id/ link to the device when there is one, else PATH.
+</source>
+        <translation>Serielle Ports:
+  COM n öffnet das Gerät, dem ports.conf sie zuordnet: die Datei neben der
+  Einstellungsdatei (neben jeder --settings DATEI), eine Zeile je Port, etwa
+    COM 1 = /dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0
+  Ein &quot;#&quot; am Zeilenanfang oder nach einem Leerzeichen beginnt einen Kommentar.
+  Nicht zugeordnete Nummern folgen der festen Tabelle: COM 1-32 /dev/ttyS0-31,
+  COM 33-64 /dev/ttyUSB0-31, COM 65-96 /dev/ttyACM0-31. Unlesbare Zeilen
+  werden übergangen und auf der Standardfehlerausgabe genannt.
+  --list-ports gibt je vorhandenem Port eine Zeile aus, unübersetzt:
+    COM n&lt;TAB&gt;PATH&lt;TAB&gt;ADAPTER&lt;TAB&gt;COM n = PIN
+  ADAPTER ist leer, wenn das System ihn nicht kennt; PIN ist die Verknüpfung
+  in /dev/serial/by-id/ zum Gerät, wenn es eine gibt, sonst PATH.
 </translation>
     </message>
     <message>
@@ -1213,6 +1292,14 @@ Der Empfangsport bleibt %2.</translation>
 The settings file was left as it was.</source>
         <translation>%1
 Die Einstellungsdatei blieb, wie sie war.</translation>
+    </message>
+    <message>
+        <source>%1 (present)</source>
+        <translation>%1 (vorhanden)</translation>
+    </message>
+    <message>
+        <source>Serial number %1</source>
+        <translation>Seriennummer %1</translation>
     </message>
 </context>
 <context>

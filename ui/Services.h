@@ -20,7 +20,8 @@ struct Services {
     platform::Notifier *notifier = nullptr;
     platform::FontFamilySource fontFamilies = platform::screenFontFamilies;
     platform::ComPortResolver comPorts = platform::comPortDevice;
-    link::LinkTiming timing;                        // 2000 ms and 200 ms
+    QString portsReport;     // what ports.conf held that could not be read (empty when nothing)
+    link::LinkTiming timing; // 2000 ms and 200 ms
     quint16 signPort = link::SignLink::SignUdpPort; // 12346
     link::HostResolver hostResolver = link::systemResolver;
     link::SignLink::DatagramSender datagramSender; // empty: a real UDP socket

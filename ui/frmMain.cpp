@@ -63,6 +63,24 @@ QLabel *logoLabel(QWidget *parent, const QString &name, const QString &text, QRe
     return l;
 }
 
+// The device a COM entry opens; a device there now is marked so, with what the system knows
+// of it.
+QString portToolTip(const QString &device, const platform::SerialDevice &found)
+{
+    if (device.isEmpty())
+        return QCoreApplication::translate("lumawrite::ui::frmMain", "No device");
+    if (!found.present)
+        return device;
+    QString tip = QCoreApplication::translate("lumawrite::ui::frmMain", "%1 (present)").arg(device);
+    if (!found.description.isEmpty())
+        tip += QLatin1Char('\n') + found.description;
+    if (!found.serialNumber.isEmpty())
+        tip += QLatin1Char('\n') +
+               QCoreApplication::translate("lumawrite::ui::frmMain", "Serial number %1")
+                   .arg(found.serialNumber);
+    return tip;
+}
+
 } // namespace
 
 frmMain::frmMain(modMain &shared, Services services, QWidget *parent)
@@ -204,11 +222,11 @@ void frmMain::Load()
         cmbSA->addItem(QStringLiteral("%1").arg(address, 2, 10, QLatin1Char('0')));
     cmbSA->setCurrentIndex(SettingsRange::serialAddressIndex(s.SerialAddress));
 
+    const platform::SerialDevices devices;
     for (int port = 1; port <= 250; ++port) {
         cmbPort->addItem(QStringLiteral("COM %1").arg(port));
         const QString device = m_services.comPorts ? m_services.comPorts(port) : QString();
-        cmbPort->setItemData(port - 1, device.isEmpty() ? tr("No device") : device,
-                             Qt::ToolTipRole);
+        cmbPort->setItemData(port - 1, portToolTip(device, devices.find(device)), Qt::ToolTipRole);
     }
     connect(cmbPort, &QComboBox::currentIndexChanged, this, [this](int index) {
         cmbPort->setToolTip(cmbPort->itemData(index, Qt::ToolTipRole).toString());
@@ -241,8 +259,12 @@ void frmMain::Load()
     const QString serialError = m_link->openSerial(qint16(cmbPort->currentIndex() + 1));
     if (serialError.isEmpty())
         m_shared.SerialPortOpen = true;
-    else
+    else if (m_services.portsReport.isEmpty())
         m_services.notifier->critical(this, serialErrorTitle(), serialError);
+    else
+        m_services.notifier->critical(this, serialErrorTitle(),
+                                      serialError + QStringLiteral("\n\n") +
+                                          m_services.portsReport);
 
     connect(m_link, &link::SignLink::serialFailed, this, [this](const QString &reason) {
         m_shared.SerialPortOpen = false;

@@ -131,6 +131,12 @@ struct Cli {
         QCoreApplication::translate("lumawrite::send::SendOptions",
                                     "Print the font list with the positions the "
                                     "settings file uses.")};
+    QCommandLineOption listPorts{
+        QStringLiteral("list-ports"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Print each COM number whose device is there now, one a "
+                                    "line: COM n, its path, the adapter's name and the "
+                                    "ports.conf line that pins it, separated by tabs.")};
     QCommandLineOption watch{
         QStringLiteral("watch"),
         QCoreApplication::translate("lumawrite::send::SendOptions",
@@ -206,10 +212,11 @@ struct Cli {
         parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
         parser.addHelpOption();
         parser.addVersionOption();
-        parser.addOptions({font,      size,      bold,        noBold,     italic, noItalic, strike,
-                           noStrike,  underline, noUnderline, offset,     ip,     lan,      serial,
-                           address,   speed,     port,        settings,   save,   dryRun,   image,
-                           listFonts, watch,     verbose,     allowEmpty, strict});
+        parser.addOptions({font,    size,       bold,      noBold,      italic,    noItalic,
+                           strike,  noStrike,   underline, noUnderline, offset,    ip,
+                           lan,     serial,     address,   speed,       port,      settings,
+                           save,    dryRun,     image,     listFonts,   listPorts, watch,
+                           verbose, allowEmpty, strict});
         parser.addOptions({mqtt, topic, mqttClientId, mqttUser, mqttPasswordFile, mqttCaFile});
         parser.addPositionalArgument(
             QStringLiteral("TEXT"),
@@ -513,6 +520,19 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                                .arg(texts.size());
         return result;
     }
+    if (p.isSet(cli.listPorts)) {
+        o.mode = SendOptions::Mode::ListPorts;
+        if (!texts.isEmpty())
+            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                       "--list-ports takes no TEXT; %1 given.")
+                               .arg(texts.size());
+        else if (o.settingsFiles.size() > 1)
+            result.error = QCoreApplication::translate(
+                "lumawrite::send::SendOptions",
+                "--list-ports reads the ports.conf beside one settings file; give at most one "
+                "--settings with it.");
+        return result;
+    }
     if (p.isSet(cli.mqtt)) {
         result.error = readServiceOptions(p, cli, texts, o);
         return result;
@@ -571,6 +591,25 @@ QString severalSigns()
         "  The exit code is 0 when every sign was sent to, else 1.\n");
 }
 
+// How COM numbers find their devices, and what --list-ports prints.
+QString serialPorts()
+{
+    return QCoreApplication::translate(
+        "lumawrite::send::SendOptions",
+        "Serial ports:\n"
+        "  COM n opens the device that ports.conf maps it to: the file beside the\n"
+        "  settings file (beside each --settings FILE), one line per port, as\n"
+        "    COM 1 = /dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0\n"
+        "  with \"#\" at the start of a line or after a blank starting a comment.\n"
+        "  Numbers it does not map keep the fixed table: COM 1-32 /dev/ttyS0-31,\n"
+        "  COM 33-64 /dev/ttyUSB0-31, COM 65-96 /dev/ttyACM0-31. Lines that cannot\n"
+        "  be read are ignored and told on standard error.\n"
+        "  --list-ports prints one line per port that is there now, untranslated:\n"
+        "    COM n<TAB>PATH<TAB>ADAPTER<TAB>COM n = PIN\n"
+        "  ADAPTER is empty when the system does not know it; PIN is the\n"
+        "  /dev/serial/by-id/ link to the device when there is one, else PATH.\n");
+}
+
 QString helpText()
 {
     Cli cli;
@@ -580,7 +619,8 @@ QString helpText()
     usage.replace(0, lineEnd,
                   QCoreApplication::translate("lumawrite::send::SendOptions",
                                               "Usage: lumawrite-send [options] TEXT"));
-    return usage + QLatin1Char('\n') + severalSigns() + QLatin1Char('\n') +
+    return usage + QLatin1Char('\n') + severalSigns() + QLatin1Char('\n') + serialPorts() +
+           QLatin1Char('\n') +
            QCoreApplication::translate("lumawrite::send::SendOptions", ExitCodeTable) +
            QCoreApplication::translate("lumawrite::send::SendOptions",
                                        "\nThe settings file, shared with Luma Write: %1\n")
@@ -610,6 +650,35 @@ QList<SignTarget> signsFor(const SendOptions &options)
     if (signs.isEmpty())
         signs.append({settingsPathFor(options), options.overrides, options.signPort});
     return signs;
+}
+
+platform::ComPorts comPortsFor(const SendOptions &options, const QString &settingsPath)
+{
+    platform::ComPorts ports = platform::comPortsBeside(settingsPath);
+    if (!options.serialDevice.isEmpty()) {
+        const QString device = options.serialDevice;
+        ports.resolver = [device](int) { return device; };
+    } else if (!options.serialDevices.isEmpty()) {
+        ports.resolver = platform::mappedComPorts(options.serialDevices, ports.resolver);
+    }
+    return ports;
+}
+
+QString portListing(const platform::ComPortResolver &ports, const platform::SerialDevices &devices)
+{
+    QString listing;
+    for (int com = 1; com <= 250; ++com) {
+        const QString path = ports(com);
+        const platform::SerialDevice device = devices.find(path);
+        if (!device.present)
+            continue;
+        QString adapter = device.description;
+        adapter.replace(QLatin1Char('\t'), QLatin1Char(' '));
+        listing += QStringLiteral("COM %1\t%2\t%3\tCOM %1 = %4\n")
+                       .arg(QString::number(com), path, adapter,
+                            device.byId.isEmpty() ? path : device.byId);
+    }
+    return listing;
 }
 
 } // namespace lumawrite::send

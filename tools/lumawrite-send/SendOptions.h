@@ -49,7 +49,7 @@ struct SignAddress {
 };
 
 struct SendOptions {
-    enum class Mode { Send, Watch, Mqtt, ListFonts, Help, Version };
+    enum class Mode { Send, Watch, Mqtt, ListFonts, ListPorts, Help, Version };
     Mode mode = Mode::Send;
     QString text;               // the message argument, as given
     bool textFromStdin = false; // the argument was "-"
@@ -106,6 +106,14 @@ QString helpText();
 
 // The settings file this run reads (and writes with --save).
 QString settingsPathFor(const SendOptions &options);
+
+// The COM ports of a run with the settings file: the ports.conf beside it over the fixed table;
+// the serial test hook, when set, wins over both.
+platform::ComPorts comPortsFor(const SendOptions &options, const QString &settingsPath);
+
+// --list-ports: every COM number whose device is there now, one a line,
+// "COM n<TAB>PATH<TAB>ADAPTER<TAB>COM n = PIN" (PIN the by-id link, else PATH).
+QString portListing(const platform::ComPortResolver &ports, const platform::SerialDevices &devices);
 
 // The signs of the run, in the order of their --ip or --settings: one for each --ip (all reading
 // the one settings file), else one for each settings file; one sign when neither repeats.

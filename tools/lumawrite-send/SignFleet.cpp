@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -35,6 +36,17 @@ QString renderKey(const render::RenderRequest &r)
         .join(QChar(0x1f));
 }
 
+// The wire a COM number leads to: two numbers (or two signs' ports.conf files) that name one
+// device, by its path or through a link such as /dev/serial/by-id/..., are one line.
+QString wireOf(const platform::ComPortResolver &comPorts, int comPort)
+{
+    const QString device = comPorts ? comPorts(comPort) : QString();
+    if (device.isEmpty())
+        return QStringLiteral("COM %1").arg(comPort);
+    const QString resolved = QFileInfo(device).canonicalFilePath();
+    return resolved.isEmpty() ? device : resolved;
+}
+
 } // namespace
 
 struct SignFleet::Sign {
@@ -42,6 +54,9 @@ struct SignFleet::Sign {
     {
         LinkServices own = link;
         own.signPort = target.port;
+        if (link.comPortsBeside)
+            own.comPorts = link.comPortsBeside(target.settingsPath);
+        comPorts = own.comPorts;
         upload = std::make_unique<SignUpload>(own);
     }
 
@@ -50,6 +65,8 @@ struct SignFleet::Sign {
     SignTarget target;
     SettingsStore store;
     std::unique_ptr<SignUpload> upload;
+    platform::ComPortResolver comPorts; // as its upload resolves them
+    QString line;                       // the wire its COM port leads to, while it needs it
     State state = State::Idle;
     bool busy = false;
     bool holdsLine = false;
@@ -259,8 +276,9 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
     }
     // One wire for every sign on the port: each upload has it to itself.
     sign.state = Sign::State::WaitingForLine;
-    m_waitingForLine[sign.choices.comPort].append(&sign);
-    takeTurns(sign.choices.comPort);
+    sign.line = wireOf(sign.comPorts, sign.choices.comPort);
+    m_waitingForLine[sign.line].append(&sign);
+    takeTurns(sign.line);
 }
 
 std::shared_ptr<const RenderedMessage> SignFleet::render(MessageChoices &choices)
@@ -287,17 +305,17 @@ void SignFleet::startUpload(Sign &sign)
     sign.upload->start(sign.choices, sign.rendered->columns);
 }
 
-void SignFleet::takeTurns(int comPort)
+void SignFleet::takeTurns(const QString &line)
 {
-    while (!m_linesInUse.contains(comPort) && !m_waitingForLine.value(comPort).isEmpty()) {
-        Sign *next = m_waitingForLine[comPort].takeFirst();
+    while (!m_linesInUse.contains(line) && !m_waitingForLine.value(line).isEmpty()) {
+        Sign *next = m_waitingForLine[line].takeFirst();
         if (next->pending) {
             // A newer text came while it waited: that one goes instead.
             const Submission message = *std::exchange(next->pending, std::nullopt);
             prepare(*next, message);
             continue;
         }
-        m_linesInUse.insert(comPort);
+        m_linesInUse.insert(line);
         next->holdsLine = true;
         startUpload(*next);
     }
@@ -341,8 +359,8 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
     }
     if (sign.holdsLine) {
         sign.holdsLine = false;
-        m_linesInUse.remove(sign.choices.comPort);
-        QTimer::singleShot(0, this, [this, comPort = sign.choices.comPort] { takeTurns(comPort); });
+        m_linesInUse.remove(sign.line);
+        QTimer::singleShot(0, this, [this, line = sign.line] { takeTurns(line); });
     }
     signDone(sign, summary, ok, refused);
 }

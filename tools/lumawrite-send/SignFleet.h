@@ -66,7 +66,7 @@ private:
     void prepare(Sign &sign, const Submission &message);
     std::shared_ptr<const RenderedMessage> render(MessageChoices &choices);
     void startUpload(Sign &sign);
-    void takeTurns(int comPort);
+    void takeTurns(const QString &line);
     void uploadFinished(Sign &sign, const UploadReport &report);
     void signDone(Sign &sign, const QString &summary, bool ok, bool refused = false);
     void checkAllDone();
@@ -80,8 +80,8 @@ private:
     SessionOutput m_output;
     std::vector<std::unique_ptr<Sign>> m_signs;
     QHash<QString, std::shared_ptr<const RenderedMessage>> m_renders; // of the newest text
-    QHash<int, QList<Sign *>> m_waitingForLine;                       // by COM number
-    QSet<int> m_linesInUse;
+    QHash<QString, QList<Sign *>> m_waitingForLine;                   // by wire
+    QSet<QString> m_linesInUse;
     QSet<QString> m_said; // since the newest text came
     bool m_submitting = false;
     bool m_failed = false; // some sign failed since messageDone() was last emitted

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <functional>
 #include <vector>
 
 namespace lumawrite::link {
@@ -21,6 +22,9 @@ struct LinkServices {
     link::LinkTiming timing; // 2000 ms and 200 ms
     quint16 signPort = link::SignLink::SignUdpPort;
     link::HostResolver hostResolver = link::systemResolver;
+    // The COM ports of a sign by its settings file (the ports.conf beside it); when empty,
+    // every sign uses comPorts.
+    std::function<platform::ComPortResolver(const QString &settingsPath)> comPortsBeside;
 };
 
 struct UploadReport {

@@ -4,6 +4,7 @@
 #include "LumaWriteVersion.h"
 #include "MessagePlan.h"
 #include "MqttService.h"
+#include "PortsConf.h"
 #include "SendOptions.h"
 #include "SendSession.h"
 #include "SettingsStore.h"
@@ -13,6 +14,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QSet>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -207,6 +209,23 @@ int main(int argc, char *argv[])
         break;
     }
 
+    // The ports.conf beside each settings file in use; what in it cannot be read is told once.
+    QSet<QString> toldPorts;
+    const auto comPorts = [&options, &toldPorts](const QString &settingsPath) {
+        platform::ComPorts ports = comPortsFor(options, settingsPath);
+        const QString conf = portsConfBeside(settingsPath);
+        if (!ports.report.isEmpty() && !toldPorts.contains(conf)) {
+            toldPorts.insert(conf);
+            write(stderr, ports.report + QLatin1Char('\n'));
+        }
+        return ports.resolver;
+    };
+    if (options.mode == SendOptions::Mode::ListPorts) {
+        const platform::ComPortResolver ports = comPorts(settingsPathFor(options));
+        write(stdout, portListing(ports, platform::SerialDevices()));
+        return withOutputChecked(ExitOk);
+    }
+
     const QStringList fonts = platform::fontListOrder(platform::screenFontFamilies());
     if (options.mode == SendOptions::Mode::ListFonts) {
         write(stdout, fontListing(fonts));
@@ -221,26 +240,20 @@ int main(int argc, char *argv[])
     LinkServices link;
     link.timing = options.timing;
     link.signPort = options.signPort;
-    if (!options.serialDevice.isEmpty()) {
-        const QString device = options.serialDevice;
-        link.comPorts = [device](int) { return device; };
-    }
-    if (!options.serialDevices.isEmpty()) {
-        const QMap<int, QString> devices = options.serialDevices;
-        link.comPorts = [devices](int comNumber) {
-            return devices.value(comNumber, platform::comPortDevice(comNumber));
-        };
-    }
+    link.comPorts = comPorts(settingsPathFor(options));
     SessionOutput output;
     output.out = [](const QString &text) { write(stdout, text); };
     output.err = [](const QString &text) { write(stderr, text); };
     output.terminal = ::isatty(STDERR_FILENO) == 1;
-    if (options.mode == SendOptions::Mode::Mqtt)
+    if (options.mode == SendOptions::Mode::Mqtt) {
+        link.comPortsBeside = comPorts;
         return runService(options, fonts, link, output);
+    }
 
     SendSession session(options, settingsPathFor(options), fonts, link, output);
     // Several signs are served together; one sign as always.
     const QList<SignTarget> signs = signsFor(options);
+    link.comPortsBeside = comPorts;
     std::unique_ptr<SignFleet> fleet;
     if (signs.size() > 1)
         fleet = std::make_unique<SignFleet>(options, signs, fonts, link, output);
