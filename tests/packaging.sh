@@ -32,7 +32,8 @@ expected_files() {
         share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/$app_id.png \
         share/man/man1/{lumawrite,lumawrite-send,lumawrite-virtual-sign}.1.gz \
         share/bash-completion/completions/lumawrite-send \
-        share/doc/lumawrite/copyright share/doc/lumawrite/changelog.gz | sort
+        share/doc/lumawrite/copyright share/doc/lumawrite/changelog.gz \
+        lib/systemd/system/lumawrite-send@.service lib/sysusers.d/lumawrite.conf | sort
 }
 
 echo "== cmake --install into a temporary DESTDIR"
@@ -104,6 +105,25 @@ complete_words --dry-run --font 'dejavu sans m' | grep -qx 'DejaVu\\ Sans\\ Mono
 [ "$(complete_words --watch "$work/watch/now")" = "$work/watch/now-serving.txt" ] ||
     fail "completion of the --watch file"
 
+echo "== the service's unit and user (systemd-analyze verify)"
+unit=$usr/lib/systemd/system/lumawrite-send@.service
+grep -qx 'EnvironmentFile=/etc/lumawrite/%i.env' "$unit" || fail "the unit does not read /etc/lumawrite/NAME.env"
+grep -qx 'ExecStart=/usr/bin/lumawrite-send $LUMAWRITE_SEND_OPTIONS' "$unit" || fail "the unit's ExecStart"
+grep -qx 'User=lumawrite' "$unit" || fail "the unit does not run as lumawrite"
+grep -qx 'SupplementaryGroups=dialout' "$unit" || fail "the unit is not in the dialout group"
+grep -qx 'Restart=on-failure' "$unit" || fail "the unit is not restarted on failure"
+sysusers=$usr/lib/sysusers.d/lumawrite.conf
+grep -Eq '^u lumawrite ' "$sysusers" && grep -qx 'm lumawrite dialout' "$sysusers" ||
+    fail "lumawrite.conf does not make the user lumawrite in dialout"
+if command -v systemd-analyze >/dev/null; then
+    # An instance of the template, with its binary where the unit looks for it.
+    mkdir -p "$work/units"
+    sed "s|/usr/bin/lumawrite-send|$usr/bin/lumawrite-send|" "$unit" >"$work/units/lumawrite-send@.service"
+    report=$(cd "$work/units" && SYSTEMD_LOG_LEVEL=warning systemd-analyze verify --man=no \
+        "$work/units/lumawrite-send@shop-1.service" 2>&1 | grep -v 'EnvironmentFile\|/etc/lumawrite' || true)
+    [ -z "$report" ] || fail "systemd-analyze verify: $report"
+fi
+
 echo "== the Debian package (cpack -G DEB)"
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null
 deb=$work/package/lumawrite_${version}_$(dpkg --print-architecture).deb
@@ -113,11 +133,13 @@ diff -u <(expected_files) <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | s
 [ "$(dpkg-deb -f "$deb" Package)" = lumawrite ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for dependency in libc6 libqt6widgets6 libqt6serialport6 qt6-qpa-plugins; do
+for dependency in libc6 libqt6widgets6 libqt6serialport6 libmosquitto1 qt6-qpa-plugins; do
     [[ $depends == *"$dependency"* ]] || fail "Depends lacks $dependency: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Maintainer)" = "Luma Write developers <maintainers@lumawrite.example>" ] ||
     fail "maintainer"
+dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./postinst | grep -q 'systemd-sysusers lumawrite.conf' ||
+    fail "the package's postinst does not make the service's user"
 echo "$(stat -c %s "$deb") bytes, $(dpkg-deb -c "$deb" | grep -vc '^d') files"
 
 echo "== lintian"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running Luma Write need; with --test also
-# those that testing it needs (the test suite, the benchmark, and the packaging checks).
+# those that testing it needs (the test suite with its MQTT broker, the benchmarks, and the
+# packaging checks).
 # Only packages that are missing are installed; a machine that has them all is left alone.
 set -euo pipefail
 
@@ -9,6 +10,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libgl-dev
+    libmosquitto-dev
     fonts-dejavu-core
     scdoc
 )
@@ -16,6 +18,7 @@ if [ "${1:-}" = "--test" ]; then
     packages+=(
         libgtest-dev libbenchmark-dev
         socat
+        mosquitto mosquitto-clients openssl
         desktop-file-utils appstream man-db lintian dpkg-dev file
     )
 fi

@@ -299,6 +299,88 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
     </message>
 </context>
 <context>
+    <name>lumawrite::send::MqttClient</name>
+    <message>
+        <source>the MQTT client could not be made</source>
+        <translation>der MQTT-Client konnte nicht erzeugt werden</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::send::MqttService</name>
+    <message>
+        <source>&quot;%1&quot; must be a whole number</source>
+        <translation>„%1“ muss eine ganze Zahl sein</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; must be from %2 to %3, not %4</source>
+        <translation>„%1“ muss von %2 bis %3 reichen, nicht %4</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; must be true or false</source>
+        <translation>„%1“ muss true oder false sein</translation>
+    </message>
+    <message>
+        <source>the message holds %1 bytes; at most %2 are taken</source>
+        <translation>die Nachricht hat %1 Bytes; höchstens %2 werden angenommen</translation>
+    </message>
+    <message>
+        <source>the message is not valid UTF-8</source>
+        <translation>die Nachricht ist kein gültiges UTF-8</translation>
+    </message>
+    <message>
+        <source>invalid JSON at byte %1: %2</source>
+        <translation>ungültiges JSON bei Byte %1: %2</translation>
+    </message>
+    <message>
+        <source>unknown field &quot;%1&quot;</source>
+        <translation>unbekanntes Feld „%1“</translation>
+    </message>
+    <message>
+        <source>&quot;text&quot; must be given, as a string</source>
+        <translation>„text“ muss angegeben sein, als Zeichenkette</translation>
+    </message>
+    <message>
+        <source>&quot;font&quot; must be a string</source>
+        <translation>„font“ muss eine Zeichenkette sein</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: connected to the broker
+</source>
+        <translation>lumawrite-send: mit dem Broker verbunden
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: the broker refused the connection: %1; check --mqtt-user and --mqtt-password-file. Trying again with back-off.
+</source>
+        <translation>lumawrite-send: der Broker hat die Verbindung abgelehnt: %1; prüfen Sie --mqtt-user und --mqtt-password-file. Neuer Versuch mit wachsendem Abstand.
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: the broker refused the connection: %1. Trying again with back-off.
+</source>
+        <translation>lumawrite-send: der Broker hat die Verbindung abgelehnt: %1. Neuer Versuch mit wachsendem Abstand.
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: the connection to the broker was lost (%1); reconnecting with back-off
+</source>
+        <translation>lumawrite-send: die Verbindung zum Broker ist verloren (%1); neue Verbindung mit wachsendem Abstand
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: the broker cannot be reached (%1); trying again with back-off
+</source>
+        <translation>lumawrite-send: der Broker ist nicht erreichbar (%1); neuer Versuch mit wachsendem Abstand
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: message refused: %1; nothing sent
+</source>
+        <translation>lumawrite-send: Nachricht abgelehnt: %1; nichts gesendet
+</translation>
+    </message>
+</context>
+<context>
     <name>lumawrite::send::SendOptions</name>
     <message>
         <source>Exit codes:
@@ -589,7 +671,7 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
   Geben Sie --ip HOST[:PORT] einmal für jede Anzeige an (der Port nach einem
   Doppelpunkt, eine IPv6-Adresse in Klammern wie [::1]:12346; sonst --port,
   sonst 12346), alle mit den Einstellungen einer Einstellungsdatei; oder geben
-  Sie --settings DATEI einmal für jede Anzeige an, jede Datei mit Verbindung,
+  Sie --settings FILE einmal für jede Anzeige an, jede Datei mit Verbindung,
   COM-Port, Adresse, Geschwindigkeit, IP, Schrift und Stilen dieser Anzeige.
   Jede Anzeige erhält die Nachricht zugleich, jede in ihrem eigenen Takt;
   Anzeigen am selben COM-Port teilen sich eine Leitung und werden nacheinander
@@ -597,6 +679,70 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
   von m Frames oder abgelehnt, mit Grund.
   Der Rückgabewert ist 0, wenn an jede Anzeige gesendet wurde, sonst 1.
 </translation>
+    </message>
+    <message>
+        <source>--mqtt takes mqtt://HOST[:PORT] or mqtts://HOST[:PORT], not &quot;%1&quot;.</source>
+        <translation>--mqtt nimmt mqtt://HOST[:PORT] oder mqtts://HOST[:PORT], nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>--mqtt-password-file %1 cannot be read: %2</source>
+        <translation>--mqtt-password-file %1 ist nicht lesbar: %2</translation>
+    </message>
+    <message>
+        <source>--mqtt-password-file %1 is not a regular file.</source>
+        <translation>--mqtt-password-file %1 ist keine gewöhnliche Datei.</translation>
+    </message>
+    <message>
+        <source>Run as a service of the MQTT broker at URL, mqtt://HOST[:PORT] (1883) or mqtts://HOST[:PORT] (8883, TLS): every message published to PREFIX/message goes to the sign(s), and the state is published to PREFIX/status. Runs until stopped; give no TEXT.</source>
+        <translation>Als Dienst des MQTT-Brokers unter URL laufen, mqtt://HOST[:PORT] (1883) oder mqtts://HOST[:PORT] (8883, TLS): jede an PREFIX/message veröffentlichte Nachricht geht an die Anzeige(n), und der Zustand wird an PREFIX/status veröffentlicht. Läuft, bis er beendet wird; ohne TEXT.</translation>
+    </message>
+    <message>
+        <source>With --mqtt: take messages from PREFIX/message; give it again for a group the sign belongs to. The status goes to the first PREFIX/status.</source>
+        <translation>Mit --mqtt: Nachrichten von PREFIX/message nehmen; erneut angeben für eine Gruppe, zu der die Anzeige gehört. Der Zustand geht an das erste PREFIX/status.</translation>
+    </message>
+    <message>
+        <source>The client id the broker knows this service by (default lumawrite-send/ and the first PREFIX); the broker keeps its messages while it is away.</source>
+        <translation>Die Client-ID, unter der der Broker diesen Dienst kennt (Standard lumawrite-send/ und das erste PREFIX); der Broker bewahrt seine Nachrichten auf, solange er fort ist.</translation>
+    </message>
+    <message>
+        <source>The user name at the broker.</source>
+        <translation>Der Benutzername beim Broker.</translation>
+    </message>
+    <message>
+        <source>Read the broker password from the first line of FILE.</source>
+        <translation>Das Passwort für den Broker aus der ersten Zeile von FILE lesen.</translation>
+    </message>
+    <message>
+        <source>With mqtts: trust the broker&apos;s certificate if FILE&apos;s certificate authority signed it (default: the system&apos;s).</source>
+        <translation>Mit mqtts: dem Zertifikat des Brokers trauen, wenn die Zertifizierungsstelle in FILE es signiert hat (Standard: die des Systems).</translation>
+    </message>
+    <message>
+        <source>--mqtt takes the messages from the broker; give no TEXT or --watch with it.</source>
+        <translation>--mqtt nimmt die Nachrichten vom Broker; geben Sie keinen TEXT und kein --watch dazu an.</translation>
+    </message>
+    <message>
+        <source>--mqtt needs a --topic PREFIX.</source>
+        <translation>--mqtt braucht ein --topic PREFIX.</translation>
+    </message>
+    <message>
+        <source>--topic takes a topic prefix such as signs/shop-1, without + or # or a closing /, not &quot;%1&quot;.</source>
+        <translation>--topic nimmt einen Themenpräfix wie signs/shop-1, ohne + oder # oder abschließenden /, nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>--mqtt-client-id needs an id.</source>
+        <translation>--mqtt-client-id braucht eine ID.</translation>
+    </message>
+    <message>
+        <source>--mqtt-password-file needs --mqtt-user.</source>
+        <translation>--mqtt-password-file braucht --mqtt-user.</translation>
+    </message>
+    <message>
+        <source>--mqtt-cafile is for an mqtts:// broker.</source>
+        <translation>--mqtt-cafile ist für einen mqtts://-Broker.</translation>
+    </message>
+    <message>
+        <source>--%1 is for the service: give it with --mqtt.</source>
+        <translation>--%1 ist für den Dienst: geben Sie es mit --mqtt an.</translation>
     </message>
 </context>
 <context>

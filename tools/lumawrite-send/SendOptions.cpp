@@ -1,5 +1,6 @@
 #include "SendOptions.h"
 
+#include "MqttService.h"
 #include "SettingsStore.h"
 
 #include <QCommandLineParser>
@@ -160,6 +161,45 @@ struct Cli {
                                     "(rows or slant cut off, characters the typeface "
                                     "cannot draw) instead of sending it.")};
 
+    QCommandLineOption mqtt{
+        QStringLiteral("mqtt"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Run as a service of the MQTT broker at URL, "
+                                    "mqtt://HOST[:PORT] (1883) or mqtts://HOST[:PORT] (8883, "
+                                    "TLS): every message published to PREFIX/message goes to "
+                                    "the sign(s), and the state is published to "
+                                    "PREFIX/status. Runs until stopped; give no TEXT."),
+        QStringLiteral("URL")};
+    QCommandLineOption topic{
+        QStringLiteral("topic"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "With --mqtt: take messages from PREFIX/message; give it "
+                                    "again for a group the sign belongs to. The status goes to "
+                                    "the first PREFIX/status."),
+        QStringLiteral("PREFIX")};
+    QCommandLineOption mqttClientId{
+        QStringLiteral("mqtt-client-id"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "The client id the broker knows this service by "
+                                    "(default lumawrite-send/ and the first PREFIX); the "
+                                    "broker keeps its messages while it is away."),
+        QStringLiteral("ID")};
+    QCommandLineOption mqttUser{
+        QStringLiteral("mqtt-user"),
+        QCoreApplication::translate("lumawrite::send::SendOptions", "The user name at the broker."),
+        QStringLiteral("NAME")};
+    QCommandLineOption mqttPasswordFile{
+        QStringLiteral("mqtt-password-file"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Read the broker password from the first line of FILE."),
+        QStringLiteral("FILE")};
+    QCommandLineOption mqttCaFile{
+        QStringLiteral("mqtt-cafile"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "With mqtts: trust the broker's certificate if FILE's "
+                                    "certificate authority signed it (default: the system's)."),
+        QStringLiteral("FILE")};
+
     Cli()
     {
         parser.setApplicationDescription(QCoreApplication::translate(
@@ -177,6 +217,7 @@ struct Cli {
                            lan,     serial,     address,   speed,       port,      settings,
                            save,    dryRun,     image,     listFonts,   listPorts, watch,
                            verbose, allowEmpty, strict});
+        parser.addOptions({mqtt, topic, mqttClientId, mqttUser, mqttPasswordFile, mqttCaFile});
         parser.addPositionalArgument(
             QStringLiteral("TEXT"),
             QCoreApplication::translate(
@@ -291,6 +332,51 @@ QString readSignAddress(const QString &text, SignAddress &into)
                 .arg(text);
         into.port = quint16(port);
     }
+    return {};
+}
+
+// --mqtt and the options that go with it.
+QString readServiceOptions(const QCommandLineParser &p, const Cli &cli, const QStringList &texts,
+                           SendOptions &o)
+{
+    o.mode = SendOptions::Mode::Mqtt;
+    if (!texts.isEmpty() || p.isSet(cli.watch))
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--mqtt takes the messages from the broker; give no "
+                                           "TEXT or --watch with it.");
+    o.mqttUrl = p.value(cli.mqtt);
+    BrokerAccess access;
+    QString error = readBrokerUrl(o.mqttUrl, access);
+    if (!error.isEmpty())
+        return error;
+    o.mqttTopics = p.values(cli.topic);
+    if (o.mqttTopics.isEmpty())
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--mqtt needs a --topic PREFIX.");
+    for (const QString &topic : std::as_const(o.mqttTopics)) {
+        if (topic.isEmpty() || topic.contains(QLatin1Char('+')) ||
+            topic.contains(QLatin1Char('#')) || topic.contains(QChar(0)) ||
+            topic.endsWith(QLatin1Char('/')))
+            return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                               "--topic takes a topic prefix such as signs/shop-1, "
+                                               "without + or # or a closing /, not \"%1\".")
+                .arg(topic);
+    }
+    o.mqttClientId = p.isSet(cli.mqttClientId)
+                         ? p.value(cli.mqttClientId)
+                         : QStringLiteral("lumawrite-send/") + o.mqttTopics.first();
+    if (o.mqttClientId.isEmpty())
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--mqtt-client-id needs an id.");
+    o.mqttUser = p.value(cli.mqttUser);
+    o.mqttPasswordFile = p.value(cli.mqttPasswordFile);
+    o.mqttCaFile = p.value(cli.mqttCaFile);
+    if (!o.mqttPasswordFile.isEmpty() && o.mqttUser.isEmpty())
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--mqtt-password-file needs --mqtt-user.");
+    if (!o.mqttCaFile.isEmpty() && !access.tls)
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--mqtt-cafile is for an mqtts:// broker.");
     return {};
 }
 
@@ -446,6 +532,20 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                 "--list-ports reads the ports.conf beside one settings file; give at most one "
                 "--settings with it.");
         return result;
+    }
+    if (p.isSet(cli.mqtt)) {
+        result.error = readServiceOptions(p, cli, texts, o);
+        return result;
+    }
+    for (const QCommandLineOption *option :
+         {&cli.topic, &cli.mqttClientId, &cli.mqttUser, &cli.mqttPasswordFile, &cli.mqttCaFile}) {
+        if (p.isSet(*option)) {
+            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                       "--%1 is for the service: give it with "
+                                                       "--mqtt.")
+                               .arg(option->names().first());
+            return result;
+        }
     }
     if (p.isSet(cli.watch)) {
         o.mode = SendOptions::Mode::Watch;

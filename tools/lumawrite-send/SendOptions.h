@@ -49,7 +49,7 @@ struct SignAddress {
 };
 
 struct SendOptions {
-    enum class Mode { Send, Watch, ListFonts, ListPorts, Help, Version };
+    enum class Mode { Send, Watch, Mqtt, ListFonts, ListPorts, Help, Version };
     Mode mode = Mode::Send;
     QString text;               // the message argument, as given
     bool textFromStdin = false; // the argument was "-"
@@ -66,6 +66,14 @@ struct SendOptions {
     bool allowEmpty = false; // an empty message blanks the sign instead of being refused
     bool strict = false;     // a fit-check finding refuses the message instead of a warning
     QString imageFile;
+    // --mqtt: the broker, the topic prefixes (the status goes under the first), the client id
+    // (empty for "lumawrite-send/" and the first prefix) and how to log in.
+    QString mqttUrl;
+    QStringList mqttTopics;
+    QString mqttClientId;
+    QString mqttUser;
+    QString mqttPasswordFile;
+    QString mqttCaFile;
     quint16 signPort = link::SignLink::SignUdpPort;
     // Test hooks, taken from the environment: LUMAWRITE_SEND_PACING_MS="PAUSE,REPLY" shortens
     // the waits of the link; LUMAWRITE_SEND_SERIAL_DEVICE makes every COM number open that

@@ -70,7 +70,7 @@ struct SignFleet::Sign {
     State state = State::Idle;
     bool busy = false;
     bool holdsLine = false;
-    std::optional<QString> pending; // the newest text, for when the upload under way is over
+    std::optional<Submission> pending; // the newest text, for when the upload under way is over
 
     // The message under way.
     QString label;
@@ -84,7 +84,9 @@ struct SignFleet::Sign {
     qint64 remainingMs = 0;
     QElapsedTimer sinceProgress;
     QString summary;
+    QString text;
     bool ok = false; // sent (or printed), once done
+    bool refused = false;
 };
 
 SignFleet::SignFleet(SendOptions options, const QList<SignTarget> &signs, QStringList fontList,
@@ -102,6 +104,7 @@ SignFleet::SignFleet(SendOptions options, const QList<SignTarget> &signs, QStrin
                     sign->framesTotal = total;
                     sign->remainingMs = remainingMs;
                     sign->sinceProgress.start();
+                    emit statusChanged();
                     if (m_options.verbose && done < total) {
                         const QByteArray frame = sign->frames.value(done);
                         say(QCoreApplication::translate("lumawrite::send::SignFleet",
@@ -142,8 +145,9 @@ QString SignFleet::signLabel(const MessageChoices &choices, quint16 port)
     return QStringLiteral("%1 (address %2)").arg(host).arg(address);
 }
 
-void SignFleet::submit(const QString &text)
+void SignFleet::submit(const QString &text, const Overrides &extra)
 {
+    const Submission message{text, extra};
     // The pictures of an older text are not needed again: a sign busy with it takes the newest
     // text next.
     m_renders.clear();
@@ -153,17 +157,20 @@ void SignFleet::submit(const QString &text)
     m_submitting = true;
     for (const std::unique_ptr<Sign> &sign : m_signs) {
         if (sign->busy)
-            sign->pending = text;
+            sign->pending = message;
         else
-            prepare(*sign, text);
+            prepare(*sign, message);
     }
     m_submitting = false;
+    emit statusChanged();
     checkAllDone();
 }
 
-void SignFleet::prepare(Sign &sign, const QString &text)
+void SignFleet::prepare(Sign &sign, const Submission &message)
 {
+    const QString &text = message.text;
     sign.busy = true;
+    sign.text = text;
     sign.state = Sign::State::Preparing;
     sign.framesDone = sign.framesTotal = 0;
     sign.rendered.reset();
@@ -174,7 +181,7 @@ void SignFleet::prepare(Sign &sign, const QString &text)
                  QCoreApplication::translate("lumawrite::send::SignFleet",
                                              "%1: refused: empty message; nothing sent")
                      .arg(sign.label),
-                 false);
+                 false, true);
         return;
     }
     ReadFailure failure;
@@ -189,7 +196,7 @@ void SignFleet::prepare(Sign &sign, const QString &text)
                          "%1: refused: cannot read the settings (%2) and no --ip or "
                          "--serial given: the sign's address is unknown")
                          .arg(sign.label, failure.reason),
-                     false);
+                     false, true);
             return;
         }
         sign.unreadFile = failure;
@@ -199,13 +206,29 @@ void SignFleet::prepare(Sign &sign, const QString &text)
                 "lumawrite-send: %1\nlumawrite-send: using the default settings.\n")
                 .arg(loadError));
     }
-    ChoiceResult chosen = chooseMessage(sign.settings, sign.target.overrides, m_fonts,
-                                        render::storedMessageText(text));
+    // A message's own choices come before those of the command line.
+    Overrides overrides = sign.target.overrides;
+    const Overrides &extra = message.extra;
+    for (auto [into, from] : {std::pair{&overrides.bold, &extra.bold},
+                              {&overrides.italic, &extra.italic},
+                              {&overrides.strikethrough, &extra.strikethrough},
+                              {&overrides.underline, &extra.underline}})
+        if (*from)
+            *into = *from;
+    for (auto [into, from] : {std::pair{&overrides.size, &extra.size},
+                              {&overrides.offset, &extra.offset},
+                              {&overrides.speed, &extra.speed}})
+        if (*from)
+            *into = *from;
+    if (extra.font)
+        overrides.font = extra.font;
+    ChoiceResult chosen =
+        chooseMessage(sign.settings, overrides, m_fonts, render::storedMessageText(text));
     if (!chosen.error.isEmpty()) {
         signDone(sign,
                  QCoreApplication::translate("lumawrite::send::SignFleet", "%1: refused: %2")
                      .arg(sign.label, chosen.error),
-                 false);
+                 false, true);
         return;
     }
     sign.choices = chosen.choices;
@@ -216,7 +239,7 @@ void SignFleet::prepare(Sign &sign, const QString &text)
         signDone(sign,
                  QCoreApplication::translate("lumawrite::send::SignFleet", "%1: refused: %2")
                      .arg(sign.label, rendered.error),
-                 false);
+                 false, true);
         return;
     }
     if (m_options.strict && !rendered.findings.isEmpty()) {
@@ -226,7 +249,7 @@ void SignFleet::prepare(Sign &sign, const QString &text)
                      "%1: refused: --strict refuses a message with warnings; nothing "
                      "sent")
                      .arg(sign.label),
-                 false);
+                 false, true);
         return;
     }
     sign.framesTotal = link::MessageTransfer::frameCount(rendered.blocks);
@@ -288,8 +311,8 @@ void SignFleet::takeTurns(const QString &line)
         Sign *next = m_waitingForLine[line].takeFirst();
         if (next->pending) {
             // A newer text came while it waited: that one goes instead.
-            const QString text = *std::exchange(next->pending, std::nullopt);
-            prepare(*next, text);
+            const Submission message = *std::exchange(next->pending, std::nullopt);
+            prepare(*next, message);
             continue;
         }
         m_linesInUse.insert(line);
@@ -304,6 +327,7 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
     // One line a sign: "Nothing was sent" is said by the count of frames.
     const QString reason = report.reason.section(QLatin1Char('\n'), 0, 0);
     QString summary;
+    const bool refused = !ok && report.exitCode == ExitRefused;
     if (ok)
         summary =
             QCoreApplication::translate("lumawrite::send::SignFleet", "%1: sent").arg(sign.label);
@@ -338,28 +362,57 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
         m_linesInUse.remove(sign.line);
         QTimer::singleShot(0, this, [this, line = sign.line] { takeTurns(line); });
     }
-    signDone(sign, summary, ok);
+    signDone(sign, summary, ok, refused);
 }
 
-void SignFleet::signDone(Sign &sign, const QString &summary, bool ok)
+void SignFleet::signDone(Sign &sign, const QString &summary, bool ok, bool refused)
 {
     sign.state = Sign::State::Done;
     sign.summary = summary;
     sign.ok = ok;
+    sign.refused = refused;
     m_failed = m_failed || !ok;
     if (!m_output.terminal && !summary.isEmpty())
         m_output.err(QStringLiteral("lumawrite-send: %1\n").arg(summary));
     if (sign.pending) {
         // It stays busy: the newest text goes next.
-        const QString text = *std::exchange(sign.pending, std::nullopt);
-        QTimer::singleShot(0, this, [this, &sign, text] {
+        const Submission message = *std::exchange(sign.pending, std::nullopt);
+        QTimer::singleShot(0, this, [this, &sign, message] {
             if (sign.state == Sign::State::Done)
-                prepare(sign, text);
+                prepare(sign, message);
         });
         return;
     }
     sign.busy = false;
+    emit statusChanged();
     checkAllDone();
+}
+
+SignFleet::Status SignFleet::status() const
+{
+    Status status;
+    QStringList failed, refused;
+    bool any = false;
+    for (const std::unique_ptr<Sign> &sign : m_signs) {
+        status.frames += sign->framesDone;
+        status.of += sign->framesTotal;
+        if (sign->busy && status.state != Status::State::Sending) {
+            status.state = Status::State::Sending;
+            status.text = sign->text;
+        }
+        if (sign->state == Sign::State::Done && !sign->ok)
+            (sign->refused ? refused : failed).append(sign->summary);
+        any = any || sign->state != Sign::State::Idle;
+        if (status.text.isEmpty() && !sign->text.isEmpty())
+            status.text = sign->text;
+    }
+    if (status.state == Status::State::Sending || !any)
+        return status;
+    status.state = !failed.isEmpty()    ? Status::State::Failed
+                   : !refused.isEmpty() ? Status::State::Refused
+                                        : Status::State::Sent;
+    status.error = (failed + refused).join(QStringLiteral("; "));
+    return status;
 }
 
 void SignFleet::checkAllDone()

@@ -28,9 +28,22 @@ public:
               const LinkServices &link, SessionOutput output, QObject *parent = nullptr);
     ~SignFleet() override;
 
-    // The text as given; may report messageDone() before it returns.
-    void submit(const QString &text);
+    // The text as given; may report messageDone() before it returns. The choices in extra,
+    // where set, replace those of every sign for this text.
+    void submit(const QString &text, const Overrides &extra = {});
     bool busy() const;
+
+    // What the signs are doing, all told: sending while any sends, the frames of all summed;
+    // once all are done, failed when any failed, else refused when any refused, else sent.
+    struct Status {
+        enum class State { Idle, Sending, Sent, Failed, Refused };
+        State state = State::Idle;
+        int frames = 0;
+        int of = 0;
+        QString text;  // of the message under way, or of the last one
+        QString error; // the lines of the signs that failed or refused, naming them
+    };
+    Status status() const;
 
     // How a sign is named in its lines: "host[:port] (address n)" or "COM n (address n)".
     static QString signLabel(const MessageChoices &choices, quint16 port);
@@ -39,16 +52,23 @@ signals:
     // Every sign has dealt with its text: 0 when each succeeded, 1 when any failed or was
     // refused.
     void messageDone(int exitCode);
+    // status() may have changed: a frame went, a sign began or ended.
+    void statusChanged();
 
 private:
     struct Sign;
 
-    void prepare(Sign &sign, const QString &text);
+    struct Submission {
+        QString text;
+        Overrides extra;
+    };
+
+    void prepare(Sign &sign, const Submission &message);
     std::shared_ptr<const RenderedMessage> render(MessageChoices &choices);
     void startUpload(Sign &sign);
     void takeTurns(const QString &line);
     void uploadFinished(Sign &sign, const UploadReport &report);
-    void signDone(Sign &sign, const QString &summary, bool ok);
+    void signDone(Sign &sign, const QString &summary, bool ok, bool refused = false);
     void checkAllDone();
     void say(const QString &text);
     void redraw(bool last = false);

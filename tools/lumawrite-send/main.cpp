@@ -3,6 +3,7 @@
 #include "LineWatcher.h"
 #include "LumaWriteVersion.h"
 #include "MessagePlan.h"
+#include "MqttService.h"
 #include "PortsConf.h"
 #include "SendOptions.h"
 #include "SendSession.h"
@@ -14,6 +15,7 @@
 #include <QGuiApplication>
 #include <QLocale>
 #include <QSet>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
@@ -108,6 +110,65 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext &context, const Q
     write(stderr, qFormatLogMessage(type, context, message) + QLatin1Char('\n'));
 }
 
+// SIGTERM and SIGINT are written into a pipe that the event loop reads, so that the service
+// stops between two frames.
+int stopPipe[2] = {-1, -1};
+
+void signalled(int)
+{
+    const int saved = errno;
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
+    errno = saved;
+}
+
+int runService(const SendOptions &options, const QStringList &fonts, const LinkServices &link,
+               const SessionOutput &output)
+{
+    BrokerAccess access;
+    readBrokerUrl(options.mqttUrl, access);
+    access.clientId = options.mqttClientId;
+    access.user = options.mqttUser;
+    access.caFile = options.mqttCaFile;
+    if (!options.mqttPasswordFile.isEmpty()) {
+        const QString error = readPasswordFile(options.mqttPasswordFile, access.password);
+        if (!error.isEmpty()) {
+            write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(error));
+            return ExitUsage;
+        }
+    }
+    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+        write(stderr, QStringLiteral("lumawrite-send: %1\n")
+                          .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return ExitUsage;
+    }
+    struct sigaction action {};
+    action.sa_handler = signalled;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    ::sigaction(SIGTERM, &action, nullptr);
+    ::sigaction(SIGINT, &action, nullptr);
+
+    // One sign or several: the fleet reports the state of them all.
+    auto fleet = std::make_unique<SignFleet>(options, signsFor(options), fonts, link, output);
+    MqttService service(options, access, std::move(fleet), fonts, output.err);
+    QSocketNotifier stopRequests(stopPipe[0], QSocketNotifier::Read);
+    QObject::connect(&stopRequests, &QSocketNotifier::activated, &service, [&service] {
+        char bytes[16];
+        while (::read(stopPipe[0], bytes, sizeof bytes) > 0) {
+        }
+        service.stop();
+    });
+    QObject::connect(&service, &MqttService::stopped, &service,
+                     [] { QCoreApplication::exit(ExitOk); });
+    const QString error = service.start();
+    if (!error.isEmpty()) {
+        write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(error));
+        return ExitLinkUnavailable;
+    }
+    return QCoreApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -184,6 +245,11 @@ int main(int argc, char *argv[])
     output.out = [](const QString &text) { write(stdout, text); };
     output.err = [](const QString &text) { write(stderr, text); };
     output.terminal = ::isatty(STDERR_FILENO) == 1;
+    if (options.mode == SendOptions::Mode::Mqtt) {
+        link.comPortsBeside = comPorts;
+        return runService(options, fonts, link, output);
+    }
+
     SendSession session(options, settingsPathFor(options), fonts, link, output);
     // Several signs are served together; one sign as always.
     const QList<SignTarget> signs = signsFor(options);

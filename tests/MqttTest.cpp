@@ -1,0 +1,589 @@
+#include "MqttService.h"
+#include "SendOptions.h"
+#include "SignFleet.h"
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QHostAddress>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace lumawrite;
+using namespace lumawrite::test;
+
+namespace {
+
+// The frames that end an upload to address 07: the parameters of one message block (and the
+// five blank ones behind it: 6 blocks, 0x0180 columns) at a speed code, then the restart.
+QByteArray parameters(const char *speedCode)
+{
+    return QByteArray::fromHex(QByteArray("aacc00103037001001000004018000") + speedCode);
+}
+const QByteArray Restart = QByteArray::fromHex("aacc000830370020");
+
+TEST(MqttPayload, PlainTextAndJsonChoicesAreRead)
+{
+    const QStringList fonts = knownFonts();
+    send::Payload plain = send::readPayload("Gr\xc3\xbc\xc3\x9f Gott\n", fonts);
+    EXPECT_EQ(plain.error, QString());
+    EXPECT_EQ(plain.text, QString::fromUtf8("Grüß Gott"));
+
+    const send::Payload json = send::readPayload(
+        "  {\"text\":\"Sale\",\"font\":\"DejaVu Sans\",\"size\":20,\"bold\":true,"
+        "\"italic\":false,\"strikethrough\":true,\"underline\":false,\"offset\":-3,\"speed\":4}",
+        fonts);
+    ASSERT_EQ(json.error, QString());
+    EXPECT_EQ(json.text, QStringLiteral("Sale"));
+    EXPECT_EQ(json.choices.font, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(json.choices.size, 20);
+    EXPECT_EQ(json.choices.bold, true);
+    EXPECT_EQ(json.choices.italic, false);
+    EXPECT_EQ(json.choices.strikethrough, true);
+    EXPECT_EQ(json.choices.offset, -3);
+    EXPECT_EQ(json.choices.speed, 4);
+    EXPECT_FALSE(send::readPayload("{\"text\":\"x\"}", fonts).choices.size.has_value());
+}
+
+TEST(MqttPayload, RefusalsSayWhy)
+{
+    const std::pair<QByteArray, const char *> cases[] = {
+        {QByteArray(64 * 1024 + 1, 'x'), "65537 bytes"},
+        {"caf\xc3", "not valid UTF-8"},
+        {"\xff\xfe", "not valid UTF-8"},
+        {"{\"text\": \"x\"", "invalid JSON"},
+        {"{\"text\":\"x\",\"colour\":\"red\"}", "unknown field \"colour\""},
+        {"{\"font\":\"DejaVu Sans\"}", "\"text\" must be given"},
+        {"{\"text\":5}", "\"text\" must be given"},
+        {"{\"text\":\"x\",\"size\":\"20\"}", "\"size\" must be a whole number"},
+        {"{\"text\":\"x\",\"size\":20.5}", "\"size\" must be a whole number"},
+        {"{\"text\":\"x\",\"size\":61}", "\"size\" must be from 6 to 60"},
+        {"{\"text\":\"x\",\"offset\":-11}", "\"offset\" must be from -10 to 10"},
+        {"{\"text\":\"x\",\"speed\":0}", "\"speed\" must be from 1 to 10"},
+        {"{\"text\":\"x\",\"bold\":1}", "\"bold\" must be true or false"},
+        {"{\"text\":\"x\",\"font\":\"Comic Sans\"}", "Comic Sans"},
+        {"{\"text\":\"x\"} {}", "invalid JSON"},
+    };
+    for (const auto &[payload, why] : cases) {
+        const send::Payload read = send::readPayload(payload, knownFonts());
+        EXPECT_TRUE(read.error.contains(QString::fromUtf8(why)))
+            << payload.left(40).toStdString() << " -> " << read.error.toStdString();
+        EXPECT_TRUE(read.text.isEmpty());
+    }
+    // Exactly 64 KiB is taken.
+    EXPECT_EQ(send::readPayload(QByteArray(64 * 1024, 'x'), {}).error, QString());
+}
+
+TEST(MqttPayload, BrokerAddressesStatusAndPasswordFile)
+{
+    send::BrokerAccess access;
+    EXPECT_EQ(send::readBrokerUrl("mqtt://broker.example", access), QString());
+    EXPECT_EQ(access.host, QStringLiteral("broker.example"));
+    EXPECT_EQ(access.port, 1883);
+    EXPECT_FALSE(access.tls);
+    EXPECT_EQ(send::readBrokerUrl("mqtts://10.0.0.5:9999", access), QString());
+    EXPECT_EQ(access.port, 9999);
+    EXPECT_TRUE(access.tls);
+    EXPECT_EQ(send::readBrokerUrl("mqtts://10.0.0.5", access), QString());
+    EXPECT_EQ(access.port, 8883);
+    for (const char *bad : {"http://h", "mqtt://", "broker:1883", "mqtt://u:p@h", "mqtt://h/x"})
+        EXPECT_FALSE(send::readBrokerUrl(QString::fromUtf8(bad), access).isEmpty()) << bad;
+
+    EXPECT_EQ(send::statusDocument("sending", 10, 57, "Open", {},
+                                   QDateTime(QDate(2026, 3, 1), QTime(8, 5, 9), Qt::UTC)),
+              QByteArray("{\"at\":\"2026-03-01T08:05:09Z\",\"error\":\"\",\"frames\":10,\"of\":57,"
+                         "\"state\":\"sending\",\"text\":\"Open\"}"));
+
+    QTemporaryDir dir;
+    writeFile(dir.filePath("pw"), "s3cret word\r\nsecond line\n");
+    QString password;
+    EXPECT_EQ(send::readPasswordFile(dir.filePath("pw"), password), QString());
+    EXPECT_EQ(password, QStringLiteral("s3cret word"));
+    // A FIFO would hold the start up; a folder is no file either.
+    ASSERT_EQ(::mkfifo(QFile::encodeName(dir.filePath("fifo")).constData(), 0600), 0);
+    EXPECT_TRUE(send::readPasswordFile(dir.filePath("fifo"), password).contains("regular file"));
+    EXPECT_TRUE(send::readPasswordFile(dir.path(), password).contains("regular file"));
+    EXPECT_FALSE(send::readPasswordFile(dir.filePath("none"), password).isEmpty());
+}
+
+TEST(MqttPayload, ServiceOptionsAreChecked)
+{
+    const auto parse = [](QStringList arguments) {
+        arguments.prepend("lumawrite-send");
+        return send::parseArguments(arguments, {});
+    };
+    const send::ParsedArguments ok =
+        parse({"--mqtt", "mqtt://127.0.0.1:2000", "--topic", "signs/a", "--topic", "all"});
+    ASSERT_EQ(ok.error, QString());
+    EXPECT_EQ(ok.options.mode, send::SendOptions::Mode::Mqtt);
+    EXPECT_EQ(ok.options.mqttTopics, QStringList({"signs/a", "all"}));
+    EXPECT_EQ(ok.options.mqttClientId, QStringLiteral("lumawrite-send/signs/a"));
+    EXPECT_EQ(parse({"--mqtt", "mqtt://h", "--topic", "t", "--mqtt-client-id", "shop"})
+                  .options.mqttClientId,
+              QStringLiteral("shop"));
+    const QStringList bad[] = {
+        {"--mqtt", "mqtt://h"},                                               // no topic
+        {"--mqtt", "mqtt://h", "--topic", "t", "Hello"},                      // a message as well
+        {"--mqtt", "mqtt://h", "--topic", "signs/#"},                         // a wildcard
+        {"--mqtt", "mqtt://h", "--topic", "t", "--mqtt-cafile", "ca.pem"},    // no TLS
+        {"--mqtt", "mqtt://h", "--topic", "t", "--mqtt-password-file", "pw"}, // no user
+        {"--topic", "t", "Hello"},                                            // no broker
+        {"--mqtt", "ftp://h", "--topic", "t"},
+    };
+    for (const QStringList &arguments : bad)
+        EXPECT_FALSE(parse(arguments).error.isEmpty()) << arguments.join(' ').toStdString();
+}
+
+// The service's status of several signs, and a message's own choices, from the fleet itself.
+TEST(MqttPayload, SeveralSignsAreSummedAndAFailureNamesItsSign)
+{
+    LoopbackSign a, b;
+    TempSettings file;
+    Settings settings = safeSettings();
+    settings.SerialAddress = 7;
+    file.write(settings);
+    QList<send::SignTarget> signs;
+    for (const auto &[host, port] :
+         {std::pair{"127.0.0.1", a.port()}, std::pair{"nosuch.invalid", quint16(12346)},
+          std::pair{"127.0.0.1", b.port()}}) {
+        signs.append({file.path(), {}, port});
+        signs.last().overrides.host = QString(host);
+    }
+    send::LinkServices link;
+    link.timing = {40, 5};
+    link.comPorts = noSuchDevice;
+    link.hostResolver = [](const QString &, QObject *, auto done) {
+        done(QHostAddress(), QStringLiteral("Host not found"));
+    };
+    send::SignFleet fleet({}, signs, knownFonts(), link,
+                          {[](const QString &) {}, [](const QString &) {}});
+    using State = send::SignFleet::Status::State;
+    EXPECT_EQ(fleet.status().state, State::Idle);
+    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    QList<send::SignFleet::Status> seen;
+    QObject::connect(&fleet, &send::SignFleet::statusChanged, [&] { seen.append(fleet.status()); });
+    send::Overrides speed3;
+    speed3.speed = 3;
+    fleet.submit("Hi", speed3);
+    ASSERT_TRUE(done.wait(5000));
+    // Sending while any sends, the frames of all three summed: 8 each.
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.first().state, State::Sending);
+    EXPECT_EQ(seen.first().text, QStringLiteral("Hi"));
+    const auto midway = std::find_if(seen.cbegin(), seen.cend(), [](const auto &s) {
+        return s.state == State::Sending && s.frames > 4;
+    });
+    ASSERT_NE(midway, seen.cend());
+    EXPECT_EQ(midway->of, 24);
+    const send::SignFleet::Status last = fleet.status();
+    EXPECT_EQ(last.state, State::Failed);
+    EXPECT_EQ(last.frames, 16);
+    EXPECT_EQ(last.error, QStringLiteral("nosuch.invalid (address 7): failed after 0 of 8 "
+                                         "frames: The sign address \"nosuch.invalid\" could not "
+                                         "be found: Host not found"));
+    // The message's own speed, 3, is code 175 at both signs.
+    EXPECT_EQ(a.waitFor(8, 1000).value(6), parameters("af"));
+    EXPECT_EQ(b.waitFor(8, 1000).value(6), parameters("af"));
+
+    // A refusal at every sign, too wide at 60 points: refused, naming each sign.
+    send::Overrides large;
+    large.size = 60;
+    fleet.submit(QString(200, QLatin1Char('W')), large);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done.size() == 2; }, 5000));
+    EXPECT_EQ(fleet.status().state, State::Refused);
+    EXPECT_EQ(fleet.status().error.count(": refused: "), 3) << fleet.status().error.toStdString();
+}
+
+quint16 freeTcpPort()
+{
+    QTcpServer server;
+    EXPECT_TRUE(server.listen(QHostAddress::LocalHost, 0));
+    return server.serverPort();
+}
+
+// Debian's mosquitto on 127.0.0.1 at a port of its own, with users, an ACL and persistence, in
+// a temporary folder: "central" may write every message topic; site-N reads its own and the
+// group's, and writes its own status.
+class Broker {
+public:
+    Broker() : m_port(freeTcpPort())
+    {
+        const QString passwords = m_dir.filePath("passwd");
+        for (const char *user : {"central", "site-1", "site-2"}) {
+            QStringList arguments = {"-b", passwords, user, password(user)};
+            if (!QFile::exists(passwords))
+                arguments.prepend("-c");
+            EXPECT_EQ(QProcess::execute("mosquitto_passwd", arguments), 0);
+        }
+        QByteArray acl = "user central\ntopic readwrite #\n";
+        for (const char *site : {"site-1", "site-2"})
+            acl += QByteArray("user ") + site + "\ntopic read signs/" + site +
+                   "/message\ntopic read all/message\ntopic write signs/" + site + "/status\n";
+        writeFile(m_dir.filePath("acl"), acl);
+        // Started as root, the broker would otherwise become the mosquitto user, who cannot
+        // write its persistence here.
+        const passwd *me = ::getpwuid(::geteuid());
+        writeFile(m_dir.filePath("mosquitto.conf"),
+                  QStringLiteral("listener %1 127.0.0.1\nallow_anonymous false\n"
+                                 "password_file %2\nacl_file %3\npersistence true\n"
+                                 "persistence_location %4/\nuser %5\nlog_type all\n")
+                      .arg(m_port)
+                      .arg(passwords, m_dir.filePath("acl"), m_dir.path(),
+                           QString::fromLocal8Bit(me ? me->pw_name : "root"))
+                      .toUtf8());
+        start();
+    }
+    ~Broker() { stop(); }
+    static QString password(const QString &user) { return user + QStringLiteral("-pw"); }
+    quint16 port() const { return m_port; }
+    QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(m_port); }
+
+    void start()
+    {
+        m_log.clear();
+        m_process.setProcessChannelMode(QProcess::MergedChannels);
+        m_process.start("/usr/sbin/mosquitto", {"-c", m_dir.filePath("mosquitto.conf")});
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return (m_log += m_process.readAll()).contains(" running"); }, 10000))
+            << m_log.toStdString();
+    }
+    // As a system stop does: the broker writes its persistence first.
+    void stop()
+    {
+        if (m_process.state() == QProcess::NotRunning)
+            return;
+        m_process.terminate();
+        EXPECT_TRUE(m_process.waitForFinished(10000));
+    }
+    // A publisher's exit code; the payload goes through standard input.
+    int publish(const QString &user, const QString &topic, const QByteArray &payload)
+    {
+        QProcess pub;
+        // An empty message is published as such (-n); standard input must hold something.
+        pub.start("mosquitto_pub",
+                  {"-h", "127.0.0.1", "-p", QString::number(m_port), "-u", user, "-P",
+                   password(user), "-q", "1", "-t", topic, payload.isEmpty() ? "-n" : "-s"});
+        pub.write(payload);
+        pub.closeWriteChannel();
+        EXPECT_TRUE(pub.waitForFinished(10000));
+        return pub.exitCode();
+    }
+
+private:
+    QTemporaryDir m_dir;
+    quint16 m_port;
+    QProcess m_process;
+    QByteArray m_log;
+};
+
+// Every status document published to a topic, as "central" sees them.
+class StatusWatch {
+public:
+    StatusWatch(const Broker &broker, const QString &topic)
+    {
+        m_process.start("mosquitto_sub",
+                        {"-h", "127.0.0.1", "-p", QString::number(broker.port()), "-u", "central",
+                         "-P", Broker::password("central"), "-q", "1", "-t", topic});
+        EXPECT_TRUE(m_process.waitForStarted(5000));
+    }
+    ~StatusWatch()
+    {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+    QList<QJsonObject> documents()
+    {
+        m_text += m_process.readAllStandardOutput();
+        QList<QJsonObject> all;
+        for (const QByteArray &line : m_text.split('\n'))
+            if (!line.isEmpty())
+                all.append(QJsonDocument::fromJson(line).object());
+        return all;
+    }
+    QStringList states()
+    {
+        QStringList names;
+        for (const QJsonObject &document : documents())
+            names.append(document.value("state").toString());
+        return names;
+    }
+    // Waits until a document of that state has come; returns the last such one.
+    QJsonObject waitFor(const QString &state, int timeoutMs = 15000)
+    {
+        QJsonObject found;
+        (void)QTest::qWaitFor(
+            [&] {
+                for (const QJsonObject &document : documents())
+                    if (document.value("state").toString() == state)
+                        found = document;
+                return !found.isEmpty();
+            },
+            timeoutMs);
+        return found;
+    }
+
+private:
+    QProcess m_process;
+    QByteArray m_text;
+};
+
+// lumawrite-send as site-N's service, its sign at address 07, speed 10, on a loopback port.
+class Service {
+public:
+    Service(Broker &broker, LoopbackSign &sign, const QString &site,
+            const QString &pacing = "10,10", const QString &passwordText = {})
+    {
+        Settings settings = safeSettings();
+        settings.SerialAddress = 7;
+        settings.Speed = 10;
+        m_settings.write(settings);
+        writeFile(m_dir.filePath("pw"),
+                  (passwordText.isEmpty() ? Broker::password(site) : passwordText).toUtf8() + "\n");
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", m_dir.path());
+        env.insert("LUMAWRITE_SEND_PACING_MS", pacing);
+        env.insert("LC_ALL", "C.UTF-8");
+        env.remove("LANGUAGE");
+        m_process.setProcessEnvironment(env);
+        m_process.start(LUMAWRITE_SEND_PATH,
+                        {"--settings", m_settings.path(), "--port", QString::number(sign.port()),
+                         "--mqtt", broker.url(), "--topic", "signs/" + site, "--topic", "all",
+                         "--mqtt-user", site, "--mqtt-password-file", m_dir.filePath("pw")});
+    }
+    ~Service()
+    {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+    // Waits until standard error has said it; all it said so far.
+    QString waitToSay(const QString &what, int timeoutMs = 15000)
+    {
+        (void)QTest::qWaitFor([&] { return errors().contains(what); }, timeoutMs);
+        return m_err;
+    }
+    QString errors() { return m_err += QString::fromUtf8(m_process.readAllStandardError()); }
+    QProcess &process() { return m_process; }
+
+private:
+    QTemporaryDir m_dir;
+    TempSettings m_settings;
+    QProcess m_process;
+    QString m_err;
+};
+
+std::string text(const QList<QJsonObject> &documents)
+{
+    QStringList lines;
+    for (const QJsonObject &document : documents)
+        lines.append(QString::fromUtf8(QJsonDocument(document).toJson(QJsonDocument::Compact)));
+    return lines.join('\n').toStdString();
+}
+
+TEST(BrokerService, TextAndJsonMessagesReachTheSignAndTheStatusFollows)
+{
+    Broker broker;
+    LoopbackSign sign;
+    StatusWatch status(broker, "signs/site-1/status");
+    Service service(broker, sign, "site-1");
+    service.waitToSay("connected to the broker");
+    EXPECT_FALSE(status.waitFor("idle").isEmpty()) << text(status.documents());
+
+    ASSERT_EQ(broker.publish("central", "signs/site-1/message", "Hi"), 0);
+    // One block of text, five blank blocks, the parameters, the restart.
+    QList<QByteArray> frames = sign.waitFor(8);
+    ASSERT_EQ(frames.size(), 8) << service.errors().toStdString();
+    EXPECT_TRUE(frames[0].startsWith(QByteArray::fromHex("aacc008c3037001002000080")));
+    EXPECT_EQ(frames[6], parameters("0a"));
+    EXPECT_EQ(frames[7], Restart);
+    const QJsonObject sent = status.waitFor("sent");
+    EXPECT_EQ(sent.value("text").toString(), QStringLiteral("Hi"));
+    EXPECT_EQ(sent.value("frames").toInt(), 8);
+    EXPECT_EQ(sent.value("of").toInt(), 8);
+    EXPECT_TRUE(QDateTime::fromString(sent.value("at").toString(), Qt::ISODate).isValid());
+    QStringList states = status.states();
+    EXPECT_EQ(states.mid(states.indexOf("sending")), QStringList({"sending", "sent"}));
+
+    // The group topic, with choices of its own: speed 3 is code 175.
+    sign.take();
+    ASSERT_EQ(broker.publish("central", "all/message", "{\"text\": \"Hi\", \"speed\": 3}"), 0);
+    frames = sign.waitFor(8);
+    ASSERT_EQ(frames.size(), 8);
+    EXPECT_EQ(frames[6], parameters("af"));
+    EXPECT_EQ(frames[7], Restart);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status.states().count("sent") == 2; }, 10000))
+        << text(status.documents());
+}
+
+TEST(BrokerService, AWrongPasswordIsRefusedAndSaidSo)
+{
+    Broker broker;
+    LoopbackSign sign;
+    Service service(broker, sign, "site-1", "10,10", "not-the-password");
+    const QString err = service.waitToSay("refused the connection");
+    EXPECT_TRUE(err.contains("not authorised") || err.contains("not authorized"))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains("--mqtt-password-file")) << err.toStdString();
+    EXPECT_FALSE(err.contains("connected to the broker")) << err.toStdString();
+    // It keeps trying rather than ending; a systemd unit would restart it anyway.
+    EXPECT_EQ(service.process().state(), QProcess::Running);
+}
+
+TEST(BrokerService, ASiteCannotPublishToAnotherSitesTopicAndBadMessagesAreRefused)
+{
+    Broker broker;
+    LoopbackSign sign;
+    StatusWatch status(broker, "signs/site-1/status");
+    Service service(broker, sign, "site-1");
+    service.waitToSay("connected to the broker");
+
+    // The broker drops what site-2 publishes to site-1's topic.
+    broker.publish("site-2", "signs/site-1/message", "Intruder");
+    const std::pair<QByteArray, const char *> refused[] = {
+        {QByteArray(70000, 'x'), "70000 bytes"},
+        {"{\"text\": \"Open\"", "invalid JSON"},
+        {"{\"text\": \"Open\", \"font\": \"No Such Face\"}", "No Such Face"},
+        {"{\"text\": \"" + QByteArray(200, 'W') + "\", \"size\": 60}", "columns"},
+        {"", "empty"},
+    };
+    int count = 0;
+    for (const auto &[payload, why] : refused) {
+        ASSERT_EQ(broker.publish("central", "signs/site-1/message", payload), 0);
+        ++count;
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return status.states().count("refused") == count; }, 10000))
+            << why << "\n"
+            << text(status.documents());
+        const QJsonObject last = status.documents().last();
+        EXPECT_TRUE(last.value("error").toString().contains(why)) << text(status.documents());
+    }
+    QTest::qWait(300);
+    EXPECT_EQ(sign.received().size(), 0);
+    EXPECT_FALSE(status.states().contains("sending")) << text(status.documents());
+}
+
+TEST(BrokerService, MessagesQueuedWhileTheBrokerRestartedArriveAfterTheReconnect)
+{
+    Broker broker;
+    LoopbackSign sign;
+    Service service(broker, sign, "site-1");
+    service.waitToSay("connected to the broker");
+    broker.stop();
+    service.waitToSay("connection to the broker was lost");
+    broker.start();
+    // Published before the service is back: the broker keeps it for the service's session.
+    ASSERT_EQ(broker.publish("central", "signs/site-1/message", "Back again"), 0);
+    EXPECT_EQ(service.errors().count("connected to the broker"), 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sign.received().contains(Restart); }, 20000))
+        << service.errors().toStdString();
+    EXPECT_EQ(sign.received().last(), Restart);
+    EXPECT_EQ(service.errors().count("connected to the broker"), 2);
+}
+
+TEST(BrokerService, TheNewestOfQuickMessagesIsShownLastAndSigtermSaysOffline)
+{
+    Broker broker;
+    LoopbackSign sign;
+    StatusWatch status(broker, "signs/site-1/status");
+    Service service(broker, sign, "site-1", "100,10"); // about a second an upload
+    service.waitToSay("connected to the broker");
+    ASSERT_EQ(broker.publish("central", "signs/site-1/message", "First"), 0);
+    ASSERT_GE(sign.waitFor(1).size(), 1);
+    for (const char *message : {"Second", "Third", "Fourth"})
+        ASSERT_EQ(broker.publish("central", "signs/site-1/message", message), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sign.received().count(Restart) == 2; }, 15000));
+    // Two uploads only: the first, then the newest.
+    QTest::qWait(500);
+    EXPECT_EQ(sign.received().count(Restart), 2);
+    EXPECT_EQ(sign.received().last(), Restart);
+    EXPECT_FALSE(status.waitFor("sent").isEmpty());
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return status.documents().last().value("text").toString() == "Fourth"; }, 5000))
+        << text(status.documents());
+    EXPECT_EQ(status.documents().last().value("state").toString(), QStringLiteral("sent"));
+
+    // SIGTERM in the middle of an upload: it stops between frames, and says "offline".
+    sign.take();
+    ASSERT_EQ(broker.publish("central", "signs/site-1/message", "Closing"), 0);
+    ASSERT_GE(sign.waitFor(2).size(), 2);
+    QSignalSpy ended(&service.process(), &QProcess::finished);
+    service.process().terminate();
+    ASSERT_TRUE(ended.wait(5000));
+    EXPECT_EQ(service.process().exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(service.process().exitCode(), 0);
+    EXPECT_LT(sign.received().size(), 8);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status.states().endsWith("offline"); }, 5000))
+        << text(status.documents());
+}
+
+TEST(BrokerService, TlsTrustsTheBrokerThroughTheCaFile)
+{
+    // A certificate authority and a broker certificate for 127.0.0.1, made here.
+    QTemporaryDir dir;
+    const auto run = [&](const QStringList &arguments) {
+        QProcess openssl;
+        openssl.setWorkingDirectory(dir.path());
+        openssl.start("openssl", arguments);
+        return openssl.waitForFinished(30000) && openssl.exitCode() == 0;
+    };
+    writeFile(dir.filePath("san"), "subjectAltName=IP:127.0.0.1\n");
+    ASSERT_TRUE(run({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "ca.key", "-out",
+                     "ca.pem", "-days", "2", "-subj", "/CN=Test CA"}));
+    ASSERT_TRUE(run({"req", "-newkey", "rsa:2048", "-nodes", "-keyout", "broker.key", "-out",
+                     "broker.csr", "-subj", "/CN=127.0.0.1"}));
+    ASSERT_TRUE(run({"x509", "-req", "-in", "broker.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
+                     "-CAcreateserial", "-out", "broker.pem", "-days", "2", "-extfile", "san"}));
+    const quint16 port = freeTcpPort();
+    const passwd *me = ::getpwuid(::geteuid());
+    writeFile(dir.filePath("mosquitto.conf"),
+              QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\ncafile %2/ca.pem\n"
+                             "certfile %2/broker.pem\nkeyfile %2/broker.key\nuser %3\n")
+                  .arg(port)
+                  .arg(dir.path(), QString::fromLocal8Bit(me ? me->pw_name : "root"))
+                  .toUtf8());
+    QProcess broker;
+    broker.setProcessChannelMode(QProcess::MergedChannels);
+    broker.start("/usr/sbin/mosquitto", {"-c", dir.filePath("mosquitto.conf")});
+    QByteArray log;
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (log += broker.readAll()).contains(" running"); }, 10000))
+        << log.toStdString();
+
+    TempSettings settings;
+    settings.write(safeSettings());
+    const auto service = [&](const QStringList &extra) {
+        auto process = std::make_unique<QProcess>();
+        process->start(LUMAWRITE_SEND_PATH,
+                       QStringList{"--settings", settings.path(), "--mqtt",
+                                   QStringLiteral("mqtts://127.0.0.1:%1").arg(port), "--topic",
+                                   "tls"} +
+                           extra);
+        return process;
+    };
+    const auto said = [](QProcess &process, const char *what) {
+        QByteArray err;
+        return QTest::qWaitFor(
+            [&] { return (err += process.readAllStandardError()).contains(what); }, 10000);
+    };
+    // Without the authority the broker's certificate is not trusted.
+    auto untrusting = service({});
+    EXPECT_TRUE(said(*untrusting, "the broker cannot be reached"));
+    untrusting->kill();
+    untrusting->waitForFinished(3000);
+    auto trusting = service({"--mqtt-cafile", dir.filePath("ca.pem")});
+    EXPECT_TRUE(said(*trusting, "connected to the broker"));
+    trusting->terminate();
+    EXPECT_TRUE(trusting->waitForFinished(5000));
+    EXPECT_EQ(trusting->exitCode(), 0);
+    broker.terminate();
+    broker.waitForFinished(5000);
+}
+
+} // namespace

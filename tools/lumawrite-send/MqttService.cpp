@@ -1,0 +1,369 @@
+#include "MqttService.h"
+
+#include "MessagePlan.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+#include <QTimer>
+#include <QUrl>
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumawrite::send {
+namespace {
+
+const QByteArray OfflineDocument = QByteArrayLiteral("{\"state\":\"offline\"}");
+
+// How long a stop waits for the broker to take the "offline" status.
+constexpr int OfflineWaitMs = 3000;
+
+QString stateName(SignFleet::Status::State state)
+{
+    switch (state) {
+    case SignFleet::Status::State::Sending:
+        return QStringLiteral("sending");
+    case SignFleet::Status::State::Sent:
+        return QStringLiteral("sent");
+    case SignFleet::Status::State::Failed:
+        return QStringLiteral("failed");
+    case SignFleet::Status::State::Refused:
+        return QStringLiteral("refused");
+    default:
+        return QStringLiteral("idle");
+    }
+}
+
+// A whole number in [low, high] or a refusal naming the field.
+QString wholeNumber(const QJsonObject &object, const QString &name, int low, int high,
+                    std::optional<int> &into)
+{
+    if (!object.contains(name))
+        return {};
+    const QJsonValue value = object.value(name);
+    const double number = value.toDouble();
+    if (!value.isDouble() || std::floor(number) != number)
+        return QCoreApplication::translate("lumawrite::send::MqttService",
+                                           "\"%1\" must be a whole number")
+            .arg(name);
+    if (number < low || number > high)
+        return QCoreApplication::translate("lumawrite::send::MqttService",
+                                           "\"%1\" must be from %2 to %3, not %4")
+            .arg(name)
+            .arg(low)
+            .arg(high)
+            .arg(number);
+    into = int(number);
+    return {};
+}
+
+QString truth(const QJsonObject &object, const QString &name, std::optional<bool> &into)
+{
+    if (!object.contains(name))
+        return {};
+    if (!object.value(name).isBool())
+        return QCoreApplication::translate("lumawrite::send::MqttService",
+                                           "\"%1\" must be true or false")
+            .arg(name);
+    into = object.value(name).toBool();
+    return {};
+}
+
+} // namespace
+
+QString readBrokerUrl(const QString &url, BrokerAccess &into)
+{
+    const QUrl parsed(url, QUrl::StrictMode);
+    const QString scheme = parsed.scheme();
+    if (!parsed.isValid() ||
+        (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
+        parsed.host().isEmpty() || !parsed.userInfo().isEmpty() ||
+        !(parsed.path().isEmpty() || parsed.path() == QLatin1String("/")) || parsed.hasQuery() ||
+        parsed.hasFragment())
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--mqtt takes mqtt://HOST[:PORT] or "
+                                           "mqtts://HOST[:PORT], not \"%1\".")
+            .arg(url);
+    into.tls = scheme == QLatin1String("mqtts");
+    into.host = parsed.host();
+    into.port = quint16(parsed.port(into.tls ? 8883 : 1883));
+    return {};
+}
+
+QString readPasswordFile(const QString &path, QString &password)
+{
+    // Opened without waiting, so that a FIFO cannot hold the start up; then it must be a file.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--mqtt-password-file %1 cannot be read: %2")
+            .arg(path, QString::fromLocal8Bit(std::strerror(errno)));
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--mqtt-password-file %1 is not a regular file.")
+            .arg(path);
+    }
+    QByteArray data(4096, Qt::Uninitialized);
+    qsizetype got = 0;
+    while (got < data.size()) {
+        const ssize_t n = ::read(fd, data.data() + got, std::size_t(data.size() - got));
+        if (n > 0)
+            got += n;
+        else if (n == 0 || errno != EINTR)
+            break;
+    }
+    ::close(fd);
+    data.truncate(got);
+    const qsizetype end = data.indexOf('\n');
+    QByteArray line = end < 0 ? data : data.left(end);
+    if (line.endsWith('\r'))
+        line.chop(1);
+    password = QString::fromUtf8(line);
+    return {};
+}
+
+Payload readPayload(const QByteArray &payload, const QStringList &fonts)
+{
+    Payload result;
+    if (payload.size() > MaxPayloadBytes) {
+        result.error =
+            QCoreApplication::translate("lumawrite::send::MqttService",
+                                        "the message holds %1 bytes; at most %2 are taken")
+                .arg(payload.size())
+                .arg(MaxPayloadBytes);
+        return result;
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8(payload);
+    if (utf8.hasError()) {
+        result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                   "the message is not valid UTF-8");
+        return result;
+    }
+    if (!text.trimmed().startsWith(QLatin1Char('{'))) {
+        result.text = text;
+        // As a line read from standard input: its one line break is not part of it.
+        if (result.text.endsWith(QStringLiteral("\r\n")))
+            result.text.chop(2);
+        else if (result.text.endsWith(QLatin1Char('\n')))
+            result.text.chop(1);
+        return result;
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(payload, &parseError);
+    if (parseError.error != QJsonParseError::NoError) {
+        result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                   "invalid JSON at byte %1: %2")
+                           .arg(parseError.offset)
+                           .arg(parseError.errorString());
+        return result;
+    }
+    const QJsonObject object = document.object();
+    static const QStringList known = {
+        QStringLiteral("text"),          QStringLiteral("font"),   QStringLiteral("size"),
+        QStringLiteral("bold"),          QStringLiteral("italic"), QStringLiteral("underline"),
+        QStringLiteral("strikethrough"), QStringLiteral("offset"), QStringLiteral("speed")};
+    for (const QString &key : object.keys()) {
+        if (!known.contains(key)) {
+            result.error =
+                QCoreApplication::translate("lumawrite::send::MqttService", "unknown field \"%1\"")
+                    .arg(key);
+            return result;
+        }
+    }
+    if (!object.value(QStringLiteral("text")).isString()) {
+        result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                   "\"text\" must be given, as a string");
+        return result;
+    }
+    Overrides &v = result.choices;
+    for (const QString &error : {wholeNumber(object, QStringLiteral("size"), 6, 60, v.size),
+                                 wholeNumber(object, QStringLiteral("offset"), -10, 10, v.offset),
+                                 wholeNumber(object, QStringLiteral("speed"), 1, 10, v.speed),
+                                 truth(object, QStringLiteral("bold"), v.bold),
+                                 truth(object, QStringLiteral("italic"), v.italic),
+                                 truth(object, QStringLiteral("strikethrough"), v.strikethrough),
+                                 truth(object, QStringLiteral("underline"), v.underline)}) {
+        if (!error.isEmpty()) {
+            result.error = error;
+            return result;
+        }
+    }
+    if (object.contains(QStringLiteral("font"))) {
+        const QJsonValue font = object.value(QStringLiteral("font"));
+        if (!font.isString()) {
+            result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                       "\"font\" must be a string");
+            return result;
+        }
+        if (fontPosition(fonts, font.toString().trimmed()) < 0) {
+            result.error = unknownFontMessage(font.toString());
+            return result;
+        }
+        v.font = font.toString().trimmed();
+    }
+    result.text = object.value(QStringLiteral("text")).toString();
+    return result;
+}
+
+QByteArray statusDocument(const QString &state, int frames, int of, const QString &text,
+                          const QString &error, const QDateTime &at)
+{
+    const QJsonObject object{
+        {QStringLiteral("state"), state}, {QStringLiteral("frames"), frames},
+        {QStringLiteral("of"), of},       {QStringLiteral("text"), text},
+        {QStringLiteral("error"), error}, {QStringLiteral("at"), at.toUTC().toString(Qt::ISODate)}};
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+MqttService::MqttService(const SendOptions &options, BrokerAccess access,
+                         std::unique_ptr<SignFleet> fleet, QStringList fonts,
+                         std::function<void(const QString &)> err, QObject *parent)
+    : QObject(parent), m_topics(options.mqttTopics),
+      m_statusTopic((options.mqttTopics.value(0) + QStringLiteral("/status")).toUtf8()),
+      m_fleet(std::move(fleet)), m_fonts(std::move(fonts)), m_err(std::move(err)), m_client([&] {
+          access.willTopic = m_statusTopic;
+          access.willPayload = OfflineDocument;
+          return access;
+      }())
+{
+    connect(m_fleet.get(), &SignFleet::statusChanged, this, [this] {
+        m_refusal.reset();
+        publishStatus();
+    });
+    connect(&m_client, &MqttClient::messageReceived, this, &MqttService::received);
+    connect(&m_client, &MqttClient::connected, this, [this] {
+        m_connected = true;
+        m_refusedSaid = false;
+        m_err(QCoreApplication::translate("lumawrite::send::MqttService",
+                                          "lumawrite-send: connected to the broker\n"));
+        // The session is kept by the broker; subscribing again changes nothing there, and
+        // covers a broker that lost it.
+        for (const QString &topic : std::as_const(m_topics))
+            m_client.subscribe((topic + QStringLiteral("/message")).toUtf8());
+        // The last will may have said "offline" meanwhile.
+        publishStatus(true);
+    });
+    connect(&m_client, &MqttClient::refused, this, [this](int code, const QString &reason) {
+        // Said once until the next success; the tries go on with their back-off, in case the
+        // broker's password file is mended.
+        if (m_refusedSaid)
+            return;
+        m_refusedSaid = true;
+        const bool credentials = code == 4 || code == 5;
+        m_err((credentials ? QCoreApplication::translate(
+                                 "lumawrite::send::MqttService",
+                                 "lumawrite-send: the broker refused the connection: %1; check "
+                                 "--mqtt-user and --mqtt-password-file. Trying again with "
+                                 "back-off.\n")
+                           : QCoreApplication::translate(
+                                 "lumawrite::send::MqttService",
+                                 "lumawrite-send: the broker refused the connection: %1. Trying "
+                                 "again with back-off.\n"))
+                  .arg(reason));
+    });
+    connect(&m_client, &MqttClient::disconnected, this, [this](int code) {
+        const bool was = std::exchange(m_connected, false);
+        if (was && !m_stopping)
+            m_err(QCoreApplication::translate(
+                      "lumawrite::send::MqttService",
+                      "lumawrite-send: the connection to the broker was lost (%1); reconnecting "
+                      "with back-off\n")
+                      .arg(code));
+    });
+    connect(&m_client, &MqttClient::unreachable, this, [this](const QString &reason) {
+        if (!std::exchange(m_unreachableSaid, true))
+            m_err(QCoreApplication::translate(
+                      "lumawrite::send::MqttService",
+                      "lumawrite-send: the broker cannot be reached (%1); trying again with "
+                      "back-off\n")
+                      .arg(reason));
+    });
+    connect(&m_client, &MqttClient::published, this, [this](int id) {
+        if (m_stopping && id == m_offlineId)
+            finishStop();
+    });
+}
+
+MqttService::~MqttService() = default;
+
+QString MqttService::start()
+{
+    return m_client.start();
+}
+
+void MqttService::received(const QByteArray &topic, const QByteArray &payload)
+{
+    if (m_stopping)
+        return;
+    Q_UNUSED(topic);
+    const Payload message = readPayload(payload, m_fonts);
+    if (!message.error.isEmpty()) {
+        m_err(QCoreApplication::translate("lumawrite::send::MqttService",
+                                          "lumawrite-send: message refused: %1; nothing sent\n")
+                  .arg(message.error));
+        SignFleet::Status refusal;
+        refusal.state = SignFleet::Status::State::Refused;
+        refusal.error = message.error;
+        m_refusal = refusal;
+        publishStatus(true);
+        return;
+    }
+    m_fleet->submit(message.text, message.choices);
+}
+
+void MqttService::publishStatus(bool force)
+{
+    if (m_stopping)
+        return;
+    const SignFleet::Status status = m_refusal.value_or(m_fleet->status());
+    const QString state = stateName(status.state);
+    const int tens = status.frames / 10;
+    if (!force && state == m_shownState && status.text == m_shownText &&
+        (state != QLatin1String("sending") || tens == m_shownTens))
+        return;
+    m_shownState = state;
+    m_shownTens = tens;
+    m_shownText = status.text;
+    m_client.publish(m_statusTopic,
+                     statusDocument(state, status.frames, status.of, status.text, status.error,
+                                    QDateTime::currentDateTimeUtc()),
+                     true);
+}
+
+void MqttService::stop()
+{
+    if (m_stopping)
+        return;
+    m_stopping = true;
+    // The event loop runs between frames: no frame is cut; the fleet's uploads end here.
+    m_fleet.reset();
+    m_offlineId = m_connected ? m_client.publish(m_statusTopic, OfflineDocument, true) : -1;
+    if (m_offlineId < 0) {
+        QTimer::singleShot(0, this, &MqttService::finishStop);
+        return;
+    }
+    QTimer::singleShot(OfflineWaitMs, this, &MqttService::finishStop);
+}
+
+void MqttService::finishStop()
+{
+    if (m_offlineId == -3)
+        return;
+    m_offlineId = -3;
+    m_client.disconnectFromBroker();
+    emit stopped();
+}
+
+} // namespace lumawrite::send

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "MqttClient.h"
+#include "SendOptions.h"
+#include "SignFleet.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace lumawrite::send {
+
+// The most a message may hold.
+constexpr qsizetype MaxPayloadBytes = 64 * 1024;
+
+// mqtt://HOST[:PORT] (1883) or mqtts://HOST[:PORT] (8883, TLS); an error when it is neither.
+QString readBrokerUrl(const QString &url, BrokerAccess &into);
+
+// The first line of a password file, which must be a regular file; an error when it is not.
+QString readPasswordFile(const QString &path, QString &password);
+
+// A message as it came from the broker: plain UTF-8 text, or a JSON object (its first
+// character other than a blank is "{") with "text" and the choices the options make.
+struct Payload {
+    QString text;
+    Overrides choices;
+    QString error; // why it is refused; nothing is sent
+};
+Payload readPayload(const QByteArray &payload, const QStringList &fonts);
+
+// The status document, {"state": ..., "frames": n, "of": m, "text": ..., "error": ...,
+// "at": ...}.
+QByteArray statusDocument(const QString &state, int frames, int of, const QString &text,
+                          const QString &error, const QDateTime &at);
+
+// lumawrite-send as a service: the messages published to PREFIX/message (for every --topic) go
+// to its signs, the newest winning, and its state is published, retained, to
+// FIRSTPREFIX/status, at every change of state and every 10 frames.
+class MqttService : public QObject {
+    Q_OBJECT
+public:
+    MqttService(const SendOptions &options, BrokerAccess access, std::unique_ptr<SignFleet> fleet,
+                QStringList fonts, std::function<void(const QString &)> err,
+                QObject *parent = nullptr);
+    ~MqttService() override;
+
+    QString start();
+    // Between frames: no further frame is sent, "offline" is published, and the connection
+    // ends; stopped() follows.
+    void stop();
+
+signals:
+    void stopped();
+
+private:
+    void received(const QByteArray &topic, const QByteArray &payload);
+    void publishStatus(bool force = false);
+    void finishStop();
+
+    QStringList m_topics;
+    QByteArray m_statusTopic;
+    std::unique_ptr<SignFleet> m_fleet;
+    QStringList m_fonts;
+    std::function<void(const QString &)> m_err;
+    MqttClient m_client;
+    std::optional<SignFleet::Status> m_refusal; // shown until the next message is sent
+    QString m_shownState;
+    int m_shownTens = -1;
+    QString m_shownText;
+    int m_offlineId = -2;
+    bool m_stopping = false;
+    bool m_connected = false;
+    bool m_refusedSaid = false;
+    bool m_unreachableSaid = false;
+};
+
+} // namespace lumawrite::send
