@@ -10,12 +10,6 @@ namespace {
 
 constexpr int BarWidth = 30;
 
-QString timeLeft(qint64 remainingMs)
-{
-    const qint64 seconds = (remainingMs + 999) / 1000;
-    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
 // The picture is made in memory and written in one go, so that a full disk or a file-size
 // limit is seen: QImage::save reports success once the bytes are in the file's buffer.
 QString writePng(const QImage &image, const QString &path)

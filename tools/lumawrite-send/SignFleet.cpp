@@ -16,12 +16,6 @@ namespace {
 // On a terminal the lines are drawn again at most this often.
 constexpr int RedrawMs = 250;
 
-QString timeLeft(qint64 remainingMs)
-{
-    const qint64 seconds = (remainingMs + 999) / 1000;
-    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
-
 // The choices that the picture depends on, and the text.
 QString renderKey(const render::RenderRequest &r)
 {

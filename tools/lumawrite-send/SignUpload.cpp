@@ -6,6 +6,12 @@
 
 namespace lumawrite::send {
 
+QString timeLeft(qint64 remainingMs)
+{
+    const qint64 seconds = (remainingMs + 999) / 1000;
+    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
 SignUpload::SignUpload(LinkServices services, QObject *parent)
     : QObject(parent), m_services(std::move(services))
 {

@@ -27,6 +27,9 @@ struct LinkServices {
     std::function<platform::ComPortResolver(const QString &settingsPath)> comPortsBeside;
 };
 
+// The time left of an upload as its progress lines show it: "m:ss", rounded up.
+QString timeLeft(qint64 remainingMs);
+
 struct UploadReport {
     ExitCode exitCode = ExitOk;
     QString message; // why it was refused or failed; empty after a complete upload
