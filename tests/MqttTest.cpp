@@ -89,10 +89,10 @@ TEST(MqttPayload, BrokerAddressesStatusAndPasswordFile)
     EXPECT_EQ(access.host, QStringLiteral("broker.example"));
     EXPECT_EQ(access.port, 1883);
     EXPECT_FALSE(access.tls);
-    EXPECT_EQ(send::readBrokerUrl("mqtts://10.0.0.5:9999", access), QString());
+    EXPECT_EQ(send::readBrokerUrl("mqtts://127.0.0.5:9999", access), QString());
     EXPECT_EQ(access.port, 9999);
     EXPECT_TRUE(access.tls);
-    EXPECT_EQ(send::readBrokerUrl("mqtts://10.0.0.5", access), QString());
+    EXPECT_EQ(send::readBrokerUrl("mqtts://127.0.0.5", access), QString());
     EXPECT_EQ(access.port, 8883);
     for (const char *bad : {"http://h", "mqtt://", "broker:1883", "mqtt://u:p@h", "mqtt://h/x"})
         EXPECT_FALSE(send::readBrokerUrl(QString::fromUtf8(bad), access).isEmpty()) << bad;
