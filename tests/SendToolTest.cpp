@@ -1175,6 +1175,20 @@ TEST(SendSigns, OnATerminalEachSignHasALineDrawnOverAFewTimesASecond)
         << err.toStdString();
 }
 
+namespace {
+
+// What one serial line carried for two signs of 8 frames each: all of the first's frames (its
+// address in hex digits), then all of the second's, never mixed.
+void expectTakingTurns(const QByteArray &line, const char *first, const char *second)
+{
+    const QStringList frames = serialFrames(line);
+    ASSERT_EQ(frames.size(), 16) << lines(frames);
+    expectFrames(frames.mid(0, 8), first);
+    expectFrames(frames.mid(8), second);
+}
+
+} // namespace
+
 TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
 {
     PtyPair line5, line6;
@@ -1206,10 +1220,7 @@ TEST(SendSigns, SignsOnOneLineTakeTurnsAndADyingLineFailsOnlyItsSigns)
     on5 += peer5.readAll();
 
     // COM 5: all of address 7's frames, then all of address 8's.
-    const QStringList frames = serialFrames(on5);
-    ASSERT_EQ(frames.size(), 16) << lines(frames);
-    expectFrames(frames.mid(0, 8), "3037");
-    expectFrames(frames.mid(8), "3038");
+    expectTakingTurns(on5, "3037", "3038");
     EXPECT_TRUE(run.err.contains("COM 5 (address 7): sent\n")) << run.err.toStdString();
     EXPECT_TRUE(run.err.contains("COM 5 (address 8): sent\n")) << run.err.toStdString();
     // COM 6 died under address 9; address 10, behind it, found no port. The LAN sign is whole.
@@ -1242,10 +1253,7 @@ TEST(SendSigns, TwoComNumbersForOneAdapterStillTakeTurns)
     EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
     QTest::qWait(100);
     received += peer.readAll();
-    const QStringList frames = serialFrames(received);
-    ASSERT_EQ(frames.size(), 16) << lines(frames);
-    expectFrames(frames.mid(0, 8), "3037");
-    expectFrames(frames.mid(8), "3038");
+    expectTakingTurns(received, "3037", "3038");
 }
 
 TEST(SendSigns, SaveStoresToEverySettingsFileAndSeveralIpRefuseIt)
