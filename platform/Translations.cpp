@@ -7,32 +7,39 @@
 
 namespace lumawrite::platform {
 
+namespace {
+
+QTranslator *loaded(QCoreApplication &app, const QLocale &locale, const char *name,
+                    const QString &folder)
+{
+    auto *translator = new QTranslator(&app);
+    if (translator->load(locale, QLatin1String(name), QStringLiteral("_"), folder) &&
+        QCoreApplication::installTranslator(translator))
+        return translator;
+    delete translator;
+    return nullptr;
+}
+
+} // namespace
+
 std::vector<QTranslator *> installTranslations(QCoreApplication &app, const QLocale &locale)
 {
-    // Ours are compiled in (translations/*.ts); Qt's come with the system's Qt.
-    const struct {
-        const char *name;
-        QString folder;
-    } sources[] = {
-        {"lumawrite", QStringLiteral(":/i18n")},
-        {"qtbase", QLibraryInfo::path(QLibraryInfo::TranslationsPath)},
-    };
+    // The first of the desktop's languages, in its order of preference, that ours are
+    // translated into (they are compiled in: translations/*.ts). English, the language the
+    // texts are written in, ends the search (LANGUAGE=en:de stays English).
     std::vector<QTranslator *> installed;
-    for (const auto &source : sources) {
-        // The languages in the desktop's order of preference; English, the language the
-        // texts are written in, ends the search (LANGUAGE=en:de stays English).
-        for (const QString &language : locale.uiLanguages()) {
-            const QLocale preferred(language);
-            if (preferred.language() == QLocale::English || preferred.language() == QLocale::C)
-                break;
-            auto *translator = new QTranslator(&app);
-            if (translator->load(preferred, QLatin1String(source.name), QStringLiteral("_"),
-                                 source.folder) &&
-                QCoreApplication::installTranslator(translator)) {
-                installed.push_back(translator);
-                break;
-            }
-            delete translator;
+    for (const QString &language : locale.uiLanguages()) {
+        const QLocale preferred(language);
+        if (preferred.language() == QLocale::English || preferred.language() == QLocale::C)
+            break;
+        if (QTranslator *ours = loaded(app, preferred, "lumawrite", QStringLiteral(":/i18n"))) {
+            installed.push_back(ours);
+            // Qt's own texts (standard buttons, option errors) in the same language, so that
+            // no window or line mixes two.
+            if (QTranslator *qt = loaded(app, preferred, "qtbase",
+                                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                installed.push_back(qt);
+            break;
         }
     }
     return installed;

@@ -9,8 +9,9 @@ class QTranslator;
 namespace lumawrite::platform {
 
 // Installs the translations for a language: Luma Write's own (built into the program) and
-// Qt's, which words the standard buttons and dialogs. Where there is none for the language
-// the texts stay English, the language they are written in. Returns what was installed, the
+// Qt's, which words the standard buttons and dialogs, both in the first of the desktop's
+// languages that Luma Write is translated into. Where there is none the texts stay English,
+// the language they are written in, Qt's included. Returns what was installed, the
 // application owning it; call it before the first window is made, which takes its texts then.
 std::vector<QTranslator *> installTranslations(QCoreApplication &app, const QLocale &locale);
 

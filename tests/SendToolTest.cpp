@@ -823,6 +823,16 @@ TEST(SendTool, GermanDesktopTranslatesMessagesButNotWhatScriptsRead)
     EXPECT_TRUE(englishFirst.err.startsWith(
         QStringLiteral("lumawrite-send: --size takes a whole number from 6 to 60")))
         << englishFirst.err.toStdString();
+    // French before German, and only Qt has French: Qt's own texts follow ours into German,
+    // so a line never mixes two languages.
+    const SendRun frenchFirst = runSend(file, {"--bogus"}, {}, [](QProcess &process) {
+        QProcessEnvironment env = process.processEnvironment();
+        env.insert("LC_ALL", "fr_FR.UTF-8");
+        env.insert("LANGUAGE", "fr:de");
+        process.setProcessEnvironment(env);
+    });
+    EXPECT_TRUE(frenchFirst.err.startsWith(QStringLiteral("lumawrite-send: Unbekannte Option")))
+        << frenchFirst.err.toStdString();
     const SendRun help = runSend(file, {"--help"}, {}, german);
     EXPECT_TRUE(help.out.contains(QStringLiteral("Exit-Status:")));
     // The description's column depends on the longest option name.
