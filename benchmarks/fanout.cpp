@@ -12,7 +12,6 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -171,12 +170,14 @@ int main(int argc, char *argv[])
     settings.LocalPort = 0;
     settings.LinkType = 1;
     QDir(config.path()).mkpath(QStringLiteral("lumawrite"));
-    QFile file(config.filePath(QStringLiteral("lumawrite/tabro.cfg")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(lumawrite::encodeSettings(settings)) < 0) {
-        std::fprintf(stderr, "fanout: the settings file could not be written\n");
+    const QString error =
+        lumawrite::SettingsStore(config.filePath(QStringLiteral("lumawrite/tabro.cfg")))
+            .SaveSettings(settings);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "fanout: the settings file could not be written: %s\n",
+                     qPrintable(error));
         return 2;
     }
-    file.close();
 
     std::printf("%5s %10s %9s %13s %9s %10s %9s\n", "signs", "total ms", "vs one", "worst gap",
                 "cpu ms", "of a core", "rss KiB");

@@ -108,10 +108,14 @@ int main(int argc, char *argv[])
     settings.LocalPort = 0;
     settings.LinkType = 1;
     QDir(dir.path()).mkpath(QStringLiteral("lumawrite"));
-    QFile file(dir.filePath(QStringLiteral("lumawrite/tabro.cfg")));
-    if (!file.open(QIODevice::WriteOnly) || file.write(lumawrite::encodeSettings(settings)) < 0)
+    const QString error =
+        lumawrite::SettingsStore(dir.filePath(QStringLiteral("lumawrite/tabro.cfg")))
+            .SaveSettings(settings);
+    if (!error.isEmpty()) {
+        std::fprintf(stderr, "mqtt-fanout: the settings file could not be written: %s\n",
+                     qPrintable(error));
         return 2;
-    file.close();
+    }
 
     QElapsedTimer clock;
     clock.start();
