@@ -297,6 +297,10 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
         <source>The message is %1 columns wide; the sign takes at most %2 columns (%3 blocks). Shorten the text or choose a smaller size. Nothing was sent.</source>
         <translation>Die Nachricht ist %1 Spalten breit; die Anzeige nimmt höchstens %2 Spalten (%3 Blöcke). Kürzen Sie den Text oder wählen Sie eine kleinere Größe. Es wurde nichts gesendet.</translation>
     </message>
+    <message>
+        <source>%1 could not be read (%2); it is left as it was.</source>
+        <translation>%1 konnte nicht gelesen werden (%2); die Datei bleibt, wie sie war.</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::send::MqttClient</name>
@@ -802,10 +806,6 @@ lumawrite-send: die Standardeinstellungen werden verwendet.
         <translation>[%1%2] %3/%4 Frames, noch %5</translation>
     </message>
     <message>
-        <source>%1 could not be read (%2); it is left as it was.</source>
-        <translation>%1 konnte nicht gelesen werden (%2); die Datei bleibt, wie sie war.</translation>
-    </message>
-    <message>
         <source>The settings were not saved: %1</source>
         <translation>Die Einstellungen wurden nicht gespeichert: %1</translation>
     </message>
@@ -867,10 +867,6 @@ lumawrite-send: die Standardeinstellungen werden verwendet.
     <message>
         <source>%1: failed after %2 of %3 frames: %4</source>
         <translation>%1: abgebrochen nach %2 von %3 Frames: %4</translation>
-    </message>
-    <message>
-        <source>%1 could not be read (%2); it is left as it was.</source>
-        <translation>%1 konnte nicht gelesen werden (%2); die Datei bleibt, wie sie war.</translation>
     </message>
     <message>
         <source>; the settings were not saved: %1</source>

@@ -142,4 +142,15 @@ Settings settingsAfterUpload(Settings s, const MessageChoices &c, const Override
     return s;
 }
 
+QString saveAfterUpload(SettingsStore &store, const std::optional<ReadFailure> &unread,
+                        const Settings &stored, const MessageChoices &choices,
+                        const Overrides &overrides)
+{
+    if (unread && !unread->missing)
+        return QCoreApplication::translate("lumawrite::send::MessagePlan",
+                                           "%1 could not be read (%2); it is left as it was.")
+            .arg(store.path(), unread->reason);
+    return store.SaveSettings(settingsAfterUpload(stored, choices, overrides));
+}
+
 } // namespace lumawrite::send

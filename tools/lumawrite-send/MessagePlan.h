@@ -4,12 +4,14 @@
 #include "MessageText.h"
 #include "SendOptions.h"
 #include "Settings.h"
+#include "SettingsStore.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <vector>
 
 namespace lumawrite::send {
@@ -67,5 +69,12 @@ QList<QByteArray> uploadFrames(const MessageChoices &choices, const RenderedMess
 // address, serial address, link, COM port, speed).
 Settings settingsAfterUpload(Settings stored, const MessageChoices &choices,
                              const Overrides &overrides);
+
+// Saves to the store what the upload leaves (settingsAfterUpload), whatever happened on the
+// line. A file that is there but could not be read (unread) may be the operator's to mend: it
+// is never replaced; where there was none, the save makes it. Why nothing was saved, or empty.
+QString saveAfterUpload(SettingsStore &store, const std::optional<ReadFailure> &unread,
+                        const Settings &stored, const MessageChoices &choices,
+                        const Overrides &overrides);
 
 } // namespace lumawrite::send

@@ -218,15 +218,8 @@ void SendSession::uploadFinished(const UploadReport &report)
     QString message = report.message;
     // The message and its choices are kept whatever happened on the line, as in the windows.
     if (m_options.save) {
-        // A file that is there but could not be read may be the operator's to mend: it is
-        // never replaced. Where there was none, the save makes it.
         const QString error =
-            m_unreadFile && !m_unreadFile->missing
-                ? QCoreApplication::translate("lumawrite::send::SendSession",
-                                              "%1 could not be read (%2); it is left as it was.")
-                      .arg(m_store.path(), m_unreadFile->reason)
-                : m_store.SaveSettings(
-                      settingsAfterUpload(m_settings, m_choices, m_options.overrides));
+            saveAfterUpload(m_store, m_unreadFile, m_settings, m_choices, m_options.overrides);
         if (!error.isEmpty()) {
             message += (message.isEmpty() ? QString() : QStringLiteral("\n")) +
                        QCoreApplication::translate("lumawrite::send::SendSession",

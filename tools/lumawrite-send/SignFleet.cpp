@@ -337,13 +337,8 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
                       .arg(reason);
     // The message and its choices are kept whatever happened on the line, as with one sign.
     if (m_options.save) {
-        const QString error =
-            sign.unreadFile && !sign.unreadFile->missing
-                ? QCoreApplication::translate("lumawrite::send::SignFleet",
-                                              "%1 could not be read (%2); it is left as it was.")
-                      .arg(sign.store.path(), sign.unreadFile->reason)
-                : sign.store.SaveSettings(
-                      settingsAfterUpload(sign.settings, sign.choices, sign.target.overrides));
+        const QString error = saveAfterUpload(sign.store, sign.unreadFile, sign.settings,
+                                              sign.choices, sign.target.overrides);
         if (!error.isEmpty()) {
             summary += QCoreApplication::translate("lumawrite::send::SignFleet",
                                                    "; the settings were not saved: %1")
