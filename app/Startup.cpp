@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "SignPorts.h"
 #include "Notifier.h"
 #include "SerialLine.h"
 #include "SettingsStore.h"
@@ -22,7 +23,7 @@ void startUp(SettingsStore &store, modMain &shared, platform::Notifier &notifier
 
 void useComPorts(const QString &settingsPath, ui::Services &services, std::FILE *errors)
 {
-    platform::ComPorts ports = platform::comPortsBeside(settingsPath);
+    platform::ComPorts ports = signs::comPortsBeside(settingsPath);
     services.comPorts = std::move(ports.resolver);
     services.portsReport = ports.report;
     if (!ports.report.isEmpty()) {

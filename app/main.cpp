@@ -37,7 +37,7 @@ int main(int argc, char *argv[])
     app::useComPorts(store.path(), services);
 
     ui::frmMain window(shared, services); // placed centred on the screen
-    new platform::TerminationSignals(&window);
+    new platform::TerminationSignals(&window, [&window] { window.close(); });
     window.show();
     return application.exec();
 }

@@ -3,6 +3,7 @@
 // entry window (render, fit check, view update).
 #include "ColumnImage.h"
 #include "ImageSurface.h"
+#include "MessagePlan.h"
 #include "MessageEdit.h"
 #include "Notifier.h"
 #include "frmDesign1.h"
@@ -44,7 +45,7 @@ render::RenderRequest widest(render::Surface &surface)
     QString text;
     for (int i = 0; text.size() < 250; ++i) {
         const QString next = text + pattern[i % pattern.size()];
-        if (surface.measureText(next) > render::MaxUploadWidth)
+        if (surface.measureText(next) > signs::MaxMessageColumns)
             break;
         text = next;
     }
@@ -151,7 +152,7 @@ BENCHMARK_TEMPLATE(BM_OnStrip, render::renderColumns)
     ->Arg(1)
     ->ArgName("widest")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_OnStrip, render::checkFit)
+BENCHMARK_TEMPLATE(BM_OnStrip, signs::checkFit)
     ->Name("BM_FitCheck")
     ->Arg(0)
     ->Arg(1)
@@ -163,7 +164,7 @@ BENCHMARK_TEMPLATE(BM_OnStrip, render::bestFit)
     ->Arg(1)
     ->ArgName("widest")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Longest, render::checkFit)
+BENCHMARK_TEMPLATE(BM_Longest, signs::checkFit)
     ->Name("BM_FitCheckLongest")
     ->DenseRange(0, 3)
     ->ArgName("W_permyriad_mixed_distinct")

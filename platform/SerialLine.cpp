@@ -1,6 +1,5 @@
 #include "SerialLine.h"
 
-#include "PortsConf.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,12 +39,6 @@ ComPortResolver mappedComPorts(QMap<int, QString> devices, ComPortResolver fallb
             return *mapped;
         return fallback ? fallback(comNumber) : QString();
     };
-}
-
-ComPorts comPortsBeside(const QString &settingsPath, ComPortResolver fallback)
-{
-    const PortsConf conf = readPortsConf(portsConfBeside(settingsPath));
-    return {mappedComPorts(conf.devices, std::move(fallback)), conf.report()};
 }
 
 namespace {

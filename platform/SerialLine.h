@@ -22,13 +22,12 @@ using ComPortResolver = std::function<QString(int comNumber)>;
 ComPortResolver mappedComPorts(QMap<int, QString> devices,
                                ComPortResolver fallback = comPortDevice);
 
-// The COM ports as the ports.conf beside a settings file maps them, over the fallback, and the
-// report of what in that file could not be read (empty when nothing).
+// The COM ports of a sign, and the report of what its mapping could not read (empty when
+// nothing).
 struct ComPorts {
     ComPortResolver resolver;
     QString report;
 };
-ComPorts comPortsBeside(const QString &settingsPath, ComPortResolver fallback = comPortDevice);
 
 // What the system knows now about a serial device.
 struct SerialDevice {

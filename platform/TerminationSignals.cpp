@@ -1,7 +1,6 @@
 #include "TerminationSignals.h"
 
 #include <QSocketNotifier>
-#include <QWidget>
 
 #ifdef Q_OS_UNIX
 #include <csignal>
@@ -30,11 +29,6 @@ void onTerminationSignal(int)
 }
 
 } // namespace
-
-TerminationSignals::TerminationSignals(QWidget *window)
-    : TerminationSignals(window, [window] { window->close(); })
-{
-}
 
 TerminationSignals::TerminationSignals(QObject *owner, std::function<void()> onSignal)
     : QObject(owner)
@@ -75,7 +69,6 @@ TerminationSignals::~TerminationSignals()
 
 #else
 
-TerminationSignals::TerminationSignals(QWidget *window) : QObject(window) {}
 TerminationSignals::TerminationSignals(QObject *owner, std::function<void()>) : QObject(owner) {}
 TerminationSignals::~TerminationSignals() = default;
 

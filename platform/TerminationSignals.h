@@ -4,21 +4,17 @@
 
 #include <functional>
 
-class QWidget;
-
 namespace lumawrite::platform {
 
 // While it lives, SIGTERM, SIGHUP and SIGINT (shutdown, logout or a closed terminal, Ctrl+C in
-// the terminal that started the program) close the window the ordinary way, so the operator's
-// choices are saved as when the window is closed by hand. A signal that was ignored when the
+// the terminal that started the program) call the function from the event loop: a window
+// closes the ordinary way, so the operator's choices are saved as when it is closed by hand. A signal that was ignored when the
 // program started (nohup, a background job of a script) stays ignored. SIGQUIT keeps its
-// default and ends the program at once. The object is a child of the window; destroying it
+// default and ends the program at once. The object is a child of its owner; destroying it
 // restores the handling it found. One at a time.
 class TerminationSignals : public QObject {
     Q_OBJECT
 public:
-    explicit TerminationSignals(QWidget *window);
-    // The same for a program without a window: the function is called from its event loop.
     TerminationSignals(QObject *owner, std::function<void()> onSignal);
     ~TerminationSignals() override;
 };

@@ -193,9 +193,10 @@ std::vector<quint8> renderColumns(StripSurface &strip, const RenderRequest &requ
     return bytes;
 }
 
-FitReport checkFit(StripSurface &strip, const RenderRequest &request)
+FitReport checkFit(StripSurface &strip, const RenderRequest &request, int maxColumns)
 {
     FitReport report;
+    report.maxColumns = maxColumns;
     const InkRows rows = inkRows(strip, request, request.pointSize);
     report.hasInk = rows.any;
     if (rows.any) {
@@ -204,7 +205,7 @@ FitReport checkFit(StripSurface &strip, const RenderRequest &request)
         report.columnsLeft = qMax(0, -inkLeft(strip, request));
     }
     applyFont(strip, request);
-    report.excessColumns = qMax(0, strip.measureText(request.text) - MaxUploadWidth);
+    report.excessColumns = qMax(0, strip.measureText(request.text) - maxColumns);
     report.missingCharacters = strip.missingCharacters(request.text);
     return report;
 }
@@ -241,7 +242,7 @@ QStringList fitFindings(const FitReport &report)
         lines << QCoreApplication::translate("lumawrite::render::FitCheck",
                                              "%1 columns too wide to upload (at most %2).")
                      .arg(report.excessColumns)
-                     .arg(MaxUploadWidth);
+                     .arg(report.maxColumns);
     return lines;
 }
 

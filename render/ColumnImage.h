@@ -16,10 +16,6 @@ namespace lumawrite::render {
 constexpr int ColumnsPerBlock = 64;
 constexpr int RowsPerColumn = 16;
 constexpr int BytesPerBlock = 128;
-// The widest message whose blocks, with the five blank blocks sent behind it, still fit the
-// sign memory image: 151 blocks.
-constexpr int MaxUploadBlocks = 151;
-constexpr int MaxUploadWidth = MaxUploadBlocks * ColumnsPerBlock - 1; // 9663 columns
 
 // What the message is drawn with; plain values, taken from the text entry window.
 struct RenderRequest {
@@ -79,11 +75,13 @@ struct FitReport {
     int rowsBelow = 0;     // rows of ink below row 15
     int columnsLeft = 0;   // columns of ink left of column 0 (an italic overhang)
     int excessColumns = 0; // columns beyond the widest message that may be uploaded
+    int maxColumns = 0;    // that widest message
     bool hasInk = false;
     QString missingCharacters; // characters the typeface has no glyph for
     bool fits() const { return rowsAbove == 0 && rowsBelow == 0 && columnsLeft == 0; }
 };
-FitReport checkFit(StripSurface &strip, const RenderRequest &request);
+// maxColumns is the widest message that may be uploaded.
+FitReport checkFit(StripSurface &strip, const RenderRequest &request, int maxColumns);
 
 // The report's findings, one sentence each, as the text entry window lists them: rows cut off
 // at the top and bottom, slant cut off at the left, characters the typeface cannot draw,

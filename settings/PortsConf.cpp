@@ -10,7 +10,6 @@
 namespace lumawrite {
 namespace {
 
-constexpr int HighestComNumber = 250;
 
 // The line without its comment: "#" counts at the start or after a blank or tab.
 QString withoutComment(const QString &line)
@@ -69,7 +68,7 @@ PortsConf parsePortsConf(const QByteArray &content)
             problem(QCoreApplication::translate("lumawrite::PortsConf",
                                                 "\"%1\" is not a COM number; the line is ignored")
                         .arg(name));
-        } else if (!ok || com < 1 || com > HighestComNumber) {
+        } else if (!ok || com < SettingsRange::FirstComPort || com > SettingsRange::LastComPort) {
             problem(QCoreApplication::translate(
                         "lumawrite::PortsConf",
                         "%1 is not one of COM 1 to COM 250; the line is ignored")

@@ -95,7 +95,7 @@ int serialAddressIndex(qint16 serialAddress)
 }
 int comPortIndex(qint16 comPort)
 {
-    return entryOr(comPort, 1, 250, 1);
+    return entryOr(comPort, FirstComPort, LastComPort, 1);
 }
 
 int fontListIndex(qint16 fontIndex, int fontCount)

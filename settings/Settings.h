@@ -83,6 +83,10 @@ struct modMain {
 // A stored value that names an entry of a fixed list may be out of that list's range; these
 // give the value the program shows and uses instead.
 namespace SettingsRange {
+// The COM numbers of the port list: COM 1 to COM 250.
+constexpr int FirstComPort = 1;
+constexpr int LastComPort = 250;
+
 int speedIndex(qint16 speed);                       // 1..10 -> 0..9, else the default's entry
 int serialAddressIndex(qint16 serialAddress);       // 1..50 -> 0..49, else the default's entry
 int comPortIndex(qint16 comPort);                   // 1..250 -> 0..249, else the default's entry

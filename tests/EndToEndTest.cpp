@@ -1,3 +1,4 @@
+#include "SignPorts.h"
 #include "MessageEdit.h"
 #include "SerialLine.h"
 #include "SettingsStore.h"
@@ -386,7 +387,7 @@ TEST_F(EndToEndTest, DemoSetUpMapsItsComPortToTheSignsPseudoTerminalAndBothLinks
     ASSERT_TRUE(demoStore.LoadSettings(demo).isEmpty());
     EXPECT_EQ(demo.IpAddress, QStringLiteral("127.0.0.1"));
     EXPECT_EQ(demo.ComPort, 1);
-    platform::ComPorts ports = platform::comPortsBeside(settingsPath);
+    platform::ComPorts ports = signs::comPortsBeside(settingsPath);
     EXPECT_TRUE(ports.report.isEmpty()) << ports.report.toStdString();
     EXPECT_EQ(ports.resolver(demo.ComPort), fake);
     EXPECT_EQ(ports.resolver(2), QStringLiteral("/dev/ttyS1")); // only COM 1 is mapped
@@ -400,7 +401,7 @@ TEST_F(EndToEndTest, DemoSetUpMapsItsComPortToTheSignsPseudoTerminalAndBothLinks
     ASSERT_EQ(QProcess::execute(QStringLiteral(DEMO_SETUP_PATH), {folder.path(), pty}), 0);
     ASSERT_TRUE(demoStore.LoadSettings(demo).isEmpty());
     demo.LocalPort = 0; // any free receive port
-    ports = platform::comPortsBeside(settingsPath, noSuchDevice);
+    ports = signs::comPortsBeside(settingsPath, noSuchDevice);
     openMain(demo, port, ports.resolver);
     ASSERT_TRUE(shared.SerialPortOpen);
     auto restarts = [&](const QString &via) {

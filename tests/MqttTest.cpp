@@ -157,19 +157,18 @@ TEST(MqttPayload, SeveralSignsAreSummedAndAFailureNamesItsSign)
         signs.append({file.path(), {}, port});
         signs.last().overrides.host = QString(host);
     }
-    send::LinkServices link;
+    signs::LinkServices link;
     link.timing = {40, 5};
     link.comPorts = noSuchDevice;
     link.hostResolver = [](const QString &, QObject *, auto done) {
         done(QHostAddress(), QStringLiteral("Host not found"));
     };
-    send::SignFleet fleet({}, signs, knownFonts(), link,
-                          {[](const QString &) {}, [](const QString &) {}});
-    using State = send::SignFleet::Status::State;
+    signs::SignFleet fleet({}, signs, knownFonts(), link);
+    using State = signs::SignFleet::Status::State;
     EXPECT_EQ(fleet.status().state, State::Idle);
-    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
-    QList<send::SignFleet::Status> seen;
-    QObject::connect(&fleet, &send::SignFleet::statusChanged, [&] { seen.append(fleet.status()); });
+    QSignalSpy done(&fleet, &signs::SignFleet::messageDone);
+    QList<signs::SignFleet::Status> seen;
+    QObject::connect(&fleet, &signs::SignFleet::statusChanged, [&] { seen.append(fleet.status()); });
     send::Overrides speed3;
     speed3.speed = 3;
     fleet.submit("Hi", speed3);
@@ -183,7 +182,7 @@ TEST(MqttPayload, SeveralSignsAreSummedAndAFailureNamesItsSign)
     });
     ASSERT_NE(midway, seen.cend());
     EXPECT_EQ(midway->of, 24);
-    const send::SignFleet::Status last = fleet.status();
+    const signs::SignFleet::Status last = fleet.status();
     EXPECT_EQ(last.state, State::Failed);
     EXPECT_EQ(last.frames, 16);
     EXPECT_EQ(last.error, QStringLiteral("nosuch.invalid (address 7): failed after 0 of 8 "

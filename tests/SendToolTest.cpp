@@ -5,8 +5,8 @@
 #include "MessageTransfer.h"
 #include "PortsConf.h"
 #include "SendOptions.h"
-#include "SendSession.h"
 #include "SignFleet.h"
+#include "TerminalView.h"
 #include "SignLink.h"
 #include "TestSupport.h"
 #include "frmDesign1.h"
@@ -114,6 +114,47 @@ SendRun runSend(const TempSettings &file, const QStringList &arguments,
     return run;
 }
 
+// lumawrite-send's signs and what it prints of them, in this process: one sign as a fleet of one
+// with its progress bar, several with a line each.
+struct InProcessSend {
+    InProcessSend(const send::SendOptions &options, const QList<signs::SignTarget> &targets,
+                  const signs::LinkServices &link, bool terminal = false)
+        : fleet(send::fleetOptions(options), targets, knownFonts(), link),
+          view(fleet, options,
+               {[this](const QString &t) { out += t.split('\n', Qt::SkipEmptyParts); },
+                [this](const QString &t) {
+                    err += t;
+                    if (onErr)
+                        onErr(t);
+                },
+                terminal},
+               targets.size() > 1 ? send::TerminalView::Style::Signs
+                                  : send::TerminalView::Style::OneSign),
+          done(&view, &send::TerminalView::messageDone)
+    {
+    }
+    // One sign with the settings file at path.
+    InProcessSend(send::SendOptions options, const QString &path, const signs::LinkServices &link)
+        : InProcessSend(withSettings(options, path), send::signsFor(withSettings(options, path)),
+                        link)
+    {
+    }
+    static send::SendOptions withSettings(send::SendOptions options, const QString &path)
+    {
+        options.settingsFile = path;
+        options.settingsFiles = QStringList{path};
+        return options;
+    }
+    int exitCode(int message = 0) const { return done.value(message).value(0).toInt(); }
+
+    signs::SignFleet fleet;
+    send::TerminalView view;
+    QStringList out;
+    QString err;
+    std::function<void(const QString &)> onErr;
+    QSignalSpy done;
+};
+
 } // namespace
 
 TEST(SendFrames, WorkedValuesForTwoAddressesAndSpeeds)
@@ -169,7 +210,7 @@ TEST(SendFonts, ListShowsEachFamilyOnceAndAFoundryTagNamesItsFamily)
     const std::pair<const char *, int> lookups[] = {
         {"C059 [urw]", 0}, {"nimbus sans [URW ]", 2}, {"DejaVu Sans", 1}, {"Nimbus", -1}};
     for (const auto &[name, position] : lookups)
-        EXPECT_EQ(send::fontPosition(list, QString::fromUtf8(name)), position) << name;
+        EXPECT_EQ(signs::fontPosition(list, QString::fromUtf8(name)), position) << name;
 }
 
 TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
@@ -564,47 +605,41 @@ TEST(SendTool, UnknownHostAndAFailingLineEndTheUploadWithTheirReason)
     send::SendOptions options;
     options.verbose = true;
     QString err;
-    send::SessionOutput output{[](const QString &) {}, [&err](const QString &t) { err += t; }};
 
     // The name is never looked up for real: the resolver says it does not exist.
-    send::LinkServices unresolvable;
+    signs::LinkServices unresolvable;
     unresolvable.timing = {5, 5};
     unresolvable.hostResolver = [](const QString &, QObject *, auto done) {
         done(QHostAddress(), QStringLiteral("Host not found"));
     };
     options.overrides.host = QStringLiteral("sign.shop.example");
-    send::SendSession lookup(options, file.path(), knownFonts(), unresolvable, output);
-    QSignalSpy lookupDone(&lookup, &send::SendSession::messageDone);
-    lookup.submit("Anybody there?");
-    ASSERT_TRUE(lookupDone.wait(5000));
-    EXPECT_EQ(lookupDone.first().first().toInt(), 4);
-    EXPECT_TRUE(err.contains("\"sign.shop.example\" could not be found: Host not found"));
-    EXPECT_TRUE(err.contains("Nothing was sent"));
+    InProcessSend lookup(options, file.path(), unresolvable);
+    lookup.fleet.submit("Anybody there?");
+    ASSERT_TRUE(lookup.done.wait(5000));
+    EXPECT_EQ(lookup.exitCode(), 4);
+    EXPECT_TRUE(lookup.err.contains("\"sign.shop.example\" could not be found: Host not found"));
+    EXPECT_TRUE(lookup.err.contains("Nothing was sent"));
 
     // The serial adapter is pulled out during the third frame.
     auto pty = std::make_unique<PtyPair>();
     ASSERT_TRUE(pty->ready()) << "socat is needed for this test";
-    send::LinkServices serial;
+    signs::LinkServices serial;
     serial.timing = {20, 20};
     const QString device = pty->a();
     serial.comPorts = [device](int) { return device; };
     options.overrides = {};
     options.overrides.lan = false;
     options.overrides.comPort = 3;
-    err.clear();
-    send::SessionOutput watching{[](const QString &) {},
-                                 [&](const QString &t) {
-                                     err += t;
-                                     if (t.startsWith("frame 3/"))
-                                         pty.reset();
-                                 }};
-    send::SendSession line(options, file.path(), knownFonts(), serial, watching);
-    QSignalSpy lineDone(&line, &send::SendSession::messageDone);
-    line.submit("Unplugged");
-    ASSERT_TRUE(lineDone.wait(10000));
-    EXPECT_EQ(lineDone.first().first().toInt(), 1);
-    EXPECT_TRUE(QRegularExpression("[23] of \\d+ frames had been sent").match(err).hasMatch())
-        << err.toStdString();
+    InProcessSend line(options, file.path(), serial);
+    line.onErr = [&pty](const QString &t) {
+        if (t.startsWith("frame 3/"))
+            pty.reset();
+    };
+    line.fleet.submit("Unplugged");
+    ASSERT_TRUE(line.done.wait(10000));
+    EXPECT_EQ(line.exitCode(), 1);
+    EXPECT_TRUE(QRegularExpression("[23] of \\d+ frames had been sent").match(line.err).hasMatch())
+        << line.err.toStdString();
 }
 
 TEST(SendTool, WatchSendsOncePerChangeAndTheNewestTextWins)
@@ -707,22 +742,18 @@ TEST(SendTool, WatchSkipsAChangeWhileTheSettingsCannotBeRead)
     send::SendOptions options;
     options.mode = send::SendOptions::Mode::Watch;
     options.dryRun = true;
-    QStringList out;
-    QString err;
-    send::SessionOutput output{
-        [&out](const QString &t) { out += t.split('\n', Qt::SkipEmptyParts); },
-        [&err](const QString &t) { err += t; }};
-    send::LinkServices link;
+    signs::LinkServices link;
     link.comPorts = noSuchDevice;
-    send::SendSession session(options, file.path(), knownFonts(), link, output);
-    QSignalSpy done(&session, &send::SendSession::messageDone);
+    InProcessSend session(options, file.path(), link);
     for (const QByteArray &settings :
          {encodeSettings(good), QByteArray("\"127.0.0.1\"\r\n"), encodeSettings(good)}) {
         file.write(settings); // broken between the first and the last change
-        session.submit("Number 4" + QString::number(done.size()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !session.busy(); }, 5000));
+        session.fleet.submit("Number 4" + QString::number(session.done.size()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !session.fleet.busy(); }, 5000));
     }
-    EXPECT_EQ(done.value(1).value(0).toInt(), 2);
+    EXPECT_EQ(session.exitCode(1), 2);
+    const QStringList &out = session.out;
+    const QString &err = session.err;
     EXPECT_EQ(out.filter(QRegularExpression("^aacc00083[0-9]3[0-9]0020$")),
               QStringList(2, "aacc000830370020"));
     EXPECT_TRUE(
@@ -1082,22 +1113,20 @@ TEST(SendSigns, AnUnknownHostNeitherDelaysNorFailsTheOthers)
         signs.append({file.path(), choices, port});
         signs.last().overrides.host = QString(host);
     }
-    send::LinkServices link;
+    signs::LinkServices link;
     link.timing = {150, 5};
     link.comPorts = noSuchDevice;
     link.hostResolver = [](const QString &, QObject *, auto done) {
         done(QHostAddress(), QStringLiteral("Host not found"));
     };
-    QString err;
-    send::SignFleet fleet({}, signs, knownFonts(), link,
-                          {[](const QString &) {}, [&err](const QString &t) { err += t; }});
-    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    InProcessSend run({}, signs, link);
+    const QString &err = run.err;
     QElapsedTimer clock;
     clock.start();
-    fleet.submit("Hi");
-    ASSERT_TRUE(done.wait(5000));
+    run.fleet.submit("Hi");
+    ASSERT_TRUE(run.done.wait(5000));
     EXPECT_LT(clock.elapsed(), 1800); // one upload: 8 pauses of 150 ms
-    EXPECT_EQ(done.first().first().toInt(), 1);
+    EXPECT_EQ(run.exitCode(), 1);
     expectFrames(hexLines(a.waitFor(8, 1000)), "3230");
     expectFrames(hexLines(b.waitFor(8, 1000)), "3230");
     EXPECT_TRUE(err.contains("lumawrite-send: nosuch.invalid (address 20): failed after 0 of 8 "
@@ -1118,13 +1147,13 @@ TEST(SendSigns, WatchedChangesReachEverySignAndTheNewestWinsPerSign)
     choices.host = QStringLiteral("127.0.0.1");
     send::SendOptions options;
     options.mode = send::SendOptions::Mode::Watch;
-    send::LinkServices link;
+    signs::LinkServices link;
     link.timing = {60, 5};
     link.comPorts = noSuchDevice;
-    send::SignFleet fleet(options,
-                          {{file.path(), choices, a.port()}, {file.path(), choices, b.port()}},
-                          knownFonts(), link, {[](const QString &) {}, [](const QString &) {}});
-    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
+    signs::SignFleet fleet(send::fleetOptions(options),
+                           {{file.path(), choices, a.port()}, {file.path(), choices, b.port()}},
+                           knownFonts(), link);
+    QSignalSpy done(&fleet, &signs::SignFleet::messageDone);
     // While "Hi" (one block) goes out, a change of two blocks comes and then one of four, which
     // replaces it before its turn.
     fleet.submit("Hi");
@@ -1133,7 +1162,7 @@ TEST(SendSigns, WatchedChangesReachEverySignAndTheNewestWinsPerSign)
     fleet.submit("Number 42");
     fleet.submit("Now serving number 43");
     ASSERT_TRUE(done.wait(5000));
-    EXPECT_EQ(done.first().first().toInt(), 0);
+    EXPECT_TRUE(done.first().first().toBool());
     for (LoopbackSign *sign : {&a, &b}) {
         const QStringList got = hexLines(sign->waitFor(19, 1000));
         ASSERT_EQ(got.size(), 19) << lines(got);
@@ -1153,16 +1182,13 @@ TEST(SendSigns, OnATerminalEachSignHasALineDrawnOverAFewTimesASecond)
         signs.append({file.path(), {}, sign->port()});
         signs.last().overrides.host = QStringLiteral("127.0.0.1");
     }
-    send::LinkServices link;
+    signs::LinkServices link;
     link.timing = {100, 5};
     link.comPorts = noSuchDevice;
-    QString err;
-    send::SessionOutput terminal{[](const QString &) {}, [&err](const QString &t) { err += t; },
-                                 true};
-    send::SignFleet fleet({}, signs, knownFonts(), link, terminal);
-    QSignalSpy done(&fleet, &send::SignFleet::messageDone);
-    fleet.submit("Hi");
-    ASSERT_TRUE(done.wait(5000));
+    InProcessSend run({}, signs, link, true);
+    const QString &err = run.err;
+    run.fleet.submit("Hi");
+    ASSERT_TRUE(run.done.wait(5000));
     // 8 frames to each of 3 signs in 0.8 s: drawn over every 250 ms at most, never per frame.
     const int drawings = int(err.count("\x1b[3A"));
     EXPECT_GE(drawings, 1) << err.toStdString();

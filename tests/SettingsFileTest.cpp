@@ -1,3 +1,4 @@
+#include "SignPorts.h"
 #include "PortsConf.h"
 #include "SerialLine.h"
 #include "SettingsStore.h"
@@ -386,7 +387,7 @@ TEST(PortsConf, OnlyARegularFileBesideTheSettingsIsReadAndAMissingOneIsNoProblem
     EXPECT_EQ(portsConfBeside(file.path()), conf);
 
     // Missing: nothing mapped, nothing to report; every number goes to the fallback.
-    platform::ComPorts ports = platform::comPortsBeside(file.path(), test::noSuchDevice);
+    platform::ComPorts ports = signs::comPortsBeside(file.path(), test::noSuchDevice);
     EXPECT_EQ(ports.resolver(2), QStringLiteral("/nonexistent/ttyTEST2"));
     EXPECT_TRUE(ports.report.isEmpty());
 
@@ -408,7 +409,7 @@ TEST(PortsConf, OnlyARegularFileBesideTheSettingsIsReadAndAMissingOneIsNoProblem
         else
             ASSERT_TRUE(QFile::link(target, conf));
         EXPECT_TRUE(returnsAtOnce(target.isEmpty() ? conf : fifo, [&] {
-            ports = platform::comPortsBeside(file.path());
+            ports = signs::comPortsBeside(file.path());
         })) << target.toStdString();
         EXPECT_EQ(ports.report, refused) << target.toStdString();
         EXPECT_EQ(ports.resolver(2), QStringLiteral("/dev/ttyS1")); // the fixed table
@@ -418,7 +419,7 @@ TEST(PortsConf, OnlyARegularFileBesideTheSettingsIsReadAndAMissingOneIsNoProblem
     clear();
     test::writeFile(dir.filePath("real.conf"), "COM 2 = /run/test/adapter\n");
     ASSERT_TRUE(QFile::link(dir.filePath("real.conf"), conf));
-    ports = platform::comPortsBeside(file.path(), test::noSuchDevice);
+    ports = signs::comPortsBeside(file.path(), test::noSuchDevice);
     EXPECT_EQ(ports.resolver(2), QStringLiteral("/run/test/adapter"));
     EXPECT_EQ(ports.resolver(3), QStringLiteral("/nonexistent/ttyTEST3"));
     EXPECT_TRUE(ports.report.isEmpty());

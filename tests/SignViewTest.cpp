@@ -1,5 +1,6 @@
 #include "ColumnImage.h"
 #include "ImageSurface.h"
+#include "MessagePlan.h"
 #include "LedView.h"
 #include "MessageEdit.h"
 #include "SignPanel.h"
@@ -99,7 +100,7 @@ TEST(FitCheck, CountsInkOutsideTheRowsOnHandMadeCases)
     strip.ink = {{0, -3}, {0, 20}, {-2, 5}, {4, 8}};
     strip.textWidth = 9700;
     strip.missing = QStringLiteral("\u5b57");
-    render::FitReport fit = render::checkFit(strip, request(12, 0, QStringLiteral("x")));
+    render::FitReport fit = signs::checkFit(strip, request(12, 0, QStringLiteral("x")));
     EXPECT_TRUE(fit.hasInk);
     EXPECT_EQ(fit.rowsAbove, 3);
     EXPECT_EQ(fit.rowsBelow, 5); // rows 16 to 20
@@ -116,34 +117,34 @@ TEST(FitCheck, CountsInkOutsideTheRowsOnHandMadeCases)
                              "37 columns too wide to upload (at most 9663)."));
 
     // The offset moves the rows: +4 puts row -3 on row 1 and row 20 on row 24.
-    fit = render::checkFit(strip, request(12, 4, QStringLiteral("x")));
+    fit = signs::checkFit(strip, request(12, 4, QStringLiteral("x")));
     EXPECT_EQ(fit.rowsAbove, 0);
     EXPECT_EQ(fit.rowsBelow, 9);
 
     strip.ink = {{0, 0}, {63, 15}};
     strip.textWidth = 64;
     strip.missing.clear();
-    EXPECT_TRUE(render::checkFit(strip, request(12, 0, QStringLiteral("x"))).fits());
-    EXPECT_TRUE(render::fitFindings(render::checkFit(strip, request(12, 0, "x"))).isEmpty());
+    EXPECT_TRUE(signs::checkFit(strip, request(12, 0, QStringLiteral("x"))).fits());
+    EXPECT_TRUE(render::fitFindings(signs::checkFit(strip, request(12, 0, "x"))).isEmpty());
     strip.ink.clear();
-    EXPECT_FALSE(render::checkFit(strip, request(12, 0, QString())).hasInk);
+    EXPECT_FALSE(signs::checkFit(strip, request(12, 0, QString())).hasInk);
 }
 
 TEST(FitCheck, RealTextOffsetsOverhangsAndMissingGlyphs)
 {
     platform::ImageSurface strip(QSize(64, 16), QColor(255, 255, 192), Qt::black);
     // Each step of offset past the bottom cuts one more row.
-    const auto at9 = render::checkFit(strip, request(12, 9, QStringLiteral("Hg")));
-    const auto at10 = render::checkFit(strip, request(12, 10, QStringLiteral("Hg")));
+    const auto at9 = signs::checkFit(strip, request(12, 9, QStringLiteral("Hg")));
+    const auto at10 = signs::checkFit(strip, request(12, 10, QStringLiteral("Hg")));
     EXPECT_GT(at10.rowsBelow, 0);
     EXPECT_EQ(at10.rowsBelow, at9.rowsBelow + 1);
     EXPECT_EQ(at10.rowsAbove, 0);
 
     // An oblique "j" reaches left of its origin; the upright one does not.
-    EXPECT_GT(render::checkFit(strip, request(40, 0, QStringLiteral("j"), true)).columnsLeft, 0);
-    EXPECT_EQ(render::checkFit(strip, request(40, 0, QStringLiteral("H"))).columnsLeft, 0);
+    EXPECT_GT(signs::checkFit(strip, request(40, 0, QStringLiteral("j"), true)).columnsLeft, 0);
+    EXPECT_EQ(signs::checkFit(strip, request(40, 0, QStringLiteral("H"))).columnsLeft, 0);
 
-    const auto missing = render::checkFit(strip, request(12, 0, QStringLiteral("A\u5b57B\u5b57")));
+    const auto missing = signs::checkFit(strip, request(12, 0, QStringLiteral("A\u5b57B\u5b57")));
     EXPECT_EQ(missing.missingCharacters, QStringLiteral("\u5b57"));
 }
 
@@ -153,7 +154,7 @@ TEST(FitCheck, LongLinesAreCheckedAFewCharactersAtATime)
 {
     InkStrip fake;
     fake.ink = {{0, -3}, {0, 20}, {-2, 5}};
-    render::FitReport fit = render::checkFit(
+    render::FitReport fit = signs::checkFit(
         fake, request(60, 0, QString(250, QLatin1Char('W')) + QStringLiteral("\r\nabcdefghijkl")));
     EXPECT_LE(fake.longestLine, 8);
     EXPECT_EQ(fit.rowsAbove, 3);
@@ -164,24 +165,24 @@ TEST(FitCheck, LongLinesAreCheckedAFewCharactersAtATime)
     const QString xs(200, QLatin1Char('x'));
     for (int offset : {-8, 6}) {
         // An accent and a descender at the end of a long line count as they do alone.
-        const auto alone = render::checkFit(strip, request(30, offset, QStringLiteral("\u00c9g")));
+        const auto alone = signs::checkFit(strip, request(30, offset, QStringLiteral("\u00c9g")));
         const auto late =
-            render::checkFit(strip, request(30, offset, xs + QStringLiteral("\u00c9g")));
+            signs::checkFit(strip, request(30, offset, xs + QStringLiteral("\u00c9g")));
         EXPECT_GT(alone.rowsAbove + alone.rowsBelow, 0) << offset;
         EXPECT_EQ(late.rowsAbove, alone.rowsAbove) << offset;
         EXPECT_EQ(late.rowsBelow, alone.rowsBelow) << offset;
     }
     // Only a line's start can reach left of the first column.
-    const auto j = render::checkFit(strip, request(40, 0, QStringLiteral("j"), true));
+    const auto j = signs::checkFit(strip, request(40, 0, QStringLiteral("j"), true));
     ASSERT_GT(j.columnsLeft, 0);
-    EXPECT_EQ(render::checkFit(strip, request(40, 0, QStringLiteral("j") + xs, true)).columnsLeft,
+    EXPECT_EQ(signs::checkFit(strip, request(40, 0, QStringLiteral("j") + xs, true)).columnsLeft,
               j.columnsLeft);
     EXPECT_EQ(
-        render::checkFit(strip, request(40, 0, xs + QStringLiteral("\r\nj"), true)).columnsLeft,
+        signs::checkFit(strip, request(40, 0, xs + QStringLiteral("\r\nj"), true)).columnsLeft,
         j.columnsLeft);
-    const auto x = render::checkFit(strip, request(40, 0, QStringLiteral("x"), true));
+    const auto x = signs::checkFit(strip, request(40, 0, QStringLiteral("x"), true));
     ASSERT_LT(x.columnsLeft, j.columnsLeft);
-    EXPECT_EQ(render::checkFit(strip, request(40, 0, xs + QStringLiteral("j"), true)).columnsLeft,
+    EXPECT_EQ(signs::checkFit(strip, request(40, 0, xs + QStringLiteral("j"), true)).columnsLeft,
               x.columnsLeft);
 }
 
@@ -196,14 +197,14 @@ TEST(FitCheck, FitChoosesTheLargestSizeThatKeepsAllInk)
         ASSERT_TRUE(choice.has_value()) << text.toStdString();
         r.pointSize = choice->pointSize;
         r.offset = choice->offset;
-        const auto fit = render::checkFit(strip, r);
+        const auto fit = signs::checkFit(strip, r);
         EXPECT_TRUE(fit.fits()) << text.toStdString();
         // One size larger fits at no offset of the list.
         if (choice->pointSize < 60) {
             r.pointSize = choice->pointSize + 1;
             for (int offset = -10; offset <= 10; ++offset) {
                 r.offset = offset;
-                const auto larger = render::checkFit(strip, r);
+                const auto larger = signs::checkFit(strip, r);
                 EXPECT_TRUE(larger.rowsAbove > 0 || larger.rowsBelow > 0)
                     << text.toStdString() << " size " << r.pointSize << " offset " << offset;
             }

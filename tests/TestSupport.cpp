@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "SignPorts.h"
 #include "Accessibility.h"
 #include "frmMain.h"
 
@@ -376,7 +377,7 @@ ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier)
     services.notifier = &notifier;
     services.fontFamilies = knownFonts;
     // The ports.conf beside the settings file maps COM numbers; the others have no device.
-    platform::ComPorts ports = platform::comPortsBeside(file.path(), noSuchDevice);
+    platform::ComPorts ports = signs::comPortsBeside(file.path(), noSuchDevice);
     services.comPorts = std::move(ports.resolver);
     services.portsReport = ports.report;
     return services;

@@ -6,6 +6,7 @@
 #include "Fonts.h"
 #include "LeadingNumber.h"
 #include "MessageEdit.h"
+#include "MessagePlan.h"
 #include "Notifier.h"
 #include "SignPanel.h"
 
@@ -25,8 +26,6 @@ constexpr int FirstSize = 6;
 constexpr int LastSize = 60;
 constexpr int FirstOffset = -10;
 constexpr int LastOffset = 10;
-
-const QColor PicBackground(255, 255, 192);
 
 // What a screen reader calls the counters and the fit check before reading their values.
 QString charsName()
@@ -69,27 +68,12 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, 
 
 } // namespace
 
-render::RenderRequest storedMessage(const Settings &s, const QString &family)
-{
-    render::RenderRequest r;
-    r.family = family;
-    r.pointSize = SettingsRange::fontSize(s.FontSize);
-    r.bold = SettingsRange::styleOn(s.Bold);
-    r.italic = SettingsRange::styleOn(s.Italic);
-    r.strikethrough = SettingsRange::styleOn(s.Strikethrough);
-    r.underline = SettingsRange::styleOn(s.Underline);
-    r.offset = SettingsRange::offset(s.Offset);
-    r.text = s.MessageText;
-    return r;
-}
-
 frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
                        platform::Notifier &notifier, std::function<int()> speedCode,
                        QWidget *parent)
     : QDialog(parent), m_shared(shared), m_notifier(notifier),
-      m_surface(QSize(870, 26), PicBackground, Qt::black),
-      m_strip(QSize(64, 16), PicBackground, Qt::black),
-      m_fitStrip(QSize(64, 16), PicBackground, Qt::black), m_speedCode(std::move(speedCode))
+      m_surface(signs::measuringSurface()), m_strip(signs::blockStrip()),
+      m_fitStrip(signs::blockStrip()), m_speedCode(std::move(speedCode))
 {
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(120);
@@ -241,7 +225,7 @@ void frmDesign1::Load(const QStringList &fontFamilies)
 
     // The stored message drawn on the surface in the stored font.
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, cmbFonts->count());
-    render::drawMessage(m_surface, storedMessage(s, fontFamilyAt(fontPosition)));
+    render::drawMessage(m_surface, signs::storedMessage(s, fontFamilyAt(fontPosition)));
     refreshPic(tr("the stored message \"%1\"").arg(s.MessageText.simplified()));
 
     // The text, then its counters.
@@ -272,7 +256,7 @@ void frmDesign1::RecountColumns()
     // The counter's field turns red when the message is too wide to upload.
     QPalette palette = lblMsg[1]->palette();
     palette.setColor(QPalette::Window,
-                     width > render::MaxUploadWidth ? QColor(192, 0, 0) : QColor(0, 0, 128));
+                     width > signs::MaxMessageColumns ? QColor(192, 0, 0) : QColor(0, 0, 128));
     lblMsg[1]->setPalette(palette);
     scheduleRefresh();
 }
@@ -289,7 +273,7 @@ void frmDesign1::refreshSignView()
     const std::vector<quint8> image = render::renderColumns(m_strip, r);
     signPanel->setImage(
         QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size())));
-    m_fit = render::checkFit(m_fitStrip, r);
+    m_fit = signs::checkFit(m_fitStrip, r);
     showSpokenText(lblFit, fitName(), fitText());
     signPanel->describe(tr("Sign view: the message as the sign will show it, %1 blocks; %2")
                             .arg(int(image.size()) / render::BytesPerBlock)
@@ -397,15 +381,15 @@ void frmDesign1::TestMessage()
 void frmDesign1::UploadMessage()
 {
     const render::RenderRequest r = renderRequest();
-    if (r.width > render::MaxUploadWidth) {
+    if (r.width > signs::MaxMessageColumns) {
         // Nothing is rendered and nothing changes: the operator shortens the message.
         m_notifier.warning(this, tr("Message Too Wide"),
                            tr("The message is %1 columns wide; the sign takes at most "
                               "%2 columns (%3 blocks).\nShorten the text or choose a "
                               "smaller size.")
                                .arg(r.width)
-                               .arg(render::MaxUploadWidth)
-                               .arg(render::MaxUploadBlocks));
+                               .arg(signs::MaxMessageColumns)
+                               .arg(signs::MaxMessageBlocks));
         return;
     }
 

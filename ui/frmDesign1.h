@@ -25,10 +25,6 @@ namespace lumawrite::ui {
 class MessageEdit;
 class SignPanel;
 
-// The stored message with the stored choices, out-of-range values replaced as the windows
-// replace them, in the given typeface.
-render::RenderRequest storedMessage(const Settings &settings, const QString &family);
-
 // What the fit check says of a report, one finding a line, as the text entry window shows it.
 QString fitSummary(const render::FitReport &report);
 

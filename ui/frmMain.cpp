@@ -7,6 +7,7 @@
 #include "LeadingNumber.h"
 #include "LumaWriteVersion.h"
 #include "MessageEdit.h"
+#include "MessagePlan.h"
 #include "MessageTransfer.h"
 #include "Notifier.h"
 #include "SettingsStore.h"
@@ -223,10 +224,11 @@ void frmMain::Load()
     cmbSA->setCurrentIndex(SettingsRange::serialAddressIndex(s.SerialAddress));
 
     const platform::SerialDevices devices;
-    for (int port = 1; port <= 250; ++port) {
+    for (int port = SettingsRange::FirstComPort; port <= SettingsRange::LastComPort; ++port) {
         cmbPort->addItem(QStringLiteral("COM %1").arg(port));
         const QString device = m_services.comPorts ? m_services.comPorts(port) : QString();
-        cmbPort->setItemData(port - 1, portToolTip(device, devices.find(device)), Qt::ToolTipRole);
+        cmbPort->setItemData(port - SettingsRange::FirstComPort,
+                             portToolTip(device, devices.find(device)), Qt::ToolTipRole);
     }
     connect(cmbPort, &QComboBox::currentIndexChanged, this, [this](int index) {
         cmbPort->setToolTip(cmbPort->itemData(index, Qt::ToolTipRole).toString());
@@ -245,7 +247,7 @@ void frmMain::Load()
     // The preview strip, in the stored font; this creates the text entry window, hidden.
     frmDesign1 *entry = design();
     const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, entry->cmbFonts->count());
-    drawPreview(storedMessage(s, entry->fontFamilyAt(fontPosition)));
+    drawPreview(signs::storedMessage(s, entry->fontFamilyAt(fontPosition)));
 
     // The sockets. A receive port that cannot be bound leaves the run without
     // replies; it changes no setting.
@@ -284,7 +286,7 @@ void frmMain::drawPreview(const render::RenderRequest &message)
     platform::ImageSurface fitStrip(QSize(64, 16), Qt::black, Qt::yellow);
     describe(pic, tr("Message preview: \"%1\", the message last sent to the sign; %2")
                       .arg(message.text.simplified(),
-                           fitSummary(render::checkFit(fitStrip, message)).simplified()));
+                           fitSummary(signs::checkFit(fitStrip, message)).simplified()));
 }
 
 frmDesign1 *frmMain::design()
@@ -370,7 +372,6 @@ void frmMain::SendMessage(const render::UploadPlan &plan)
 void frmMain::transferBegun(int blocks)
 {
     // Blank behind the message, whatever a longer message left there.
-    static_assert(render::MaxUploadBlocks == link::frames::MaxMessageBlocks);
     static_assert(sizeof(modMain::ColumnBuffer) >=
                   (link::frames::MaxMessageBlocks + link::frames::BlankBlocksBehind) *
                       link::frames::BlockBytes);
@@ -383,7 +384,7 @@ void frmMain::showProgress(int framesDone, int framesTotal, qint64 remainingMs)
 {
     prgUpload->setMaximum(framesTotal);
     prgUpload->setValue(framesDone);
-    const qint64 seconds = (remainingMs + 999) / 1000;
+    const qint64 seconds = signs::secondsLeft(remainingMs);
     prgUpload->setFormat(seconds >= 60
                              ? tr("%p% - %1 min %2 s left").arg(seconds / 60).arg(seconds % 60)
                              : tr("%p% - %1 s left").arg(seconds));
@@ -407,10 +408,7 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
     } else if (outcome.result == Result::Failed) {
         m_services.notifier->critical(
             this, tr("Upload Failed"),
-            tr("%1\n%2 of %3 frames had been sent when the upload stopped.")
-                .arg(outcome.message)
-                .arg(outcome.framesSent)
-                .arg(outcome.framesTotal));
+            signs::stoppedUploadText(outcome.message, outcome.framesSent, outcome.framesTotal));
     } else if (outcome.framesSkipped > 0) {
         m_services.notifier->warning(
             this, tr("Upload Incomplete"),

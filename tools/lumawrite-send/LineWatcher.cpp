@@ -1,6 +1,6 @@
 #include "LineWatcher.h"
 
-#include "MessagePlan.h"
+#include "MessageText.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -27,16 +27,16 @@ const QByteArray OfflineDocument = QByteArrayLiteral("{\"state\":\"offline\"}");
 // How long a stop waits for the broker to take the "offline" status.
 constexpr int OfflineWaitMs = 3000;
 
-QString stateName(SignFleet::Status::State state)
+QString stateName(signs::SignFleet::Status::State state)
 {
     switch (state) {
-    case SignFleet::Status::State::Sending:
+    case signs::SignFleet::Status::State::Sending:
         return QStringLiteral("sending");
-    case SignFleet::Status::State::Sent:
+    case signs::SignFleet::Status::State::Sent:
         return QStringLiteral("sent");
-    case SignFleet::Status::State::Failed:
+    case signs::SignFleet::Status::State::Failed:
         return QStringLiteral("failed");
-    case SignFleet::Status::State::Refused:
+    case signs::SignFleet::Status::State::Refused:
         return QStringLiteral("refused");
     default:
         return QStringLiteral("idle");
@@ -207,8 +207,8 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
                                                        "\"font\" must be a string");
             return result;
         }
-        if (fontPosition(fonts, font.toString().trimmed()) < 0) {
-            result.error = unknownFontMessage(font.toString());
+        if (signs::fontPosition(fonts, font.toString().trimmed()) < 0) {
+            result.error = signs::unknownFontMessage(font.toString());
             return result;
         }
         v.font = font.toString().trimmed();
@@ -228,7 +228,7 @@ QByteArray statusDocument(const QString &state, int frames, int of, const QStrin
 }
 
 MqttService::MqttService(const SendOptions &options, BrokerAccess access,
-                         std::unique_ptr<SignFleet> fleet, QStringList fonts,
+                         std::unique_ptr<signs::SignFleet> fleet, QStringList fonts,
                          std::function<void(const QString &)> err, QObject *parent)
     : QObject(parent), m_topics(options.mqttTopics),
       m_statusTopic((options.mqttTopics.value(0) + QStringLiteral("/status")).toUtf8()),
@@ -238,7 +238,7 @@ MqttService::MqttService(const SendOptions &options, BrokerAccess access,
           return access;
       }())
 {
-    connect(m_fleet.get(), &SignFleet::statusChanged, this, [this] {
+    connect(m_fleet.get(), &signs::SignFleet::statusChanged, this, [this] {
         m_refusal.reset();
         publishStatus();
     });
@@ -313,8 +313,8 @@ void MqttService::received(const QByteArray &topic, const QByteArray &payload)
         m_err(QCoreApplication::translate("lumawrite::send::MqttService",
                                           "lumawrite-send: message refused: %1; nothing sent\n")
                   .arg(message.error));
-        SignFleet::Status refusal;
-        refusal.state = SignFleet::Status::State::Refused;
+        signs::SignFleet::Status refusal;
+        refusal.state = signs::SignFleet::Status::State::Refused;
         refusal.error = message.error;
         m_refusal = refusal;
         publishStatus(true);
@@ -327,7 +327,7 @@ void MqttService::publishStatus(bool force)
 {
     if (m_stopping)
         return;
-    const SignFleet::Status status = m_refusal.value_or(m_fleet->status());
+    const signs::SignFleet::Status status = m_refusal.value_or(m_fleet->status());
     const QString state = stateName(status.state);
     const int tens = status.frames / 10;
     if (!force && state == m_shownState && status.text == m_shownText &&

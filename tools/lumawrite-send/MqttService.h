@@ -39,7 +39,7 @@ QByteArray statusDocument(const QString &state, int frames, int of, const QStrin
 class MqttService : public QObject {
     Q_OBJECT
 public:
-    MqttService(const SendOptions &options, BrokerAccess access, std::unique_ptr<SignFleet> fleet,
+    MqttService(const SendOptions &options, BrokerAccess access, std::unique_ptr<signs::SignFleet> fleet,
                 QStringList fonts, std::function<void(const QString &)> err,
                 QObject *parent = nullptr);
     ~MqttService() override;
@@ -59,11 +59,11 @@ private:
 
     QStringList m_topics;
     QByteArray m_statusTopic;
-    std::unique_ptr<SignFleet> m_fleet;
+    std::unique_ptr<signs::SignFleet> m_fleet;
     QStringList m_fonts;
     std::function<void(const QString &)> m_err;
     MqttClient m_client;
-    std::optional<SignFleet::Status> m_refusal; // shown until the next message is sent
+    std::optional<signs::SignFleet::Status> m_refusal; // shown until the next message is sent
     QString m_shownState;
     int m_shownTens = -1;
     QString m_shownText;

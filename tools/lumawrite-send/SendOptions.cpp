@@ -1,5 +1,6 @@
 #include "SendOptions.h"
 
+#include "SignPorts.h"
 #include "MqttService.h"
 #include "SettingsStore.h"
 
@@ -287,7 +288,8 @@ QString readEnvironment(const QProcessEnvironment &environment, SendOptions &opt
         bool ok = false;
         const int comNumber = entry.section(QLatin1Char('='), 0, 0).toInt(&ok);
         const QString device = entry.section(QLatin1Char('='), 1);
-        if (!ok || comNumber < 1 || comNumber > 250 || device.isEmpty())
+        if (!ok || comNumber < SettingsRange::FirstComPort ||
+            comNumber > SettingsRange::LastComPort || device.isEmpty())
             return QStringLiteral("%1 takes DEVICE or N=DEVICE[,M=DEVICE...], not \"%2\".")
                 .arg(SerialDeviceVariable, devices);
         options.serialDevices.insert(comNumber, device);
@@ -410,7 +412,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     for (const QString &error :
          {wholeNumber(p, cli.size, 6, 60, v.size), wholeNumber(p, cli.offset, -10, 10, v.offset),
           wholeNumber(p, cli.address, 1, 50, v.address), wholeNumber(p, cli.speed, 1, 10, v.speed),
-          wholeNumber(p, cli.serial, 1, 250, serialPort),
+          wholeNumber(p, cli.serial, SettingsRange::FirstComPort, SettingsRange::LastComPort,
+                      serialPort),
           wholeNumber(p, cli.port, 1, 65535, signPort), toggle(p, cli.bold, cli.noBold, v.bold),
           toggle(p, cli.italic, cli.noItalic, v.italic),
           toggle(p, cli.strike, cli.noStrike, v.strikethrough),
@@ -654,7 +657,7 @@ QList<SignTarget> signsFor(const SendOptions &options)
 
 platform::ComPorts comPortsFor(const SendOptions &options, const QString &settingsPath)
 {
-    platform::ComPorts ports = platform::comPortsBeside(settingsPath);
+    platform::ComPorts ports = signs::comPortsBeside(settingsPath);
     if (!options.serialDevice.isEmpty()) {
         const QString device = options.serialDevice;
         ports.resolver = [device](int) { return device; };
@@ -664,10 +667,18 @@ platform::ComPorts comPortsFor(const SendOptions &options, const QString &settin
     return ports;
 }
 
+QString fontListing(const QStringList &fontList)
+{
+    QString listing;
+    for (qsizetype i = 0; i < fontList.size(); ++i)
+        listing += QStringLiteral("%1\t%2\n").arg(i).arg(fontList[i]);
+    return listing;
+}
+
 QString portListing(const platform::ComPortResolver &ports, const platform::SerialDevices &devices)
 {
     QString listing;
-    for (int com = 1; com <= 250; ++com) {
+    for (int com = SettingsRange::FirstComPort; com <= SettingsRange::LastComPort; ++com) {
         const QString path = ports(com);
         const platform::SerialDevice device = devices.find(path);
         if (!device.present)
@@ -679,6 +690,18 @@ QString portListing(const platform::ComPortResolver &ports, const platform::Seri
                             device.byId.isEmpty() ? path : device.byId);
     }
     return listing;
+}
+
+signs::FleetOptions fleetOptions(const SendOptions &options)
+{
+    signs::FleetOptions fleet;
+    fleet.allowEmpty = options.allowEmpty;
+    fleet.strict = options.strict;
+    fleet.dryRun = options.dryRun;
+    fleet.save = options.save;
+    fleet.keepFrames = options.verbose;
+    fleet.imageFile = options.imageFile;
+    return fleet;
 }
 
 } // namespace lumawrite::send

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "SignFleet.h"
 #include "SignLink.h"
 
 #include <QList>
@@ -27,20 +28,9 @@ enum ExitCode : int {
 };
 
 // Choices given on the command line; each replaces the stored one for this run.
-struct Overrides {
-    std::optional<QString> font;
-    std::optional<int> size;
-    std::optional<bool> bold;
-    std::optional<bool> italic;
-    std::optional<bool> strikethrough;
-    std::optional<bool> underline;
-    std::optional<int> offset;
-    std::optional<QString> host;
-    std::optional<bool> lan;    // --lan sets true, --serial false
-    std::optional<int> comPort; // --serial N
-    std::optional<int> address;
-    std::optional<int> speed;
-};
+using signs::Overrides;
+// One sign of a run.
+using signs::SignTarget;
 
 // A sign named by --ip HOST[:PORT].
 struct SignAddress {
@@ -84,14 +74,6 @@ struct SendOptions {
     QMap<int, QString> serialDevices;
 };
 
-// One sign of a run: the settings file it reads (and writes with --save), the options that
-// change its choices and its UDP port.
-struct SignTarget {
-    QString settingsPath;
-    Overrides overrides;
-    quint16 port = link::SignLink::SignUdpPort;
-};
-
 struct ParsedArguments {
     SendOptions options;
     QString error; // empty when the arguments can be used
@@ -111,6 +93,9 @@ QString settingsPathFor(const SendOptions &options);
 // the serial test hook, when set, wins over both.
 platform::ComPorts comPortsFor(const SendOptions &options, const QString &settingsPath);
 
+// The font list as --list-fonts prints it: "position<TAB>name", one a line.
+QString fontListing(const QStringList &fontList);
+
 // --list-ports: every COM number whose device is there now, one a line,
 // "COM n<TAB>PATH<TAB>ADAPTER<TAB>COM n = PIN" (PIN the by-id link, else PATH).
 QString portListing(const platform::ComPortResolver &ports, const platform::SerialDevices &devices);
@@ -118,5 +103,8 @@ QString portListing(const platform::ComPortResolver &ports, const platform::Seri
 // The signs of the run, in the order of their --ip or --settings: one for each --ip (all reading
 // the one settings file), else one for each settings file; one sign when neither repeats.
 QList<SignTarget> signsFor(const SendOptions &options);
+
+// What the signs do with every text of the run.
+signs::FleetOptions fleetOptions(const SendOptions &options);
 
 } // namespace lumawrite::send

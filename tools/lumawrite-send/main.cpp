@@ -2,20 +2,19 @@
 #include "Fonts.h"
 #include "LineWatcher.h"
 #include "LumaWriteVersion.h"
-#include "MessagePlan.h"
+#include "MessageText.h"
 #include "MqttService.h"
 #include "PortsConf.h"
 #include "SendOptions.h"
-#include "SendSession.h"
-#include "SettingsStore.h"
 #include "SignFleet.h"
+#include "TerminalView.h"
+#include "TerminationSignals.h"
 #include "Translations.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QSet>
-#include <QSocketNotifier>
 #include <QTimer>
 
 #include <cerrno>
@@ -110,20 +109,20 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext &context, const Q
     write(stderr, qFormatLogMessage(type, context, message) + QLatin1Char('\n'));
 }
 
-// SIGTERM and SIGINT are written into a pipe that the event loop reads, so that the service
-// stops between two frames.
-int stopPipe[2] = {-1, -1};
-
-void signalled(int)
+// The signs of the run and what prints their progress, which goes with them.
+std::unique_ptr<signs::SignFleet> makeFleet(const SendOptions &options, const QStringList &fonts,
+                                            const signs::LinkServices &link,
+                                            const TerminalOutput &output,
+                                            TerminalView::Style style)
 {
-    const int saved = errno;
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &byte, 1);
-    errno = saved;
+    auto fleet =
+        std::make_unique<signs::SignFleet>(fleetOptions(options), signsFor(options), fonts, link);
+    new TerminalView(*fleet, options, output, style, fleet.get());
+    return fleet;
 }
 
-int runService(const SendOptions &options, const QStringList &fonts, const LinkServices &link,
-               const SessionOutput &output)
+int runService(const SendOptions &options, const QStringList &fonts,
+               const signs::LinkServices &link, const TerminalOutput &output)
 {
     BrokerAccess access;
     readBrokerUrl(options.mqttUrl, access);
@@ -137,28 +136,12 @@ int runService(const SendOptions &options, const QStringList &fonts, const LinkS
             return ExitUsage;
         }
     }
-    if (::pipe2(stopPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
-        write(stderr, QStringLiteral("lumawrite-send: %1\n")
-                          .arg(QString::fromLocal8Bit(std::strerror(errno))));
-        return ExitUsage;
-    }
-    struct sigaction action {};
-    action.sa_handler = signalled;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    ::sigaction(SIGTERM, &action, nullptr);
-    ::sigaction(SIGINT, &action, nullptr);
-
     // One sign or several: the fleet reports the state of them all.
-    auto fleet = std::make_unique<SignFleet>(options, signsFor(options), fonts, link, output);
-    MqttService service(options, access, std::move(fleet), fonts, output.err);
-    QSocketNotifier stopRequests(stopPipe[0], QSocketNotifier::Read);
-    QObject::connect(&stopRequests, &QSocketNotifier::activated, &service, [&service] {
-        char bytes[16];
-        while (::read(stopPipe[0], bytes, sizeof bytes) > 0) {
-        }
-        service.stop();
-    });
+    MqttService service(options, access,
+                        makeFleet(options, fonts, link, output, TerminalView::Style::Signs), fonts,
+                        output.err);
+    // SIGTERM and SIGINT stop the service between two frames.
+    new platform::TerminationSignals(&service, [&service] { service.stop(); });
     QObject::connect(&service, &MqttService::stopped, &service,
                      [] { QCoreApplication::exit(ExitOk); });
     const QString error = service.start();
@@ -231,38 +214,31 @@ int main(int argc, char *argv[])
         write(stdout, fontListing(fonts));
         return withOutputChecked(ExitOk);
     }
-    if (options.overrides.font && fontPosition(fonts, *options.overrides.font) < 0) {
+    if (options.overrides.font && signs::fontPosition(fonts, *options.overrides.font) < 0) {
         write(stderr, QStringLiteral("lumawrite-send: %1\n")
-                          .arg(unknownFontMessage(*options.overrides.font)));
+                          .arg(signs::unknownFontMessage(*options.overrides.font)));
         return ExitUsage;
     }
 
-    LinkServices link;
+    signs::LinkServices link;
     link.timing = options.timing;
     link.signPort = options.signPort;
     link.comPorts = comPorts(settingsPathFor(options));
-    SessionOutput output;
+    link.comPortsBeside = comPorts;
+    TerminalOutput output;
     output.out = [](const QString &text) { write(stdout, text); };
     output.err = [](const QString &text) { write(stderr, text); };
     output.terminal = ::isatty(STDERR_FILENO) == 1;
-    if (options.mode == SendOptions::Mode::Mqtt) {
-        link.comPortsBeside = comPorts;
+    if (options.mode == SendOptions::Mode::Mqtt)
         return runService(options, fonts, link, output);
-    }
 
-    SendSession session(options, settingsPathFor(options), fonts, link, output);
-    // Several signs are served together; one sign as always.
-    const QList<SignTarget> signs = signsFor(options);
-    link.comPortsBeside = comPorts;
-    std::unique_ptr<SignFleet> fleet;
-    if (signs.size() > 1)
-        fleet = std::make_unique<SignFleet>(options, signs, fonts, link, output);
-    const auto submit = [&session, &fleet](const QString &text) {
-        if (fleet)
-            fleet->submit(text);
-        else
-            session.submit(text);
-    };
+    // Several signs each have a line; one sign has a progress bar and all of what happened.
+    const bool severalSigns = signsFor(options).size() > 1;
+    const std::unique_ptr<signs::SignFleet> fleet =
+        makeFleet(options, fonts, link, output,
+                  severalSigns ? TerminalView::Style::Signs : TerminalView::Style::OneSign);
+    auto *view = fleet->findChild<TerminalView *>();
+    const auto submit = [&fleet](const QString &text) { fleet->submit(text); };
 
     if (options.mode == SendOptions::Mode::Watch) {
         LineWatcher watcher(options.watchFile);
@@ -276,13 +252,10 @@ int main(int argc, char *argv[])
             write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(reason));
         });
         // Frames printed (--dry-run) into an output that takes nothing more end the watch.
-        const auto stopOnFailedOutput = [] {
+        QObject::connect(view, &TerminalView::messageDone, &app, [] {
             if (stdoutError != 0)
                 QCoreApplication::exit(withOutputChecked(ExitOk));
-        };
-        QObject::connect(&session, &SendSession::messageDone, &app, stopOnFailedOutput);
-        if (fleet)
-            QObject::connect(fleet.get(), &SignFleet::messageDone, &app, stopOnFailedOutput);
+        });
         return app.exec();
     }
 
@@ -304,11 +277,8 @@ int main(int argc, char *argv[])
         }
         text = input.text;
     }
-    QObject::connect(&session, &SendSession::messageDone, &app,
+    QObject::connect(view, &TerminalView::messageDone, &app,
                      [](int code) { QCoreApplication::exit(code); });
-    if (fleet)
-        QObject::connect(fleet.get(), &SignFleet::messageDone, &app,
-                         [](int code) { QCoreApplication::exit(code); });
     QTimer::singleShot(0, &app, [submit, text] { submit(text); });
     return withOutputChecked(app.exec());
 }

@@ -4,13 +4,7 @@
 
 #include <QTimer>
 
-namespace lumawrite::send {
-
-QString timeLeft(qint64 remainingMs)
-{
-    const qint64 seconds = (remainingMs + 999) / 1000;
-    return QStringLiteral("%1:%2").arg(seconds / 60).arg(seconds % 60, 2, 10, QLatin1Char('0'));
-}
+namespace lumawrite::signs {
 
 SignUpload::SignUpload(LinkServices services, QObject *parent)
     : QObject(parent), m_services(std::move(services))
@@ -21,32 +15,25 @@ SignUpload::~SignUpload() = default;
 
 void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> &columns)
 {
+    using Outcome = UploadReport::Outcome;
     m_running = true;
     delete m_link;
     m_link = new link::SignLink(m_services.comPorts, m_services.timing, m_services.signPort,
                                 m_services.hostResolver, this);
 
-    const int blocks = int(columns.size() / link::frames::BlockBytes);
-    if (blocks < 1 || blocks > link::frames::MaxMessageBlocks) {
-        const QString reason = tr("The message has %1 blocks; the sign takes at most %2.")
-                                   .arg(blocks)
-                                   .arg(render::MaxUploadBlocks);
-        finish({ExitRefused, reason, reason});
-        return;
-    }
     const bool lan = choices.lan;
     const int speedIndex = choices.speedIndex;
-    if (lan) {
-        m_link->setDestination(choices.host);
-    } else {
+    if (!lan) {
         const QString error = m_link->openSerial(qint16(choices.comPort));
         if (!error.isEmpty()) {
             const QString message = tr("The serial link is chosen, but its port did not open: %1\n"
                                        "Nothing was sent.")
                                         .arg(error);
-            finish({ExitLinkUnavailable, message, message});
+            finish({Outcome::Unreachable, message, message});
             return;
         }
+    } else {
+        m_link->setDestination(choices.host);
     }
 
     auto *transfer = new link::MessageTransfer(
@@ -72,15 +59,16 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                 else if (outcome.framesSkipped > 0)
                     failure = tr("The serial port closed during the upload.");
                 if (!failure.isEmpty()) {
-                    report.exitCode = ExitUploadFailed;
+                    report.outcome = Outcome::Failed;
                     report.reason = failure;
-                    report.message = tr("%1\n%2 of %3 frames had been sent when the "
-                                        "upload stopped.")
-                                         .arg(failure)
-                                         .arg(outcome.framesSent)
-                                         .arg(outcome.framesTotal);
+                    report.message =
+                        stoppedUploadText(failure, outcome.framesSent, outcome.framesTotal);
                 } else if (outcome.result != Result::Completed) {
-                    report.exitCode = ExitLinkUnavailable;
+                    // The transfer refuses a message of too many blocks itself; a sign it
+                    // cannot reach is told by the link's part in the refusal.
+                    report.outcome = outcome.linkError == link::LinkError::None
+                                         ? Outcome::Refused
+                                         : Outcome::Unreachable;
                     report.message = outcome.message;
                     report.reason = outcome.message;
                 }
@@ -100,4 +88,4 @@ void SignUpload::finish(const UploadReport &report)
     });
 }
 
-} // namespace lumawrite::send
+} // namespace lumawrite::signs

@@ -10,13 +10,9 @@
 #include <functional>
 #include <vector>
 
-namespace lumawrite::link {
-class MessageTransfer;
-}
+namespace lumawrite::signs {
 
-namespace lumawrite::send {
-
-// The ways to the sign, as the main window sets them up; tests replace them.
+// The ways to the signs, as the main window sets them up; tests replace them.
 struct LinkServices {
     platform::ComPortResolver comPorts = platform::comPortDevice;
     link::LinkTiming timing; // 2000 ms and 200 ms
@@ -27,13 +23,17 @@ struct LinkServices {
     std::function<platform::ComPortResolver(const QString &settingsPath)> comPortsBeside;
 };
 
-// The time left of an upload as its progress lines show it: "m:ss", rounded up.
-QString timeLeft(qint64 remainingMs);
-
+// How one upload ended.
 struct UploadReport {
-    ExitCode exitCode = ExitOk;
+    enum class Outcome {
+        Sent,        // every frame went out
+        Refused,     // the message cannot be sent as it is; nothing was sent
+        Unreachable, // the serial port did not open or the host was not found; nothing was sent
+        Failed,      // the line failed part-way
+    };
+    Outcome outcome = Outcome::Sent;
     QString message; // why it was refused or failed; empty after a complete upload
-    QString reason;  // the same, its first line without the count of frames sent
+    QString reason;  // the same, without the count of frames sent
     int framesSent = 0;
     int framesTotal = 0;
 };
@@ -55,7 +55,7 @@ signals:
     // Before every frame, and once more with framesDone == framesTotal at the end. status is
     // the main window's status line ("Sending n of m", "Sending Config ...", "Restarting ...").
     void progress(int framesDone, int framesTotal, qint64 remainingMs, const QString &status);
-    void finished(const lumawrite::send::UploadReport &report);
+    void finished(const lumawrite::signs::UploadReport &report);
 
 private:
     void finish(const UploadReport &report);
@@ -66,6 +66,6 @@ private:
     QString m_status;
 };
 
-} // namespace lumawrite::send
+} // namespace lumawrite::signs
 
-Q_DECLARE_METATYPE(lumawrite::send::UploadReport)
+Q_DECLARE_METATYPE(lumawrite::signs::UploadReport)
