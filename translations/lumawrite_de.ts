@@ -284,25 +284,6 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
     </message>
 </context>
 <context>
-    <name>lumawrite::send::MessagePlan</name>
-    <message>
-        <source>Unknown font &quot;%1&quot;; lumawrite-send --list-fonts shows the fonts of this computer.</source>
-        <translation>Unbekannte Schriftart „%1“; lumawrite-send --list-fonts zeigt die Schriftarten dieses Computers.</translation>
-    </message>
-    <message>
-        <source>The message has %1 characters (a line break counts two); the sign takes at most %2. Nothing was sent.</source>
-        <translation>Die Nachricht hat %1 Zeichen (ein Zeilenumbruch zählt zwei); die Anzeige nimmt höchstens %2. Es wurde nichts gesendet.</translation>
-    </message>
-    <message>
-        <source>The message is %1 columns wide; the sign takes at most %2 columns (%3 blocks). Shorten the text or choose a smaller size. Nothing was sent.</source>
-        <translation>Die Nachricht ist %1 Spalten breit; die Anzeige nimmt höchstens %2 Spalten (%3 Blöcke). Kürzen Sie den Text oder wählen Sie eine kleinere Größe. Es wurde nichts gesendet.</translation>
-    </message>
-    <message>
-        <source>%1 could not be read (%2); it is left as it was.</source>
-        <translation>%1 konnte nicht gelesen werden (%2); die Datei bleibt, wie sie war.</translation>
-    </message>
-</context>
-<context>
     <name>lumawrite::send::MqttClient</name>
     <message>
         <source>the MQTT client could not be made</source>
@@ -750,46 +731,10 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
     </message>
 </context>
 <context>
-    <name>lumawrite::send::SendSession</name>
+    <name>lumawrite::send::TerminalView</name>
     <message>
-        <source>the PNG could not be made</source>
-        <translation>das PNG konnte nicht erzeugt werden</translation>
-    </message>
-    <message>
-        <source>empty message; nothing sent</source>
-        <translation>leere Nachricht; nichts gesendet</translation>
-    </message>
-    <message>
-        <source>cannot read the settings at %1 (%2) and no --ip or --serial given: the sign&apos;s address is unknown</source>
-        <translation>die Einstellungen in %1 sind nicht lesbar (%2) und weder --ip noch --serial ist angegeben: die Adresse der Anzeige ist unbekannt</translation>
-    </message>
-    <message>
-        <source>
-lumawrite-send: this change was not sent; the next one is, once the settings can be read.</source>
-        <translation>
-lumawrite-send: diese Änderung wurde nicht gesendet; die nächste wird es, sobald die Einstellungen lesbar sind.</translation>
-    </message>
-    <message>
-        <source>lumawrite-send: %1
-lumawrite-send: using the default settings.
-</source>
-        <translation>lumawrite-send: %1
-lumawrite-send: die Standardeinstellungen werden verwendet.
-</translation>
-    </message>
-    <message>
-        <source>lumawrite-send: warning: %1
-</source>
-        <translation>lumawrite-send: Warnung: %1
-</translation>
-    </message>
-    <message>
-        <source>--strict refuses a message with warnings; nothing sent</source>
-        <translation>--strict lehnt eine Nachricht mit Warnungen ab; nichts gesendet</translation>
-    </message>
-    <message>
-        <source>The image could not be written to %1: %2.</source>
-        <translation>Das Bild konnte nicht nach %1 geschrieben werden: %2.</translation>
+        <source>%1: sending %2 frames (%3 columns), speed %4</source>
+        <translation>%1: sende %2 Frames (%3 Spalten), Geschwindigkeit %4</translation>
     </message>
     <message>
         <source>%1, UDP port %2</source>
@@ -806,71 +751,16 @@ lumawrite-send: die Standardeinstellungen werden verwendet.
         <translation>[%1%2] %3/%4 Frames, noch %5</translation>
     </message>
     <message>
-        <source>The settings were not saved: %1</source>
-        <translation>Die Einstellungen wurden nicht gespeichert: %1</translation>
-    </message>
-    <message>
         <source>Sent %1 of %2 frames.
 </source>
         <translation>%1 von %2 Frames gesendet.
 </translation>
     </message>
-</context>
-<context>
-    <name>lumawrite::send::SignFleet</name>
     <message>
-        <source>%1: frame %2/%3  %4  %5 bytes  %6
-</source>
-        <translation>%1: Frame %2/%3  %4  %5 Bytes  %6
-</translation>
-    </message>
-    <message>
-        <source>%1: refused: empty message; nothing sent</source>
-        <translation>%1: abgelehnt: leere Nachricht; nichts gesendet</translation>
-    </message>
-    <message>
-        <source>%1: refused: cannot read the settings (%2) and no --ip or --serial given: the sign&apos;s address is unknown</source>
-        <translation>%1: abgelehnt: die Einstellungen sind nicht lesbar (%2) und weder --ip noch --serial ist angegeben: die Adresse der Anzeige ist unbekannt</translation>
-    </message>
-    <message>
-        <source>lumawrite-send: %1
-lumawrite-send: using the default settings.
-</source>
-        <translation>lumawrite-send: %1
-lumawrite-send: die Standardeinstellungen werden verwendet.
-</translation>
-    </message>
-    <message>
-        <source>%1: refused: %2</source>
-        <translation>%1: abgelehnt: %2</translation>
-    </message>
-    <message>
-        <source>%1: refused: --strict refuses a message with warnings; nothing sent</source>
-        <translation>%1: abgelehnt: --strict lehnt eine Nachricht mit Warnungen ab; nichts gesendet</translation>
-    </message>
-    <message>
-        <source>%1: sending %2 frames (%3 columns), speed %4
-</source>
-        <translation>%1: sende %2 Frames (%3 Spalten), Geschwindigkeit %4
-</translation>
-    </message>
-    <message>
-        <source>lumawrite-send: warning: %1
-</source>
-        <translation>lumawrite-send: Warnung: %1
-</translation>
-    </message>
-    <message>
-        <source>%1: sent</source>
-        <translation>%1: gesendet</translation>
-    </message>
-    <message>
-        <source>%1: failed after %2 of %3 frames: %4</source>
-        <translation>%1: abgebrochen nach %2 von %3 Frames: %4</translation>
-    </message>
-    <message>
-        <source>; the settings were not saved: %1</source>
-        <translation>; die Einstellungen wurden nicht gespeichert: %1</translation>
+        <source>
+lumawrite-send: this change was not sent; the next one is, once the settings can be read.</source>
+        <translation>
+lumawrite-send: diese Änderung wurde nicht gesendet; die nächste wird es, sobald die Einstellungen lesbar sind.</translation>
     </message>
     <message>
         <source>%1: waiting for the line</source>
@@ -890,11 +780,87 @@ lumawrite-send: die Standardeinstellungen werden verwendet.
     </message>
 </context>
 <context>
-    <name>lumawrite::send::SignUpload</name>
+    <name>lumawrite::signs::MessagePlan</name>
     <message>
-        <source>The message has %1 blocks; the sign takes at most %2.</source>
-        <translation>Die Nachricht hat %1 Blöcke; die Anzeige nimmt höchstens %2.</translation>
+        <source>%1
+%2 of %3 frames had been sent when the upload stopped.</source>
+        <translation>%1
+%2 von %3 Frames waren gesendet, als das Hochladen abbrach.</translation>
     </message>
+    <message>
+        <source>Unknown font &quot;%1&quot;; lumawrite-send --list-fonts shows the fonts of this computer.</source>
+        <translation>Unbekannte Schriftart „%1“; lumawrite-send --list-fonts zeigt die Schriftarten dieses Computers.</translation>
+    </message>
+    <message>
+        <source>The message has %1 characters (a line break counts two); the sign takes at most %2. Nothing was sent.</source>
+        <translation>Die Nachricht hat %1 Zeichen (ein Zeilenumbruch zählt zwei); die Anzeige nimmt höchstens %2. Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>The message is %1 columns wide; the sign takes at most %2 columns (%3 blocks). Shorten the text or choose a smaller size. Nothing was sent.</source>
+        <translation>Die Nachricht ist %1 Spalten breit; die Anzeige nimmt höchstens %2 Spalten (%3 Blöcke). Kürzen Sie den Text oder wählen Sie eine kleinere Größe. Es wurde nichts gesendet.</translation>
+    </message>
+    <message>
+        <source>the PNG could not be made</source>
+        <translation>das PNG konnte nicht erzeugt werden</translation>
+    </message>
+    <message>
+        <source>%1 could not be read (%2); it is left as it was.</source>
+        <translation>%1 konnte nicht gelesen werden (%2); die Datei bleibt, wie sie war.</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::signs::SignFleet</name>
+    <message>
+        <source>empty message; nothing sent</source>
+        <translation>leere Nachricht; nichts gesendet</translation>
+    </message>
+    <message>
+        <source>cannot read the settings at %1 (%2) and no --ip or --serial given: the sign&apos;s address is unknown</source>
+        <translation>die Einstellungen in %1 sind nicht lesbar (%2) und weder --ip noch --serial ist angegeben: die Adresse der Anzeige ist unbekannt</translation>
+    </message>
+    <message>
+        <source>cannot read the settings (%1) and no --ip or --serial given: the sign&apos;s address is unknown</source>
+        <translation>die Einstellungen sind nicht lesbar (%1) und weder --ip noch --serial ist angegeben: die Adresse der Anzeige ist unbekannt</translation>
+    </message>
+    <message>
+        <source>using the default settings.</source>
+        <translation>die Standardeinstellungen werden verwendet.</translation>
+    </message>
+    <message>
+        <source>--strict refuses a message with warnings; nothing sent</source>
+        <translation>--strict lehnt eine Nachricht mit Warnungen ab; nichts gesendet</translation>
+    </message>
+    <message>
+        <source>The image could not be written to %1: %2.</source>
+        <translation>Das Bild konnte nicht nach %1 geschrieben werden: %2.</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>Warnung: %1</translation>
+    </message>
+    <message>
+        <source>%1: sent</source>
+        <translation>%1: gesendet</translation>
+    </message>
+    <message>
+        <source>%1: refused: %2</source>
+        <translation>%1: abgelehnt: %2</translation>
+    </message>
+    <message>
+        <source>%1: failed after %2 of %3 frames: %4</source>
+        <translation>%1: abgebrochen nach %2 von %3 Frames: %4</translation>
+    </message>
+    <message>
+        <source>; the settings were not saved: %1</source>
+        <translation>; die Einstellungen wurden nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: %1</source>
+        <translation>Die Einstellungen wurden nicht gespeichert: %1</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::signs::SignUpload</name>
     <message>
         <source>The serial link is chosen, but its port did not open: %1
 Nothing was sent.</source>
@@ -904,12 +870,6 @@ Es wurde nichts gesendet.</translation>
     <message>
         <source>The serial port closed during the upload.</source>
         <translation>Die serielle Schnittstelle wurde während des Hochladens geschlossen.</translation>
-    </message>
-    <message>
-        <source>%1
-%2 of %3 frames had been sent when the upload stopped.</source>
-        <translation>%1
-%2 von %3 Frames waren gesendet, als das Hochladen abbrach.</translation>
     </message>
 </context>
 <context>
@@ -1254,12 +1214,6 @@ Kürzen Sie den Text oder wählen Sie eine kleinere Größe.</translation>
     <message>
         <source>Upload Failed</source>
         <translation>Hochladen fehlgeschlagen</translation>
-    </message>
-    <message>
-        <source>%1
-%2 of %3 frames had been sent when the upload stopped.</source>
-        <translation>%1
-%2 von %3 Frames waren gesendet, als das Hochladen abbrach.</translation>
     </message>
     <message>
         <source>Upload Incomplete</source>
