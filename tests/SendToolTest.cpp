@@ -1318,6 +1318,79 @@ TEST(SendSigns, SaveStoresToEverySettingsFileAndSeveralIpRefuseIt)
     EXPECT_EQ(sign.received().size(), 16);
 }
 
+TEST(SendSigns, SaveKeepsWhatAnotherProgramSavedDuringTheUpload)
+{
+    // The main window saves address 07 and receive port 4321 while the upload runs; the upload
+    // then saves only its message, its choices and what it was given.
+    struct Case {
+        const char *what;
+        std::optional<int> address; // --address
+        int savedAddress;
+    };
+    for (const Case &c : {Case{"nothing given", {}, 7}, Case{"--address 9", 9, 9}}) {
+        SCOPED_TRACE(c.what);
+        LoopbackSign sign;
+        TempSettings file;
+        writeSign(file, 20);
+        signs::LinkServices link;
+        link.timing = {40, 5};
+        link.comPorts = noSuchDevice;
+        signs::FleetOptions options;
+        options.save = true;
+        signs::SignTarget target{file.path(), {}, sign.port()};
+        target.overrides.address = c.address;
+        target.overrides.size = 14;
+        signs::SignFleet fleet(options, {target}, knownFonts(), link);
+        QSignalSpy done(&fleet, &signs::SignFleet::messageDone);
+        QObject::connect(&fleet, &signs::SignFleet::frameProgress, [&](int, int framesDone) {
+            if (framesDone != 2)
+                return;
+            SettingsStore window(file.path());
+            Settings s;
+            ASSERT_TRUE(window.LoadSettings(s).isEmpty());
+            s.SerialAddress = 7;
+            s.LocalPort = 4321;
+            ASSERT_TRUE(window.SaveFields(s, SettingsField::MainWindow).isEmpty());
+        });
+        fleet.submit("second");
+        ASSERT_TRUE(done.wait(5000));
+        EXPECT_TRUE(done.first().first().toBool());
+        Settings saved;
+        ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+        EXPECT_EQ(saved.MessageText, QStringLiteral("second"));
+        EXPECT_EQ(saved.FontSize, 14);
+        EXPECT_EQ(saved.SerialAddress, c.savedAddress);
+        EXPECT_EQ(saved.LocalPort, 4321);
+    }
+}
+
+TEST(SendSigns, OneSignNamedTwiceGetsOneUploadAtATime)
+{
+    LoopbackSign sign;
+    TempSettings file, same;
+    writeSign(file, 20);
+    Settings bold = safeSettings();
+    bold.Bold = 1;
+    same.write(bold);
+    // --ip H:P twice is one sign: sent to once, said once.
+    const SendRun twice = runSend(file, {"--ip", at(sign), "--ip", at(sign), "Hi"});
+    EXPECT_EQ(twice.exitCode, 0) << twice.err.toStdString();
+    EXPECT_EQ(twice.err.count(": sent\n"), 1) << twice.err.toStdString();
+    QTest::qWait(100);
+    expectFrames(hexLines(sign.received()), "3230");
+
+    // Two settings files that name the same host, port and address, with other choices: each
+    // upload is whole, one after the other, never frames of both mixed.
+    LoopbackSign shared;
+    const SendRun files = runSend(file, {"--port", QString::number(shared.port()), "--settings",
+                                         file.path(), "--settings", same.path(), "Hi"});
+    EXPECT_EQ(files.exitCode, 0) << files.err.toStdString();
+    const QStringList got = hexLines(shared.waitFor(16, 3000));
+    ASSERT_EQ(got.size(), 16) << lines(got);
+    expectFrames(got.mid(0, 8), "3230");
+    expectFrames(got.mid(8), "3230");
+}
+
 TEST(SendSigns, DryRunNamesEachSign)
 {
     TempSettings a, b;
