@@ -84,7 +84,7 @@ TEST(MqttPayload, RefusalsSayWhy)
 
 TEST(MqttPayload, BrokerAddressesStatusAndPasswordFile)
 {
-    send::BrokerAccess access;
+    platform::BrokerAccess access;
     EXPECT_EQ(send::readBrokerUrl("mqtt://broker.example", access), QString());
     EXPECT_EQ(access.host, QStringLiteral("broker.example"));
     EXPECT_EQ(access.port, 1883);

@@ -185,6 +185,13 @@ Es wurde nichts gesendet.</translation>
     </message>
 </context>
 <context>
+    <name>lumawrite::platform::MqttClient</name>
+    <message>
+        <source>the MQTT client could not be made</source>
+        <translation>der MQTT-Client konnte nicht erzeugt werden</translation>
+    </message>
+</context>
+<context>
     <name>lumawrite::platform::SerialLine</name>
     <message>
         <source>COM %1 (%2) could not be opened: </source>
@@ -281,13 +288,6 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
     <message>
         <source>The first line of %1 is longer than %2 bytes; the sign takes at most %3 characters. Nothing was sent.</source>
         <translation>Die erste Zeile von %1 ist länger als %2 Bytes; die Anzeige nimmt höchstens %3 Zeichen. Es wurde nichts gesendet.</translation>
-    </message>
-</context>
-<context>
-    <name>lumawrite::send::MqttClient</name>
-    <message>
-        <source>the MQTT client could not be made</source>
-        <translation>der MQTT-Client konnte nicht erzeugt werden</translation>
     </message>
 </context>
 <context>

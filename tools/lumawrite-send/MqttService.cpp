@@ -80,7 +80,7 @@ QString truth(const QJsonObject &object, const QString &name, std::optional<bool
 
 } // namespace
 
-QString readBrokerUrl(const QString &url, BrokerAccess &into)
+QString readBrokerUrl(const QString &url, platform::BrokerAccess &into)
 {
     const QUrl parsed(url, QUrl::StrictMode);
     const QString scheme = parsed.scheme();
@@ -227,7 +227,7 @@ QByteArray statusDocument(const QString &state, int frames, int of, const QStrin
     return QJsonDocument(object).toJson(QJsonDocument::Compact);
 }
 
-MqttService::MqttService(const SendOptions &options, BrokerAccess access,
+MqttService::MqttService(const SendOptions &options, platform::BrokerAccess access,
                          std::unique_ptr<signs::SignFleet> fleet, QStringList fonts,
                          std::function<void(const QString &)> err, QObject *parent)
     : QObject(parent), m_topics(options.mqttTopics),
@@ -242,8 +242,8 @@ MqttService::MqttService(const SendOptions &options, BrokerAccess access,
         m_refusal.reset();
         publishStatus();
     });
-    connect(&m_client, &MqttClient::messageReceived, this, &MqttService::received);
-    connect(&m_client, &MqttClient::connected, this, [this] {
+    connect(&m_client, &platform::MqttClient::messageReceived, this, &MqttService::received);
+    connect(&m_client, &platform::MqttClient::connected, this, [this] {
         m_connected = true;
         m_refusedSaid = false;
         m_err(QCoreApplication::translate("lumawrite::send::MqttService",
@@ -255,7 +255,7 @@ MqttService::MqttService(const SendOptions &options, BrokerAccess access,
         // The last will may have said "offline" meanwhile.
         publishStatus(true);
     });
-    connect(&m_client, &MqttClient::refused, this, [this](int code, const QString &reason) {
+    connect(&m_client, &platform::MqttClient::refused, this, [this](int code, const QString &reason) {
         // Said once until the next success; the tries go on with their back-off, in case the
         // broker's password file is mended.
         if (m_refusedSaid)
@@ -273,7 +273,7 @@ MqttService::MqttService(const SendOptions &options, BrokerAccess access,
                                  "again with back-off.\n"))
                   .arg(reason));
     });
-    connect(&m_client, &MqttClient::disconnected, this, [this](int code) {
+    connect(&m_client, &platform::MqttClient::disconnected, this, [this](int code) {
         const bool was = std::exchange(m_connected, false);
         if (was && !m_stopping)
             m_err(QCoreApplication::translate(
@@ -282,7 +282,7 @@ MqttService::MqttService(const SendOptions &options, BrokerAccess access,
                       "with back-off\n")
                       .arg(code));
     });
-    connect(&m_client, &MqttClient::unreachable, this, [this](const QString &reason) {
+    connect(&m_client, &platform::MqttClient::unreachable, this, [this](const QString &reason) {
         if (!std::exchange(m_unreachableSaid, true))
             m_err(QCoreApplication::translate(
                       "lumawrite::send::MqttService",
@@ -290,7 +290,7 @@ MqttService::MqttService(const SendOptions &options, BrokerAccess access,
                       "back-off\n")
                       .arg(reason));
     });
-    connect(&m_client, &MqttClient::published, this, [this](int id) {
+    connect(&m_client, &platform::MqttClient::published, this, [this](int id) {
         if (m_stopping && id == m_offlineId)
             finishStop();
     });

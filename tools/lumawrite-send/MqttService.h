@@ -14,7 +14,7 @@ namespace lumawrite::send {
 constexpr qsizetype MaxPayloadBytes = 64 * 1024;
 
 // mqtt://HOST[:PORT] (1883) or mqtts://HOST[:PORT] (8883, TLS); an error when it is neither.
-QString readBrokerUrl(const QString &url, BrokerAccess &into);
+QString readBrokerUrl(const QString &url, platform::BrokerAccess &into);
 
 // The first line of a password file, which must be a regular file; an error when it is not.
 QString readPasswordFile(const QString &path, QString &password);
@@ -39,7 +39,7 @@ QByteArray statusDocument(const QString &state, int frames, int of, const QStrin
 class MqttService : public QObject {
     Q_OBJECT
 public:
-    MqttService(const SendOptions &options, BrokerAccess access, std::unique_ptr<signs::SignFleet> fleet,
+    MqttService(const SendOptions &options, platform::BrokerAccess access, std::unique_ptr<signs::SignFleet> fleet,
                 QStringList fonts, std::function<void(const QString &)> err,
                 QObject *parent = nullptr);
     ~MqttService() override;
@@ -62,7 +62,7 @@ private:
     std::unique_ptr<signs::SignFleet> m_fleet;
     QStringList m_fonts;
     std::function<void(const QString &)> m_err;
-    MqttClient m_client;
+    platform::MqttClient m_client;
     std::optional<signs::SignFleet::Status> m_refusal; // shown until the next message is sent
     QString m_shownState;
     int m_shownTens = -1;

@@ -347,7 +347,7 @@ QString readServiceOptions(const QCommandLineParser &p, const Cli &cli, const QS
                                            "--mqtt takes the messages from the broker; give no "
                                            "TEXT or --watch with it.");
     o.mqttUrl = p.value(cli.mqtt);
-    BrokerAccess access;
+    platform::BrokerAccess access;
     QString error = readBrokerUrl(o.mqttUrl, access);
     if (!error.isEmpty())
         return error;

@@ -124,7 +124,7 @@ std::unique_ptr<signs::SignFleet> makeFleet(const SendOptions &options, const QS
 int runService(const SendOptions &options, const QStringList &fonts,
                const signs::LinkServices &link, const TerminalOutput &output)
 {
-    BrokerAccess access;
+    platform::BrokerAccess access;
     readBrokerUrl(options.mqttUrl, access);
     access.clientId = options.mqttClientId;
     access.user = options.mqttUser;

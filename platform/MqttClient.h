@@ -11,7 +11,7 @@
 
 struct mosquitto;
 
-namespace lumawrite::send {
+namespace lumawrite::platform {
 
 // Where the broker is and who we are to it.
 struct BrokerAccess {
@@ -73,4 +73,4 @@ private:
     bool m_connected = false;             // as this object's thread last heard
 };
 
-} // namespace lumawrite::send
+} // namespace lumawrite::platform

@@ -9,7 +9,7 @@
 
 #include <mosquitto.h>
 
-namespace lumawrite::send {
+namespace lumawrite::platform {
 namespace {
 
 constexpr int KeepAliveSeconds = 30;
@@ -42,7 +42,7 @@ QString MqttClient::start()
     const QByteArray id = m_access.clientId.toUtf8();
     m_mosq = mosquitto_new(id.constData(), false, this);
     if (!m_mosq)
-        return QCoreApplication::translate("lumawrite::send::MqttClient",
+        return QCoreApplication::translate("lumawrite::platform::MqttClient",
                                            "the MQTT client could not be made");
     // The network thread's reports go to the thread of this object, which handles them in
     // turn; the object outlives the network thread (the destructor ends it first).
@@ -192,4 +192,4 @@ QString MqttClient::connackText(int code)
     return QString::fromUtf8(mosquitto_connack_string(code));
 }
 
-} // namespace lumawrite::send
+} // namespace lumawrite::platform
