@@ -244,8 +244,9 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
     });
     connect(&m_client, &platform::MqttClient::messageReceived, this, &MqttService::received);
     connect(&m_client, &platform::MqttClient::connected, this, [this] {
-        m_connected = true;
-        m_refusedSaid = false;
+        if (stopping())
+            return;
+        m_state = State::Connected;
         m_err(QCoreApplication::translate("lumawrite::send::MqttService",
                                           "lumawrite-send: connected to the broker\n"));
         // The session is kept by the broker; subscribing again changes nothing there, and
@@ -258,9 +259,8 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
     connect(&m_client, &platform::MqttClient::refused, this, [this](int code, const QString &reason) {
         // Said once until the next success; the tries go on with their back-off, in case the
         // broker's password file is mended.
-        if (m_refusedSaid)
+        if (stopping() || std::exchange(m_state, State::Refused) == State::Refused)
             return;
-        m_refusedSaid = true;
         const bool credentials = code == 4 || code == 5;
         m_err((credentials ? QCoreApplication::translate(
                                  "lumawrite::send::MqttService",
@@ -274,24 +274,27 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
                   .arg(reason));
     });
     connect(&m_client, &platform::MqttClient::disconnected, this, [this](int code) {
-        const bool was = std::exchange(m_connected, false);
-        if (was && !m_stopping)
-            m_err(QCoreApplication::translate(
+        // Only a connection that was there is lost; a refused or failed try ends this way too.
+        if (m_state != State::Connected)
+            return;
+        m_state = State::Lost;
+        m_err(QCoreApplication::translate(
                       "lumawrite::send::MqttService",
                       "lumawrite-send: the connection to the broker was lost (%1); reconnecting "
                       "with back-off\n")
                       .arg(code));
     });
     connect(&m_client, &platform::MqttClient::unreachable, this, [this](const QString &reason) {
-        if (!std::exchange(m_unreachableSaid, true))
-            m_err(QCoreApplication::translate(
+        if (stopping() || std::exchange(m_state, State::Unreachable) == State::Unreachable)
+            return;
+        m_err(QCoreApplication::translate(
                       "lumawrite::send::MqttService",
                       "lumawrite-send: the broker cannot be reached (%1); trying again with "
                       "back-off\n")
                       .arg(reason));
     });
     connect(&m_client, &platform::MqttClient::published, this, [this](int id) {
-        if (m_stopping && id == m_offlineId)
+        if (m_state == State::Stopping && id == m_offlineId)
             finishStop();
     });
 }
@@ -305,7 +308,7 @@ QString MqttService::start()
 
 void MqttService::received(const QByteArray &topic, const QByteArray &payload)
 {
-    if (m_stopping)
+    if (stopping())
         return;
     Q_UNUSED(topic);
     const Payload message = readPayload(payload, m_fonts);
@@ -325,7 +328,7 @@ void MqttService::received(const QByteArray &topic, const QByteArray &payload)
 
 void MqttService::publishStatus(bool force)
 {
-    if (m_stopping)
+    if (stopping())
         return;
     const signs::SignFleet::Status status = m_refusal.value_or(m_fleet->status());
     const QString state = stateName(status.state);
@@ -344,12 +347,12 @@ void MqttService::publishStatus(bool force)
 
 void MqttService::stop()
 {
-    if (m_stopping)
+    if (stopping())
         return;
-    m_stopping = true;
+    const bool connected = std::exchange(m_state, State::Stopping) == State::Connected;
     // The event loop runs between frames: no frame is cut; the fleet's uploads end here.
     m_fleet.reset();
-    m_offlineId = m_connected ? m_client.publish(m_statusTopic, OfflineDocument, true) : -1;
+    m_offlineId = connected ? m_client.publish(m_statusTopic, OfflineDocument, true) : -1;
     if (m_offlineId < 0) {
         QTimer::singleShot(0, this, &MqttService::finishStop);
         return;
@@ -359,9 +362,9 @@ void MqttService::stop()
 
 void MqttService::finishStop()
 {
-    if (m_offlineId == -3)
+    if (m_state == State::Stopped)
         return;
-    m_offlineId = -3;
+    m_state = State::Stopped;
     m_client.disconnectFromBroker();
     emit stopped();
 }

@@ -56,6 +56,7 @@ private:
     void received(const QByteArray &topic, const QByteArray &payload);
     void publishStatus(bool force = false);
     void finishStop();
+    bool stopping() const { return m_state == State::Stopping || m_state == State::Stopped; }
 
     QStringList m_topics;
     QByteArray m_statusTopic;
@@ -67,11 +68,19 @@ private:
     QString m_shownState;
     int m_shownTens = -1;
     QString m_shownText;
-    int m_offlineId = -2;
-    bool m_stopping = false;
-    bool m_connected = false;
-    bool m_refusedSaid = false;
-    bool m_unreachableSaid = false;
+    // Where the service is with its broker. What goes wrong with the connection is said once
+    // for each stretch of it, not at every try.
+    enum class State {
+        Connecting,  // no answer from the broker yet
+        Unreachable, // the tries fail before the broker answers
+        Refused,     // the broker said no
+        Connected,
+        Lost,     // the connection went; it is tried again
+        Stopping, // "offline" is on its way out
+        Stopped,
+    };
+    State m_state = State::Connecting;
+    int m_offlineId = -1; // the message id of "offline", while stopping
 };
 
 } // namespace lumawrite::send
