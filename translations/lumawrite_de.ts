@@ -648,7 +648,8 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
   each file with that sign&apos;s link, COM port, address, speed, IP, font and
   styles.
   Every sign gets the message at once, each paced on its own; signs on the
-  same COM port share one wire and are served one after another. Each sign
+  same COM port share one wire and are served one after another, and so are
+  two entries that name the same sign (host, port and address). Each sign
   ends with a line: sent, failed after n of m frames, or refused, with why.
   The exit code is 0 when every sign was sent to, else 1.
 </source>
@@ -660,7 +661,8 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
   COM-Port, Adresse, Geschwindigkeit, IP, Schrift und Stilen dieser Anzeige.
   Jede Anzeige erhält die Nachricht zugleich, jede in ihrem eigenen Takt;
   Anzeigen am selben COM-Port teilen sich eine Leitung und werden nacheinander
-  bedient. Jede Anzeige endet mit einer Zeile: gesendet, abgebrochen nach n
+  bedient, ebenso zwei Einträge, die dieselbe Anzeige nennen (Host, Port und
+  Adresse). Jede Anzeige endet mit einer Zeile: gesendet, abgebrochen nach n
   von m Frames oder abgelehnt, mit Grund.
   Der Rückgabewert ist 0, wenn an jede Anzeige gesendet wurde, sonst 1.
 </translation>

@@ -589,7 +589,8 @@ QString severalSigns()
         "  each file with that sign's link, COM port, address, speed, IP, font and\n"
         "  styles.\n"
         "  Every sign gets the message at once, each paced on its own; signs on the\n"
-        "  same COM port share one wire and are served one after another. Each sign\n"
+        "  same COM port share one wire and are served one after another, and so are\n"
+        "  two entries that name the same sign (host, port and address). Each sign\n"
         "  ends with a line: sent, failed after n of m frames, or refused, with why.\n"
         "  The exit code is 0 when every sign was sent to, else 1.\n");
 }
