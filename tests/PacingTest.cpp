@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QTest>
@@ -132,12 +133,37 @@ double worstDeviation(const std::vector<double> &gaps)
 
 } // namespace
 
-TEST(Pacing, FramesArriveTwoSecondsApartAndWaitingCostsNoCpu)
+TEST(Pacing, FramesArriveTwoSecondsApartAtEverySignAndWaitingCostsNoCpu)
 {
+    // While the windows' transfer sends to one sign, lumawrite-send sends to three others side
+    // by side, at its own pacing: each sign gets its frames 2000 ms apart.
+    test::LoopbackSign a, b, c;
+    test::TempSettings file;
+    file.write(test::safeSettings());
+    QProcess send;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("LUMAWRITE_SEND_PACING_MS"));
+    send.setProcessEnvironment(env);
+    QStringList arguments{QStringLiteral("--settings"), file.path()};
+    for (test::LoopbackSign *sign : {&a, &b, &c})
+        arguments << QStringLiteral("--ip") << QStringLiteral("127.0.0.1:%1").arg(sign->port());
+    send.start(QStringLiteral(LUMAWRITE_SEND_PATH), arguments << QStringLiteral("Hi"));
+    QSignalSpy sent(&send, &QProcess::finished);
+
     const PacingFigures quiet = pacedTransfer(false);
     ASSERT_EQ(quiet.gapsMs.size(), 7u);
     for (double gap : quiet.gapsMs)
         EXPECT_NEAR(gap, 2000.0, 20.0);
+    ASSERT_TRUE(sent.count() > 0 || sent.wait(10000));
+    EXPECT_EQ(send.exitCode(), 0) << send.readAllStandardError().toStdString();
+    for (test::LoopbackSign *sign : {&a, &b, &c}) {
+        const QList<QByteArray> frames = sign->received();
+        ASSERT_EQ(frames.size(), 8);
+        EXPECT_EQ(frames.first().left(6).toHex(), "aacc008c3230"); // block 0, address 20
+        const QList<qint64> ns = sign->arrivalNs();
+        for (int i = 1; i < ns.size(); ++i)
+            EXPECT_NEAR((ns[i] - ns[i - 1]) / 1e6, 2000.0, 50.0) << "gap " << i;
+    }
     std::printf("pacing: 7 gaps, worst deviation %.2f ms; CPU used during the transfer %.3f s\n",
                 worstDeviation(quiet.gapsMs), quiet.cpuSeconds);
     EXPECT_LT(quiet.cpuSeconds, 0.5);

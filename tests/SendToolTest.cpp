@@ -1406,27 +1406,6 @@ TEST(SendSigns, DryRunNamesEachSign)
     expectFrames(run.out.mid(10), "3035");
 }
 
-TEST(SendSigns, EachSignKeepsTwoSecondsBetweenItsFrames)
-{
-    // At the sign's own pacing, three signs side by side.
-    LoopbackSign a, b, c;
-    TempSettings file;
-    writeSign(file, 20);
-    const SendRun run =
-        runSend(file, {"--ip", at(a), "--ip", at(b), "--ip", at(c), "Hi"}, {}, [](QProcess &p) {
-            QProcessEnvironment env = p.processEnvironment();
-            env.remove("LUMAWRITE_SEND_PACING_MS");
-            p.setProcessEnvironment(env);
-        });
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    for (LoopbackSign *sign : {&a, &b, &c}) {
-        expectFrames(hexLines(sign->received()), "3230");
-        const QList<qint64> ns = sign->arrivalNs();
-        for (int i = 1; i < ns.size(); ++i)
-            EXPECT_NEAR((ns[i] - ns[i - 1]) / 1e6, 2000.0, 50.0) << "gap " << i;
-    }
-}
-
 TEST(SendTool, PortsConfBesideEachSettingsFileMapsItsComPortsAndListPortsShowsThem)
 {
     PtyPair first, second;
