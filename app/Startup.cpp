@@ -1,9 +1,9 @@
 #include "Startup.h"
 
-#include "SignPorts.h"
 #include "Notifier.h"
 #include "SerialLine.h"
 #include "SettingsStore.h"
+#include "SignPorts.h"
 
 #include <QCoreApplication>
 

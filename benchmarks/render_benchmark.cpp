@@ -3,8 +3,8 @@
 // entry window (render, fit check, view update).
 #include "ColumnImage.h"
 #include "ImageSurface.h"
-#include "MessagePlan.h"
 #include "MessageEdit.h"
+#include "MessagePlan.h"
 #include "Notifier.h"
 #include "frmDesign1.h"
 

@@ -1,6 +1,5 @@
 #include "SerialLine.h"
 
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>

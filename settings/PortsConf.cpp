@@ -10,7 +10,6 @@
 namespace lumawrite {
 namespace {
 
-
 // The line without its comment: "#" counts at the start or after a blank or tab.
 QString withoutComment(const QString &line)
 {

@@ -39,7 +39,8 @@ qint64 secondsLeft(qint64 remainingMs)
 
 QString stoppedUploadText(const QString &why, int framesSent, int framesTotal)
 {
-    return QCoreApplication::translate("lumawrite::signs::MessagePlan", "%1\n%2 of %3 frames had been sent when the upload stopped.")
+    return QCoreApplication::translate("lumawrite::signs::MessagePlan",
+                                       "%1\n%2 of %3 frames had been sent when the upload stopped.")
         .arg(why)
         .arg(framesSent)
         .arg(framesTotal);
@@ -73,7 +74,9 @@ int fontPosition(const QStringList &fontList, const QString &name)
 
 QString unknownFontMessage(const QString &name)
 {
-    return QCoreApplication::translate("lumawrite::signs::MessagePlan", "Unknown font \"%1\"; lumawrite-send --list-fonts shows the fonts of this computer.")
+    return QCoreApplication::translate(
+               "lumawrite::signs::MessagePlan",
+               "Unknown font \"%1\"; lumawrite-send --list-fonts shows the fonts of this computer.")
         .arg(name);
 }
 
@@ -143,8 +146,10 @@ RenderedMessage renderMessage(MessageChoices &choices)
     RenderedMessage result;
     render::RenderRequest &r = choices.request;
     if (r.text.size() > render::MaxMessageChars) {
-        result.error = QCoreApplication::translate("lumawrite::signs::MessagePlan", "The message has %1 characters (a line break counts two); the sign "
-                          "takes at most %2. Nothing was sent.")
+        result.error = QCoreApplication::translate(
+                           "lumawrite::signs::MessagePlan",
+                           "The message has %1 characters (a line break counts two); the sign "
+                           "takes at most %2. Nothing was sent.")
                            .arg(r.text.size())
                            .arg(render::MaxMessageChars);
         return result;
@@ -155,8 +160,10 @@ RenderedMessage renderMessage(MessageChoices &choices)
     result.width = surface.measureText(r.text);
     r.width = result.width;
     if (result.width > MaxMessageColumns) {
-        result.error = QCoreApplication::translate("lumawrite::signs::MessagePlan", "The message is %1 columns wide; the sign takes at most %2 columns (%3 "
-                          "blocks). Shorten the text or choose a smaller size. Nothing was sent.")
+        result.error = QCoreApplication::translate(
+                           "lumawrite::signs::MessagePlan",
+                           "The message is %1 columns wide; the sign takes at most %2 columns (%3 "
+                           "blocks). Shorten the text or choose a smaller size. Nothing was sent.")
                            .arg(result.width)
                            .arg(MaxMessageColumns)
                            .arg(MaxMessageBlocks);
@@ -187,7 +194,8 @@ QString writeColumnImage(const std::vector<quint8> &columns, const QString &path
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        return QCoreApplication::translate("lumawrite::signs::MessagePlan", "the PNG could not be made");
+        return QCoreApplication::translate("lumawrite::signs::MessagePlan",
+                                           "the PNG could not be made");
     // Unbuffered, so that the write that fails is the one that tells why.
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
@@ -241,7 +249,8 @@ QString saveAfterUpload(SettingsStore &store, const std::optional<ReadFailure> &
                         const Overrides &overrides)
 {
     if (unread && !unread->missing)
-        return QCoreApplication::translate("lumawrite::signs::MessagePlan", "%1 could not be read (%2); it is left as it was.")
+        return QCoreApplication::translate("lumawrite::signs::MessagePlan",
+                                           "%1 could not be read (%2); it is left as it was.")
             .arg(store.path(), unread->reason);
     Settings after = settingsAfterUpload(stored, choices, overrides);
     return store.SaveFields(after, fieldsAfterUpload(overrides));

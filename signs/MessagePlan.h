@@ -21,7 +21,7 @@ namespace lumawrite::signs {
 
 // The widest message the sign takes: its blocks and the blank blocks sent behind them fill at
 // most the sign's message memory, and the last column of the last block stays blank.
-constexpr int MaxMessageBlocks = link::frames::MaxMessageBlocks; // 151
+constexpr int MaxMessageBlocks = link::frames::MaxMessageBlocks;                  // 151
 constexpr int MaxMessageColumns = MaxMessageBlocks * render::ColumnsPerBlock - 1; // 9663
 static_assert(link::frames::BlockBytes == render::BytesPerBlock);
 

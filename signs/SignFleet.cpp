@@ -45,8 +45,8 @@ struct SignFleet::Sign {
     // Dealing with a text, or holding the newest one for when it is done.
     bool busy() const
     {
-        return pending.has_value() || phase == Phase::Preparing ||
-               phase == Phase::WaitingForLine || phase == Phase::Sending;
+        return pending.has_value() || phase == Phase::Preparing || phase == Phase::WaitingForLine ||
+               phase == Phase::Sending;
     }
 
     SignTarget target;
@@ -171,7 +171,9 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
     sign.result = {};
     // A script that read a missing file must not blank the signs by mistake.
     if (text.isEmpty() && !m_options.allowEmpty) {
-        refuse(sign, Outcome::Refused, QCoreApplication::translate("lumawrite::signs::SignFleet", "empty message; nothing sent"));
+        refuse(sign, Outcome::Refused,
+               QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                           "empty message; nothing sent"));
         return;
     }
     ReadFailure failure;
@@ -181,23 +183,28 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
         // The defaults never say where the sign is: the command line must.
         if (!sign.target.overrides.host && !sign.target.overrides.comPort) {
             refuse(sign, Outcome::Unaddressed,
-                   QCoreApplication::translate("lumawrite::signs::SignFleet", "cannot read the settings at %1 (%2) and no --ip or --serial given: the "
-                      "sign's address is unknown")
+                   QCoreApplication::translate(
+                       "lumawrite::signs::SignFleet",
+                       "cannot read the settings at %1 (%2) and no --ip or --serial given: the "
+                       "sign's address is unknown")
                        .arg(sign.store.path(), failure.reason),
-                   QCoreApplication::translate("lumawrite::signs::SignFleet", "cannot read the settings (%1) and no --ip or --serial given: the sign's "
-                      "address is unknown")
+                   QCoreApplication::translate(
+                       "lumawrite::signs::SignFleet",
+                       "cannot read the settings (%1) and no --ip or --serial given: the sign's "
+                       "address is unknown")
                        .arg(failure.reason));
             return;
         }
         sign.unreadFile = failure;
         SetDefaultSettings(sign.settings);
         say(loadError);
-        say(QCoreApplication::translate("lumawrite::signs::SignFleet", "using the default settings."));
+        say(QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                        "using the default settings."));
     }
     // A message's own choices come before those of the command line.
     sign.overrides = sign.target.overrides.withMessageChoices(message.extra);
-    ChoiceResult chosen = chooseMessage(sign.settings, sign.overrides, m_fonts,
-                                        render::storedMessageText(text));
+    ChoiceResult chosen =
+        chooseMessage(sign.settings, sign.overrides, m_fonts, render::storedMessageText(text));
     if (!chosen.error.isEmpty()) {
         refuse(sign, Outcome::UnknownFont, chosen.error);
         return;
@@ -211,14 +218,19 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
         return;
     }
     if (m_options.strict && !rendered.findings.isEmpty()) {
-        refuse(sign, Outcome::Refused, QCoreApplication::translate("lumawrite::signs::SignFleet", "--strict refuses a message with warnings; nothing sent"));
+        refuse(
+            sign, Outcome::Refused,
+            QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                        "--strict refuses a message with warnings; nothing sent"));
         return;
     }
     if (!m_options.imageFile.isEmpty()) {
         const QString error = writeColumnImage(rendered.columns, m_options.imageFile);
         if (!error.isEmpty()) {
             refuse(sign, Outcome::ImageNotWritten,
-                   QCoreApplication::translate("lumawrite::signs::SignFleet", "The image could not be written to %1: %2.").arg(m_options.imageFile, error));
+                   QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                               "The image could not be written to %1: %2.")
+                       .arg(m_options.imageFile, error));
             return;
         }
     }
@@ -235,12 +247,11 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
     }
     // One upload at a time on a wire that several signs share, and to any one sign.
     sign.phase = Phase::WaitingForLine;
-    sign.line = sign.choices.lan
-                    ? QStringLiteral("%1 port %2 address %3")
-                          .arg(sign.choices.host.toLower())
-                          .arg(sign.target.port)
-                          .arg(sign.choices.serialAddressIndex + 1)
-                    : wireOf(sign.comPorts, sign.choices.comPort);
+    sign.line = sign.choices.lan ? QStringLiteral("%1 port %2 address %3")
+                                       .arg(sign.choices.host.toLower())
+                                       .arg(sign.target.port)
+                                       .arg(sign.choices.serialAddressIndex + 1)
+                                 : wireOf(sign.comPorts, sign.choices.comPort);
     m_waitingForLine[sign.line].append(&sign);
     takeTurns(sign.line);
 }
@@ -252,7 +263,8 @@ std::shared_ptr<const RenderedMessage> SignFleet::render(MessageChoices &choices
     if (found == m_renders.cend()) {
         auto rendered = std::make_shared<RenderedMessage>(renderMessage(choices));
         for (const QString &finding : rendered->findings)
-            say(QCoreApplication::translate("lumawrite::signs::SignFleet", "warning: %1").arg(finding));
+            say(QCoreApplication::translate("lumawrite::signs::SignFleet", "warning: %1")
+                    .arg(finding));
         found = m_renders.insert(key, rendered);
     }
     choices.request.width = (*found)->width;
@@ -288,17 +300,21 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
     switch (report.outcome) {
     case Outcome::Sent:
         result.outcome = SignResult::Outcome::Sent;
-        result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet", "%1: sent").arg(sign.label);
+        result.summary =
+            QCoreApplication::translate("lumawrite::signs::SignFleet", "%1: sent").arg(sign.label);
         break;
     case Outcome::Refused:
         result.outcome = SignResult::Outcome::Refused;
-        result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet", "%1: refused: %2").arg(sign.label, reason);
+        result.summary =
+            QCoreApplication::translate("lumawrite::signs::SignFleet", "%1: refused: %2")
+                .arg(sign.label, reason);
         break;
     case Outcome::Unreachable:
     case Outcome::Failed:
         result.outcome = report.outcome == Outcome::Failed ? SignResult::Outcome::Failed
                                                            : SignResult::Outcome::Unreachable;
-        result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet", "%1: failed after %2 of %3 frames: %4")
+        result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                                     "%1: failed after %2 of %3 frames: %4")
                              .arg(sign.label)
                              .arg(report.framesSent)
                              .arg(sign.framesTotal)
@@ -307,13 +323,16 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
     }
     // The message and its choices are kept whatever happened on the line, as in the windows.
     if (m_options.save) {
-        result.saveError = saveAfterUpload(sign.store, sign.unreadFile, sign.settings,
-                                           sign.choices, sign.overrides);
+        result.saveError = saveAfterUpload(sign.store, sign.unreadFile, sign.settings, sign.choices,
+                                           sign.overrides);
         if (!result.saveError.isEmpty()) {
-            result.summary +=
-                QCoreApplication::translate("lumawrite::signs::SignFleet", "; the settings were not saved: %1").arg(result.saveError);
+            result.summary += QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                                          "; the settings were not saved: %1")
+                                  .arg(result.saveError);
             result.message += (result.message.isEmpty() ? QString() : QStringLiteral("\n")) +
-                              QCoreApplication::translate("lumawrite::signs::SignFleet", "The settings were not saved: %1").arg(result.saveError);
+                              QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                                          "The settings were not saved: %1")
+                                  .arg(result.saveError);
         }
     }
     m_linesInUse.remove(sign.line);
@@ -327,7 +346,8 @@ void SignFleet::refuse(Sign &sign, SignResult::Outcome outcome, const QString &m
     SignResult result;
     result.outcome = outcome;
     result.message = message;
-    result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet", "%1: refused: %2").arg(sign.label, reason.isEmpty() ? message : reason);
+    result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet", "%1: refused: %2")
+                         .arg(sign.label, reason.isEmpty() ? message : reason);
     finish(sign, result);
 }
 

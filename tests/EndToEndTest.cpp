@@ -1,7 +1,7 @@
-#include "SignPorts.h"
 #include "MessageEdit.h"
 #include "SerialLine.h"
 #include "SettingsStore.h"
+#include "SignPorts.h"
 #include "TestSupport.h"
 #include "frmConfig.h"
 #include "frmDesign1.h"

@@ -168,7 +168,8 @@ TEST(MqttPayload, SeveralSignsAreSummedAndAFailureNamesItsSign)
     EXPECT_EQ(fleet.status().state, State::Idle);
     QSignalSpy done(&fleet, &signs::SignFleet::messageDone);
     QList<signs::SignFleet::Status> seen;
-    QObject::connect(&fleet, &signs::SignFleet::statusChanged, [&] { seen.append(fleet.status()); });
+    QObject::connect(&fleet, &signs::SignFleet::statusChanged,
+                     [&] { seen.append(fleet.status()); });
     send::Overrides speed3;
     speed3.speed = 3;
     fleet.submit("Hi", speed3);

@@ -1,7 +1,7 @@
-#include "SignPorts.h"
 #include "PortsConf.h"
 #include "SerialLine.h"
 #include "SettingsStore.h"
+#include "SignPorts.h"
 #include "Startup.h"
 #include "TestSupport.h"
 

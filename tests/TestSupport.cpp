@@ -1,7 +1,7 @@
 #include "TestSupport.h"
 
-#include "SignPorts.h"
 #include "Accessibility.h"
+#include "SignPorts.h"
 #include "frmMain.h"
 
 #include <QAccessible>

@@ -71,9 +71,9 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, 
 frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
                        platform::Notifier &notifier, std::function<int()> speedCode,
                        QWidget *parent)
-    : QDialog(parent), m_shared(shared), m_notifier(notifier),
-      m_surface(signs::measuringSurface()), m_strip(signs::blockStrip()),
-      m_fitStrip(signs::blockStrip()), m_speedCode(std::move(speedCode))
+    : QDialog(parent), m_shared(shared), m_notifier(notifier), m_surface(signs::measuringSurface()),
+      m_strip(signs::blockStrip()), m_fitStrip(signs::blockStrip()),
+      m_speedCode(std::move(speedCode))
 {
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(120);

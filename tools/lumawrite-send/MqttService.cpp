@@ -256,13 +256,15 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
         // The last will may have said "offline" meanwhile.
         publishStatus(true);
     });
-    connect(&m_client, &platform::MqttClient::refused, this, [this](int code, const QString &reason) {
-        // Said once until the next success; the tries go on with their back-off, in case the
-        // broker's password file is mended.
-        if (stopping() || std::exchange(m_state, State::Refused) == State::Refused)
-            return;
-        const bool credentials = code == 4 || code == 5;
-        m_err((credentials ? QCoreApplication::translate(
+    connect(&m_client, &platform::MqttClient::refused, this,
+            [this](int code, const QString &reason) {
+                // Said once until the next success; the tries go on with their back-off, in case
+                // the broker's password file is mended.
+                if (stopping() || std::exchange(m_state, State::Refused) == State::Refused)
+                    return;
+                const bool credentials = code == 4 || code == 5;
+                m_err((credentials
+                           ? QCoreApplication::translate(
                                  "lumawrite::send::MqttService",
                                  "lumawrite-send: the broker refused the connection: %1; check "
                                  "--mqtt-user and --mqtt-password-file. Trying again with "
@@ -271,27 +273,27 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
                                  "lumawrite::send::MqttService",
                                  "lumawrite-send: the broker refused the connection: %1. Trying "
                                  "again with back-off.\n"))
-                  .arg(reason));
-    });
+                          .arg(reason));
+            });
     connect(&m_client, &platform::MqttClient::disconnected, this, [this](int code) {
         // Only a connection that was there is lost; a refused or failed try ends this way too.
         if (m_state != State::Connected)
             return;
         m_state = State::Lost;
         m_err(QCoreApplication::translate(
-                      "lumawrite::send::MqttService",
-                      "lumawrite-send: the connection to the broker was lost (%1); reconnecting "
-                      "with back-off\n")
-                      .arg(code));
+                  "lumawrite::send::MqttService",
+                  "lumawrite-send: the connection to the broker was lost (%1); reconnecting "
+                  "with back-off\n")
+                  .arg(code));
     });
     connect(&m_client, &platform::MqttClient::unreachable, this, [this](const QString &reason) {
         if (stopping() || std::exchange(m_state, State::Unreachable) == State::Unreachable)
             return;
         m_err(QCoreApplication::translate(
-                      "lumawrite::send::MqttService",
-                      "lumawrite-send: the broker cannot be reached (%1); trying again with "
-                      "back-off\n")
-                      .arg(reason));
+                  "lumawrite::send::MqttService",
+                  "lumawrite-send: the broker cannot be reached (%1); trying again with "
+                  "back-off\n")
+                  .arg(reason));
     });
     connect(&m_client, &platform::MqttClient::published, this, [this](int id) {
         if (m_state == State::Stopping && id == m_offlineId)

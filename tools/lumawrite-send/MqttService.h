@@ -39,9 +39,9 @@ QByteArray statusDocument(const QString &state, int frames, int of, const QStrin
 class MqttService : public QObject {
     Q_OBJECT
 public:
-    MqttService(const SendOptions &options, platform::BrokerAccess access, std::unique_ptr<signs::SignFleet> fleet,
-                QStringList fonts, std::function<void(const QString &)> err,
-                QObject *parent = nullptr);
+    MqttService(const SendOptions &options, platform::BrokerAccess access,
+                std::unique_ptr<signs::SignFleet> fleet, QStringList fonts,
+                std::function<void(const QString &)> err, QObject *parent = nullptr);
     ~MqttService() override;
 
     QString start();

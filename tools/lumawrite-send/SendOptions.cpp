@@ -1,8 +1,8 @@
 #include "SendOptions.h"
 
-#include "SignPorts.h"
 #include "MqttService.h"
 #include "SettingsStore.h"
+#include "SignPorts.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -91,18 +91,23 @@ void TerminalView::planned(int sign, const signs::MessageChoices &choices, int c
         return;
     m_frames[sign] = frames;
     if (m_style == Style::Signs) {
-        say(QCoreApplication::translate("lumawrite::send::TerminalView", "%1: sending %2 frames (%3 columns), speed %4")
-                   .arg(label)
-                   .arg(frames.size())
-                   .arg(columns)
-                   .arg(choices.speedIndex + 1));
+        say(QCoreApplication::translate("lumawrite::send::TerminalView",
+                                        "%1: sending %2 frames (%3 columns), speed %4")
+                .arg(label)
+                .arg(frames.size())
+                .arg(columns)
+                .arg(choices.speedIndex + 1));
         return;
     }
-    const QString destination = choices.lan ? QCoreApplication::translate("lumawrite::send::TerminalView", "%1, UDP port %2")
-                                                  .arg(choices.host)
-                                                  .arg(m_options.signPort)
-                                            : QStringLiteral("COM %1").arg(choices.comPort);
-    m_output.err(QCoreApplication::translate("lumawrite::send::TerminalView", "Sending %1 frames (%2 columns) to %3, serial address %4, speed %5\n")
+    const QString destination =
+        choices.lan
+            ? QCoreApplication::translate("lumawrite::send::TerminalView", "%1, UDP port %2")
+                  .arg(choices.host)
+                  .arg(m_options.signPort)
+            : QStringLiteral("COM %1").arg(choices.comPort);
+    m_output.err(QCoreApplication::translate(
+                     "lumawrite::send::TerminalView",
+                     "Sending %1 frames (%2 columns) to %3, serial address %4, speed %5\n")
                      .arg(frames.size())
                      .arg(columns)
                      .arg(destination)
@@ -130,7 +135,7 @@ void TerminalView::frameProgress(int sign, int framesDone, int framesTotal, qint
     if (m_style == Style::Signs) {
         if (frameToShow)
             say(QStringLiteral("%1: %2").arg(m_fleet.signState(sign).label,
-                                                frameLine(sign, framesDone, framesTotal, status)));
+                                             frameLine(sign, framesDone, framesTotal, status)));
         return;
     }
     QString text;
@@ -155,7 +160,8 @@ void TerminalView::frameProgress(int sign, int framesDone, int framesTotal, qint
 QString TerminalView::barText(int framesDone, int framesTotal, qint64 remainingMs)
 {
     const int filled = framesDone * BarWidth / framesTotal;
-    return QCoreApplication::translate("lumawrite::send::TerminalView", "[%1%2] %3/%4 frames, %5 left")
+    return QCoreApplication::translate("lumawrite::send::TerminalView",
+                                       "[%1%2] %3/%4 frames, %5 left")
         .arg(QString(filled, QLatin1Char('#')))
         .arg(QString(BarWidth - filled, QLatin1Char('.')))
         .arg(framesDone)
@@ -183,14 +189,17 @@ void TerminalView::signDone(int sign, const signs::SignResult &result)
         m_output.err(QStringLiteral("\n"));
     m_code = exitCode(result);
     if (m_options.verbose && result.outcome == signs::SignResult::Outcome::Sent)
-        m_output.err(QCoreApplication::translate("lumawrite::send::TerminalView", "Sent %1 of %2 frames.\n")
-                         .arg(result.framesSent)
-                         .arg(result.framesTotal));
+        m_output.err(
+            QCoreApplication::translate("lumawrite::send::TerminalView", "Sent %1 of %2 frames.\n")
+                .arg(result.framesSent)
+                .arg(result.framesTotal));
     QString message = result.message;
     if (result.outcome == signs::SignResult::Outcome::Unaddressed &&
         m_options.mode == SendOptions::Mode::Watch)
-        message += QCoreApplication::translate("lumawrite::send::TerminalView", "\nlumawrite-send: this change was not sent; the next one is, once "
-                             "the settings can be read.");
+        message += QCoreApplication::translate(
+            "lumawrite::send::TerminalView",
+            "\nlumawrite-send: this change was not sent; the next one is, once "
+            "the settings can be read.");
     if (!message.isEmpty())
         m_output.err(QStringLiteral("lumawrite-send: %1\n").arg(message));
 }
@@ -219,15 +228,19 @@ QString TerminalView::progressLine(const signs::SignFleet::SignState &sign) cons
     case Phase::Done:
         return QStringLiteral("lumawrite-send: %1").arg(sign.result.summary);
     case Phase::WaitingForLine:
-        return QCoreApplication::translate("lumawrite::send::TerminalView", "%1: waiting for the line").arg(sign.label);
+        return QCoreApplication::translate("lumawrite::send::TerminalView",
+                                           "%1: waiting for the line")
+            .arg(sign.label);
     case Phase::Sending:
-        return QCoreApplication::translate("lumawrite::send::TerminalView", "%1: %2/%3 frames, %4 left")
+        return QCoreApplication::translate("lumawrite::send::TerminalView",
+                                           "%1: %2/%3 frames, %4 left")
             .arg(sign.label)
             .arg(sign.framesDone)
             .arg(sign.framesTotal)
             .arg(timeLeft(sign.remainingMs));
     default:
-        return QCoreApplication::translate("lumawrite::send::TerminalView", "%1: preparing").arg(sign.label);
+        return QCoreApplication::translate("lumawrite::send::TerminalView", "%1: preparing")
+            .arg(sign.label);
     }
 }
 
@@ -254,8 +267,10 @@ QString TerminalView::overallLine() const
             break;
         }
     }
-    return QCoreApplication::translate("lumawrite::send::TerminalView", "%1 signs: %2 done (%3 failed), %4 sending, %5 waiting for their line; %6 "
-                     "left")
+    return QCoreApplication::translate(
+               "lumawrite::send::TerminalView",
+               "%1 signs: %2 done (%3 failed), %4 sending, %5 waiting for their line; %6 "
+               "left")
         .arg(m_fleet.signCount())
         .arg(done)
         .arg(failed)

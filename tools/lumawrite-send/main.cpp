@@ -112,8 +112,7 @@ void filterQtMessages(QtMsgType type, const QMessageLogContext &context, const Q
 // The signs of the run and what prints their progress, which goes with them.
 std::unique_ptr<signs::SignFleet> makeFleet(const SendOptions &options, const QStringList &fonts,
                                             const signs::LinkServices &link,
-                                            const TerminalOutput &output,
-                                            TerminalView::Style style)
+                                            const TerminalOutput &output, TerminalView::Style style)
 {
     auto fleet =
         std::make_unique<signs::SignFleet>(fleetOptions(options), signsFor(options), fonts, link);
