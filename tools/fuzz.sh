@@ -3,6 +3,7 @@
 # UndefinedBehaviorSanitizer.
 #   tools/fuzz.sh [SECONDS] [TARGET...]      default: 60 seconds each, every target
 # Targets: settings (the settings file reader), number (the lenient leading-number reading),
+# ports_conf (the ports.conf reader), mqtt_payload (the MQTT service's message reader),
 # sign_stream (the virtual sign's parser fed a serial byte stream).
 # New inputs that reach new code are merged into fuzz/corpus/TARGET, which every test run
 # replays; a crash leaves its input in build-fuzz/ and makes the script fail.
@@ -11,7 +12,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-60}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(settings number sign_stream)
+[ ${#targets[@]} -gt 0 ] || targets=(settings number ports_conf mqtt_payload sign_stream)
 
 tools/install-deps.sh
 for p in clang libclang-rt-14-dev; do
