@@ -76,7 +76,7 @@ std::vector<quint8> renderDots(DotSurface &s, int width, int offset = 0)
 
 } // namespace
 
-TEST(Render, BitLayoutMatchesTheWorkedValues)
+TEST(Render, RowBIsBitBOfTheFirstByteAndRow8PlusBOfTheSecond)
 {
     DotSurface s;
     s.ink = {{{0, 0}, 0}};
