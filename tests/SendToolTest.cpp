@@ -340,22 +340,13 @@ TEST_F(SendToolTest, DryRunPrintsWhatTheWindowsSendForTheSameChoices)
                 notifier.count("Communication Port Error!") == notifier.messages.size());
 }
 
-TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
+TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStoresForOneSignAndForSeveral)
 {
     Settings before = loopbackSettings();
     before.LinkType = 2;
     before.ComPort = 5;
     before.MessageText = "Old message";
-    commandFile.write(before);
     openWindow(before);
-
-    const SendRun run =
-        runSend(commandFile, {"--save", "--port", QString::number(sign.port()), "--ip", "localhost",
-                              "--lan", "--font", "DejaVu Sans Mono", "--size", "20", "--italic",
-                              "--offset", "-3", "--address", "7", "--speed", "4", "Back at 3"});
-    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(hexLines(sign.received()).last().toStdString(),
-              "aacc000830370020"); // restart, address 07
 
     // The same choices in the windows; the link chosen there is not stored by an upload.
     main->optLAN->setChecked(true);
@@ -373,10 +364,45 @@ TEST_F(SendToolTest, SaveStoresWhatAWindowUploadStores)
     expected.SerialAddress = 7;
     expected.Speed = 4;
     expected.LinkType = 1;
-    Settings saved;
-    ASSERT_TRUE(commandFile.store().LoadSettings(saved).isEmpty());
-    EXPECT_EQ(saved, expected);
-    EXPECT_TRUE(commandFile.read().startsWith("\"localhost\"\r\n0\r\n7\r\n1\r\n5\r\n4\r\n"));
+
+    // One sign with the command's settings file, then two signs with a settings file each.
+    TempSettings second;
+    for (const QList<TempSettings *> &files :
+         {QList<TempSettings *>{&commandFile}, {&commandFile, &second}}) {
+        SCOPED_TRACE(files.size());
+        QStringList arguments{"--save",
+                              "--port",
+                              QString::number(sign.port()),
+                              "--ip",
+                              "localhost",
+                              "--lan",
+                              "--font",
+                              "DejaVu Sans Mono",
+                              "--size",
+                              "20",
+                              "--italic",
+                              "--offset",
+                              "-3",
+                              "--address",
+                              "7",
+                              "--speed",
+                              "4"};
+        for (TempSettings *settings : files) {
+            settings->write(before);
+            arguments << "--settings" << settings->path();
+        }
+        sign.take();
+        const SendRun run = runSend(commandFile, arguments << "Back at 3");
+        ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+        EXPECT_EQ(hexLines(sign.waitFor(8 * int(files.size()))).last().toStdString(),
+                  "aacc000830370020"); // restart, address 07
+        for (TempSettings *settings : files) {
+            Settings saved;
+            ASSERT_TRUE(settings->store().LoadSettings(saved).isEmpty());
+            EXPECT_EQ(saved, expected);
+            EXPECT_TRUE(settings->read().startsWith("\"localhost\"\r\n0\r\n7\r\n1\r\n5\r\n4\r\n"));
+        }
+    }
 }
 
 TEST_F(SendToolTest, TheWindowsKeepWhatTheCommandSavedMeanwhile)
@@ -1291,32 +1317,6 @@ TEST(SendSigns, TwoComNumbersForOneAdapterStillTakeTurns)
     QTest::qWait(100);
     received += peer.readAll();
     expectTakingTurns(received, "3037", "3038");
-}
-
-TEST(SendSigns, SaveStoresToEverySettingsFileAndSeveralIpRefuseIt)
-{
-    LoopbackSign sign;
-    TempSettings a, b;
-    writeSign(a, 4);
-    writeSign(b, 5);
-    const SendRun run = runSend(a, {"--save", "--port", QString::number(sign.port()), "--size",
-                                    "14", "--settings", a.path(), "--settings", b.path(), "Kept"});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    for (auto [file, address] : {std::pair{&a, 4}, std::pair{&b, 5}}) {
-        Settings saved;
-        ASSERT_TRUE(file->store().LoadSettings(saved).isEmpty());
-        EXPECT_EQ(saved.MessageText, QString("Kept"));
-        EXPECT_EQ(saved.FontSize, 14);
-        EXPECT_EQ(saved.SerialAddress, address);
-        EXPECT_EQ(saved.IpAddress, QString("127.0.0.1"));
-    }
-
-    const QByteArray before = a.read();
-    const SendRun refused = runSend(a, {"--save", "--ip", at(sign), "--ip", at(sign), "Kept"});
-    EXPECT_EQ(refused.exitCode, 2);
-    EXPECT_TRUE(refused.err.contains("--save")) << refused.err.toStdString();
-    EXPECT_EQ(a.read(), before);
-    EXPECT_EQ(sign.received().size(), 16);
 }
 
 TEST(SendSigns, SaveKeepsWhatAnotherProgramSavedDuringTheUpload)
