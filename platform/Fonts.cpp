@@ -46,4 +46,26 @@ QStringList fontListOrder(const QStringList &families)
     return names;
 }
 
+bool drawsSymbols(const QString &family)
+{
+    return QFontDatabase::writingSystems(plainFamilyName(family)).contains(QFontDatabase::Symbol);
+}
+
+int textFontPosition(const QStringList &fontList)
+{
+    if (fontList.isEmpty())
+        return -1;
+    const QString general = QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    for (qsizetype i = 0; i < fontList.size(); ++i)
+        if (fontList[i].compare(plainFamilyName(general), Qt::CaseInsensitive) == 0)
+            return int(i);
+    for (qsizetype i = 0; i < fontList.size(); ++i) {
+        const QList<QFontDatabase::WritingSystem> systems =
+            QFontDatabase::writingSystems(fontList[i]);
+        if (systems.contains(QFontDatabase::Latin) && !systems.contains(QFontDatabase::Symbol))
+            return int(i);
+    }
+    return 0;
+}
+
 } // namespace lumawrite::platform

@@ -20,4 +20,13 @@ QStringList fontListOrder(const QStringList &families);
 
 using FontFamilySource = std::function<QStringList()>;
 
+// Whether the family draws symbols (dingbats, arrows, Greek letters for formulas) in the place
+// of letters.
+bool drawsSymbols(const QString &family);
+
+// The position in the font list of a typeface that draws text: the desktop's general font when
+// the list has it, else the first family that writes Latin and draws no symbols, else the first
+// family; -1 for an empty list.
+int textFontPosition(const QStringList &fontList);
+
 } // namespace lumawrite::platform

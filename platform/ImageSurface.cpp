@@ -1,5 +1,7 @@
 #include "ImageSurface.h"
 
+#include "Fonts.h"
+
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRawFont>
@@ -139,6 +141,11 @@ QRect ImageSurface::inkBounds() const
     if (top < 0)
         return {};
     return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+bool ImageSurface::drawsSymbols() const
+{
+    return platform::drawsSymbols(m_font.family());
 }
 
 } // namespace lumawrite::platform

@@ -34,6 +34,7 @@ public:
     int height() const override { return m_image.height(); }
     QString missingCharacters(const QString &text) const override;
     QRect inkBounds() const override;
+    bool drawsSymbols() const override;
 
     const QImage &image() const { return m_image; }
     const QFont &font() const { return m_font; }

@@ -207,12 +207,18 @@ FitReport checkFit(StripSurface &strip, const RenderRequest &request, int maxCol
     applyFont(strip, request);
     report.excessColumns = qMax(0, strip.measureText(request.text) - maxColumns);
     report.missingCharacters = strip.missingCharacters(request.text);
+    if (strip.drawsSymbols())
+        report.symbolFont = request.family;
     return report;
 }
 
 QStringList fitFindings(const FitReport &report)
 {
     QStringList lines;
+    if (!report.symbolFont.isEmpty())
+        lines << QCoreApplication::translate("lumawrite::render::FitCheck",
+                                             "%1 draws symbols, not letters.")
+                     .arg(report.symbolFont);
     if (report.rowsAbove == 1)
         lines << QCoreApplication::translate("lumawrite::render::FitCheck",
                                              "1 row of the text cut off at the top.");

@@ -78,6 +78,7 @@ struct FitReport {
     int maxColumns = 0;    // that widest message
     bool hasInk = false;
     QString missingCharacters; // characters the typeface has no glyph for
+    QString symbolFont;        // the typeface, when it draws symbols instead of letters
     bool fits() const { return rowsAbove == 0 && rowsBelow == 0 && columnsLeft == 0; }
 };
 // maxColumns is the widest message that may be uploaded.

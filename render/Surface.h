@@ -50,6 +50,8 @@ public:
     virtual QString missingCharacters(const QString &text) const = 0;
     // The smallest rectangle holding every pixel of exact text colour (empty when none).
     virtual QRect inkBounds() const = 0;
+    // Whether the current font draws symbols in the place of letters.
+    virtual bool drawsSymbols() const { return false; }
 };
 
 // The lines of a text, split at CR LF, LF or a lone CR.

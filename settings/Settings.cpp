@@ -46,7 +46,9 @@ void SetDefaultSettings(Settings &s)
     s.LinkType = 1;
     s.ComPort = 1;
     s.Speed = 10;
-    s.FontIndex = 1;
+    // No typeface chosen yet: the readers take the desktop's text typeface. A position in the
+    // font list would be an arbitrary family on every font set (a symbol font, often).
+    s.FontIndex = NoFontChosen;
     s.FontSize = 19;
     s.Bold = 1;
     s.Italic = 0;
@@ -100,9 +102,7 @@ int comPortIndex(qint16 comPort)
 
 int fontListIndex(qint16 fontIndex, int fontCount)
 {
-    if (fontCount <= 0)
-        return -1;
-    return (fontIndex >= 0 && fontIndex < fontCount) ? fontIndex : 0;
+    return (fontIndex >= 0 && fontIndex < fontCount) ? fontIndex : -1;
 }
 
 int fontSize(qint16 size)

@@ -57,6 +57,9 @@ constexpr SettingsFields TextEntry =
 // Copies the given fields of one record into another.
 void copyFields(Settings &to, const Settings &from, SettingsFields fields);
 
+// The FontIndex of the defaults: no position in the font list, so the text typeface is taken.
+constexpr qint16 NoFontChosen = -1;
+
 // The maker's name and postal address: 87 characters, ending in four spaces.
 extern const char *const DefaultMessageText;
 
@@ -90,7 +93,7 @@ constexpr int LastComPort = 250;
 int speedIndex(qint16 speed);                       // 1..10 -> 0..9, else the default's entry
 int serialAddressIndex(qint16 serialAddress);       // 1..50 -> 0..49, else the default's entry
 int comPortIndex(qint16 comPort);                   // 1..250 -> 0..249, else the default's entry
-int fontListIndex(qint16 fontIndex, int fontCount); // beyond the list -> 0 (-1 for no fonts)
+int fontListIndex(qint16 fontIndex, int fontCount); // beyond the list -> -1 (none chosen)
 int fontSize(qint16 fontSize);                      // 6..60, else 12
 int offset(qint16 offset);                          // -10..10, else 0
 bool styleOn(qint16 flag);                          // only 1 counts as on

@@ -290,7 +290,32 @@ QByteArray encodeSettings(const Settings &s)
     return out;
 }
 
-std::optional<Settings> decodeSettings(const QByteArray &content)
+namespace {
+
+// What each line of the file holds, as the operator knows it.
+QString fieldName(int line)
+{
+    static const char *const names[FieldCount] = {
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the sign's IP address"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the receive port"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the serial address"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the link"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the COM port"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the speed"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the typeface"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the size"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "bold"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "italic"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "strikethrough"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "underline"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the offset"),
+        QT_TRANSLATE_NOOP("lumawrite::SettingsStore", "the message")};
+    return QCoreApplication::translate("lumawrite::SettingsStore", names[line - 1]);
+}
+
+} // namespace
+
+std::optional<Settings> decodeSettings(const QByteArray &content, QString *why)
 {
     const QString text = decodeFile(content);
     FieldReader reader(text);
@@ -298,15 +323,28 @@ std::optional<Settings> decodeSettings(const QByteArray &content)
     std::optional<QString> fields[FieldCount];
     for (int i = 0; i < FieldCount; ++i) {
         fields[i] = reader.next(i == FieldCount - 1);
-        if (!fields[i])
+        if (!fields[i]) {
+            if (why)
+                *why = QCoreApplication::translate("lumawrite::SettingsStore",
+                                                   "it ends before line %1 (%2)")
+                           .arg(i + 1)
+                           .arg(fieldName(i + 1));
             return std::nullopt;
+        }
     }
 
     qint16 numbers[12];
     for (int i = 0; i < 12; ++i) {
         const auto n = parseInt16(*fields[i + 1]);
-        if (!n)
+        if (!n) {
+            if (why)
+                *why = QCoreApplication::translate(
+                           "lumawrite::SettingsStore",
+                           "line %1 (%2) holds \"%3\", not a whole number from -32768 to 32767")
+                           .arg(i + 2)
+                           .arg(fieldName(i + 2), fields[i + 1]->left(40));
             return std::nullopt;
+        }
         numbers[i] = *n;
     }
 
@@ -343,15 +381,13 @@ QString SettingsStore::LoadSettings(Settings &settings, ReadFailure *failure)
                          .arg(m_path, why.reason);
     }
     m_known = content;
-    const auto decoded = decodeSettings(content);
+    QString unreadable;
+    const auto decoded = decodeSettings(content, &unreadable);
     if (!decoded) {
         if (failure)
-            *failure = {QCoreApplication::translate("lumawrite::SettingsStore",
-                                                    "it does not hold fourteen readable values"),
-                        false};
-        return QCoreApplication::translate("lumawrite::SettingsStore",
-                                           "%1 does not hold fourteen readable values.")
-            .arg(m_path);
+            *failure = {unreadable, false};
+        return QCoreApplication::translate("lumawrite::SettingsStore", "%1 could not be read: %2.")
+            .arg(m_path, unreadable);
     }
     settings = *decoded;
     return {};
@@ -411,13 +447,54 @@ QString SettingsStore::SaveFields(Settings &settings, SettingsFields owned)
     return SaveSettings(settings);
 }
 
+QString unreadableCopyPath(const QString &settingsPath)
+{
+    return settingsPath + QStringLiteral(".unreadable");
+}
+
+namespace {
+
+// Keeps the bytes of an unreadable settings file beside it, as a save writes the file itself:
+// only over a regular file, renamed into place whole. Why they could not be kept, or empty.
+QString keepCopy(const QByteArray &content, const QString &copyPath)
+{
+    if (const QString refused = checkWritable(copyPath); !refused.isEmpty())
+        return refused;
+    QSaveFile copy(copyPath);
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(content) != content.size() ||
+        !copy.flush()) {
+        const QString reason = copy.errorString();
+        copy.cancelWriting();
+        return reason;
+    }
+    if (const QString refused = checkWritable(copyPath); !refused.isEmpty()) {
+        copy.cancelWriting();
+        return refused;
+    }
+    return copy.commit() ? QString() : copy.errorString();
+}
+
+} // namespace
+
 StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings)
 {
     StartupOutcome outcome;
-    if (store.LoadSettings(settings).isEmpty())
+    ReadFailure failure;
+    if (store.LoadSettings(settings, &failure).isEmpty())
         return outcome;
 
     outcome.recovered = true;
+    QByteArray content;
+    ReadFailure unread;
+    if (!failure.missing && readRegularFile(store.path(), content, unread)) {
+        // The operator's own file, read but not understood, which the defaults are about to
+        // replace: its bytes are kept first.
+        outcome.unreadable = failure.reason;
+        const QString copyPath = unreadableCopyPath(store.path());
+        outcome.keepError = keepCopy(content, copyPath);
+        if (outcome.keepError.isEmpty())
+            outcome.keptAs = copyPath;
+    }
     SetDefaultSettings(settings);
     outcome.saveError = store.SaveSettings(settings);
     if (outcome.saveError.isEmpty()) {

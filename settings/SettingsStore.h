@@ -20,8 +20,9 @@ QString settingsFilePath();
 QByteArray encodeSettings(const Settings &settings);
 
 // Reads all fourteen values, or nothing when the file is unreadable (too few values, a number
-// that is not a 16-bit decimal integer). Lines after the fourteenth value are ignored.
-std::optional<Settings> decodeSettings(const QByteArray &content);
+// that is not a 16-bit decimal integer); why then names the first line that could not be read.
+// Lines after the fourteenth value are ignored.
+std::optional<Settings> decodeSettings(const QByteArray &content, QString *why = nullptr);
 
 // Why the settings could not be read, for a message of its own.
 struct ReadFailure {
@@ -61,10 +62,20 @@ private:
 struct StartupOutcome {
     bool recovered = false; // the file was unreadable and the defaults were written
     QString saveError;      // the defaults could not be written (empty when they were)
+    // A file that was there but could not be read (not a first run): why, where its bytes were
+    // kept before the defaults took its place, or why they could not be kept.
+    QString unreadable;
+    QString keptAs;
+    QString keepError;
 };
 
+// Where the bytes of an unreadable settings file are kept: beside it, ".unreadable" added.
+QString unreadableCopyPath(const QString &settingsPath);
+
 // Loads the settings, or puts the defaults in place of an unreadable file and reads them back.
-// The settings in memory are always usable afterwards, even when the file could not be written.
+// A file that is there but cannot be read is first kept beside it (an older copy is replaced;
+// only a regular file is written over). The settings in memory are always usable afterwards,
+// even when the file could not be written.
 StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings);
 
 } // namespace lumawrite

@@ -72,6 +72,12 @@ int fontPosition(const QStringList &fontList, const QString &name)
     return family != name ? fontPosition(fontList, family) : -1;
 }
 
+int storedFontPosition(qint16 fontIndex, const QStringList &fontList)
+{
+    const int stored = SettingsRange::fontListIndex(fontIndex, int(fontList.size()));
+    return stored >= 0 ? stored : platform::textFontPosition(fontList);
+}
+
 QString unknownFontMessage(const QString &name)
 {
     return QCoreApplication::translate(
@@ -119,7 +125,7 @@ ChoiceResult chooseMessage(const Settings &s, const Overrides &o, const QStringL
             return result;
         }
     } else {
-        c.fontPosition = SettingsRange::fontListIndex(s.FontIndex, int(fontList.size()));
+        c.fontPosition = storedFontPosition(s.FontIndex, fontList);
     }
     render::RenderRequest &r = c.request;
     r = storedMessage(s, c.fontPosition >= 0 ? fontList[c.fontPosition] : QString());

@@ -48,6 +48,10 @@ render::RenderRequest storedMessage(const Settings &settings, const QString &fam
 // -1 when the list has none of these.
 int fontPosition(const QStringList &fontList, const QString &name);
 
+// The typeface of the stored FontIndex: its position in the font list, or, for the defaults' "none
+// chosen" and any position the list does not have, a typeface that draws text.
+int storedFontPosition(qint16 fontIndex, const QStringList &fontList);
+
 // Why a typeface name given by a script cannot be used.
 QString unknownFontMessage(const QString &name);
 

@@ -1,4 +1,5 @@
 #include "AppIcon.h"
+#include "Fonts.h"
 #include "MessageEdit.h"
 #include "PortsConf.h"
 #include "SignLink.h"
@@ -375,6 +376,86 @@ TEST_F(MainWindowTest, FailedSaveAtCloseIsReportedAndKeepsTheOldFile)
     ASSERT_EQ(notifier.count(QStringLiteral("Settings Not Saved")), 1);
     EXPECT_TRUE(notifier.messages.last().text.contains(file.path()));
     EXPECT_EQ(file.read(), before);
+}
+
+TEST_F(MainWindowTest, StartUpKeepsAnUnreadableFileAndTakesATextTypeface)
+{
+    // A font set whose first two families draw symbols: the second is the old default position,
+    // the first where a position beyond the list used to lead.
+    const QStringList families = {"URW Gothic", "Standard Symbols PS", "D050000L"};
+    ASSERT_TRUE(platform::drawsSymbols(QStringLiteral("D050000L")))
+        << "fonts-urw-base35 is needed for this test";
+    Settings valid = safeSettings();
+    valid.FontIndex = 999;
+    valid.MessageText = QStringLiteral("Menu");
+    QByteArray port40023 = encodeSettings(valid);
+    port40023.replace("\r\n0\r\n20\r\n", "\r\n40023\r\n20\r\n"); // beyond 16 bits
+    Settings symbols = valid;
+    symbols.FontIndex = 1; // chosen by the operator: it stays
+    struct Case {
+        const char *what;
+        QByteArray content; // empty: no file
+        QByteArray olderCopy;
+        QString box;  // its title; empty for none
+        QString said; // in the box
+        QString typeface;
+        QString finding; // of the fit check
+    };
+    const QString kept = unreadableCopyPath(file.path());
+    const Case cases[] = {
+        {"first run", {}, {}, {}, {}, "URW Gothic", {}},
+        {"receive port 40023",
+         port40023,
+         "an older copy",
+         "Settings Not Readable",
+         "line 2 (the receive port) holds \"40023\", not a whole number from -32768 to 32767.\n"
+         "The old file was kept as " +
+             kept + ".\nLuma Write starts with its default settings.",
+         "URW Gothic",
+         {}},
+        {"typeface beyond the list", encodeSettings(valid), {}, {}, {}, "URW Gothic", {}},
+        {"a symbol font chosen",
+         encodeSettings(symbols),
+         {},
+         {},
+         {},
+         "Standard Symbols PS",
+         "Standard Symbols PS draws symbols, not letters."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        QFile::remove(file.path());
+        QFile::remove(kept);
+        if (!c.content.isEmpty())
+            file.write(c.content);
+        if (!c.olderCopy.isEmpty()) {
+            QFile older(kept);
+            ASSERT_TRUE(older.open(QIODevice::WriteOnly) && older.write(c.olderCopy) > 0);
+        }
+        notifier.messages.clear();
+        shared = modMain();
+        app::startUp(file.store(), shared, notifier);
+        ASSERT_EQ(notifier.messages.size(), c.box.isEmpty() ? 0 : 1);
+        if (!c.box.isEmpty()) {
+            EXPECT_EQ(notifier.messages[0].title, c.box);
+            EXPECT_TRUE(notifier.messages[0].text.endsWith(c.said))
+                << notifier.messages[0].text.toStdString();
+            QFile copy(kept);
+            ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+            EXPECT_EQ(copy.readAll(), c.content);
+            EXPECT_EQ(decodeSettings(file.read()), defaultSettings());
+        }
+        ui::Services services = this->services();
+        services.fontFamilies = [families] { return families; };
+        auto w = makeMain(shared.settings, services);
+        ui::frmDesign1 *d = w->design();
+        EXPECT_EQ(d->cmbFonts->currentText(), c.typeface);
+        d->refreshSignView();
+        if (!c.finding.isEmpty())
+            EXPECT_TRUE(d->lblFit->text().startsWith(c.finding)) << d->lblFit->text().toStdString();
+        else
+            EXPECT_FALSE(d->lblFit->text().contains("symbols")) << d->lblFit->text().toStdString();
+    }
 }
 
 TEST_F(MainWindowTest, StartUpBoxesStandWhereTheMainWindowWillStand)

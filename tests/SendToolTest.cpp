@@ -732,7 +732,7 @@ TEST(SendTool, UnreadableSettingsSendNothingUnlessTheSignIsNamed)
         broken, {"--save", "--ip", "127.0.0.1", "--port", QString::number(sign.port()), "x"});
     EXPECT_EQ(ip.exitCode, 5);
     EXPECT_TRUE(
-        ip.err.contains("(it does not hold fourteen readable values); it is left as it was."))
+        ip.err.contains("(it ends before line 3 (the serial address)); it is left as it was."))
         << ip.err.toStdString();
     EXPECT_EQ(hexLines(sign.received()).value(0).left(24), "aacc008c3230001002000080");
     EXPECT_EQ(broken.read(), garbage);
@@ -761,7 +761,7 @@ TEST(SendTool, WatchSkipsAChangeWhileTheSettingsCannotBeRead)
     EXPECT_EQ(out.filter(QRegularExpression("^aacc00083[0-9]3[0-9]0020$")),
               QStringList(2, "aacc000830370020"));
     EXPECT_TRUE(
-        err.contains(addressUnknown(file.path(), "it does not hold fourteen readable values") +
+        err.contains(addressUnknown(file.path(), "it ends before line 2 (the receive port)") +
                      "lumawrite-send: this change was not sent"))
         << err.toStdString();
 }
@@ -784,6 +784,19 @@ TEST(SendTool, SettingsFileOfOneSignTakesTheAddressFromSave)
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_TRUE(saved.readAll().startsWith("\"localhost\"\r\n2000\r\n7\r\n1\r\n"));
     EXPECT_EQ(program.read(), encodeSettings(safeSettings()));
+    // The defaults chose no typeface: the one stored draws letters, whatever the font set.
+    Settings madeSettings;
+    ASSERT_TRUE(SettingsStore(door).LoadSettings(madeSettings).isEmpty());
+    const QStringList fonts = platform::fontListOrder(platform::screenFontFamilies());
+    ASSERT_TRUE(madeSettings.FontIndex >= 0 && madeSettings.FontIndex < fonts.size());
+    EXPECT_FALSE(platform::drawsSymbols(fonts[madeSettings.FontIndex]))
+        << fonts[madeSettings.FontIndex].toStdString();
+    // A symbol font is warned of, and --strict refuses it.
+    const SendRun symbols =
+        runSend(program, {"--settings", door, "--font", "D050000L", "--strict", "--dry-run", "x"});
+    EXPECT_EQ(symbols.exitCode, 3);
+    EXPECT_TRUE(symbols.err.contains("warning: D050000L draws symbols, not letters.\n"))
+        << symbols.err.toStdString();
 
     // Each run reads the file it is given: address 07 there, 20 in the program's.
     const SendRun door7 = runSend(program, {"--settings", door, "--dry-run", "x"});

@@ -32,7 +32,7 @@ const QByteArray DefaultFile = "\"192.168.1.151\"\r\n"
                                "1\r\n"
                                "1\r\n"
                                "10\r\n"
-                               "1\r\n"
+                               "-1\r\n" // no typeface chosen: the text typeface
                                "19\r\n"
                                "1\r\n"
                                "0\r\n"

@@ -112,6 +112,7 @@ Settings safeSettings()
     Settings s = defaultSettings();
     s.IpAddress = QStringLiteral("127.0.0.1");
     s.LocalPort = 0; // any free port, so tests never collide
+    s.FontIndex = 1; // a chosen typeface: the second of the list
     return s;
 }
 

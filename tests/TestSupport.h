@@ -82,7 +82,8 @@ private:
     SettingsStore m_store;
 };
 
-// The defaults, but pointed at loopback and at a COM port that no test machine has.
+// The defaults, but pointed at loopback and at a COM port that no test machine has, with the
+// second typeface of the list chosen.
 Settings safeSettings();
 
 // Three fonts from fonts-dejavu-core, so lists and widths do not depend on the machine.

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building and running Luma Write need; with --test also
-# those that testing it needs (the test suite with its MQTT broker, the benchmarks, and the
-# packaging checks).
+# those that testing it needs (the test suite with its MQTT broker and a font set that has
+# symbol fonts, the benchmarks, and the packaging checks).
 # Only packages that are missing are installed; a machine that has them all is left alone.
 set -euo pipefail
 
@@ -17,7 +17,7 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
     packages+=(
         libgtest-dev libbenchmark-dev
-        socat
+        socat fonts-urw-base35
         mosquitto mosquitto-clients openssl
         desktop-file-utils appstream man-db lintian dpkg-dev file
     )

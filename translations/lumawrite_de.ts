@@ -93,20 +93,80 @@ Try &quot;lumawrite-send --help&quot;.
         <translation>%1 kann nicht geöffnet werden: %2</translation>
     </message>
     <message>
-        <source>it does not hold fourteen readable values</source>
-        <translation>sie enthält keine vierzehn lesbaren Werte</translation>
-    </message>
-    <message>
-        <source>%1 does not hold fourteen readable values.</source>
-        <translation>%1 enthält keine vierzehn lesbaren Werte.</translation>
-    </message>
-    <message>
         <source>Cannot create the folder %1.</source>
         <translation>Der Ordner %1 kann nicht angelegt werden.</translation>
     </message>
     <message>
         <source>Cannot write %1: %2</source>
         <translation>%1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>the sign&apos;s IP address</source>
+        <translation>die IP-Adresse der Anzeige</translation>
+    </message>
+    <message>
+        <source>the receive port</source>
+        <translation>der Empfangsport</translation>
+    </message>
+    <message>
+        <source>the serial address</source>
+        <translation>die serielle Adresse</translation>
+    </message>
+    <message>
+        <source>the link</source>
+        <translation>die Verbindung</translation>
+    </message>
+    <message>
+        <source>the COM port</source>
+        <translation>der COM-Port</translation>
+    </message>
+    <message>
+        <source>the speed</source>
+        <translation>die Geschwindigkeit</translation>
+    </message>
+    <message>
+        <source>the typeface</source>
+        <translation>die Schrift</translation>
+    </message>
+    <message>
+        <source>the size</source>
+        <translation>die Größe</translation>
+    </message>
+    <message>
+        <source>bold</source>
+        <translation>fett</translation>
+    </message>
+    <message>
+        <source>italic</source>
+        <translation>kursiv</translation>
+    </message>
+    <message>
+        <source>strikethrough</source>
+        <translation>durchgestrichen</translation>
+    </message>
+    <message>
+        <source>underline</source>
+        <translation>unterstrichen</translation>
+    </message>
+    <message>
+        <source>the offset</source>
+        <translation>der Versatz</translation>
+    </message>
+    <message>
+        <source>the message</source>
+        <translation>die Nachricht</translation>
+    </message>
+    <message>
+        <source>it ends before line %1 (%2)</source>
+        <translation>sie endet vor Zeile %1 (%2)</translation>
+    </message>
+    <message>
+        <source>line %1 (%2) holds &quot;%3&quot;, not a whole number from -32768 to 32767</source>
+        <translation>Zeile %1 (%2) enthält „%3“, keine ganze Zahl von -32768 bis 32767</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2.</source>
+        <translation>%1 konnte nicht gelesen werden: %2.</translation>
     </message>
 </context>
 <context>
@@ -120,6 +180,26 @@ Try &quot;lumawrite-send --help&quot;.
 Luma Write starts with its default settings.</source>
         <translation>%1
 Luma Write startet mit den Standardeinstellungen.</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2.</source>
+        <translation>%1 konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>Its content could not be kept: %1.</source>
+        <translation>Ihr Inhalt konnte nicht aufbewahrt werden: %1.</translation>
+    </message>
+    <message>
+        <source>The old file was kept as %1.</source>
+        <translation>Die alte Datei wurde als %1 aufbewahrt.</translation>
+    </message>
+    <message>
+        <source>Luma Write starts with its default settings.</source>
+        <translation>Luma Write startet mit den Standardeinstellungen.</translation>
+    </message>
+    <message>
+        <source>Settings Not Readable</source>
+        <translation>Einstellungen nicht lesbar</translation>
     </message>
 </context>
 <context>
@@ -277,6 +357,10 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
     <message>
         <source>%1 columns too wide to upload (at most %2).</source>
         <translation>%1 Spalten zu breit zum Hochladen (höchstens %2).</translation>
+    </message>
+    <message>
+        <source>%1 draws symbols, not letters.</source>
+        <translation>%1 zeichnet Symbole, keine Buchstaben.</translation>
     </message>
 </context>
 <context>

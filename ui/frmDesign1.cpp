@@ -208,9 +208,9 @@ void frmDesign1::Load(const QStringList &fontFamilies)
     const Settings &s = m_shared.settings;
 
     // The font list, kept in alphabetical order; first entry selected.
-    const QStringList families = platform::fontListOrder(fontFamilies);
-    cmbFonts->addItems(families);
-    cmbFonts->setCurrentIndex(families.isEmpty() ? -1 : 0);
+    m_fontList = platform::fontListOrder(fontFamilies);
+    cmbFonts->addItems(m_fontList);
+    cmbFonts->setCurrentIndex(m_fontList.isEmpty() ? -1 : 0);
 
     // The size and offset lists, with their first choices "12" and "0".
     for (int size = FirstSize; size <= LastSize; ++size)
@@ -224,7 +224,7 @@ void frmDesign1::Load(const QStringList &fontFamilies)
     m_shared.UploadConfirmed = false;
 
     // The stored message drawn on the surface in the stored font.
-    const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, cmbFonts->count());
+    const int fontPosition = signs::storedFontPosition(s.FontIndex, m_fontList);
     render::drawMessage(m_surface, signs::storedMessage(s, fontFamilyAt(fontPosition)));
     refreshPic(tr("the stored message \"%1\"").arg(s.MessageText.simplified()));
 

@@ -41,6 +41,8 @@ public:
 
     // The typeface name at a position of the font list (empty beyond it).
     QString fontFamilyAt(int position) const;
+    // The font list, in its order: the stored font is a position in it.
+    const QStringList &fontList() const { return m_fontList; }
 
     // The message as the controls describe it, with the width the column counter shows.
     render::RenderRequest renderRequest() const;
@@ -101,6 +103,7 @@ private:
 
     modMain &m_shared;
     platform::Notifier &m_notifier;
+    QStringList m_fontList;
     platform::ImageSurface m_surface;
     platform::ImageSurface m_strip;    // the whole message, drawn once
     platform::ImageSurface m_fitStrip; // the whole message with room around it

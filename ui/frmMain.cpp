@@ -246,7 +246,7 @@ void frmMain::Load()
 
     // The preview strip, in the stored font; this creates the text entry window, hidden.
     frmDesign1 *entry = design();
-    const int fontPosition = SettingsRange::fontListIndex(s.FontIndex, entry->cmbFonts->count());
+    const int fontPosition = signs::storedFontPosition(s.FontIndex, entry->fontList());
     drawPreview(signs::storedMessage(s, entry->fontFamilyAt(fontPosition)));
 
     // The sockets. A receive port that cannot be bound leaves the run without
