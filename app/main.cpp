@@ -37,7 +37,8 @@ int main(int argc, char *argv[])
     app::useComPorts(store.path(), services);
 
     ui::frmMain window(shared, services); // placed centred on the screen
-    new platform::TerminationSignals(&window, [&window] { window.close(); });
+    // A shutdown or a closed terminal closes without asking, also during an upload.
+    new platform::TerminationSignals(&window, [&window] { window.quitNow(); });
     window.show();
     return application.exec();
 }

@@ -110,6 +110,7 @@ template <auto Work> void BM_OnStrip(benchmark::State &state)
 class SilentNotifier : public platform::Notifier {
 public:
     void show(QWidget *, Kind, const QString &, const QString &) override {}
+    bool ask(QWidget *, const QString &, const QString &) override { return true; }
 };
 
 // The fit check and the whole sign-view refresh on the longest texts the box can hold.

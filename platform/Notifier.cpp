@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -61,6 +62,15 @@ void MessageBoxNotifier::show(QWidget *parent, Kind kind, const QString &title, 
         box.area = parent->window()->geometry();
     }
     box.exec();
+}
+
+bool MessageBoxNotifier::ask(QWidget *parent, const QString &title, const QString &text)
+{
+    CentredMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton *yes = box.addButton(QMessageBox::Yes);
+    box.setDefaultButton(box.addButton(QMessageBox::No));
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 } // namespace lumawrite::platform

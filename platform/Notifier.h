@@ -26,6 +26,8 @@ public:
     {
         show(parent, Kind::Warning, title, text);
     }
+    // A question with Yes and No; true for Yes.
+    virtual bool ask(QWidget *parent, const QString &title, const QString &text) = 0;
 };
 
 // Where a window of this size stands centred on the available area of a screen (the primary
@@ -38,6 +40,7 @@ QPoint centredOnScreen(QSize size, const QScreen *screen = nullptr);
 class MessageBoxNotifier : public Notifier {
 public:
     void show(QWidget *parent, Kind kind, const QString &title, const QString &text) override;
+    bool ask(QWidget *parent, const QString &title, const QString &text) override;
 };
 
 } // namespace lumawrite::platform

@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QFile>
 
+#include <algorithm>
+
 namespace lumawrite::signs {
 namespace {
 
@@ -70,6 +72,14 @@ int fontPosition(const QStringList &fontList, const QString &name)
             return int(i);
     const QString family = platform::plainFamilyName(name);
     return family != name ? fontPosition(fontList, family) : -1;
+}
+
+bool storableSignAddress(const QString &host)
+{
+    return !host.isEmpty() && std::none_of(host.cbegin(), host.cend(), [](QChar c) {
+        return c == QLatin1Char('"') || c == QLatin1Char(',') ||
+               c.category() == QChar::Other_Control;
+    });
 }
 
 int storedFontPosition(qint16 fontIndex, const QStringList &fontList)

@@ -48,6 +48,10 @@ render::RenderRequest storedMessage(const Settings &settings, const QString &fam
 // -1 when the list has none of these.
 int fontPosition(const QStringList &fontList, const QString &name);
 
+// Whether the settings file can hold the text as the sign's address (an IP address or a host
+// name): not empty, and no double quote, comma or control character, which would end its line.
+bool storableSignAddress(const QString &host);
+
 // The typeface of the stored FontIndex: its position in the font list, or, for the defaults' "none
 // chosen" and any position the list does not have, a typeface that draws text.
 int storedFontPosition(qint16 fontIndex, const QStringList &fontList);

@@ -134,7 +134,7 @@ TEST_F(FaultTest, TerminationSignalsAndCtrlCCloseTheWindowAndSave)
         Settings s = safeSettings();
         s.LinkType = 3;
         start(services(), s);
-        new platform::TerminationSignals(main.get(), [window = main.get()] { window->close(); });
+        new platform::TerminationSignals(main.get(), [window = main.get()] { window->quitNow(); });
         main->txtLocalPort->setText(QStringLiteral("4321"));
         sigaction(number, nullptr, &now);
         if (now.sa_handler != SIG_DFL && ::raise(number) == 0)
@@ -151,7 +151,7 @@ TEST_F(FaultTest, TerminationSignalsAndCtrlCCloseTheWindowAndSave)
     // Started with Ctrl+C ignored (a background job of a script), the window stays open.
     sigaction(SIGINT, &ignore, &before);
     start(services());
-    new platform::TerminationSignals(main.get(), [window = main.get()] { window->close(); });
+    new platform::TerminationSignals(main.get(), [window = main.get()] { window->quitNow(); });
     ::raise(SIGINT);
     QTest::qWait(50);
     EXPECT_TRUE(main->isVisible());

@@ -150,7 +150,7 @@ TEST_F(MainWindowTest, CloseStoresWhatTheControlsHold)
     EXPECT_EQ(saved.ComPort, 10);
     EXPECT_EQ(saved.LinkType, 2);
     EXPECT_EQ(saved.LocalPort, 14);
-    EXPECT_EQ(saved.IpAddress, QStringLiteral("127.0.0.1")); // typed address is not kept
+    EXPECT_EQ(saved.IpAddress, QStringLiteral("127.0.0.2")); // the typed address is kept
     EXPECT_EQ(saved.MessageText, s.MessageText);
     EXPECT_TRUE(notifier.messages.isEmpty());
 }

@@ -48,6 +48,13 @@ public:
     {
         messages.append({kind, title, text});
     }
+    // Noted with the kind Information; answered with answer.
+    bool ask(QWidget *, const QString &title, const QString &text) override
+    {
+        messages.append({Kind::Information, title, text});
+        return answer;
+    }
+    bool answer = true;
     int count(const QString &title) const;
     QList<Message> messages;
 };

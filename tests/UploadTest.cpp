@@ -7,9 +7,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -90,7 +92,8 @@ TEST_F(UploadTest, UploadRendersSendsAndSaves)
     QTRY_VERIFY(idle());
     EXPECT_TRUE(main->cmdModify->isEnabled());
     EXPECT_TRUE(main->cmdConfig->isEnabled());
-    EXPECT_TRUE(main->lblMsg->text().isEmpty());
+    EXPECT_TRUE(main->lblMsg->text().startsWith("Sent to the sign at "))
+        << main->lblMsg->text().toStdString();
     EXPECT_TRUE(notifier.messages.isEmpty());
 
     // The choices reached the file, with the new message.
@@ -265,4 +268,89 @@ TEST_F(UploadTest, ClosingDuringATransferStopsItAndSaves)
     EXPECT_EQ(saved.MessageText, QStringLiteral("Last orders"));
     EXPECT_EQ(saved.SerialAddress, 1);
     EXPECT_EQ(saved.IpAddress, QStringLiteral("127.0.0.2"));
+}
+
+TEST_F(UploadTest, AnUploadSaysItWasSentCanBeStoppedAndGoesWhereTheTypedAddressSays)
+{
+    // The file names another loopback address, where nothing listens; the operator types the
+    // sign's.
+    shared.settings.IpAddress = QStringLiteral("127.0.0.2");
+    ui::Services services = this->services();
+    QStringList notices;
+    services.desktopNotice = [&](const QString &, const QString &body) { notices << body; };
+    startMain(shared.settings, {40, 20}, services);
+    main->txtIP->setText(QStringLiteral(" 127.0.0.1 "));
+    const auto upload = [&](const QString &text) {
+        ui::frmDesign1 *d = openEntry();
+        d->txtMsg->setPlainText(text);
+        QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+    };
+
+    // Sent: the status says when and how, and a notice goes out only while another window is
+    // active.
+    const QRegularExpression sentLine("^Sent to the sign at \\d{1,2}:\\d\\d "
+                                      "\\(LAN, 127\\.0\\.0\\.1\\)$");
+    for (const bool active : {true, false}) {
+        upload(QStringLiteral("Hi"));
+        QWidget other;
+        QWidget *const window = active ? static_cast<QWidget *>(main.get()) : &other;
+        window->show();
+        QApplication::setActiveWindow(window);
+        QTRY_VERIFY(window->isActiveWindow());
+        EXPECT_EQ(receive(8).size(), 8);
+        QTRY_VERIFY(idle());
+        EXPECT_TRUE(sentLine.match(main->lblMsg->text()).hasMatch())
+            << main->lblMsg->text().toStdString();
+        EXPECT_TRUE(main->lblMsg->accessibleName().endsWith(main->lblMsg->text()));
+        EXPECT_EQ(notices.size(), active ? 0 : 1);
+    }
+    QApplication::setActiveWindow(main.get());
+
+    // Stopped by the button, then by Escape: no frame after the one in flight, and the message
+    // is saved as after a failed upload.
+    for (const bool escape : {false, true}) {
+        SCOPED_TRACE(escape ? "Escape" : "Stop");
+        const QString text = escape ? QStringLiteral("Esc") : QStringLiteral("Halt");
+        upload(text);
+        sign.waitFor(2, 10000);
+        ASSERT_TRUE(main->cmdStop->isVisible());
+        if (escape) {
+            QApplication::setActiveWindow(main.get());
+            QTRY_VERIFY(main->isActiveWindow());
+            QTest::keyClick(main.get(), Qt::Key_Escape);
+        } else
+            QTest::mouseClick(main->cmdStop, Qt::LeftButton);
+        EXPECT_TRUE(idle());
+        EXPECT_FALSE(main->cmdStop->isVisible());
+        QTest::qWait(150);
+        EXPECT_EQ(main->lblMsg->text(),
+                  QStringLiteral("Stopped after %1 of 8 frames").arg(sign.take().size()));
+        Settings saved;
+        ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+        EXPECT_EQ(saved.MessageText, text);
+    }
+
+    // Closing during an upload asks first: "No" lets it go on, "Yes" stops it and quits.
+    upload(QStringLiteral("Quit"));
+    EXPECT_EQ(receive(2).size(), 2);
+    notifier.messages.clear();
+    notifier.answer = false;
+    main->close();
+    EXPECT_TRUE(main->isVisible());
+    ASSERT_EQ(notifier.messages.size(), 1);
+    EXPECT_TRUE(notifier.messages[0].text.startsWith("An upload is in progress (frame "))
+        << notifier.messages[0].text.toStdString();
+    EXPECT_TRUE(notifier.messages[0].text.endsWith(" of 8). Stop it and quit?"));
+    EXPECT_FALSE(idle());
+    notifier.answer = true;
+    main->txtIP->setText(QStringLiteral("not, an address"));
+    main->close();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_TRUE(idle());
+    // A typed address that the file cannot hold gets a box at the close; the file keeps its own.
+    EXPECT_EQ(notifier.count(QStringLiteral("IP Address")), 1);
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.IpAddress, QStringLiteral("127.0.0.2"));
+    EXPECT_EQ(saved.MessageText, QStringLiteral("Quit"));
 }

@@ -1337,6 +1337,48 @@ Die Einstellungsdatei blieb, wie sie war.</translation>
         <source>Serial number %1</source>
         <translation>Seriennummer %1</translation>
     </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stopp</translation>
+    </message>
+    <message>
+        <source>Stop the upload after the frame under way (Esc)</source>
+        <translation>Die Übertragung nach dem laufenden Frame beenden (Esc)</translation>
+    </message>
+    <message>
+        <source>Stopped after %1 of %2 frames</source>
+        <translation>Gestoppt nach %1 von %2 Frames</translation>
+    </message>
+    <message>
+        <source>LAN, %1</source>
+        <translation>LAN, %1</translation>
+    </message>
+    <message>
+        <source>serial line, %1</source>
+        <translation>serielle Leitung, %1</translation>
+    </message>
+    <message>
+        <source>Sent to the sign at %1 (%2)</source>
+        <translation>Um %1 an die Anzeige gesendet (%2)</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a sign address: give its IP address or host name, without double quotes, commas or control characters.
+The sign address stays %2.</source>
+        <translation>„%1“ ist keine Adresse einer Anzeige: geben Sie ihre IP-Adresse oder ihren Hostnamen an, ohne doppelte Anführungszeichen, Kommas oder Steuerzeichen.
+Die Adresse der Anzeige bleibt %2.</translation>
+    </message>
+    <message>
+        <source>Upload in Progress</source>
+        <translation>Übertragung läuft</translation>
+    </message>
+    <message>
+        <source>An upload is in progress (frame %1 of %2). Stop it and quit?</source>
+        <translation>Eine Übertragung läuft (Frame %1 von %2). Abbrechen und beenden?</translation>
+    </message>
 </context>
 <context>
     <name>virtual-sign</name>

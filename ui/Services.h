@@ -1,5 +1,6 @@
 #pragma once
 
+#include "DesktopNotice.h"
 #include "Fonts.h"
 #include "SerialLine.h"
 #include "SignLink.h"
@@ -25,6 +26,9 @@ struct Services {
     quint16 signPort = link::SignLink::SignUdpPort; // 12346
     link::HostResolver hostResolver = link::systemResolver;
     link::SignLink::DatagramSender datagramSender; // empty: a real UDP socket
+    // A notice on the desktop, for an upload that ends while the main window is not active.
+    std::function<void(const QString &summary, const QString &body)> desktopNotice =
+        platform::showDesktopNotice;
 };
 
 } // namespace lumawrite::ui

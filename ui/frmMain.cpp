@@ -15,6 +15,7 @@
 #include "frmConfig.h"
 #include "frmDesign1.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -25,6 +26,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QShortcut>
+#include <QTime>
 
 #include <algorithm>
 
@@ -156,13 +160,20 @@ void frmMain::buildControls()
     auto *frame1 = new QGroupBox(tr("New Message"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
     frame1->setGeometry(336, 48, 425, 81);
-    lblMsg = label(frame1, QStringLiteral("lblMsg"), QString(), QRect(24, 20, 190, 20));
+    // The status line reaches across the frame: the progress and Stop stand over its end while
+    // an upload runs, and a finished upload's line has room.
+    lblMsg = label(frame1, QStringLiteral("lblMsg"), QString(), QRect(24, 20, 393, 20));
     lblMsg->setAccessibleName(statusName());
     prgUpload = new QProgressBar(frame1);
     prgUpload->setObjectName(QStringLiteral("prgUpload"));
     prgUpload->setAccessibleName(tr("Upload progress"));
-    prgUpload->setGeometry(218, 20, 199, 20);
+    prgUpload->setGeometry(218, 20, 135, 20);
     prgUpload->setVisible(false);
+    cmdStop = new QPushButton(tr("Stop"), frame1);
+    cmdStop->setObjectName(QStringLiteral("cmdStop"));
+    cmdStop->setGeometry(357, 18, 60, 24);
+    cmdStop->setToolTip(tr("Stop the upload after the frame under way (Esc)"));
+    cmdStop->setVisible(false);
     cmdModify = new QPushButton(tr("Modify"), frame1);
     cmdModify->setObjectName(QStringLiteral("cmdModify"));
     cmdModify->setGeometry(16, 46, 169, 25);
@@ -199,6 +210,9 @@ void frmMain::buildControls()
 
     connect(cmdModify, &QPushButton::clicked, this, &frmMain::cmdModifyClick);
     connect(cmdConfig, &QPushButton::clicked, this, &frmMain::cmdConfigClick);
+    connect(cmdStop, &QPushButton::clicked, this, &frmMain::stopUpload);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &frmMain::stopUpload);
     connect(m_transfer, &link::MessageTransfer::statusChanged, this,
             [this](const QString &status) { showSpokenText(lblMsg, statusName(), status); });
     connect(m_transfer, &link::MessageTransfer::begun, this, &frmMain::transferBegun);
@@ -366,6 +380,11 @@ void frmMain::SendMessage(const render::UploadPlan &plan)
     cmdConfig->setEnabled(false);
     prgUpload->setValue(0);
     prgUpload->setVisible(true);
+    cmdStop->setVisible(true);
+    m_stopping = Stopping::No;
+    m_progress = {};
+    // The address as typed now goes to the sign; the file takes it when the window closes.
+    m_link->setDestination(txtIP->text().trimmed());
     m_transfer->SendMessage(plan.columns, cmbSA->currentIndex());
 }
 
@@ -382,6 +401,7 @@ void frmMain::transferBegun(int blocks)
 
 void frmMain::showProgress(int framesDone, int framesTotal, qint64 remainingMs)
 {
+    m_progress = {framesDone, framesTotal};
     prgUpload->setMaximum(framesTotal);
     prgUpload->setValue(framesDone);
     const qint64 seconds = signs::secondsLeft(remainingMs);
@@ -396,11 +416,33 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
     cmdModify->setEnabled(true);
     cmdConfig->setEnabled(true);
     prgUpload->setVisible(false);
+    cmdStop->setVisible(false);
     showSpokenText(lblMsg, statusName(), QString());
-    if (outcome.result == Result::Stopped) {
+    if (outcome.result == Result::Stopped && m_stopping != Stopping::ByOperator) {
         // The window is closing and saves the settings itself, the message's choices with them.
         m_unsaved |= SettingsField::TextEntry;
         return;
+    }
+
+    if (outcome.result == Result::Stopped) {
+        showSpokenText(
+            lblMsg, statusName(),
+            tr("Stopped after %1 of %2 frames").arg(outcome.framesSent).arg(outcome.framesTotal));
+    } else if (outcome.result == Result::Completed && outcome.framesSkipped == 0) {
+        const QString way = optLAN->isChecked() ? tr("LAN, %1").arg(txtIP->text().trimmed())
+                                                : tr("serial line, %1").arg(cmbPort->currentText());
+        // The time as the desktop writes it, to the minute.
+        QString clock = QLocale().timeFormat(QLocale::ShortFormat);
+        clock.remove(QRegularExpression(QStringLiteral("[:.]ss?")));
+        const QString sent =
+            tr("Sent to the sign at %1 (%2)").arg(QTime::currentTime().toString(clock), way);
+        showSpokenText(lblMsg, statusName(), sent);
+        // The desktop says it when the operator is in another program's window.
+        bool ours = false;
+        for (const QWidget *w = QApplication::activeWindow(); w && !ours; w = w->parentWidget())
+            ours = w == this;
+        if (!ours && m_services.desktopNotice)
+            m_services.desktopNotice(tr("Luma Write"), sent);
     }
 
     if (outcome.result == Result::Refused) {
@@ -440,7 +482,24 @@ void frmMain::Unload()
                                          .arg(txtLocalPort->text())
                                          .arg(s.LocalPort));
     }
-    saveSettings(SettingsField::MainWindow);
+
+    // The sign's address as typed, when it changed and the file can hold it; only then is it
+    // written, so that an address another program saved meanwhile stays otherwise.
+    SettingsFields owned = SettingsField::MainWindow;
+    const QString typed = txtIP->text().trimmed();
+    if (typed != s.IpAddress) {
+        if (signs::storableSignAddress(typed)) {
+            s.IpAddress = typed;
+            owned |= SettingsField::IpAddress;
+        } else {
+            m_services.notifier->warning(
+                this, tr("IP Address"),
+                tr("\"%1\" is not a sign address: give its IP address or host name, without "
+                   "double quotes, commas or control characters.\nThe sign address stays %2.")
+                    .arg(txtIP->text(), s.IpAddress));
+        }
+    }
+    saveSettings(owned);
 }
 
 void frmMain::saveSettings(SettingsFields owned)
@@ -455,9 +514,32 @@ void frmMain::saveSettings(SettingsFields owned)
     }
 }
 
+void frmMain::stopUpload()
+{
+    if (!m_transfer->running())
+        return;
+    m_stopping = Stopping::ByOperator;
+    m_transfer->stop();
+}
+
+void frmMain::quitNow()
+{
+    m_quitting = true;
+    close();
+}
+
 void frmMain::closeEvent(QCloseEvent *event)
 {
+    if (m_transfer->running() && !m_quitting &&
+        !m_services.notifier->ask(this, tr("Upload in Progress"),
+                                  tr("An upload is in progress (frame %1 of %2). Stop it and quit?")
+                                      .arg(qMin(m_progress.framesDone + 1, m_progress.framesTotal))
+                                      .arg(m_progress.framesTotal))) {
+        event->ignore();
+        return;
+    }
     // Frames still to come are dropped; the settings are saved as at any close.
+    m_stopping = Stopping::ByClosing;
     m_transfer->stop();
     Unload();
     event->accept();

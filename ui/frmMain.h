@@ -43,6 +43,11 @@ public:
     void Send485(const QByteArray &TxData, link::SignLink::SendDone done);
     const platform::ImageSurface &previewSurface() const { return m_preview; }
 
+    // Ends an upload under way after the frame in flight (the Stop button, Escape).
+    void stopUpload();
+    // Closes the window without asking, also during an upload (a termination signal).
+    void quitNow();
+
     QLabel *pic;
     QLineEdit *txtIP;
     QComboBox *cmbSA;
@@ -55,6 +60,7 @@ public:
     QPushButton *cmdModify;
     QComboBox *cmbSpeed;
     QProgressBar *prgUpload;
+    QPushButton *cmdStop;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -81,6 +87,14 @@ private:
     link::MessageTransfer *m_transfer;
     QPointer<frmDesign1> m_design;
     SettingsFields m_unsaved = 0; // fields changed in memory that no save has written yet
+    // How an upload that ends Stopped came to stop.
+    enum class Stopping { No, ByOperator, ByClosing };
+    Stopping m_stopping = Stopping::No;
+    bool m_quitting = false; // closing without the question
+    struct {
+        int framesDone = 0;
+        int framesTotal = 0;
+    } m_progress; // of the upload under way
 };
 
 } // namespace lumawrite::ui

@@ -434,11 +434,7 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     }
     for (const QString &raw : p.values(cli.ip)) {
         // Stored in double quotes on line 1 of the settings file, which must stay readable.
-        const bool unsafe = std::any_of(raw.cbegin(), raw.cend(), [](QChar c) {
-            return c == QLatin1Char('"') || c == QLatin1Char(',') ||
-                   c.category() == QChar::Other_Control;
-        });
-        if (unsafe) {
+        if (!raw.trimmed().isEmpty() && !signs::storableSignAddress(raw)) {
             result.error = QCoreApplication::translate(
                 "lumawrite::send::SendOptions", "--ip takes an address or host name without double "
                                                 "quotes, commas or control characters.");

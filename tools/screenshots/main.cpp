@@ -32,6 +32,11 @@ public:
     {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }
+    bool ask(QWidget *parent, const QString &title, const QString &text) override
+    {
+        show(parent, Kind::Information, title, text);
+        return true;
+    }
 };
 
 bool save(QWidget *window, const QString &path)
