@@ -3,6 +3,7 @@
 #include "Notifier.h"
 #include "Settings.h"
 #include "SettingsStore.h"
+#include "SingleInstance.h"
 #include "Startup.h"
 #include "TerminationSignals.h"
 #include "Translations.h"
@@ -27,6 +28,11 @@ int main(int argc, char *argv[])
 
     platform::MessageBoxNotifier notifier;
     SettingsStore store(settingsFilePath());
+    // A second start with the same settings brings the running copy's window forward instead
+    // of competing with it for the receive port and the serial line.
+    app::SingleInstance instance(store.path());
+    if (instance.handOverToRunningCopy())
+        return 0;
     modMain shared;
 
     app::startUp(store, shared, notifier);
@@ -39,6 +45,11 @@ int main(int argc, char *argv[])
     ui::frmMain window(shared, services); // placed centred on the screen
     // A shutdown or a closed terminal closes without asking, also during an upload.
     new platform::TerminationSignals(&window, [&window] { window.quitNow(); });
+    QObject::connect(&instance, &app::SingleInstance::raiseRequested, &window, [&window] {
+        window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
     window.show();
     return application.exec();
 }

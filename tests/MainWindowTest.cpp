@@ -3,6 +3,7 @@
 #include "MessageEdit.h"
 #include "PortsConf.h"
 #include "SignLink.h"
+#include "SingleInstance.h"
 #include "Startup.h"
 #include "TestSupport.h"
 #include "WindowScale.h"
@@ -16,6 +17,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocalSocket>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -639,4 +642,50 @@ TEST(WindowScale, ScalesEdgesSoNeighboursStillMeetAndLeavesFixedSizesAlone)
 
     ui::scaleWindow(&window, 1.0);
     EXPECT_EQ(window.size(), QSize(152, 60));
+}
+
+TEST(SingleInstance, ASecondStartRaisesTheFirstAndEndsUnlessItsSettingsAreItsOwn)
+{
+    // In this process: the second copy for one settings folder hands over and the first is
+    // asked to raise its window; another folder, or the folder after its copy ended, starts.
+    TempSettings file, other;
+    auto first = std::make_unique<app::SingleInstance>(file.path());
+    ASSERT_FALSE(first->handOverToRunningCopy());
+    QSignalSpy raised(first.get(), &app::SingleInstance::raiseRequested);
+    EXPECT_TRUE(app::SingleInstance(file.path()).handOverToRunningCopy());
+    EXPECT_TRUE(raised.wait(3000));
+    EXPECT_FALSE(app::SingleInstance(other.path()).handOverToRunningCopy());
+    first.reset();
+    EXPECT_FALSE(app::SingleInstance(file.path()).handOverToRunningCopy());
+
+    // The program: a second start with the same settings ends at once with status 0, and the
+    // first runs on; its receive port was never contended.
+    Settings s = safeSettings();
+    s.ComPort = 250; // no device
+    file.write(s);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath());
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    QProcess running, second;
+    running.setProcessEnvironment(env);
+    second.setProcessEnvironment(env);
+    running.start(QStringLiteral(LUMAWRITE_PATH), QStringList());
+    ASSERT_TRUE(running.waitForStarted(5000));
+    // Up once it answers on its socket.
+    app::SingleInstance probe(file.path());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            QLocalSocket socket;
+            socket.connectToServer(probe.serverName());
+            return socket.waitForConnected(100);
+        },
+        10000));
+    second.start(QStringLiteral(LUMAWRITE_PATH), QStringList());
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_FALSE(second.readAllStandardError().contains("Rx Port"));
+    EXPECT_EQ(running.state(), QProcess::Running);
+    running.terminate(); // closes as at a shutdown
+    EXPECT_TRUE(running.waitForFinished(10000));
 }
