@@ -156,10 +156,32 @@ TEST_F(ConfigTest, EnterPressesTheFocusedButton)
 TEST_F(ConfigTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCut)
 {
     open(safeSettings());
+    // The places given in twips, 15 to a pixel: the window 5115 x 2910; Frame1 360, 120, 4335,
+    // 855 with Label1 360, 360, 735, 255, cmbSA 1560, 360, 1095, 315 and cmdUpdateSID 3000, 360,
+    // 1095, 375 in it; Frame2 360, 1080, 4335, 1095 with Label2 240, 480, 1095, 255, txtTxPort
+    // 1560, 480, 1095, 285 and cmdUpdateTxPort 3000, 360, 1095, 375; cmdClose 1800, 2400, 1575,
+    // 375. The labels keep their place and reach on to their caption's width.
     EXPECT_EQ(config->size(), QSize(341, 194));
-    EXPECT_EQ(config->txtTxPort->geometry(), QRect(112, 26, 73, 24));
-    EXPECT_EQ(config->cmdClose->geometry(), QRect(118, 154, 105, 26));
-    EXPECT_EQ(cutCaptions(config).join(QLatin1Char('\n')).toStdString(), "");
+    const std::pair<const char *, QRect> given[] = {
+        {"Frame1", QRect(24, 8, 289, 57)},        {"cmbSA", QRect(104, 24, 73, 21)},
+        {"cmdUpdateSID", QRect(200, 24, 73, 25)}, {"Frame2", QRect(24, 72, 289, 73)},
+        {"txtTxPort", QRect(104, 32, 73, 19)},    {"cmdUpdateTxPort", QRect(200, 24, 73, 25)},
+        {"cmdClose", QRect(120, 160, 105, 25)},
+    };
+    for (const auto &[name, rect] : given) {
+        const auto *control = config->findChild<QWidget *>(QLatin1String(name));
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_EQ(control->geometry(), rect) << name;
+    }
+    for (const auto &[name, place] :
+         {std::pair{"Label1", QRect(24, 24, 49, 17)}, std::pair{"Label2", QRect(16, 32, 73, 17)}}) {
+        const QRect rect = config->findChild<QWidget *>(QLatin1String(name))->geometry();
+        EXPECT_EQ(rect.topLeft(), place.topLeft()) << name;
+        EXPECT_EQ(rect.height(), place.height()) << name;
+        EXPECT_GE(rect.width(), place.width()) << name;
+    }
+    // The list is a pixel lower than the style would draw it: only its width is checked.
+    EXPECT_EQ(cutCaptions(config, {"cmbSA"}).join(QLatin1Char('\n')).toStdString(), "");
     config->close();
     QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);
     main.reset();
@@ -167,10 +189,11 @@ TEST_F(ConfigTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCut)
     LargerDesktopFont larger(1.4);
     open(safeSettings());
     ASSERT_TRUE(QTest::qWaitForWindowExposed(config));
-    // 341 x 194 -> 477 x 272; 112..185 -> 157..259, 26..50 -> 36..70; 118..223 -> 165..312.
+    // 341 x 194 -> 477 x 272; 104..177 -> 146..248, 32..51 -> 45..71; 120..225 -> 168..315,
+    // 160..185 -> 224..259.
     EXPECT_EQ(config->size(), QSize(477, 272));
-    EXPECT_EQ(config->txtTxPort->geometry(), QRect(157, 36, 102, 34));
-    EXPECT_EQ(config->cmdClose->geometry(), QRect(165, 216, 147, 36));
+    EXPECT_EQ(config->txtTxPort->geometry(), QRect(146, 45, 102, 26));
+    EXPECT_EQ(config->cmdClose->geometry(), QRect(168, 224, 147, 35));
     EXPECT_EQ(cutCaptions(config).join(QLatin1Char('\n')).toStdString(), "");
     config->close();
     QTRY_VERIFY(main->findChild<ui::frmConfig *>() == nullptr);

@@ -260,6 +260,16 @@ int AccessibleNotices::count(const QString &objectName, int type) const
     return int(notices.count({objectName, type}));
 }
 
+ScreenOfSize::ScreenOfSize(QSize size)
+    : m_saved(ui::setScreenArea([size](const QWidget *) { return size; }))
+{
+}
+
+ScreenOfSize::~ScreenOfSize()
+{
+    ui::setScreenArea(m_saved);
+}
+
 LargerDesktopFont::LargerDesktopFont(double factor) : m_saved(QApplication::font())
 {
     QFont larger = m_saved;

@@ -4,6 +4,7 @@
 #include "Services.h"
 #include "Settings.h"
 #include "SettingsStore.h"
+#include "WindowScale.h"
 
 #include <QByteArray>
 
@@ -176,6 +177,17 @@ private:
 
 // While it lives, the application's font is the usual one made larger by the factor (the font
 // the windows are built with); the usual one comes back afterwards.
+// While it lives, the windows take their screen's room to be of this size.
+class ScreenOfSize {
+public:
+    explicit ScreenOfSize(QSize size);
+    ~ScreenOfSize();
+
+private:
+    ui::ScreenArea m_saved;
+};
+
+// A desktop font larger by the factor, on a screen with room for windows of any size.
 class LargerDesktopFont {
 public:
     explicit LargerDesktopFont(double factor);
@@ -183,6 +195,7 @@ public:
 
 private:
     QFont m_saved;
+    ScreenOfSize m_roomy{QSize(4000, 4000)};
 };
 
 // The captions in the window (labels, buttons, check boxes, option buttons, group box titles,

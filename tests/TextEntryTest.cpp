@@ -1,5 +1,6 @@
 #include "LedView.h"
 #include "MessageEdit.h"
+#include "Notifier.h"
 #include "SignPanel.h"
 #include "TestSupport.h"
 #include "WindowScale.h"
@@ -13,9 +14,12 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+#include <QAbstractButton>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -402,4 +406,126 @@ TEST_F(TextEntryTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCu
     EXPECT_EQ(cutCaptions(d, fontList).join(QLatin1Char('\n')).toStdString(), "");
     d->hide();
     main.reset();
+}
+
+TEST_F(TextEntryTest, KeyboardAndScreenReaderFindWhatTheyReachFor)
+{
+    // Each showing starts in the message, all of it selected, whatever was used last.
+    ui::frmDesign1 *d = openEntry();
+    for (int showing = 0; showing < 2; ++showing) {
+        SCOPED_TRACE(showing);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+        EXPECT_EQ(QApplication::focusWidget(), d->txtMsg);
+        EXPECT_EQ(d->txtMsg->textCursor().selectedText(), QStringLiteral("Fresh bread daily"));
+        focusOn(d->chkBold);
+        QTest::mouseClick(d->cmdCancel, Qt::LeftButton);
+        d = openEntry();
+    }
+    ASSERT_TRUE(QTest::qWaitForWindowActive(d));
+    ASSERT_EQ(QApplication::focusWidget(), d->txtMsg);
+    // Tab: from the message to the typeface choices, then to the commands.
+    const QList<QWidget *> tabs{d->cmbFonts,  d->cmbFontSize, d->cmbOffset, d->chkBold,
+                                d->chkItalic, d->chkST,       d->chkUL,     d->cmdInsert,
+                                d->cmdCancel, d->cmdTestMsg};
+    for (QWidget *next : tabs) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+
+    // A screen reader hears words, each once: not "^^Upload ^^", not "Chars." beside
+    // "Characters: 17".
+    const std::pair<QWidget *, QString> spoken[] = {{d->cmdInsert, "Upload"},
+                                                    {d->cmdTestMsg, "Test"}};
+    for (const auto &[control, name] : spoken)
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), name);
+    for (const char *caption : {"Label3", "Label4"}) {
+        QAccessibleInterface *label =
+            QAccessible::queryAccessibleInterface(d->findChild<QLabel *>(caption));
+        EXPECT_TRUE(label->state().invisible) << caption;
+        EXPECT_TRUE(label->text(QAccessible::Name).isEmpty()) << caption;
+    }
+    EXPECT_EQ(d->cmdInsert->text(), QStringLiteral("^^Upload ^^")); // the caption stays
+
+    // Enter on the focused "Play" plays, as on any button; Ctrl+Enter uploads from the message.
+    QAbstractButton *play = d->signPanel->findChild<QAbstractButton *>("cmdPlay");
+    focusOn(play);
+    QTest::keyClick(play, Qt::Key_Return);
+    EXPECT_NE(play->text(), QStringLiteral("Play"));
+    QTest::keyClick(play, Qt::Key_Return);
+    focusOn(d->txtMsg);
+    QTest::keyClick(d->txtMsg, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(shared.UploadConfirmed);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_TRUE(main->transfer().running());
+    main->stopUpload();
+
+    // In the main window: F1 opens the manual page through the desktop, or shows the first
+    // steps where nothing takes it; Shift+F1 tells what the package says; Ctrl+Q closes.
+    QList<QUrl> opened;
+    bool desktopTakesIt = true;
+    ui::Services services = this->services();
+    services.openUrl = [&](const QUrl &url) {
+        opened << url;
+        return desktopTakesIt;
+    };
+    main = makeMain(safeSettings(), services);
+    main->show();
+    focusOn(main->cmdModify);
+    notifier.messages.clear();
+    QTest::keyClick(main->cmdModify, Qt::Key_F1);
+    EXPECT_EQ(opened, QList<QUrl>{QUrl("man:lumawrite")});
+    EXPECT_TRUE(notifier.messages.isEmpty());
+    desktopTakesIt = false;
+    QTest::keyClick(main->cmdModify, Qt::Key_F1);
+    ASSERT_EQ(notifier.count("Luma Write Help"), 1);
+    EXPECT_TRUE(notifier.messages.last().text.contains("Modify opens Text Entry"));
+    QTest::keyClick(main->cmdModify, Qt::Key_F1, Qt::ShiftModifier);
+    ASSERT_EQ(notifier.count("About Luma Write"), 1);
+    EXPECT_TRUE(notifier.messages.last().text.startsWith(
+        QStringLiteral("Luma Write %1\n").arg(LUMAWRITE_PROJECT_VERSION)));
+    EXPECT_TRUE(notifier.messages.last().text.endsWith(
+        "\n\nLicence: MIT\nContact: Luma Write developers <maintainers@lumawrite.example>"));
+    main->txtLocalPort->setText(QStringLiteral("4321"));
+    QTest::keyClick(main->cmdModify, Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_FALSE(main->isVisible());
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.LocalPort, 4321);
+}
+
+TEST_F(TextEntryTest, WindowsFitTheScreenAndTextEntryStandsInItsMiddle)
+{
+    // The scale a window is drawn at, written out by hand: the desktop font's, lowered until the
+    // window fits the screen's room, never below 1.
+    struct Case {
+        double wanted;
+        QSize window, room;
+        double scale;
+    };
+    const Case cases[] = {
+        {2.0, {885, 404}, {1600, 900}, 1600.0 / 885},      // Text Entry at 2x on a 1600 px screen
+        {16.0 / 9, {885, 404}, {1366, 768}, 1366.0 / 885}, // at 16 pt on a laptop
+        {13.0 / 9, {885, 404}, {1366, 768}, 13.0 / 9},     // 13 pt fits as it is
+        {13.0 / 9, {772, 234}, {1366, 740}, 13.0 / 9},
+        {2.0, {341, 194}, {1366, 300}, 300.0 / 194}, // short of height
+        {1.0, {885, 404}, {800, 300}, 1.0},          // too large even at 1: stays 1
+    };
+    for (const Case &c : cases)
+        EXPECT_DOUBLE_EQ(ui::fittedScale(c.wanted, c.window, c.room), c.scale)
+            << c.window.width() << " on " << c.room.width() << " x " << c.room.height();
+
+    // At 2x on a 1600 x 900 screen Text Entry fits and no caption is cut; it stands in the
+    // middle of the screen, not of the main window.
+    main.reset();
+    LargerDesktopFont larger(2.0);
+    ScreenOfSize laptop(QSize(1600, 900));
+    main = makeMain(safeSettings(), services());
+    main->show();
+    ui::frmDesign1 *d = openEntry();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(d));
+    EXPECT_LE(d->width(), 1600);
+    EXPECT_LE(d->height(), 900);
+    // The sign view keeps its pixels at every size, its Play button with it.
+    EXPECT_EQ(cutCaptions(d, {"cmbFonts", "cmdPlay"}).join('\n').toStdString(), "");
+    EXPECT_EQ(d->pos(), platform::centredOnScreen(d->size(), d->screen()));
 }

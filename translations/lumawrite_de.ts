@@ -1190,6 +1190,18 @@ Kürzen Sie den Text oder wählen Sie eine kleinere Größe.</translation>
         <source>Message preview: %1</source>
         <translation>Nachrichtenvorschau: %1</translation>
     </message>
+    <message>
+        <source>Upload</source>
+        <translation>Senden</translation>
+    </message>
+    <message>
+        <source>Upload the message to the sign (Ctrl+Enter)</source>
+        <translation>Die Nachricht an die Anzeige senden (Strg+Eingabe)</translation>
+    </message>
+    <message>
+        <source>Test</source>
+        <translation>Test</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::ui::frmMain</name>
@@ -1378,6 +1390,46 @@ Die Adresse der Anzeige bleibt %2.</translation>
     <message>
         <source>An upload is in progress (frame %1 of %2). Stop it and quit?</source>
         <translation>Eine Übertragung läuft (Frame %1 von %2). Abbrechen und beenden?</translation>
+    </message>
+    <message>
+        <source>Luma Write Help</source>
+        <translation>Hilfe zu Luma Write</translation>
+    </message>
+    <message>
+        <source>Luma Write sends a one-line message to an LED message sign.
+
+1. Choose the link (LAN or Serial), the sign&apos;s serial address and the speed; for the LAN type the sign&apos;s IP address.
+2. Modify opens Text Entry: type the message and choose the typeface, size, styles and offset. The sign view shows the message as the sign will.
+3. ^^Upload ^^ (Ctrl+Enter) sends it. Stop (Esc) ends an upload.
+
+The manual page (man lumawrite) and the README tell more. Shift+F1 shows the version.</source>
+        <translation>Luma Write sendet eine einzeilige Nachricht an eine LED-Laufschrift.
+
+1. Wählen Sie die Verbindung (LAN oder seriell), die serielle Adresse der Anzeige und die Geschwindigkeit; für das LAN geben Sie die IP-Adresse der Anzeige ein.
+2. „Bearbeiten“ öffnet die Texteingabe: Nachricht eingeben, Schrift, Größe, Stile und Versatz wählen. Die Anzeigevorschau zeigt die Nachricht so, wie die Anzeige sie zeigen wird.
+3. ^^Senden ^^ (Strg+Eingabe) sendet sie. Stopp (Esc) beendet eine Übertragung.
+
+Die Handbuchseite (man lumawrite) und die README sagen mehr. Umschalt+F1 zeigt die Version.</translation>
+    </message>
+    <message>
+        <source>Composes a one-line message and uploads it to an LED message sign</source>
+        <translation>Verfasst eine einzeilige Nachricht und überträgt sie auf eine LED-Laufschrift</translation>
+    </message>
+    <message>
+        <source>About Luma Write</source>
+        <translation>Über Luma Write</translation>
+    </message>
+    <message>
+        <source>Luma Write %1
+%2.
+
+Licence: %3
+Contact: %4</source>
+        <translation>Luma Write %1
+%2.
+
+Lizenz: %3
+Kontakt: %4</translation>
     </message>
 </context>
 <context>

@@ -1,9 +1,11 @@
 #include "Accessibility.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolButton>
 
 namespace lumawrite::ui {
 namespace {
@@ -31,7 +33,7 @@ protected:
             return false;
         if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier)
             return false;
-        auto *button = qobject_cast<QPushButton *>(watched);
+        auto *button = qobject_cast<QAbstractButton *>(watched);
         if (!button || !button->hasFocus() || !button->isEnabled())
             return false;
         // Taken here, so that a dialog's own Enter handling never sees it.
@@ -77,6 +79,47 @@ void pressButtonsOnEnter(QWidget *window)
         button->setDefault(false);
         button->installEventFilter(filter);
     }
+    for (QToolButton *button : window->findChildren<QToolButton *>())
+        button->installEventFilter(filter);
+}
+
+namespace {
+
+const char NotSpoken[] = "lumawrite_notSpoken";
+
+// A caption whose words a value label beside it already says: a screen reader skips it.
+class UnspokenCaption : public QAccessibleWidget {
+public:
+    explicit UnspokenCaption(QWidget *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+    QAccessible::State state() const override
+    {
+        QAccessible::State state = QAccessibleWidget::state();
+        state.invisible = true;
+        return state;
+    }
+    QString text(QAccessible::Text) const override { return {}; }
+};
+
+QAccessibleInterface *unspokenCaptions(const QString &, QObject *object)
+{
+    if (object && object->isWidgetType() && object->property(NotSpoken).toBool())
+        return new UnspokenCaption(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
+} // namespace
+
+void leaveUnspoken(QLabel *caption)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(unspokenCaptions);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    caption->setProperty(NotSpoken, true);
+    // An interface made for it before (its text was set) is made anew, unspoken.
+    if (QAccessibleInterface *made = QAccessible::queryAccessibleInterface(caption))
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
 } // namespace lumawrite::ui

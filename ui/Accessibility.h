@@ -20,8 +20,12 @@ void showSpokenText(QLabel *label, const QString &what, const QString &text);
 // Sets a widget's accessible description, announcing a change.
 void describe(QWidget *widget, const QString &description);
 
-// Enter and Return on a focused push button of the window press it, as Space does. No button
-// becomes a default button that Enter would press from another control.
+// Enter and Return on a focused push or tool button of the window press it, as Space does. No
+// button becomes a default button that Enter would press from another control.
 void pressButtonsOnEnter(QWidget *window);
+
+// A caption that a screen reader need not read: the value label beside it names the same (the
+// counters' "Chars." beside "Characters: 20").
+void leaveUnspoken(QLabel *caption);
 
 } // namespace lumawrite::ui

@@ -5,6 +5,9 @@
 #include "SerialLine.h"
 #include "SignLink.h"
 
+#include <QDesktopServices>
+#include <QUrl>
+
 namespace lumawrite {
 class SettingsStore;
 }
@@ -29,6 +32,11 @@ struct Services {
     // A notice on the desktop, for an upload that ends while the main window is not active.
     std::function<void(const QString &summary, const QString &body)> desktopNotice =
         platform::showDesktopNotice;
+    // Opens a link through the desktop's handler (F1 opens the manual page); false when none
+    // took it.
+    std::function<bool(const QUrl &)> openUrl = [](const QUrl &url) {
+        return QDesktopServices::openUrl(url);
+    };
 };
 
 } // namespace lumawrite::ui

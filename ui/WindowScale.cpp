@@ -94,9 +94,47 @@ void scaleWindow(QWidget *window, double scale, const QList<QWidget *> &keepSize
     scaleChildren(window, scale, keepSize);
 }
 
+double fittedScale(double scale, QSize windowSize, QSize available)
+{
+    if (windowSize.isEmpty() || available.isEmpty())
+        return std::max(1.0, scale);
+    const double room = std::min(double(available.width()) / windowSize.width(),
+                                 double(available.height()) / windowSize.height());
+    return std::max(1.0, std::min(scale, room));
+}
+
+namespace {
+
+QSize screenArea(const QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry().size() : QSize();
+}
+
+ScreenArea g_screenArea = screenArea;
+
+} // namespace
+
+ScreenArea setScreenArea(ScreenArea area)
+{
+    ScreenArea previous = g_screenArea;
+    g_screenArea = area ? std::move(area) : ScreenArea(screenArea);
+    return previous;
+}
+
 void scaleToDesktopFont(QWidget *window, const QList<QWidget *> &keepSize)
 {
-    scaleWindow(window, desktopWindowScale(), keepSize);
+    const double wanted = desktopWindowScale();
+    const double scale = fittedScale(wanted, window->size(), g_screenArea(window));
+    if (scale < wanted) {
+        QFont smaller = window->font();
+        if (smaller.pixelSize() > 0)
+            smaller.setPixelSize(std::max(1, int(smaller.pixelSize() * scale / wanted)));
+        else
+            smaller.setPointSizeF(smaller.pointSizeF() * scale / wanted);
+        window->setFont(smaller);
+    }
+    scaleWindow(window, scale, keepSize);
 }
 
 } // namespace lumawrite::ui

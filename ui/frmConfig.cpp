@@ -3,6 +3,8 @@
 #include "Accessibility.h"
 #include "WindowScale.h"
 
+#include <algorithm>
+
 #include "Frames.h"
 #include "LeadingNumber.h"
 #include "Notifier.h"
@@ -37,40 +39,50 @@ void frmConfig::buildControls()
 
     auto *frame1 = new QGroupBox(tr("New Serial ID:"), this);
     frame1->setObjectName(QStringLiteral("Frame1"));
-    frame1->setGeometry(16, 8, 305, 60);
+    frame1->setGeometry(24, 8, 289, 57);
     auto *label1 = new QLabel(tr("Serial ID:"), frame1);
     label1->setObjectName(QStringLiteral("Label1"));
-    label1->setGeometry(16, 26, 90, 22);
+    label1->setGeometry(24, 24, 49, 17);
     cmbSA = new QComboBox(frame1);
     cmbSA->setObjectName(QStringLiteral("cmbSA"));
-    cmbSA->setGeometry(112, 24, 73, 24);
+    cmbSA->setGeometry(104, 24, 73, 21);
     label1->setBuddy(cmbSA);
     cmdUpdateSID = new QPushButton(tr("Update"), frame1);
     cmdUpdateSID->setObjectName(QStringLiteral("cmdUpdateSID"));
     cmdUpdateSID->setAccessibleName(tr("Update serial ID"));
-    cmdUpdateSID->setGeometry(208, 23, 81, 26);
+    cmdUpdateSID->setGeometry(200, 24, 73, 25);
     cmdUpdateSID->setAutoDefault(false);
 
     auto *frame2 = new QGroupBox(tr("New LAN Transmit Port:"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(16, 76, 305, 64);
+    frame2->setGeometry(24, 72, 289, 73);
     auto *label2 = new QLabel(tr("Transmit Port:"), frame2);
     label2->setObjectName(QStringLiteral("Label2"));
-    label2->setGeometry(16, 28, 94, 22);
+    label2->setGeometry(16, 32, 73, 17);
     txtTxPort = new QLineEdit(frame2);
     txtTxPort->setObjectName(QStringLiteral("txtTxPort"));
-    txtTxPort->setGeometry(112, 26, 73, 24);
+    txtTxPort->setGeometry(104, 32, 73, 19);
     label2->setBuddy(txtTxPort);
     cmdUpdateTxPort = new QPushButton(tr("Update"), frame2);
     cmdUpdateTxPort->setObjectName(QStringLiteral("cmdUpdateTxPort"));
     cmdUpdateTxPort->setAccessibleName(tr("Update transmit port"));
-    cmdUpdateTxPort->setGeometry(208, 25, 81, 26);
+    cmdUpdateTxPort->setGeometry(200, 24, 73, 25);
     cmdUpdateTxPort->setAutoDefault(false);
 
     cmdClose = new QPushButton(tr("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
-    cmdClose->setGeometry(118, 154, 105, 26);
+    cmdClose->setGeometry(120, 160, 105, 25);
     cmdClose->setAutoDefault(false);
+
+    // The positions are those given in twips (15 to a pixel at 96 dpi). A caption wider than
+    // its given box (in German, or at a larger font) reaches on toward the control beside it
+    // rather than be cut off.
+    for (QLabel *caption : {label1, label2}) {
+        const int room = caption->buddy()->x() - caption->x() - 4;
+        const int wanted = caption->sizeHint().width();
+        if (wanted > caption->width())
+            caption->resize(std::min(wanted, room), caption->height());
+    }
 
     setTabOrder(cmbSA, txtTxPort);
     setTabOrder(txtTxPort, cmdUpdateSID);

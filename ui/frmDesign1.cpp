@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 
 namespace lumawrite::ui {
 namespace {
@@ -135,6 +136,9 @@ void frmDesign1::buildControls()
     cmdInsert->setObjectName(QStringLiteral("cmdInsert"));
     cmdInsert->setGeometry(16, 16, 105, 25);
     cmdInsert->setAutoDefault(false);
+    // The caption stays as it is; a screen reader says the word.
+    cmdInsert->setAccessibleName(tr("Upload"));
+    cmdInsert->setToolTip(tr("Upload the message to the sign (Ctrl+Enter)"));
     cmdCancel = new QPushButton(tr("Cancel"), frame3);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdCancel->setGeometry(16, 48, 105, 25);
@@ -145,8 +149,8 @@ void frmDesign1::buildControls()
     auto *frame2 = new QGroupBox(tr("Message"), this);
     frame2->setObjectName(QStringLiteral("Frame2"));
     frame2->setGeometry(480, 48, 398, 164);
-    captionLabel(frame2, QStringLiteral("Label3"), tr("Chars."), 8, 18);
-    captionLabel(frame2, QStringLiteral("Label4"), tr("Cols."), 80, 18);
+    leaveUnspoken(captionLabel(frame2, QStringLiteral("Label3"), tr("Chars."), 8, 18));
+    leaveUnspoken(captionLabel(frame2, QStringLiteral("Label4"), tr("Cols."), 80, 18));
     lblMsg[0] = counterLabel(frame2, QStringLiteral("lblMsg_0"), charsName());
     lblMsg[0]->setGeometry(8, 34, 65, 17);
     lblMsg[1] = counterLabel(frame2, QStringLiteral("lblMsg_1"), colsName());
@@ -155,6 +159,7 @@ void frmDesign1::buildControls()
     cmdTestMsg->setObjectName(QStringLiteral("cmdTestMsg"));
     cmdTestMsg->setGeometry(216, 18, 73, 25);
     cmdTestMsg->setAutoDefault(false);
+    cmdTestMsg->setAccessibleName(tr("Test"));
     connect(cmdTestMsg, &QPushButton::clicked, this, &frmDesign1::TestMessage);
     txtMsg = new MessageEdit(frame2);
     txtMsg->setObjectName(QStringLiteral("txtMsg"));
@@ -189,16 +194,21 @@ void frmDesign1::buildControls()
         connect(box, &QCheckBox::toggled, this, &frmDesign1::StyleChanged);
     connect(txtMsg, &QPlainTextEdit::textChanged, this, &frmDesign1::TextChanged);
 
-    setTabOrder(cmbFonts, cmbFontSize);
-    setTabOrder(cmbFontSize, cmbOffset);
-    setTabOrder(cmbOffset, chkBold);
-    setTabOrder(chkBold, chkItalic);
-    setTabOrder(chkItalic, chkST);
-    setTabOrder(chkST, chkUL);
-    setTabOrder(chkUL, cmdInsert);
-    setTabOrder(cmdInsert, cmdCancel);
-    setTabOrder(cmdCancel, cmdTestMsg);
-    setTabOrder(cmdTestMsg, txtMsg);
+    // From the message to the typeface choices, then to the commands and the sign view.
+    QList<QWidget *> order{txtMsg, cmbFonts, cmbFontSize, cmbOffset, chkBold,   chkItalic,
+                           chkST,  chkUL,    cmdInsert,   cmdCancel, cmdTestMsg};
+    for (QWidget *inView : signPanel->findChildren<QWidget *>())
+        if (inView->focusPolicy() & Qt::TabFocus)
+            order.append(inView);
+    order.append(cmdFit);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+    // Ctrl+Enter uploads from anywhere in the window, the message box too.
+    for (const QKeySequence &keys :
+         {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter)}) {
+        auto *upload = new QShortcut(keys, this);
+        connect(upload, &QShortcut::activated, cmdInsert, &QPushButton::click);
+    }
     pressButtonsOnEnter(this);
     scaleToDesktopFont(this, {pic});
 }
@@ -421,6 +431,9 @@ void frmDesign1::showEvent(QShowEvent *event)
 {
     m_shared.UploadConfirmed = false;
     QDialog::showEvent(event);
+    // Every showing starts in the message, all of it selected, ready to be typed over.
+    txtMsg->setFocus(Qt::OtherFocusReason);
+    txtMsg->selectAll();
 }
 
 void frmDesign1::closeEvent(QCloseEvent *event)

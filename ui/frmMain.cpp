@@ -213,6 +213,13 @@ void frmMain::buildControls()
     connect(cmdStop, &QPushButton::clicked, this, &frmMain::stopUpload);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &frmMain::stopUpload);
+    // Ctrl+Q closes as the close box does, with the same question during an upload.
+    auto *quit = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this);
+    connect(quit, &QShortcut::activated, this, &QWidget::close);
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, &frmMain::showHelp);
+    auto *about = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F1), this);
+    connect(about, &QShortcut::activated, this, &frmMain::showAbout);
     connect(m_transfer, &link::MessageTransfer::statusChanged, this,
             [this](const QString &status) { showSpokenText(lblMsg, statusName(), status); });
     connect(m_transfer, &link::MessageTransfer::begun, this, &frmMain::transferBegun);
@@ -345,6 +352,9 @@ void frmMain::cmdModifyClick()
 {
     frmDesign1 *entry = design();
     entry->setWindowModality(Qt::ApplicationModal);
+    // Centred on the screen, as the configuration window is: at larger fonts it is wider than
+    // the main window.
+    entry->move(platform::centredOnScreen(entry->size(), screen()));
     entry->show();
     entry->activateWindow();
 }
@@ -512,6 +522,35 @@ void frmMain::saveSettings(SettingsFields owned)
         m_services.notifier->critical(this, tr("Settings Not Saved"),
                                       tr("%1\nThe settings file was left as it was.").arg(error));
     }
+}
+
+void frmMain::showHelp()
+{
+    if (m_services.openUrl && m_services.openUrl(QUrl(QStringLiteral("man:lumawrite"))))
+        return;
+    m_services.notifier->show(
+        this, platform::Notifier::Kind::Information, tr("Luma Write Help"),
+        tr("Luma Write sends a one-line message to an LED message sign.\n\n"
+           "1. Choose the link (LAN or Serial), the sign's serial address and the speed; for the "
+           "LAN type the sign's IP address.\n"
+           "2. Modify opens Text Entry: type the message and choose the typeface, size, styles "
+           "and offset. The sign view shows the message as the sign will.\n"
+           "3. ^^Upload ^^ (Ctrl+Enter) sends it. Stop (Esc) ends an upload.\n\n"
+           "The manual page (man lumawrite) and the README tell more. Shift+F1 shows the "
+           "version."));
+}
+
+// The package's description (CMakeLists.txt, project()), for the translations.
+[[maybe_unused]] const char *const DescriptionText = QT_TRANSLATE_NOOP(
+    "lumawrite::ui::frmMain", "Composes a one-line message and uploads it to an LED message sign");
+
+void frmMain::showAbout()
+{
+    m_services.notifier->show(this, platform::Notifier::Kind::Information, tr("About Luma Write"),
+                              tr("Luma Write %1\n%2.\n\nLicence: %3\nContact: %4")
+                                  .arg(QString::fromLatin1(version::full), tr(version::description),
+                                       QString::fromLatin1(version::licence),
+                                       QString::fromUtf8(version::contact)));
 }
 
 void frmMain::stopUpload()

@@ -47,6 +47,10 @@ public:
     void stopUpload();
     // Closes the window without asking, also during an upload (a termination signal).
     void quitNow();
+    // F1: the manual page, or the first steps where the desktop cannot show it.
+    void showHelp();
+    // Shift+F1: the version, the licence and the contact.
+    void showAbout();
 
     QLabel *pic;
     QLineEdit *txtIP;
