@@ -12,10 +12,40 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <cstdio>
+
 using namespace lumawrite;
+
+namespace {
+
+// --help and --version are answered before anything needs a display.
+int answerTextOptions(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray option(argv[i]);
+        if (option == "--version" || option == "-v") {
+            std::printf("lumawrite %s\n", version::full);
+            return 0;
+        }
+        if (option == "--help" || option == "-h" || option == "-?") {
+            std::printf("Usage: lumawrite [Qt options]\n%s.\n\n"
+                        "The message, the sign's address and every choice are made in the "
+                        "windows;\nsee man lumawrite. lumawrite-send uploads from scripts.\n\n"
+                        "Options:\n  -h, --help     Displays this help.\n"
+                        "  -v, --version  Displays version information.\n",
+                        version::description);
+            return 0;
+        }
+    }
+    return -1;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
+    if (const int answered = answerTextOptions(argc, argv); answered >= 0)
+        return answered;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Luma Write"));
     QApplication::setApplicationVersion(QString::fromLatin1(version::full));

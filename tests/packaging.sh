@@ -31,7 +31,7 @@ expected_files() {
         share/icons/hicolor/scalable/apps/$app_id.svg \
         share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/$app_id.png \
         share/man/man1/{lumawrite,lumawrite-send,lumawrite-virtual-sign}.1.gz \
-        share/bash-completion/completions/lumawrite-send \
+        share/bash-completion/completions/{lumawrite-send,lumawrite-virtual-sign} \
         share/doc/lumawrite/copyright share/doc/lumawrite/changelog.gz \
         lib/systemd/system/lumawrite-send@.service lib/sysusers.d/lumawrite.conf | sort
 }
@@ -76,17 +76,25 @@ for page in lumawrite lumawrite-send lumawrite-virtual-sign; do
     MANWIDTH=1000 man -E UTF-8 -l "$usr/share/man/man1/$page.1.gz" >"$work/$page.wide.txt" 2>/dev/null
 done
 
-echo "== every option of --help is in the manual page (and for lumawrite-send, the completion)"
+echo "== every option of --help is in the manual page and the completion"
 options_of() { env -u DISPLAY -u WAYLAND_DISPLAY "$1" --help | grep -oE '^  (-[a-z?], )?--[a-z-]+' | grep -oE -- '--[a-z-]+'; }
 for program in lumawrite-send lumawrite-virtual-sign; do
     for option in $(options_of "$usr/bin/$program"); do
         [ "$option" = --help-all ] && continue
         grep -qF -- "$option" "$work/$program.wide.txt" || fail "$program(1) does not tell of $option"
-        if [ $program = lumawrite-send ]; then
-            grep -qE -- "(^| |\")$option( |\"|$)" "$usr/share/bash-completion/completions/$program" ||
-                fail "the completion does not offer $option"
-        fi
+        grep -qE -- "(^| |\")$option( |\"|$)" "$usr/share/bash-completion/completions/$program" ||
+            fail "the completion of $program does not offer $option"
     done
+done
+
+echo "== help and version name the program, without a display"
+for program in lumawrite lumawrite-send lumawrite-virtual-sign; do
+    said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/$program" --version 2>&1) ||
+        fail "$program --version: $said"
+    [ "$said" = "$program $version" ] || fail "$program --version says \"$said\""
+    said=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$usr/bin/$program" --help 2>&1) ||
+        fail "$program --help: $said"
+    grep -q "^Usage: $program " <<<"$said" || fail "the usage line of $program --help: $said"
 done
 
 echo "== bash completion"
@@ -102,6 +110,9 @@ complete_words() {
 [ "$(complete_words --list-f)" = "--list-fonts" ] || fail "completion of --list-f"
 complete_words --dry-run --font 'dejavu sans m' | grep -qx 'DejaVu\\ Sans\\ Mono' ||
     fail "completion of a font name: $(complete_words --font 'dejavu sans m')"
+# Inside quotes the name is completed as it is, and the quote closed.
+complete_words --font '"dejavu sans m' | grep -qx '"DejaVu Sans Mono"' ||
+    fail "completion of a quoted font name: $(complete_words --font '"dejavu sans m')"
 [ "$(complete_words --watch "$work/watch/now")" = "$work/watch/now-serving.txt" ] ||
     fail "completion of the --watch file"
 
@@ -153,7 +164,7 @@ for program in lumawrite lumawrite-send lumawrite-virtual-sign; do
     ! ldd "$bin/$program" | grep -q 'not found' || fail "$program needs a library not found"
 done
 [ "$("$bin/lumawrite-send" --version)" = "lumawrite-send $version" ] || fail "lumawrite-send --version"
-[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin/lumawrite-virtual-sign" --version)" = "virtual-sign $version" ] ||
+[ "$(env -u DISPLAY -u WAYLAND_DISPLAY "$bin/lumawrite-virtual-sign" --version)" = "lumawrite-virtual-sign $version" ] ||
     fail "lumawrite-virtual-sign --version"
 # A settings file of its own that names 127.0.0.1; --dry-run sends nothing anyway.
 mkdir -p "$work/config/lumawrite"

@@ -335,13 +335,18 @@ int main(int argc, char *argv[])
                    a == "--version" || a == "-v";
     }
     const bool window = !headless && !textOnly && displayAvailable();
+    // The usage line and --version name the program by its installed name, not by the path it
+    // was started with.
+    static char programName[] = "lumawrite-virtual-sign";
+    if (argc > 0)
+        argv[0] = programName;
     std::unique_ptr<QCoreApplication> app;
     if (window) {
         app = std::make_unique<QApplication>(argc, argv);
         QApplication::setWindowIcon(lumawrite::ui::appIcon());
     } else
         app = std::make_unique<QCoreApplication>(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("virtual-sign"));
+    QCoreApplication::setApplicationName(QStringLiteral("lumawrite-virtual-sign"));
     QCoreApplication::setApplicationVersion(QString::fromLatin1(lumawrite::version::full));
     // Help and error messages in the desktop's language; the frame lines and the JSON log
     // stay as they are, for scripts.
