@@ -197,9 +197,12 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
         }
         sign.unreadFile = failure;
         SetDefaultSettings(sign.settings);
-        say(loadError);
-        say(QCoreApplication::translate("lumawrite::signs::SignFleet",
-                                        "using the default settings."));
+        // A file that is not there yet and that this run saves is simply made; else it is told.
+        if (!(failure.missing && m_options.save)) {
+            say(loadError);
+            say(QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                            "using the default settings."));
+        }
     }
     // A message's own choices come before those of the command line.
     sign.overrides = sign.target.overrides.withMessageChoices(message.extra);
@@ -323,6 +326,14 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
     }
     // The message and its choices are kept whatever happened on the line, as in the windows.
     if (m_options.save) {
+        // The file has a line for the sign's address and none for its UDP port.
+        if (sign.choices.lan && sign.target.port != link::SignLink::SignUdpPort)
+            say(QCoreApplication::translate(
+                    "lumawrite::signs::SignFleet",
+                    "%1 keeps the sign's address %2; it has no place for the UDP port %3, which "
+                    "was for this run only.")
+                    .arg(sign.store.path(), sign.choices.host)
+                    .arg(sign.target.port));
         result.saveError = saveAfterUpload(sign.store, sign.unreadFile, sign.settings, sign.choices,
                                            sign.overrides);
         if (!result.saveError.isEmpty()) {

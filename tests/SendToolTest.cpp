@@ -694,6 +694,10 @@ TEST(SendTool, WatchSendsOncePerChangeAndSkipsLinesItCannotSend)
     EXPECT_TRUE(told("empty message; nothing sent")) << err.toStdString();
     replace("Number 41\n");
     EXPECT_EQ(lines(sign.waitFor(sent + n41.size()).mid(sent)), lines(n41)) << err.toStdString();
+    // Without a terminal, a line for every change that went out, for the logs.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return (err += watch.readAllStandardError()).count(": sent\n") >= 3; }, 5000))
+        << err.toStdString();
     EXPECT_EQ(watch.state(), QProcess::Running) << watch.readAllStandardError().toStdString();
     watch.kill();
     watch.waitForFinished(3000);
@@ -779,6 +783,7 @@ TEST(SendTool, SettingsFileOfOneSignTakesTheAddressFromSave)
         runSend(program, {"--settings", door, "--save", "--ip", "localhost", "--port",
                           QString::number(sign.port()), "--address", "7", "Open"});
     ASSERT_EQ(made.exitCode, 0) << made.err.toStdString();
+    EXPECT_FALSE(made.err.contains("Cannot open")) << made.err.toStdString(); // it is new
     EXPECT_EQ(hexLines(sign.received()).value(0).left(24), "aacc008c3037001002000080");
     QFile saved(door);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
@@ -791,6 +796,15 @@ TEST(SendTool, SettingsFileOfOneSignTakesTheAddressFromSave)
     ASSERT_TRUE(madeSettings.FontIndex >= 0 && madeSettings.FontIndex < fonts.size());
     EXPECT_FALSE(platform::drawsSymbols(fonts[madeSettings.FontIndex]))
         << fonts[madeSettings.FontIndex].toStdString();
+    // The file keeps a sign's address, not its UDP port: --save says so.
+    const SendRun withPort = runSend(program, {"--settings", door, "--save", "--ip",
+                                               QStringLiteral("127.0.0.1:%1").arg(sign.port()),
+                                               "--address", "7", "Port"});
+    EXPECT_EQ(withPort.exitCode, 0) << withPort.err.toStdString();
+    EXPECT_TRUE(withPort.err.contains(
+        QStringLiteral("keeps the sign's address 127.0.0.1; it has no place for the UDP port %1")
+            .arg(sign.port())))
+        << withPort.err.toStdString();
     // A symbol font is warned of, and --strict refuses it.
     const SendRun symbols =
         runSend(program, {"--settings", door, "--font", "D050000L", "--strict", "--dry-run", "x"});

@@ -944,6 +944,10 @@ lumawrite-send: diese Änderung wurde nicht gesendet; die nächste wird es, soba
         <source>The settings were not saved: %1</source>
         <translation>Die Einstellungen wurden nicht gespeichert: %1</translation>
     </message>
+    <message>
+        <source>%1 keeps the sign&apos;s address %2; it has no place for the UDP port %3, which was for this run only.</source>
+        <translation>%1 behält die Adresse %2 der Anzeige; für den UDP-Port %3 hat sie keinen Platz, er galt nur für diesen Lauf.</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::signs::SignUpload</name>

@@ -188,6 +188,10 @@ void TerminalView::signDone(int sign, const signs::SignResult &result)
     if (std::exchange(m_barShown, false))
         m_output.err(QStringLiteral("\n"));
     m_code = exitCode(result);
+    // Logs (cron, the journal) see each change that went out; a terminal has the bar.
+    if (!m_output.terminal && m_options.mode == SendOptions::Mode::Watch &&
+        result.outcome == signs::SignResult::Outcome::Sent)
+        m_output.err(QStringLiteral("lumawrite-send: %1\n").arg(result.summary));
     if (m_options.verbose && result.outcome == signs::SignResult::Outcome::Sent)
         m_output.err(
             QCoreApplication::translate("lumawrite::send::TerminalView", "Sent %1 of %2 frames.\n")
