@@ -56,11 +56,18 @@ report=$(desktop-file-validate "$desktop" 2>&1) || fail "desktop-file-validate: 
 grep -qx 'Exec=lumawrite' "$desktop" || fail "the desktop entry does not start lumawrite"
 grep -qx "Icon=$app_id" "$desktop" || fail "the desktop entry does not name the icon"
 grep -Eqx 'Categories=(Office|Utility);' "$desktop" || fail "the desktop entry is not under Office or Utility"
+grep -q '^Comment\[de\]=' "$desktop" || fail "the desktop entry has no German comment"
 
 echo "== AppStream metadata (appstreamcli validate --no-net)"
 metainfo=$usr/share/metainfo/$app_id.metainfo.xml
 appstreamcli validate --no-net --strict "$metainfo" || fail "appstreamcli validate"
 grep -q "<release version=\"$version\" date=\"" "$metainfo" || fail "no release entry for $version"
+grep -q '<summary xml:lang="de">' "$metainfo" || fail "the metainfo has no German summary"
+grep -q '<url type="homepage">' "$metainfo" || fail "the metainfo names no homepage"
+# Each screenshot it lists is a picture of the README's folder.
+for shot in $(grep -o 'main/docs/[^<]*\.png' "$metainfo" | sed 's|^main/||'); do
+    [ -f "$src/$shot" ] || fail "the metainfo lists $shot, which docs/ does not have"
+done
 grep -q "<launchable type=\"desktop-id\">$app_id.desktop</launchable>" "$metainfo" ||
     fail "the metadata does not name the desktop entry"
 changelog_version=$(dpkg-parsechangelog -l "$src/dist/debian/changelog" -S Version)

@@ -8,6 +8,7 @@
 #include "Settings.h"
 #include "SettingsStore.h"
 #include "Translations.h"
+#include "WindowScale.h"
 #include "frmConfig.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
@@ -15,10 +16,12 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
+#include <QPainter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace lumawrite;
@@ -102,9 +105,16 @@ int main(int argc, char *argv[])
         return 1;
     }
 
+    // A shop's message in a serif typeface of the fixed list below.
     Settings settings = defaultSettings();
     settings.IpAddress = QStringLiteral("127.0.0.1");
+    settings.LocalPort = 2001;
     settings.ComPort = 200;
+    settings.Speed = 8;
+    settings.FontIndex = 2; // DejaVu Serif
+    settings.FontSize = 12;
+    settings.Offset = -2;
+    settings.MessageText = QStringLiteral("Fresh bread daily - open 7 to 7");
     SettingsStore store(settingsFilePath());
     QDir().mkpath(QFileInfo(store.path()).path());
     if (const QString error = store.SaveSettings(settings); !error.isEmpty()) {
@@ -116,6 +126,9 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "%s\n", qPrintable(error));
         return 1;
     }
+
+    // Pictured as on a 1920 x 1080 desktop, not the off-screen platform's 800 x 800.
+    ui::setScreenArea([](const QWidget *) { return QSize(1920, 1040); });
 
     PrintingNotifier notifier;
     ui::Services services;
@@ -136,12 +149,29 @@ int main(int argc, char *argv[])
     // Each picture once its window has been drawn and the sign view has caught up with the
     // message (it follows the text a moment later).
     constexpr int settleMs = 400;
+    QImage mainPicture;
     QTimer::singleShot(settleMs, &window, [&] {
+        mainPicture = window.grab().toImage();
         failed += !save(&window, out.filePath(QStringLiteral("main%1.png").arg(suffix)));
         window.cmdModify->click();
         QTimer::singleShot(settleMs, &window, [&] {
             ui::frmDesign1 *entry = window.design();
             failed += !save(entry, out.filePath(QStringLiteral("text-entry%1.png").arg(suffix)));
+            // The README's picture: the main window above Text Entry.
+            const QImage entryPicture = entry->grab().toImage();
+            constexpr int gap = 16;
+            QImage both(std::max(mainPicture.width(), entryPicture.width()),
+                        mainPicture.height() + gap + entryPicture.height(), QImage::Format_RGB32);
+            both.fill(Qt::white);
+            QPainter painter(&both);
+            painter.drawImage(0, 0, mainPicture);
+            painter.drawImage(0, mainPicture.height() + gap, entryPicture);
+            painter.end();
+            const QString bothPath = out.filePath(QStringLiteral("screenshot%1.png").arg(suffix));
+            const bool bothSaved = both.save(bothPath, "PNG");
+            std::fprintf(bothSaved ? stdout : stderr, "%s %s\n",
+                         bothSaved ? "wrote" : "could not write", qPrintable(bothPath));
+            failed += !bothSaved;
             entry->hide();
             window.cmdConfig->click();
             QTimer::singleShot(settleMs, &window, [&] {
