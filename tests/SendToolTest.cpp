@@ -33,6 +33,7 @@
 #include <memory>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace lumawrite;
@@ -858,6 +859,47 @@ TEST(SendWatch, SendsDuringEndlessRewritesAndFollowsAFolderMadeAgain)
     ASSERT_TRUE(QDir().mkpath(folder));
     put("Second");
     EXPECT_TRUE(QTest::qWaitFor([&] { return seen.last() == "Second"; }, 3000));
+}
+
+TEST(SendWatch, AFifoInThePlaceOfTheFileHoldsNothingUp)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    file.write(safeSettings());
+    QTemporaryDir dir;
+    const QString watched = dir.filePath("line.txt");
+    const auto makeFifo = [&] {
+        QFile::remove(watched);
+        return ::mkfifo(QFile::encodeName(watched).constData(), 0600) == 0;
+    };
+    const auto put = [&](const QByteArray &line) {
+        QFile::remove(watched);
+        QFile f(watched);
+        return f.open(QIODevice::WriteOnly) && f.write(line) == line.size();
+    };
+
+    // Started on a FIFO: refused at once with the reason (exit 2), as an unreadable file is.
+    ASSERT_TRUE(makeFifo());
+    const SendRun fifo = runSend(file, {"--watch", watched});
+    EXPECT_EQ(fifo.exitCode, 2);
+    EXPECT_TRUE(fifo.err.contains("neither a regular file nor a link to one"))
+        << fifo.err.toStdString();
+
+    // A FIFO put in the file's place while watching is passed over; the next file is sent.
+    ASSERT_TRUE(put("Number 41\n"));
+    QProcess watch;
+    watch.setProcessEnvironment(sendEnvironment(file, "20,10"));
+    watch.start(QStringLiteral(LUMAWRITE_SEND_PATH),
+                {"--port", QString::number(sign.port()), "--watch", watched});
+    EXPECT_EQ(sign.waitFor(8, 10000).size(), 8);
+    sign.take();
+    ASSERT_TRUE(makeFifo());
+    QTest::qWait(2600); // past the watcher's latest report after a change
+    ASSERT_TRUE(put("Number 44\n"));
+    EXPECT_EQ(sign.waitFor(8, 10000).size(), 8) << watch.readAllStandardError().toStdString();
+    EXPECT_EQ(watch.state(), QProcess::Running);
+    watch.kill();
+    watch.waitForFinished(3000);
 }
 
 TEST(SendTool, GermanDesktopTranslatesMessagesButNotWhatScriptsRead)

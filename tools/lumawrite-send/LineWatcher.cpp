@@ -1,6 +1,7 @@
 #include "LineWatcher.h"
 
 #include "MessageText.h"
+#include "SettingsStore.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,13 +23,16 @@ LineWatcher::LineWatcher(QString path, int settleMs, int latestMs, QObject *pare
 
 QByteArray LineWatcher::firstLine(const QString &path, QString *error)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("Cannot read %1: %2").arg(path, file.errorString());
+    // Read as the settings file is: a regular file only, never waiting for an open (a FIFO put
+    // in its place would hold the whole program up).
+    QByteArray content;
+    ReadFailure failure;
+    if (!readRegularFile(path, content, failure)) {
+        *error = tr("Cannot read %1: %2").arg(path, failure.reason);
         return {};
     }
     // The longest line with its CR LF, or one byte more than the longest without them.
-    QByteArray line = file.read(MaxLineBytes + 2);
+    QByteArray line = content.left(MaxLineBytes + 2);
     const qsizetype end = line.indexOf('\n');
     if (end >= 0)
         line.truncate(end);
