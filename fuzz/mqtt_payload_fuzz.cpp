@@ -1,5 +1,5 @@
 // The MQTT message reader on arbitrary bytes: no crash, and a message it takes carries only
-// choices within the ranges the windows offer.
+// choices within the ranges the windows offer, and whole characters only.
 #include "MqttService.h"
 
 #include <cstdint>
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if ((o.size && (*o.size < 6 || *o.size > 60)) ||
         (o.offset && (*o.offset < -10 || *o.offset > 10)) ||
         (o.speed && (*o.speed < 1 || *o.speed > 10)) || (o.font && !fonts.contains(*o.font)) ||
-        o.host || o.lan || o.comPort || o.address)
+        o.host || o.lan || o.comPort || o.address || !message.text.isValidUtf16())
         std::abort();
     return 0;
 }

@@ -71,6 +71,7 @@ TEST(MqttPayload, RefusalsSayWhy)
         {"{\"text\":\"x\",\"bold\":1}", "\"bold\" must be true or false"},
         {"{\"text\":\"x\",\"font\":\"Comic Sans\"}", "Comic Sans"},
         {"{\"text\":\"x\"} {}", "invalid JSON"},
+        {"{\"text\":\"x\\ud800y\"}", "half of a character pair"},
     };
     for (const auto &[payload, why] : cases) {
         const send::Payload read = send::readPayload(payload, knownFonts());
@@ -94,7 +95,8 @@ TEST(MqttPayload, BrokerAddressesStatusAndPasswordFile)
     EXPECT_TRUE(access.tls);
     EXPECT_EQ(send::readBrokerUrl("mqtts://127.0.0.5", access), QString());
     EXPECT_EQ(access.port, 8883);
-    for (const char *bad : {"http://h", "mqtt://", "broker:1883", "mqtt://u:p@h", "mqtt://h/x"})
+    for (const char *bad :
+         {"http://h", "mqtt://", "broker:1883", "mqtt://u:p@h", "mqtt://h/x", "mqtt://h:0"})
         EXPECT_FALSE(send::readBrokerUrl(QString::fromUtf8(bad), access).isEmpty()) << bad;
 
     EXPECT_EQ(send::statusDocument("sending", 10, 57, "Open", {},

@@ -448,6 +448,10 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
         <translation>lumawrite-send: Nachricht abgelehnt: %1; nichts gesendet
 </translation>
     </message>
+    <message>
+        <source>&quot;text&quot; holds half of a character pair</source>
+        <translation>„text“ enthält die Hälfte eines Zeichenpaars</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::send::SendOptions</name>

@@ -86,7 +86,7 @@ QString readBrokerUrl(const QString &url, platform::BrokerAccess &into)
     const QString scheme = parsed.scheme();
     if (!parsed.isValid() ||
         (scheme != QLatin1String("mqtt") && scheme != QLatin1String("mqtts")) ||
-        parsed.host().isEmpty() || !parsed.userInfo().isEmpty() ||
+        parsed.host().isEmpty() || !parsed.userInfo().isEmpty() || parsed.port() == 0 ||
         !(parsed.path().isEmpty() || parsed.path() == QLatin1String("/")) || parsed.hasQuery() ||
         parsed.hasFragment())
         return QCoreApplication::translate("lumawrite::send::SendOptions",
@@ -213,7 +213,15 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         }
         v.font = font.toString().trimmed();
     }
-    result.text = object.value(QStringLiteral("text")).toString();
+    const QString messageText = object.value(QStringLiteral("text")).toString();
+    // A "\ud800" with no partner is no character: the sign cannot show it, and strict readers
+    // of the status, where the text is repeated, refuse it.
+    if (!messageText.isValidUtf16()) {
+        result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                   "\"text\" holds half of a character pair");
+        return result;
+    }
+    result.text = messageText;
     return result;
 }
 
