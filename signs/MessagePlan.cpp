@@ -88,12 +88,25 @@ int storedFontPosition(qint16 fontIndex, const QStringList &fontList)
     return stored >= 0 ? stored : platform::textFontPosition(fontList);
 }
 
+QString visibleControls(const QString &text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control)
+            shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            shown += c;
+    }
+    return shown;
+}
+
 QString unknownFontMessage(const QString &name)
 {
     return QCoreApplication::translate(
                "lumawrite::signs::MessagePlan",
                "Unknown font \"%1\"; lumawrite-send --list-fonts shows the fonts of this computer.")
-        .arg(name);
+        .arg(visibleControls(name));
 }
 
 Overrides Overrides::withMessageChoices(const Overrides &message) const

@@ -56,6 +56,10 @@ bool storableSignAddress(const QString &host);
 // chosen" and any position the list does not have, a typeface that draws text.
 int storedFontPosition(qint16 fontIndex, const QStringList &fontList);
 
+// The text with every control character (escape sequences, NUL, DEL) written as \xNN, for a
+// log line that repeats what a script or a message gave.
+QString visibleControls(const QString &text);
+
 // Why a typeface name given by a script cannot be used.
 QString unknownFontMessage(const QString &name);
 

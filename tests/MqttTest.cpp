@@ -72,6 +72,9 @@ TEST(MqttPayload, RefusalsSayWhy)
         {"{\"text\":\"x\",\"font\":\"Comic Sans\"}", "Comic Sans"},
         {"{\"text\":\"x\"} {}", "invalid JSON"},
         {"{\"text\":\"x\\ud800y\"}", "half of a character pair"},
+        // What a message names is repeated in log lines with its control characters shown.
+        {"{\"text\":\"x\",\"\\u001b[2J\\u0000\":1}", "unknown field \"\\x1b[2J\\x00\""},
+        {"{\"text\":\"x\",\"font\":\"A\\u001b]0;owned\\u0007\"}", "\"A\\x1b]0;owned\\x07\""},
     };
     for (const auto &[payload, why] : cases) {
         const send::Payload read = send::readPayload(payload, knownFonts());

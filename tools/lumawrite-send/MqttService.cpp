@@ -178,7 +178,7 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         if (!known.contains(key)) {
             result.error =
                 QCoreApplication::translate("lumawrite::send::MqttService", "unknown field \"%1\"")
-                    .arg(key);
+                    .arg(signs::visibleControls(key));
             return result;
         }
     }
