@@ -65,6 +65,7 @@ struct SignFleet::Sign {
     std::optional<ReadFailure> unreadFile; // the defaults stand in for these settings
     Overrides overrides;                   // the target's, with the text's own on top
     MessageChoices choices;
+    MessageChoices savedChoices; // as the run gives them, without the message's own
     std::shared_ptr<const RenderedMessage> rendered;
     int framesDone = 0;
     int framesTotal = 0;
@@ -213,6 +214,12 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
         return;
     }
     sign.choices = chosen.choices;
+    // What a save keeps: the run's choices, never those a message brought for itself.
+    sign.savedChoices = sign.overrides == sign.target.overrides
+                            ? chosen.choices
+                            : chooseMessage(sign.settings, sign.target.overrides, m_fonts,
+                                            render::storedMessageText(text))
+                                  .choices;
     sign.label = signLabel(sign.choices, sign.target.port);
     sign.rendered = render(sign.choices);
     const RenderedMessage &rendered = *sign.rendered;
@@ -334,8 +341,8 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
                     "was for this run only.")
                     .arg(sign.store.path(), sign.choices.host)
                     .arg(sign.target.port));
-        result.saveError = saveAfterUpload(sign.store, sign.unreadFile, sign.settings, sign.choices,
-                                           sign.overrides);
+        result.saveError = saveAfterUpload(sign.store, sign.unreadFile, sign.settings,
+                                           sign.savedChoices, sign.target.overrides);
         if (!result.saveError.isEmpty()) {
             result.summary += QCoreApplication::translate("lumawrite::signs::SignFleet",
                                                           "; the settings were not saved: %1")
@@ -383,7 +390,7 @@ void SignFleet::finish(Sign &sign, SignResult result)
 SignFleet::Status SignFleet::status() const
 {
     Status status;
-    QStringList failed, refused;
+    QStringList failed, refused, unsaved;
     bool any = false;
     for (const std::unique_ptr<Sign> &sign : m_signs) {
         status.frames += sign->framesDone;
@@ -392,8 +399,14 @@ SignFleet::Status SignFleet::status() const
             status.state = Status::State::Sending;
             status.text = sign->text;
         }
+        // A sign that was sent to but whose settings were not saved counts as sent; its line
+        // says what was not saved.
+        const bool sentUnsaved = sign->result.outcome == SignResult::Outcome::Sent;
         if (sign->phase == Phase::Done && !sign->result.ok())
-            (sign->result.refused() ? refused : failed).append(sign->result.summary);
+            (sign->result.refused() ? refused
+             : sentUnsaved          ? unsaved
+                                    : failed)
+                .append(sign->result.summary);
         any = any || sign->phase != Phase::Idle;
         if (status.text.isEmpty() && !sign->text.isEmpty())
             status.text = sign->text;
@@ -403,7 +416,7 @@ SignFleet::Status SignFleet::status() const
     status.state = !failed.isEmpty()    ? Status::State::Failed
                    : !refused.isEmpty() ? Status::State::Refused
                                         : Status::State::Sent;
-    status.error = (failed + refused).join(QStringLiteral("; "));
+    status.error = (failed + refused + unsaved).join(QStringLiteral("; "));
     return status;
 }
 

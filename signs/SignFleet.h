@@ -98,7 +98,8 @@ public:
     SignState signState(int sign) const;
 
     // What the signs are doing, all told: sending while any sends, the frames of all summed;
-    // once all are done, failed when any failed, else refused when any refused, else sent.
+    // once all are done, failed when any failed, else refused when any refused, else sent (also
+    // when a sign's settings could not be saved afterwards: the error says so).
     struct Status {
         enum class State { Idle, Sending, Sent, Failed, Refused };
         State state = State::Idle;

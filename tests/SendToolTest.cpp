@@ -1434,6 +1434,45 @@ TEST(SendSigns, SaveKeepsWhatAnotherProgramSavedDuringTheUpload)
     }
 }
 
+TEST(SendSigns, AMessagesOwnChoicesAreNotSavedAndAnUnsavedUploadIsStillSent)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    writeSign(file, 20); // 19 points, bold
+    signs::LinkServices link;
+    link.timing = {5, 5};
+    link.comPorts = noSuchDevice;
+    signs::FleetOptions options;
+    options.save = true;
+    signs::SignTarget target{file.path(), {}, sign.port()};
+    target.overrides.size = 14; // the run's own: saved
+    signs::SignFleet fleet(options, {target}, knownFonts(), link);
+    QSignalSpy done(&fleet, &signs::SignFleet::messageDone);
+
+    // The message brings its size and no bold: they are for it alone.
+    signs::Overrides own;
+    own.size = 30;
+    own.bold = false;
+    fleet.submit("Hi", own);
+    ASSERT_TRUE(done.wait(5000));
+    Settings saved;
+    ASSERT_TRUE(file.store().LoadSettings(saved).isEmpty());
+    EXPECT_EQ(saved.MessageText, QStringLiteral("Hi"));
+    EXPECT_EQ(saved.FontSize, 14);
+    EXPECT_EQ(saved.Bold, 1);
+
+    // Sent, but no room to save: the status says sent, and why it was not saved.
+    {
+        FileSizeLimit full(8);
+        fleet.submit("Again");
+        ASSERT_TRUE(done.wait(5000));
+    }
+    const signs::SignFleet::Status status = fleet.status();
+    EXPECT_EQ(status.state, signs::SignFleet::Status::State::Sent);
+    EXPECT_TRUE(status.error.contains(": sent; the settings were not saved: "))
+        << status.error.toStdString();
+}
+
 TEST(SendSigns, OneSignNamedTwiceGetsOneUploadAtATime)
 {
     LoopbackSign sign;
