@@ -861,6 +861,53 @@ TEST(SendWatch, SendsDuringEndlessRewritesAndFollowsAFolderMadeAgain)
     EXPECT_TRUE(QTest::qWaitFor([&] { return seen.last() == "Second"; }, 3000));
 }
 
+TEST(SendWatch, FollowsThePathWhenItsFolderIsMovedAwayOrItsLinkSwapped)
+{
+    // Release folders, "current" a link to one; and a queue folder moved away and made anew.
+    QTemporaryDir dir;
+    const auto put = [&](const QString &path, const QByteArray &line) {
+        QDir().mkpath(QFileInfo(path).path());
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(line) == line.size();
+    };
+    struct Case {
+        const char *what;
+        QString watched;
+        std::function<bool()> change;
+    };
+    const QString current = dir.filePath("current");
+    const Case cases[] = {
+        {"ln -sfn to the next release", current + "/line.txt",
+         [&] {
+             // As ln -sfn does it: a new link renamed over the old one.
+             return put(dir.filePath("release-2/line.txt"), "Two\n") &&
+                    QFile::link(dir.filePath("release-2"), dir.filePath("next")) &&
+                    ::rename(QFile::encodeName(dir.filePath("next")).constData(),
+                             QFile::encodeName(current).constData()) == 0;
+         }},
+        {"folder moved away, a new one made", dir.filePath("queue/line.txt"),
+         [&] {
+             return QDir().rename(dir.filePath("queue"), dir.filePath("queue-old")) &&
+                    put(dir.filePath("queue/line.txt"), "Two\n");
+         }},
+    };
+    ASSERT_TRUE(put(dir.filePath("release-1/line.txt"), "One\n"));
+    ASSERT_TRUE(QFile::link(dir.filePath("release-1"), current));
+    ASSERT_TRUE(put(dir.filePath("queue/line.txt"), "One\n"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        send::LineWatcher watcher(c.watched, 100, 400);
+        QStringList seen;
+        QObject::connect(&watcher, &send::LineWatcher::lineChanged,
+                         [&](const QString &line) { seen << line; });
+        ASSERT_TRUE(watcher.start().isEmpty());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return seen == QStringList{"One"}; }, 3000));
+        ASSERT_TRUE(c.change());
+        EXPECT_TRUE(QTest::qWaitFor([&] { return seen.value(1) == "Two"; }, 4000))
+            << seen.join(", ").toStdString();
+    }
+}
+
 TEST(SendWatch, AFifoInThePlaceOfTheFileHoldsNothingUp)
 {
     LoopbackSign sign;

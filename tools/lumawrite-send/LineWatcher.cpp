@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/stat.h>
+
 namespace lumawrite::send {
 
 LineWatcher::LineWatcher(QString path, int settleMs, int latestMs, QObject *parent)
@@ -17,6 +19,16 @@ LineWatcher::LineWatcher(QString path, int settleMs, int latestMs, QObject *pare
     m_latest.setSingleShot(true);
     m_latest.setInterval(latestMs);
     connect(&m_latest, &QTimer::timeout, this, &LineWatcher::settled);
+    m_lookAgain.setInterval(1000);
+    connect(&m_lookAgain, &QTimer::timeout, this, [this] {
+        // A watch follows a folder, not a name: a folder moved away or a link swapped leaves
+        // the name leading elsewhere without a word from the watcher.
+        const QString now = whereItLeads(m_path);
+        if (now != m_leadsTo) {
+            m_leadsTo = now;
+            changed();
+        }
+    });
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, &LineWatcher::changed);
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, &LineWatcher::changed);
 }
@@ -49,9 +61,20 @@ QString LineWatcher::start()
     if (!error.isEmpty())
         return error;
     follow();
+    m_leadsTo = whereItLeads(m_path);
+    m_lookAgain.start();
     const QByteArray line = m_last;
     QTimer::singleShot(0, this, [this, line] { report(line); });
     return {};
+}
+
+QString LineWatcher::whereItLeads(const QString &path)
+{
+    const QString real = QFileInfo(path).canonicalFilePath();
+    struct stat info {};
+    if (real.isEmpty() || ::stat(QFile::encodeName(real).constData(), &info) != 0)
+        return {};
+    return QStringLiteral("%1 %2:%3").arg(real).arg(info.st_dev).arg(info.st_ino);
 }
 
 void LineWatcher::follow()

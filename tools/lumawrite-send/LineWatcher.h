@@ -13,7 +13,9 @@ namespace lumawrite::send {
 // not been reported, however often the file is written meanwhile; only a line that differs
 // from the one reported before. Editors that save by writing a new file and renaming it over
 // the old one are followed, and so is a folder removed and made again: the nearest folder of
-// the path that exists is watched too, and the file is watched again when it reappears.
+// the path that exists is watched too, and the file is watched again when it reappears. A
+// folder on the path that is moved away or swapped for another (release folders switched by
+// "ln -sfn") is noticed by looking at where the path leads every second.
 class LineWatcher : public QObject {
     Q_OBJECT
 public:
@@ -40,11 +42,15 @@ private:
     void settled();
     void follow();
     void report(const QByteArray &line);
+    // Where the path leads now: the real file it names, with its identity on the disk.
+    static QString whereItLeads(const QString &path);
 
     QString m_path;
     QFileSystemWatcher m_watcher;
     QTimer m_settle;
-    QTimer m_latest; // runs from the first change not yet read
+    QTimer m_latest;    // runs from the first change not yet read
+    QTimer m_lookAgain; // every second: has the path come to lead elsewhere?
+    QString m_leadsTo;
     QByteArray m_last;
 };
 
