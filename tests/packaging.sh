@@ -130,6 +130,9 @@ grep -qx 'ExecStart=/usr/bin/lumawrite-send $LUMAWRITE_SEND_OPTIONS' "$unit" || 
 grep -qx 'User=lumawrite' "$unit" || fail "the unit does not run as lumawrite"
 grep -qx 'SupplementaryGroups=dialout' "$unit" || fail "the unit is not in the dialout group"
 grep -qx 'Restart=on-failure' "$unit" || fail "the unit is not restarted on failure"
+grep -qx 'RestartPreventExitStatus=2' "$unit" || fail "the unit restarts after a usage error"
+grep -qx 'RuntimeDirectoryMode=0700' "$unit" || fail "the unit's runtime folder is not its own"
+grep -q '^MemoryMax=' "$unit" || fail "the unit has no MemoryMax"
 sysusers=$usr/lib/sysusers.d/lumawrite.conf
 grep -Eq '^u lumawrite ' "$sysusers" && grep -qx 'm lumawrite dialout' "$sysusers" ||
     fail "lumawrite.conf does not make the user lumawrite in dialout"
@@ -140,6 +143,12 @@ if command -v systemd-analyze >/dev/null; then
     report=$(cd "$work/units" && SYSTEMD_LOG_LEVEL=warning systemd-analyze verify --man=no \
         "$work/units/lumawrite-send@shop-1.service" 2>&1 | grep -v 'EnvironmentFile\|/etc/lumawrite' || true)
     [ -z "$report" ] || fail "systemd-analyze verify: $report"
+    # Hardened: an exposure of 2.5 or lower (systemd's 0 to 10, here counted in tenths).
+    exposure=$(systemd-analyze security --offline=true "$work/units/lumawrite-send@.service" 2>&1 |
+        sed -n 's/.*Overall exposure level for .*: \([0-9.]*\) .*/\1/p')
+    systemd-analyze security --offline=true --threshold=25 "$work/units/lumawrite-send@.service" \
+        >/dev/null 2>&1 || fail "the unit's exposure is ${exposure:-unknown}, above 2.5"
+    echo "exposure of the unit: $exposure"
 fi
 
 echo "== the Debian package (cpack -G DEB)"
@@ -162,6 +171,11 @@ echo "$(stat -c %s "$deb") bytes, $(dpkg-deb -c "$deb" | grep -vc '^d') files"
 
 echo "== lintian"
 lintian --fail-on error,warning --display-level '>=warning' "$deb" 2>/dev/null || fail "lintian"
+# Built with Debian's hardening flags: RELRO, BIND_NOW, PIE. (A program that calls no function
+# FORTIFY_SOURCE guards is named by lintian all the same; that note says nothing.)
+hardening=$(lintian --display-level '>=info' "$deb" 2>/dev/null |
+    grep -E 'hardening-no-(relro|bindnow|pie)' || true)
+[ -z "$hardening" ] || fail "built without the hardening flags: $hardening"
 
 echo "== the unpacked programs"
 dpkg-deb -x "$deb" "$work/unpacked"
