@@ -142,9 +142,9 @@ QString SignFleet::signLabel(const MessageChoices &choices, quint16 port)
     return QStringLiteral("%1 (address %2)").arg(host).arg(address);
 }
 
-void SignFleet::submit(const QString &text, const Overrides &extra)
+void SignFleet::submit(const QString &text, const Overrides &extra, bool allowEmpty)
 {
-    const Submission message{text, extra};
+    const Submission message{text, extra, allowEmpty};
     // The pictures of an older text are not needed again: a sign busy with it takes the newest
     // text next.
     m_renders.clear();
@@ -170,11 +170,15 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
     sign.framesDone = sign.framesTotal = 0;
     sign.rendered.reset();
     sign.result = {};
-    // A script that read a missing file must not blank the signs by mistake.
-    if (text.isEmpty() && !m_options.allowEmpty) {
+    // A script that read a missing file must not blank the signs by mistake, nor one that
+    // read a line of blanks.
+    if (text.trimmed().isEmpty() && !m_options.allowEmpty && !message.allowEmpty) {
         refuse(sign, Outcome::Refused,
-               QCoreApplication::translate("lumawrite::signs::SignFleet",
-                                           "empty message; nothing sent"));
+               text.isEmpty() ? QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                                            "empty message; nothing sent")
+                              : QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                                            "a message of blanks only blanks the "
+                                                            "sign; nothing sent"));
         return;
     }
     ReadFailure failure;

@@ -26,7 +26,7 @@ struct SignTarget {
 
 // What the signs do with every text, the same for each.
 struct FleetOptions {
-    bool allowEmpty = false; // an empty message blanks the sign instead of being refused
+    bool allowEmpty = false; // an empty message, or one of blanks, blanks the sign
     bool strict = false;     // a fit-check finding refuses the message instead of a warning
     bool dryRun = false;     // the frames are made and handed on, never sent
     bool save = false;       // each sign's settings file keeps what its upload used
@@ -81,7 +81,8 @@ public:
 
     // The text as given; may report messageDone() before it returns. The choices in extra,
     // where set, replace those of every sign for this text.
-    void submit(const QString &text, const Overrides &extra = {});
+    // allowEmpty lets this text blank the signs even where the options refuse an empty one.
+    void submit(const QString &text, const Overrides &extra = {}, bool allowEmpty = false);
     bool busy() const;
 
     // Where each sign is with its text, for a view that draws a line a sign.
@@ -135,6 +136,7 @@ private:
     struct Submission {
         QString text;
         Overrides extra;
+        bool allowEmpty = false;
     };
 
     void prepare(Sign &sign, const Submission &message);

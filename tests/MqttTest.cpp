@@ -51,6 +51,9 @@ TEST(MqttPayload, PlainTextAndJsonChoicesAreRead)
     EXPECT_EQ(json.choices.offset, -3);
     EXPECT_EQ(json.choices.speed, 4);
     EXPECT_FALSE(send::readPayload("{\"text\":\"x\"}", fonts).choices.size.has_value());
+    // Blanks blank the sign only when the message says so.
+    EXPECT_FALSE(send::readPayload("   ", fonts).allowEmpty);
+    EXPECT_TRUE(send::readPayload("{\"text\":\"  \",\"allow_empty\":true}", fonts).allowEmpty);
 }
 
 TEST(MqttPayload, RefusalsSayWhy)

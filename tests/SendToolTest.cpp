@@ -542,6 +542,8 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
         {{""}, 3, empty},
         {{"-"}, 3, empty, ""},
         {{"-"}, 3, empty, "\r\n"},
+        {{"   "}, 3, "a message of blanks only blanks the sign; nothing sent"},
+        {{"-"}, 3, "blanks only", " \t \n"},
         {{"-"}, 3, "standard input holds more than 4096 bytes", QByteArray(4097, 'y')},
         {{"-"}, 3, "The message has 4096 characters", QByteArray(4096, 'y')},
         {{"--allow-empty", "-"}, 2, "standard input could not be read", {}, closedInput},
@@ -1518,6 +1520,15 @@ TEST(SendSigns, AMessagesOwnChoicesAreNotSavedAndAnUnsavedUploadIsStillSent)
     EXPECT_EQ(status.state, signs::SignFleet::Status::State::Sent);
     EXPECT_TRUE(status.error.contains(": sent; the settings were not saved: "))
         << status.error.toStdString();
+
+    // Blanks are refused (at once), unless this message may blank the sign.
+    const qsizetype before = done.size();
+    fleet.submit("   ");
+    ASSERT_EQ(done.size(), before + 1);
+    EXPECT_EQ(fleet.status().state, signs::SignFleet::Status::State::Refused);
+    fleet.submit("   ", {}, true);
+    ASSERT_TRUE(done.wait(5000));
+    EXPECT_EQ(fleet.status().state, signs::SignFleet::Status::State::Sent);
 }
 
 TEST(SendSigns, OneSignNamedTwiceGetsOneUploadAtATime)

@@ -952,6 +952,10 @@ lumawrite-send: diese Änderung wurde nicht gesendet; die nächste wird es, soba
         <source>%1 keeps the sign&apos;s address %2; it has no place for the UDP port %3, which was for this run only.</source>
         <translation>%1 behält die Adresse %2 der Anzeige; für den UDP-Port %3 hat sie keinen Platz, er galt nur für diesen Lauf.</translation>
     </message>
+    <message>
+        <source>a message of blanks only blanks the sign; nothing sent</source>
+        <translation>eine Nachricht nur aus Leerzeichen leert die Anzeige; nichts gesendet</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::signs::SignUpload</name>

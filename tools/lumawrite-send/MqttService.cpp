@@ -173,7 +173,8 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
     static const QStringList known = {
         QStringLiteral("text"),          QStringLiteral("font"),   QStringLiteral("size"),
         QStringLiteral("bold"),          QStringLiteral("italic"), QStringLiteral("underline"),
-        QStringLiteral("strikethrough"), QStringLiteral("offset"), QStringLiteral("speed")};
+        QStringLiteral("strikethrough"), QStringLiteral("offset"), QStringLiteral("speed"),
+        QStringLiteral("allow_empty")};
     for (const QString &key : object.keys()) {
         if (!known.contains(key)) {
             result.error =
@@ -188,13 +189,15 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         return result;
     }
     Overrides &v = result.choices;
+    std::optional<bool> allowEmpty;
     for (const QString &error : {wholeNumber(object, QStringLiteral("size"), 6, 60, v.size),
                                  wholeNumber(object, QStringLiteral("offset"), -10, 10, v.offset),
                                  wholeNumber(object, QStringLiteral("speed"), 1, 10, v.speed),
                                  truth(object, QStringLiteral("bold"), v.bold),
                                  truth(object, QStringLiteral("italic"), v.italic),
                                  truth(object, QStringLiteral("strikethrough"), v.strikethrough),
-                                 truth(object, QStringLiteral("underline"), v.underline)}) {
+                                 truth(object, QStringLiteral("underline"), v.underline),
+                                 truth(object, QStringLiteral("allow_empty"), allowEmpty)}) {
         if (!error.isEmpty()) {
             result.error = error;
             return result;
@@ -222,6 +225,7 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         return result;
     }
     result.text = messageText;
+    result.allowEmpty = allowEmpty.value_or(false);
     return result;
 }
 
@@ -333,7 +337,7 @@ void MqttService::received(const QByteArray &topic, const QByteArray &payload)
         publishStatus(true);
         return;
     }
-    m_fleet->submit(message.text, message.choices);
+    m_fleet->submit(message.text, message.choices, message.allowEmpty);
 }
 
 void MqttService::publishStatus(bool force)

@@ -24,7 +24,8 @@ QString readPasswordFile(const QString &path, QString &password);
 struct Payload {
     QString text;
     Overrides choices;
-    QString error; // why it is refused; nothing is sent
+    bool allowEmpty = false; // "allow_empty": an empty message (or blanks) blanks the signs
+    QString error;           // why it is refused; nothing is sent
 };
 Payload readPayload(const QByteArray &payload, const QStringList &fonts);
 
