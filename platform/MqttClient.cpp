@@ -13,8 +13,11 @@ namespace lumawrite::platform {
 namespace {
 
 constexpr int KeepAliveSeconds = 30;
-// The back-off between tries: from 1 s, doubling, to at most 60 s.
+// The back-off between tries: from 1 s, doubling, to at most 60 s. A connection the broker
+// ends sooner than StableS after taking it (another client with the same id takes it over,
+// say) does not start the back-off anew.
 constexpr int MaxRetryDelayS = 60;
+constexpr int StableS = 30;
 
 MqttClient *clientOf(void *data)
 {
@@ -49,6 +52,7 @@ QString MqttClient::start()
     mosquitto_connect_callback_set(m_mosq, [](mosquitto *, void *data, int code) {
         MqttClient *self = clientOf(data);
         self->m_accepted = code == 0;
+        self->m_acceptedAt = std::chrono::steady_clock::now().time_since_epoch().count();
         QMetaObject::invokeMethod(
             self,
             [self, code] {
@@ -133,8 +137,13 @@ void MqttClient::run()
             break;
         // A broker that took the connection resets the back-off; one that refused it has
         // said why through the connect callback.
-        if (m_accepted)
-            delayS = 1;
+        if (m_accepted) {
+            const auto lasted = std::chrono::steady_clock::now() -
+                                std::chrono::steady_clock::time_point(
+                                    std::chrono::steady_clock::duration(m_acceptedAt.load()));
+            if (lasted >= std::chrono::seconds(StableS))
+                delayS = 1;
+        }
         if (rc != MOSQ_ERR_CONN_REFUSED && rc != MOSQ_ERR_AUTH && !m_accepted) {
             const QString reason = rc == MOSQ_ERR_ERRNO && error != 0
                                        ? QString::fromLocal8Bit(std::strerror(error))

@@ -67,10 +67,11 @@ private:
     std::thread m_thread;
     std::mutex m_mutex;
     std::condition_variable m_wake;
-    bool m_stopping = false;              // guarded by m_mutex
-    std::atomic<bool> m_goodbye = false;  // a DISCONNECT is on its way out
-    std::atomic<bool> m_accepted = false; // the broker took the last connect
-    bool m_connected = false;             // as this object's thread last heard
+    bool m_stopping = false;                 // guarded by m_mutex
+    std::atomic<bool> m_goodbye = false;     // a DISCONNECT is on its way out
+    std::atomic<bool> m_accepted = false;    // the broker took the last connect
+    std::atomic<long long> m_acceptedAt = 0; // when, on the steady clock
+    bool m_connected = false;                // as this object's thread last heard
 };
 
 } // namespace lumawrite::platform

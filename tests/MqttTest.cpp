@@ -7,7 +7,9 @@
 #include <QHostAddress>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QSignalSpy>
+#include <QSysInfo>
 #include <QTcpServer>
 #include <QTest>
 
@@ -133,7 +135,20 @@ TEST(MqttPayload, ServiceOptionsAreChecked)
     ASSERT_EQ(ok.error, QString());
     EXPECT_EQ(ok.options.mode, send::SendOptions::Mode::Mqtt);
     EXPECT_EQ(ok.options.mqttTopics, QStringList({"signs/a", "all"}));
-    EXPECT_EQ(ok.options.mqttClientId, QStringLiteral("lumawrite-send/signs/a"));
+    // One id for each service: its host and its settings files, the same at every start.
+    const QString id = ok.options.mqttClientId;
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^lumawrite-send/%1/[0-9a-f]{8}$")
+                               .arg(QRegularExpression::escape(QSysInfo::machineHostName())))
+            .match(id)
+            .hasMatch())
+        << id.toStdString();
+    const auto idWith = [&](const QString &settings) {
+        return parse({"--mqtt", "mqtt://h", "--topic", "signs/a", "--settings", settings})
+            .options.mqttClientId;
+    };
+    EXPECT_EQ(idWith("/etc/lumawrite/a.cfg"), idWith("/etc/lumawrite/a.cfg"));
+    EXPECT_NE(idWith("/etc/lumawrite/a.cfg"), idWith("/etc/lumawrite/b.cfg"));
     EXPECT_EQ(parse({"--mqtt", "mqtt://h", "--topic", "t", "--mqtt-client-id", "shop"})
                   .options.mqttClientId,
               QStringLiteral("shop"));
@@ -347,7 +362,8 @@ private:
 class Service {
 public:
     Service(Broker &broker, LoopbackSign &sign, const QString &site,
-            const QString &pacing = "10,10", const QString &passwordText = {})
+            const QString &pacing = "10,10", const QString &passwordText = {},
+            const QStringList &more = {})
     {
         Settings settings = safeSettings();
         settings.SerialAddress = 7;
@@ -362,9 +378,11 @@ public:
         env.remove("LANGUAGE");
         m_process.setProcessEnvironment(env);
         m_process.start(LUMAWRITE_SEND_PATH,
-                        {"--settings", m_settings.path(), "--port", QString::number(sign.port()),
-                         "--mqtt", broker.url(), "--topic", "signs/" + site, "--topic", "all",
-                         "--mqtt-user", site, "--mqtt-password-file", m_dir.filePath("pw")});
+                        QStringList{"--settings", m_settings.path(), "--port",
+                                    QString::number(sign.port()), "--mqtt", broker.url(), "--topic",
+                                    "signs/" + site, "--topic", "all", "--mqtt-user", site,
+                                    "--mqtt-password-file", m_dir.filePath("pw")} +
+                            more);
     }
     ~Service()
     {
@@ -595,3 +613,26 @@ TEST(BrokerService, TlsTrustsTheBrokerThroughTheCaFile)
 }
 
 } // namespace
+
+TEST(BrokerService, TwoServicesUnderOneClientIdAreToldAndBackOff)
+{
+    // Under their own ids (the default) two services of one site both stay connected.
+    Broker broker;
+    LoopbackSign sign;
+    {
+        Service one(broker, sign, "site-1"), two(broker, sign, "site-1");
+        one.waitToSay("connected to the broker");
+        two.waitToSay("connected to the broker");
+        QTest::qWait(3000);
+        EXPECT_FALSE(one.errors().contains("was lost")) << one.errors().toStdString();
+        EXPECT_FALSE(two.errors().contains("was lost")) << two.errors().toStdString();
+    }
+    // Under one id given twice they take the connection from each other: said, and backed off.
+    Service one(broker, sign, "site-1", "10,10", {}, {"--mqtt-client-id", "shop"});
+    Service two(broker, sign, "site-1", "10,10", {}, {"--mqtt-client-id", "shop"});
+    const auto told = [&] {
+        return (one.errors() + two.errors()).contains("another client may use the client id");
+    };
+    EXPECT_TRUE(QTest::qWaitFor(told, 40000))
+        << one.errors().toStdString() << two.errors().toStdString();
+}

@@ -452,6 +452,12 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
         <source>&quot;text&quot; holds half of a character pair</source>
         <translation>„text“ enthält die Hälfte eines Zeichenpaars</translation>
     </message>
+    <message>
+        <source>lumawrite-send: the broker ended the connection within seconds %1 times running: another client may use the client id &quot;%2&quot; (give each service its own --mqtt-client-id); trying again with back-off
+</source>
+        <translation>lumawrite-send: der Broker hat die Verbindung %1-mal hintereinander nach wenigen Sekunden beendet: womöglich verwendet ein anderer Client die Client-ID „%2“ (geben Sie jedem Dienst eine eigene --mqtt-client-id); neuer Versuch mit wachsender Wartezeit
+</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::send::SendOptions</name>
@@ -776,8 +782,8 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
         <translation>Mit --mqtt: Nachrichten von PREFIX/message nehmen; erneut angeben für eine Gruppe, zu der die Anzeige gehört. Der Zustand geht an das erste PREFIX/status.</translation>
     </message>
     <message>
-        <source>The client id the broker knows this service by (default lumawrite-send/ and the first PREFIX); the broker keeps its messages while it is away.</source>
-        <translation>Die Client-ID, unter der der Broker diesen Dienst kennt (Standard lumawrite-send/ und das erste PREFIX); der Broker bewahrt seine Nachrichten auf, solange er fort ist.</translation>
+        <source>The client id the broker knows this service by (default lumawrite-send/HOST/ and a digest of its settings files, one for each service); the broker keeps its messages while it is away.</source>
+        <translation>Die Client-ID, unter der der Broker diesen Dienst kennt (Standard lumawrite-send/HOST/ und ein Hashwert seiner Einstellungsdateien, eine für jeden Dienst); der Broker bewahrt seine Nachrichten auf, solange er fort ist.</translation>
     </message>
     <message>
         <source>The user name at the broker.</source>

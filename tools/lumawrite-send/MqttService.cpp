@@ -27,6 +27,9 @@ const QByteArray OfflineDocument = QByteArrayLiteral("{\"state\":\"offline\"}");
 // How long a stop waits for the broker to take the "offline" status.
 constexpr int OfflineWaitMs = 3000;
 
+// A connection the broker ends sooner than this after taking it was taken away.
+constexpr qint64 ShortConnectionMs = 10000;
+
 QString stateName(signs::SignFleet::Status::State state)
 {
     switch (state) {
@@ -244,7 +247,8 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
                          std::function<void(const QString &)> err, QObject *parent)
     : QObject(parent), m_topics(options.mqttTopics),
       m_statusTopic((options.mqttTopics.value(0) + QStringLiteral("/status")).toUtf8()),
-      m_fleet(std::move(fleet)), m_fonts(std::move(fonts)), m_err(std::move(err)), m_client([&] {
+      m_fleet(std::move(fleet)), m_fonts(std::move(fonts)), m_err(std::move(err)),
+      m_clientId(access.clientId), m_client([&] {
           access.willTopic = m_statusTopic;
           access.willPayload = OfflineDocument;
           return access;
@@ -259,6 +263,7 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
         if (stopping())
             return;
         m_state = State::Connected;
+        m_connectedFor.start();
         m_err(QCoreApplication::translate("lumawrite::send::MqttService",
                                           "lumawrite-send: connected to the broker\n"));
         // The session is kept by the broker; subscribing again changes nothing there, and
@@ -292,6 +297,18 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
         if (m_state != State::Connected)
             return;
         m_state = State::Lost;
+        // Taken away again and again soon after it was made: most likely another client with
+        // the same id, each taking it from the other. Said once, when it is clear.
+        m_shortConnections =
+            m_connectedFor.elapsed() < ShortConnectionMs ? m_shortConnections + 1 : 0;
+        if (m_shortConnections == 3)
+            m_err(QCoreApplication::translate(
+                      "lumawrite::send::MqttService",
+                      "lumawrite-send: the broker ended the connection within seconds %1 times "
+                      "running: another client may use the client id \"%2\" (give each service "
+                      "its own --mqtt-client-id); trying again with back-off\n")
+                      .arg(m_shortConnections)
+                      .arg(signs::visibleControls(m_clientId)));
         m_err(QCoreApplication::translate(
                   "lumawrite::send::MqttService",
                   "lumawrite-send: the connection to the broker was lost (%1); reconnecting "

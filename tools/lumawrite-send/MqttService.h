@@ -4,6 +4,7 @@
 #include "SendOptions.h"
 #include "SignFleet.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 
 #include <memory>
@@ -64,6 +65,7 @@ private:
     std::unique_ptr<signs::SignFleet> m_fleet;
     QStringList m_fonts;
     std::function<void(const QString &)> m_err;
+    QString m_clientId;
     platform::MqttClient m_client;
     std::optional<signs::SignFleet::Status> m_refusal; // shown until the next message is sent
     QString m_shownState;
@@ -81,7 +83,9 @@ private:
         Stopped,
     };
     State m_state = State::Connecting;
-    int m_offlineId = -1; // the message id of "offline", while stopping
+    QElapsedTimer m_connectedFor; // since the broker last took the connection
+    int m_shortConnections = 0;   // ended by the broker within seconds, one after another
+    int m_offlineId = -1;         // the message id of "offline", while stopping
 };
 
 } // namespace lumawrite::send

@@ -6,6 +6,9 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QSysInfo>
 
 #include <algorithm>
 
@@ -182,8 +185,9 @@ struct Cli {
         QStringLiteral("mqtt-client-id"),
         QCoreApplication::translate("lumawrite::send::SendOptions",
                                     "The client id the broker knows this service by "
-                                    "(default lumawrite-send/ and the first PREFIX); the "
-                                    "broker keeps its messages while it is away."),
+                                    "(default lumawrite-send/HOST/ and a digest of its "
+                                    "settings files, one for each service); the broker keeps "
+                                    "its messages while it is away."),
         QStringLiteral("ID")};
     QCommandLineOption mqttUser{
         QStringLiteral("mqtt-user"),
@@ -364,9 +368,23 @@ QString readServiceOptions(const QCommandLineParser &p, const Cli &cli, const QS
                                                "without + or # or a closing /, not \"%1\".")
                 .arg(topic);
     }
-    o.mqttClientId = p.isSet(cli.mqttClientId)
-                         ? p.value(cli.mqttClientId)
-                         : QStringLiteral("lumawrite-send/") + o.mqttTopics.first();
+    // One id a service: two services with the same topics, on one host or two, must not take
+    // the connection from each other. The same service keeps its id, and so its session, from
+    // one start to the next: the host and its settings files name it.
+    if (p.isSet(cli.mqttClientId)) {
+        o.mqttClientId = p.value(cli.mqttClientId);
+    } else {
+        const QStringList files =
+            o.settingsFiles.isEmpty() ? QStringList{settingsPathFor(o)} : o.settingsFiles;
+        QStringList absolute;
+        for (const QString &file : files)
+            absolute.append(QFileInfo(file).absoluteFilePath());
+        const QByteArray digest =
+            QCryptographicHash::hash(absolute.join('\n').toUtf8(), QCryptographicHash::Sha256);
+        o.mqttClientId =
+            QStringLiteral("lumawrite-send/%1/%2")
+                .arg(QSysInfo::machineHostName(), QString::fromLatin1(digest.toHex().left(8)));
+    }
     if (o.mqttClientId.isEmpty())
         return QCoreApplication::translate("lumawrite::send::SendOptions",
                                            "--mqtt-client-id needs an id.");

@@ -57,7 +57,7 @@ struct SendOptions {
     bool strict = false;     // a fit-check finding refuses the message instead of a warning
     QString imageFile;
     // --mqtt: the broker, the topic prefixes (the status goes under the first), the client id
-    // (empty for "lumawrite-send/" and the first prefix) and how to log in.
+    // ("lumawrite-send/HOST/" and a digest of the settings files unless given) and how to log in.
     QString mqttUrl;
     QStringList mqttTopics;
     QString mqttClientId;
