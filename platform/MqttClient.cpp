@@ -73,8 +73,12 @@ QString MqttClient::start()
         MqttClient *self = clientOf(data);
         const QByteArray topic(message->topic);
         const QByteArray payload(static_cast<const char *>(message->payload), message->payloadlen);
+        const bool retained = message->retain;
         QMetaObject::invokeMethod(
-            self, [self, topic, payload] { emit self->messageReceived(topic, payload); },
+            self,
+            [self, topic, payload, retained] {
+                emit self->messageReceived(topic, payload, retained);
+            },
             Qt::QueuedConnection);
     });
     mosquitto_publish_callback_set(m_mosq, [](mosquitto *, void *data, int mid) {

@@ -52,7 +52,8 @@ signals:
     void connected();
     void refused(int code, const QString &reason); // the broker answered the connect with no
     void disconnected(int code);                   // lost; the thread reconnects by itself
-    void messageReceived(const QByteArray &topic, const QByteArray &payload);
+    // retained: the broker kept it and hands it on at every subscription.
+    void messageReceived(const QByteArray &topic, const QByteArray &payload, bool retained);
     void published(int messageId);
     // A try to connect failed before the broker could answer (port closed, host not found,
     // TLS refused) or the connection was lost; it is tried again with back-off.

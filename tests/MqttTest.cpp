@@ -287,13 +287,27 @@ public:
         EXPECT_TRUE(m_process.waitForFinished(10000));
     }
     // A publisher's exit code; the payload goes through standard input.
-    int publish(const QString &user, const QString &topic, const QByteArray &payload)
+    int publish(const QString &user, const QString &topic, const QByteArray &payload,
+                bool retain = false)
     {
         QProcess pub;
         // An empty message is published as such (-n); standard input must hold something.
-        pub.start("mosquitto_pub",
-                  {"-h", "127.0.0.1", "-p", QString::number(m_port), "-u", user, "-P",
-                   password(user), "-q", "1", "-t", topic, payload.isEmpty() ? "-n" : "-s"});
+        QStringList arguments{"-h",
+                              "127.0.0.1",
+                              "-p",
+                              QString::number(m_port),
+                              "-u",
+                              user,
+                              "-P",
+                              password(user),
+                              "-q",
+                              "1",
+                              "-t",
+                              topic,
+                              payload.isEmpty() ? "-n" : "-s"};
+        if (retain)
+            arguments << "-r";
+        pub.start("mosquitto_pub", arguments);
         pub.write(payload);
         pub.closeWriteChannel();
         EXPECT_TRUE(pub.waitForFinished(10000));
@@ -373,16 +387,35 @@ public:
                   (passwordText.isEmpty() ? Broker::password(site) : passwordText).toUtf8() + "\n");
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", m_dir.path());
+        env.insert("XDG_STATE_HOME", m_dir.filePath("state"));
         env.insert("LUMAWRITE_SEND_PACING_MS", pacing);
         env.insert("LC_ALL", "C.UTF-8");
         env.remove("LANGUAGE");
         m_process.setProcessEnvironment(env);
-        m_process.start(LUMAWRITE_SEND_PATH,
-                        QStringList{"--settings", m_settings.path(), "--port",
-                                    QString::number(sign.port()), "--mqtt", broker.url(), "--topic",
-                                    "signs/" + site, "--topic", "all", "--mqtt-user", site,
-                                    "--mqtt-password-file", m_dir.filePath("pw")} +
-                            more);
+        m_arguments = QStringList{"--settings",
+                                  m_settings.path(),
+                                  "--port",
+                                  QString::number(sign.port()),
+                                  "--mqtt",
+                                  broker.url(),
+                                  "--topic",
+                                  "signs/" + site,
+                                  "--topic",
+                                  "all",
+                                  "--mqtt-user",
+                                  site,
+                                  "--mqtt-password-file",
+                                  m_dir.filePath("pw")} +
+                      more;
+        m_process.start(LUMAWRITE_SEND_PATH, m_arguments);
+    }
+    // Stopped as a system stop does, and started again with what it keeps.
+    void restart()
+    {
+        m_process.terminate();
+        EXPECT_TRUE(m_process.waitForFinished(10000));
+        m_err.clear();
+        m_process.start(LUMAWRITE_SEND_PATH, m_arguments);
     }
     ~Service()
     {
@@ -402,6 +435,7 @@ private:
     QTemporaryDir m_dir;
     TempSettings m_settings;
     QProcess m_process;
+    QStringList m_arguments;
     QString m_err;
 };
 
@@ -635,4 +669,34 @@ TEST(BrokerService, TwoServicesUnderOneClientIdAreToldAndBackOff)
     };
     EXPECT_TRUE(QTest::qWaitFor(told, 40000))
         << one.errors().toStdString() << two.errors().toStdString();
+}
+
+TEST(BrokerService, ARetainedMessageIsTakenOnceAcrossReconnectsAndRestarts)
+{
+    Broker broker;
+    LoopbackSign sign;
+    Service service(broker, sign, "site-1");
+    service.waitToSay("connected to the broker");
+    // A retained group message, then a newer one of the site's own.
+    ASSERT_EQ(broker.publish("central", "all/message", "Group", true), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sign.received().count(Restart) == 1; }, 15000));
+    ASSERT_EQ(broker.publish("central", "signs/site-1/message", "Own"), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return sign.received().count(Restart) == 2; }, 15000));
+
+    // The broker restarts and hands the retained message on again; then the service restarts.
+    broker.stop();
+    service.waitToSay("connection to the broker was lost");
+    broker.start();
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return service.errors().count("connected to the broker") == 2; }, 20000));
+    QTest::qWait(1500);
+    service.restart();
+    service.waitToSay("connected to the broker");
+    QTest::qWait(1500);
+    // Neither brought the older group text back over the newer one.
+    EXPECT_EQ(sign.received().count(Restart), 2) << service.errors().toStdString();
+
+    // A new retained message is taken as any new one.
+    ASSERT_EQ(broker.publish("central", "all/message", "Group again", true), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sign.received().count(Restart) == 3; }, 15000));
 }

@@ -458,6 +458,12 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
         <translation>lumawrite-send: der Broker hat die Verbindung %1-mal hintereinander nach wenigen Sekunden beendet: womöglich verwendet ein anderer Client die Client-ID „%2“ (geben Sie jedem Dienst eine eigene --mqtt-client-id); neuer Versuch mit wachsender Wartezeit
 </translation>
     </message>
+    <message>
+        <source>lumawrite-send: %1 could not be written (%2): a retained message may be taken again after a restart
+</source>
+        <translation>lumawrite-send: %1 konnte nicht geschrieben werden (%2): eine zurückgehaltene Nachricht wird nach einem Neustart womöglich noch einmal übernommen
+</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::send::SendOptions</name>

@@ -1,12 +1,17 @@
 #include "MqttService.h"
 
 #include "MessagePlan.h"
+#include "SettingsStore.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <QTimer>
 #include <QUrl>
@@ -26,6 +31,21 @@ const QByteArray OfflineDocument = QByteArrayLiteral("{\"state\":\"offline\"}");
 
 // How long a stop waits for the broker to take the "offline" status.
 constexpr int OfflineWaitMs = 3000;
+
+// Messages that arrive within this of each other are taken as one, the newest.
+constexpr int GatherMs = 250;
+
+// Where a service keeps what it last took from each topic: the XDG state folder
+// ($XDG_STATE_HOME, else ~/.local/state), a file for each client id.
+QString takenFilePath(const QString &clientId)
+{
+    QString state = qEnvironmentVariable("XDG_STATE_HOME");
+    if (state.isEmpty())
+        state = QDir::homePath() + QStringLiteral("/.local/state");
+    const QByteArray name =
+        QCryptographicHash::hash(clientId.toUtf8(), QCryptographicHash::Sha256).toHex().left(16);
+    return state + QStringLiteral("/lumawrite/mqtt-taken-%1.json").arg(QString::fromLatin1(name));
+}
 
 // A connection the broker ends sooner than this after taking it was taken away.
 constexpr qint64 ShortConnectionMs = 10000;
@@ -259,6 +279,11 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
         publishStatus();
     });
     connect(&m_client, &platform::MqttClient::messageReceived, this, &MqttService::received);
+    m_gather.setSingleShot(true);
+    m_gather.setInterval(GatherMs);
+    connect(&m_gather, &QTimer::timeout, this, [this] { take(std::exchange(m_newest, {})); });
+    m_takenFile = takenFilePath(m_clientId);
+    loadTaken();
     connect(&m_client, &platform::MqttClient::connected, this, [this] {
         if (stopping())
             return;
@@ -337,11 +362,24 @@ QString MqttService::start()
     return m_client.start();
 }
 
-void MqttService::received(const QByteArray &topic, const QByteArray &payload)
+void MqttService::received(const QByteArray &topic, const QByteArray &payload, bool retained)
 {
     if (stopping())
         return;
-    Q_UNUSED(topic);
+    const QByteArray digest = QCryptographicHash::hash(payload, QCryptographicHash::Sha256).toHex();
+    // The broker hands a retained message on at every subscription, after every reconnect and
+    // restart: the one already taken from its topic is not taken again, so that an older group
+    // message never replaces a newer one.
+    if (retained && m_taken.value(topic) == digest)
+        return;
+    m_taken.insert(topic, digest);
+    saveTaken();
+    m_newest = payload;
+    m_gather.start();
+}
+
+void MqttService::take(const QByteArray &payload)
+{
     const Payload message = readPayload(payload, m_fonts);
     if (!message.error.isEmpty()) {
         m_err(QCoreApplication::translate("lumawrite::send::MqttService",
@@ -398,6 +436,35 @@ void MqttService::finishStop()
     m_state = State::Stopped;
     m_client.disconnectFromBroker();
     emit stopped();
+}
+
+void MqttService::loadTaken()
+{
+    QByteArray content;
+    ReadFailure failure;
+    if (!readRegularFile(m_takenFile, content, failure))
+        return; // none yet: nothing taken
+    const QJsonObject taken = QJsonDocument::fromJson(content).object();
+    for (auto it = taken.begin(); it != taken.end(); ++it)
+        if (it.value().isString())
+            m_taken.insert(it.key().toUtf8(), it.value().toString().toLatin1());
+}
+
+void MqttService::saveTaken()
+{
+    QJsonObject taken;
+    for (auto it = m_taken.cbegin(); it != m_taken.cend(); ++it)
+        taken.insert(QString::fromUtf8(it.key()), QString::fromLatin1(it.value()));
+    QDir().mkpath(QFileInfo(m_takenFile).path());
+    QSaveFile file(m_takenFile);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(QJsonDocument(taken).toJson(QJsonDocument::Compact)) >= 0 && file.commit())
+        return;
+    if (!std::exchange(m_takenUnsaved, true))
+        m_err(QCoreApplication::translate("lumawrite::send::MqttService",
+                                          "lumawrite-send: %1 could not be written (%2): a "
+                                          "retained message may be taken again after a restart\n")
+                  .arg(m_takenFile, file.errorString()));
 }
 
 } // namespace lumawrite::send

@@ -5,7 +5,9 @@
 #include "SignFleet.h"
 
 #include <QElapsedTimer>
+#include <QHash>
 #include <QObject>
+#include <QTimer>
 
 #include <memory>
 
@@ -55,7 +57,10 @@ signals:
     void stopped();
 
 private:
-    void received(const QByteArray &topic, const QByteArray &payload);
+    void received(const QByteArray &topic, const QByteArray &payload, bool retained);
+    void take(const QByteArray &payload);
+    void loadTaken();
+    void saveTaken();
     void publishStatus(bool force = false);
     void finishStop();
     bool stopping() const { return m_state == State::Stopping || m_state == State::Stopped; }
@@ -83,6 +88,15 @@ private:
         Stopped,
     };
     State m_state = State::Connecting;
+    // What was last taken from each topic (a digest of it), kept across restarts in the state
+    // file: a retained message the broker hands on again is not taken twice.
+    QString m_takenFile;
+    QHash<QByteArray, QByteArray> m_taken;
+    bool m_takenUnsaved = false; // said once
+    // Messages that come close together (a queue handed on after an absence) are taken as one:
+    // the newest.
+    QTimer m_gather;
+    QByteArray m_newest;
     QElapsedTimer m_connectedFor; // since the broker last took the connection
     int m_shortConnections = 0;   // ended by the broker within seconds, one after another
     int m_offlineId = -1;         // the message id of "offline", while stopping
