@@ -497,6 +497,9 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
     const QString toSign = QString::number(sign.port());
     QTemporaryDir dir;
     const QString capped = dir.filePath("capped.png");
+    const QString fifo = dir.filePath("ca.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QStringList service{"--mqtt", "mqtts://127.0.0.1:1", "--topic", "t", "--mqtt-cafile"};
     const std::function<void(QProcess &)> closedInput = [](QProcess &p) {
         p.setChildProcessModifier([] { ::close(STDIN_FILENO); });
     };
@@ -538,6 +541,10 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
         {{"--serial", "200", "x"}, 4, "COM 200 has no serial device"},
         {{"--image", "/nonexistent/folder/x.png", "x"}, 5, "/nonexistent/folder/x.png"},
         {{"--list-fonts", "x"}, 2, "--list-fonts takes no TEXT"},
+        // A certificate authority that is not there, or a FIFO that would hold the start up.
+        {service + QStringList{dir.filePath("none.pem")}, 2,
+         "none.pem cannot be read: No such file"},
+        {service + QStringList{fifo}, 2, "neither a regular file nor a link to one"},
         // Empty, past 4096 bytes, closed (<&-); one trailing line break is dropped.
         {{""}, 3, empty},
         {{"-"}, 3, empty, ""},

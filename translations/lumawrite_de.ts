@@ -34,6 +34,12 @@ Try &quot;lumawrite-send --help&quot;.
         <translation>lumawrite-send: Die Standardeingabe enthält mehr als %1 Bytes; die Anzeige nimmt höchstens %2 Zeichen. Es wurde nichts gesendet.
 </translation>
     </message>
+    <message>
+        <source>lumawrite-send: --mqtt-cafile %1 cannot be read: %2
+</source>
+        <translation>lumawrite-send: --mqtt-cafile %1 kann nicht gelesen werden: %2
+</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::PortsConf</name>

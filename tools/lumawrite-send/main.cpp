@@ -6,6 +6,7 @@
 #include "MqttService.h"
 #include "PortsConf.h"
 #include "SendOptions.h"
+#include "SettingsStore.h"
 #include "SignFleet.h"
 #include "TerminalView.h"
 #include "TerminationSignals.h"
@@ -132,6 +133,20 @@ int runService(const SendOptions &options, const QStringList &fonts,
         const QString error = readPasswordFile(options.mqttPasswordFile, access.password);
         if (!error.isEmpty()) {
             write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(error));
+            return ExitUsage;
+        }
+    }
+    // The certificate authority is read by the client library on its first connect, where a
+    // missing file would only show as a failed TLS handshake and a FIFO would hold it up: it is
+    // checked here, without waiting, and must be a regular file.
+    if (!options.mqttCaFile.isEmpty()) {
+        QByteArray certificates;
+        ReadFailure failure;
+        if (!readRegularFile(options.mqttCaFile, certificates, failure)) {
+            write(stderr,
+                  QCoreApplication::translate(
+                      "lumawrite-send", "lumawrite-send: --mqtt-cafile %1 cannot be read: %2\n")
+                      .arg(options.mqttCaFile, failure.reason));
             return ExitUsage;
         }
     }
