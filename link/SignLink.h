@@ -68,6 +68,7 @@ public:
     // The sign's address as stored in the settings: a dotted address or a host name, which is
     // looked up in the background.
     void setDestination(const QString &ipAddress);
+    const QString &destination() const { return m_destination; }
     // Calls back once the address is known: an empty error, or why it cannot be used.
     void whenDestinationReady(std::function<void(const QString &error)> done);
 

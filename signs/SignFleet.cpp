@@ -31,7 +31,8 @@ QString renderKey(const render::RenderRequest &r)
 } // namespace
 
 struct SignFleet::Sign {
-    Sign(SignTarget t, const LinkServices &link) : target(std::move(t)), store(target.settingsPath)
+    Sign(int at, SignTarget t, const LinkServices &link)
+        : index(at), target(std::move(t)), store(target.settingsPath)
     {
         LinkServices own = link;
         own.signPort = target.port;
@@ -49,6 +50,7 @@ struct SignFleet::Sign {
                phase == Phase::Sending;
     }
 
+    int index; // in the fleet, as its signals name it
     SignTarget target;
     SettingsStore store;
     std::unique_ptr<SignUpload> upload;
@@ -83,7 +85,7 @@ SignFleet::SignFleet(FleetOptions options, const QList<SignTarget> &signs, QStri
         if (std::any_of(m_signs.cbegin(), m_signs.cend(),
                         [&target](const auto &sign) { return sign->target == target; }))
             continue;
-        m_signs.push_back(std::make_unique<Sign>(target, link));
+        m_signs.push_back(std::make_unique<Sign>(int(m_signs.size()), target, link));
         Sign *sign = m_signs.back().get();
         connect(sign->upload.get(), &SignUpload::progress, this,
                 [this, sign](int done, int total, qint64 remainingMs, const QString &status) {
@@ -91,7 +93,7 @@ SignFleet::SignFleet(FleetOptions options, const QList<SignTarget> &signs, QStri
                     sign->framesTotal = total;
                     sign->remainingMs = remainingMs;
                     sign->sinceProgress.start();
-                    emit frameProgress(indexOf(*sign), done, total, remainingMs, status);
+                    emit frameProgress(sign->index, done, total, remainingMs, status);
                     emit statusChanged();
                 });
         connect(sign->upload.get(), &SignUpload::finished, this,
@@ -100,14 +102,6 @@ SignFleet::SignFleet(FleetOptions options, const QList<SignTarget> &signs, QStri
 }
 
 SignFleet::~SignFleet() = default;
-
-int SignFleet::indexOf(const Sign &sign) const
-{
-    for (std::size_t i = 0; i < m_signs.size(); ++i)
-        if (m_signs[i].get() == &sign)
-            return int(i);
-    return -1;
-}
 
 bool SignFleet::busy() const
 {
@@ -252,7 +246,7 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
     QList<QByteArray> frames;
     if (m_options.dryRun || m_options.keepFrames)
         frames = uploadFrames(sign.choices, rendered);
-    emit planned(indexOf(sign), sign.choices, rendered.width, frames);
+    emit planned(sign.index, sign.choices, rendered.width, frames);
     if (m_options.dryRun) {
         SignResult printed;
         printed.outcome = Outcome::Printed;
@@ -378,7 +372,7 @@ void SignFleet::finish(Sign &sign, SignResult result)
     sign.phase = Phase::Done;
     sign.result = result;
     m_failed = m_failed || !result.ok();
-    emit signDone(indexOf(sign), result);
+    emit signDone(sign.index, result);
     if (sign.pending) {
         // It stays busy: the newest text goes next.
         QTimer::singleShot(0, this, [this, &sign] {

@@ -148,7 +148,6 @@ private:
     void finish(Sign &sign, SignResult result);
     void checkAllDone();
     void say(const QString &text);
-    int indexOf(const Sign &sign) const;
 
     FleetOptions m_options;
     QStringList m_fonts;

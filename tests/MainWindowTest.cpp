@@ -450,6 +450,9 @@ TEST_F(MainWindowTest, StartUpKeepsAnUnreadableFileAndTakesATextTypeface)
         }
         ui::Services services = this->services();
         services.fontFamilies = [families] { return families; };
+        // Whatever was recovered, the window points at loopback only.
+        shared.settings.IpAddress = QStringLiteral("127.0.0.1");
+        shared.settings.LocalPort = 0;
         auto w = makeMain(shared.settings, services);
         ui::frmDesign1 *d = w->design();
         EXPECT_EQ(d->cmbFonts->currentText(), c.typeface);

@@ -870,15 +870,24 @@ TEST(SendWatch, SendsDuringEndlessRewritesAndFollowsAFolderMadeAgain)
     EXPECT_TRUE(QTest::qWaitFor([&] { return seen.last() == "Second"; }, 3000));
 }
 
+namespace {
+
+// Puts a file in place anew, as a release or an editor does: its folder made, whatever stood at
+// the path (a FIFO, say) gone first.
+bool put(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile::remove(path);
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(content) == content.size();
+}
+
+} // namespace
+
 TEST(SendWatch, FollowsThePathWhenItsFolderIsMovedAwayOrItsLinkSwapped)
 {
     // Release folders, "current" a link to one; and a queue folder moved away and made anew.
     QTemporaryDir dir;
-    const auto put = [&](const QString &path, const QByteArray &line) {
-        QDir().mkpath(QFileInfo(path).path());
-        QFile f(path);
-        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(line) == line.size();
-    };
     struct Case {
         const char *what;
         QString watched;
@@ -928,11 +937,6 @@ TEST(SendWatch, AFifoInThePlaceOfTheFileHoldsNothingUp)
         QFile::remove(watched);
         return ::mkfifo(QFile::encodeName(watched).constData(), 0600) == 0;
     };
-    const auto put = [&](const QByteArray &line) {
-        QFile::remove(watched);
-        QFile f(watched);
-        return f.open(QIODevice::WriteOnly) && f.write(line) == line.size();
-    };
 
     // Started on a FIFO: refused at once with the reason (exit 2), as an unreadable file is.
     ASSERT_TRUE(makeFifo());
@@ -942,7 +946,7 @@ TEST(SendWatch, AFifoInThePlaceOfTheFileHoldsNothingUp)
         << fifo.err.toStdString();
 
     // A FIFO put in the file's place while watching is passed over; the next file is sent.
-    ASSERT_TRUE(put("Number 41\n"));
+    ASSERT_TRUE(put(watched, "Number 41\n"));
     QProcess watch;
     watch.setProcessEnvironment(sendEnvironment(file, "20,10"));
     watch.start(QStringLiteral(LUMAWRITE_SEND_PATH),
@@ -951,7 +955,7 @@ TEST(SendWatch, AFifoInThePlaceOfTheFileHoldsNothingUp)
     sign.take();
     ASSERT_TRUE(makeFifo());
     QTest::qWait(2600); // past the watcher's latest report after a change
-    ASSERT_TRUE(put("Number 44\n"));
+    ASSERT_TRUE(put(watched, "Number 44\n"));
     EXPECT_EQ(sign.waitFor(8, 10000).size(), 8) << watch.readAllStandardError().toStdString();
     EXPECT_EQ(watch.state(), QProcess::Running);
     watch.kill();

@@ -394,7 +394,8 @@ void frmMain::SendMessage(const render::UploadPlan &plan)
     m_stopping = Stopping::No;
     m_progress = {};
     // The address as typed now goes to the sign; the file takes it when the window closes.
-    m_link->setDestination(txtIP->text().trimmed());
+    if (txtIP->text().trimmed() != m_link->destination())
+        m_link->setDestination(txtIP->text());
     m_transfer->SendMessage(plan.columns, cmbSA->currentIndex());
 }
 

@@ -372,8 +372,10 @@ void MqttService::received(const QByteArray &topic, const QByteArray &payload, b
     // message never replaces a newer one.
     if (retained && m_taken.value(topic) == digest)
         return;
-    m_taken.insert(topic, digest);
-    saveTaken();
+    if (m_taken.value(topic) != digest) {
+        m_taken.insert(topic, digest);
+        saveTaken();
+    }
     m_newest = payload;
     m_gather.start();
 }
