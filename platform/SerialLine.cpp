@@ -8,6 +8,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -60,6 +61,17 @@ QString attribute(const QDir &folder, const QString &name)
     return QString::fromUtf8(file.read(256)).trimmed();
 }
 
+// A serial port is a character device; a regular file or a folder at its path is none.
+bool isCharacterDevice(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISCHR(st.st_mode);
+#else
+    return QFileInfo::exists(path) && !QFileInfo(path).isDir();
+#endif
+}
+
 } // namespace
 
 SerialDevices::SerialDevices(const QString &byIdFolder, QString ttyClassFolder)
@@ -81,7 +93,7 @@ SerialDevice SerialDevices::find(const QString &device) const
     SerialDevice found;
     if (device.isEmpty())
         return found;
-    found.present = QFileInfo::exists(device);
+    found.present = isCharacterDevice(device);
     const QString real = realPath(device);
     found.byId = m_byId.value(real);
     if (!found.present)

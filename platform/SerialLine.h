@@ -31,7 +31,7 @@ struct ComPorts {
 
 // What the system knows now about a serial device.
 struct SerialDevice {
-    bool present = false; // the path exists (through its links)
+    bool present = false; // a character device is at the path (through its links)
     QString description;  // the adapter's product name, when the system knows the device
     QString serialNumber;
     QString byId; // the /dev/serial/by-id link to the same device, when there is one

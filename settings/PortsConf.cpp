@@ -76,6 +76,12 @@ PortsConf parsePortsConf(const QByteArray &content)
             problem(QCoreApplication::translate(
                 "lumawrite::PortsConf",
                 "there is no device path after \"=\"; the line is ignored"));
+        } else if (device.contains(QChar(0))) {
+            QString shown = device;
+            shown.replace(QChar(0), QStringLiteral("\\x00"));
+            problem(QCoreApplication::translate("lumawrite::PortsConf",
+                                                "\"%1\" holds a NUL character; the line is ignored")
+                        .arg(shown));
         } else if (!QDir::isAbsolutePath(device)) {
             problem(
                 QCoreApplication::translate("lumawrite::PortsConf",

@@ -236,7 +236,14 @@ bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &fail
         return false;
     }
 #endif
-    content = file.read(MaxFileBytes);
+    content = file.read(MaxFileBytes + 1);
+    if (content.size() > MaxFileBytes) {
+        content.clear();
+        failure.tooLarge = true;
+        failure.reason =
+            QCoreApplication::translate("lumawrite::SettingsStore", "it is larger than 1 MiB");
+        return false;
+    }
     return true;
 }
 
@@ -474,6 +481,17 @@ QString keepCopy(const QByteArray &content, const QString &copyPath)
     return copy.commit() ? QString() : copy.errorString();
 }
 
+QString keepWholeFile(const QString &path, const QString &copyPath)
+{
+    if (const QString refused = checkWritable(copyPath); !refused.isEmpty())
+        return refused;
+    if (QFileInfo::exists(copyPath) && !QFile::remove(copyPath))
+        return QCoreApplication::translate("lumawrite::SettingsStore", "%1 could not be replaced")
+            .arg(copyPath);
+    QFile original(path);
+    return original.copy(copyPath) ? QString() : original.errorString();
+}
+
 } // namespace
 
 StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings)
@@ -486,7 +504,14 @@ StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings)
     outcome.recovered = true;
     QByteArray content;
     ReadFailure unread;
-    if (!failure.missing && readRegularFile(store.path(), content, unread)) {
+    if (failure.tooLarge) {
+        // Too large to read, yet the operator's own: it is kept whole.
+        outcome.unreadable = failure.reason;
+        const QString copyPath = unreadableCopyPath(store.path());
+        outcome.keepError = keepWholeFile(store.path(), copyPath);
+        if (outcome.keepError.isEmpty())
+            outcome.keptAs = copyPath;
+    } else if (!failure.missing && readRegularFile(store.path(), content, unread)) {
         // The operator's own file, read but not understood, which the defaults are about to
         // replace: its bytes are kept first.
         outcome.unreadable = failure.reason;

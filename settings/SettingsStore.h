@@ -26,14 +26,16 @@ std::optional<Settings> decodeSettings(const QByteArray &content, QString *why =
 
 // Why the settings could not be read, for a message of its own.
 struct ReadFailure {
-    QString reason;       // without the path: "No such file or directory"
-    bool missing = false; // nothing at all at the path (not even a link): a save may create it
+    QString reason;        // without the path: "No such file or directory"
+    bool missing = false;  // nothing at all at the path (not even a link): a save may create it
+    bool tooLarge = false; // a regular file above 1 MiB, which is never read in part
 };
 
 // Only a regular file is read, through any links to it. A FIFO, a device or a folder in its
 // place is never opened: a FIFO would keep the open waiting for a writer, and opening a device
-// may act on it. The open itself never waits, and the opened file is checked again. On failure
-// the reason comes without the path.
+// may act on it. The open itself never waits, and the opened file is checked again. A file
+// above 1 MiB, far above any the program writes, is refused rather than read in part. On
+// failure the reason comes without the path.
 bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure);
 
 class SettingsStore {

@@ -29,11 +29,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstring>
 #include <functional>
 #include <memory>
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace lumawrite;
@@ -1650,8 +1652,14 @@ TEST(SendPorts, ListingNamesTheAdapterAndPinsItByIdWithoutOpeningIt)
     for (const char *folder :
          {"dev", "by-id", "sys/devices/usb1/1-2/1-2:1.0/ttyUSB7", "sys/class/tty"})
         ASSERT_TRUE(r.mkpath(folder));
-    writeFile(r.filePath("dev/ttyUSB7"), "");
-    writeFile(r.filePath("dev/ttyS4"), "");
+    // Device nodes of their own (the kind of /dev/null, never opened); only root may make them.
+    for (const char *node : {"dev/ttyUSB7", "dev/ttyS4", "dev/tty\tS\r5"}) {
+        if (::mknod(QFile::encodeName(r.filePath(node)).constData(), S_IFCHR | 0600,
+                    makedev(1, 3)) != 0)
+            GTEST_SKIP() << "making a device node needs root: " << std::strerror(errno);
+    }
+    writeFile(r.filePath("dev/ttyS9"), ""); // a regular file is no port
+    ASSERT_TRUE(r.mkpath("dev/ttyS10"));    // nor is a folder
     writeFile(r.filePath("sys/devices/usb1/1-2/idVendor"), "0403\n");
     writeFile(r.filePath("sys/devices/usb1/1-2/product"), "FT232R USB UART\n");
     writeFile(r.filePath("sys/devices/usb1/1-2/serial"), "A12345\n");
@@ -1669,14 +1677,20 @@ TEST(SendPorts, ListingNamesTheAdapterAndPinsItByIdWithoutOpeningIt)
     EXPECT_EQ(usb.byId, byId);
     EXPECT_FALSE(devices.find(r.filePath("dev/ttyUSB8")).present);
 
-    // COM 2 by its by-id link, COM 5 by the plain path, COM 6 not there.
-    const QMap<int, QString> map{
-        {2, byId}, {5, r.filePath("dev/ttyS4")}, {6, r.filePath("dev/ttyUSB8")}};
+    // COM 2 by its by-id link, COM 5 by the plain path, COM 6 not there, COM 7 and 8 not
+    // devices; COM 9's tab and CR are escaped, so that each line keeps its four fields.
+    const QMap<int, QString> map{{2, byId},
+                                 {5, r.filePath("dev/ttyS4")},
+                                 {6, r.filePath("dev/ttyUSB8")},
+                                 {7, r.filePath("dev/ttyS9")},
+                                 {8, r.filePath("dev/ttyS10")},
+                                 {9, r.filePath("dev/tty\tS\r5")}};
     const QString listing =
         send::portListing(platform::mappedComPorts(map, test::noSuchDevice), devices);
     EXPECT_EQ(listing, QStringLiteral("COM 2\t%1\tFT232R USB UART\tCOM 2 = %1\n"
-                                      "COM 5\t%2\t\tCOM 5 = %2\n")
-                           .arg(byId, r.filePath("dev/ttyS4")));
+                                      "COM 5\t%2\t\tCOM 5 = %2\n"
+                                      "COM 9\t%3\t\tCOM 9 = %3\n")
+                           .arg(byId, r.filePath("dev/ttyS4"), r.filePath("dev/tty\\x09S\\x0d5")));
     // The plain path of the adapter is pinned by its link.
     EXPECT_EQ(send::portListing(
                   platform::mappedComPorts({{3, r.filePath("dev/ttyUSB7")}}, test::noSuchDevice),

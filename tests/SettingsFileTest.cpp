@@ -105,6 +105,21 @@ TEST(SettingsFile, UnreadableFilesRecoverTheDefaults)
         EXPECT_EQ(file.read(), DefaultFile) << content.constData();
     }
 
+    {
+        // A file above 1 MiB is not read in part: it is kept aside whole, like any unreadable one.
+        TempSettings file;
+        const QByteArray big = valid + QByteArray(1 << 20, ' ') + "end";
+        file.write(big);
+        Settings s = lumawrite::test::safeSettings();
+        const StartupOutcome outcome = loadOrRecover(file.store(), s);
+        EXPECT_EQ(outcome.unreadable, QStringLiteral("it is larger than 1 MiB"));
+        EXPECT_EQ(outcome.keptAs, unreadableCopyPath(file.path()));
+        QFile kept(outcome.keptAs);
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+        EXPECT_EQ(kept.readAll(), big);
+        EXPECT_EQ(file.read(), DefaultFile);
+    }
+
     TempSettings file;
     file.write(valid);
     Settings s;
@@ -338,19 +353,20 @@ TEST(SettingsFile, LocationFollowsTheConfigurationFolder)
 
 TEST(PortsConf, MappingsCommentsBlanksAndUnreadableLinesByNumber)
 {
-    const QByteArray text = "# the adapters of the shop window\n"                           // 1
-                            "COM 1 = /dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0\n" // 2
-                            "  com3=/dev/ttyUSB1   # the spare\r\n"                         // 3
-                            "Com12\t=\t/dev/serial/by-path/usb-0:2#1\n"                     // 4
-                            "\n"                                                            // 5
-                            "COM 4 /dev/ttyUSB2\n"                                          // 6
-                            "PORT 5 = /dev/ttyUSB3\n"                                       // 7
-                            "COM 0 = /dev/ttyUSB4\n"                                        // 8
-                            "COM 251 = /dev/ttyUSB5\n"                                      // 9
-                            "COM 6 =   # nothing yet\n"                                     // 10
-                            "COM 7 = dev/ttyUSB6\n"                                         // 11
-                            "COM 3 = /dev/ttyUSB9";                                         // 12
-    PortsConf conf = parsePortsConf(text);
+    const char text[] = "# the adapters of the shop window\n"                           // 1
+                        "COM 1 = /dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0\n" // 2
+                        "  com3=/dev/ttyUSB1   # the spare\r\n"                         // 3
+                        "Com12\t=\t/dev/serial/by-path/usb-0:2#1\n"                     // 4
+                        "\n"                                                            // 5
+                        "COM 4 /dev/ttyUSB2\n"                                          // 6
+                        "PORT 5 = /dev/ttyUSB3\n"                                       // 7
+                        "COM 0 = /dev/ttyUSB4\n"                                        // 8
+                        "COM 251 = /dev/ttyUSB5\n"                                      // 9
+                        "COM 6 =   # nothing yet\n"                                     // 10
+                        "COM 7 = dev/ttyUSB6\n"                                         // 11
+                        "COM 3 = /dev/ttyUSB9\n"                                        // 12
+                        "COM 8 = /dev/tty\0USB7";                                       // 13
+    PortsConf conf = parsePortsConf(QByteArray(text, sizeof text - 1));
     const QMap<int, QString> devices{
         {1, QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0")},
         {3, QStringLiteral("/dev/ttyUSB1")},
@@ -364,7 +380,8 @@ TEST(PortsConf, MappingsCommentsBlanksAndUnreadableLinesByNumber)
         {9, "COM 251 is not one of COM 1 to COM 250; the line is ignored"},
         {10, "there is no device path after \"=\"; the line is ignored"},
         {11, "\"dev/ttyUSB6\" is not an absolute path; the line is ignored"},
-        {12, "COM 3 was already given on line 3; the line is ignored"}};
+        {12, "COM 3 was already given on line 3; the line is ignored"},
+        {13, "\"/dev/tty\\x00USB7\" holds a NUL character; the line is ignored"}};
     ASSERT_EQ(conf.problems.size(), std::size(problems));
     for (std::size_t i = 0; i < std::size(problems); ++i) {
         EXPECT_EQ(conf.problems[i].line, problems[i].first);
@@ -374,7 +391,7 @@ TEST(PortsConf, MappingsCommentsBlanksAndUnreadableLinesByNumber)
     EXPECT_TRUE(conf.report().startsWith(
         "/home/op/.config/lumawrite/ports.conf, line 6: there is no \"=\" (write COM n = "
         "/dev/...); the line is ignored\n/home/op/.config/lumawrite/ports.conf, line 7: "));
-    EXPECT_EQ(conf.report().count('\n'), 6);
+    EXPECT_EQ(conf.report().count('\n'), 7);
     EXPECT_TRUE(parsePortsConf("# nothing mapped\n\n   \n").problems.isEmpty());
 }
 
@@ -424,4 +441,15 @@ TEST(PortsConf, OnlyARegularFileBesideTheSettingsIsReadAndAMissingOneIsNoProblem
     EXPECT_EQ(ports.resolver(3), QStringLiteral("/nonexistent/ttyTEST3"));
     EXPECT_TRUE(ports.report.isEmpty());
     EXPECT_EQ(QFile(dir.filePath("real.conf")).size(), 26); // only read
+
+    // A file above 1 MiB is refused whole, with one report, rather than read in part: a line
+    // cut at the limit would map a shortened path.
+    QByteArray big =
+        QByteArray("# padding\n").repeated(104857) + "COM 2 = /run/test/adapter-long\n";
+    ASSERT_GT(big.size(), 1 << 20);
+    test::writeFile(dir.filePath("real.conf"), big);
+    ports = signs::comPortsBeside(file.path(), test::noSuchDevice);
+    EXPECT_EQ(ports.report, conf + QStringLiteral(": it is larger than 1 MiB; no COM port is "
+                                                  "mapped by it"));
+    EXPECT_EQ(ports.resolver(2), QStringLiteral("/nonexistent/ttyTEST2"));
 }

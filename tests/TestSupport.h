@@ -26,6 +26,12 @@ class QWidget;
 #include <memory>
 #include <ostream>
 
+// Failures show texts as text, not as lists of 2-byte objects.
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
 namespace lumawrite::ui {
 class frmMain;
 }

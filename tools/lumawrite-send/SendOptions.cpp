@@ -1,5 +1,6 @@
 #include "SendOptions.h"
 
+#include "MessagePlan.h"
 #include "MqttService.h"
 #include "SettingsStore.h"
 #include "SignPorts.h"
@@ -698,11 +699,12 @@ QString portListing(const platform::ComPortResolver &ports, const platform::Seri
         const platform::SerialDevice device = devices.find(path);
         if (!device.present)
             continue;
-        QString adapter = device.description;
-        adapter.replace(QLatin1Char('\t'), QLatin1Char(' '));
-        listing += QStringLiteral("COM %1\t%2\t%3\tCOM %1 = %4\n")
-                       .arg(QString::number(com), path, adapter,
-                            device.byId.isEmpty() ? path : device.byId);
+        // Tabs and line ends in a path or a name are escaped: each line keeps its four fields.
+        const QString shownPath = signs::visibleControls(path);
+        listing +=
+            QStringLiteral("COM %1\t%2\t%3\tCOM %1 = %4\n")
+                .arg(QString::number(com), shownPath, signs::visibleControls(device.description),
+                     device.byId.isEmpty() ? shownPath : signs::visibleControls(device.byId));
     }
     return listing;
 }
