@@ -1,5 +1,5 @@
-// Uploads one 4-block message from lumawrite-send to 1, 10 and 50 signs on loopback at the real
-// pacing and reports the total time against one sign's, the worst deviation of a gap between
+// Uploads one 4-block message from lumawrite-send to 1, 10, 50 and 1000 signs on loopback at the
+// real pacing and reports the total time against one sign's, the worst deviation of a gap between
 // two frames from 2000 ms at any sign, the CPU time of lumawrite-send and its memory per sign.
 //
 //   fanout [PATH-TO-LUMAWRITE-SEND] [N ...]
@@ -97,6 +97,9 @@ Run run(const std::string &program, const std::vector<std::string> &arguments,
         ::setenv("XDG_CONFIG_HOME", configHome.toLocal8Bit().constData(), 1);
         ::unsetenv("LUMAWRITE_SEND_PACING_MS");
         ::unsetenv("LUMAWRITE_SEND_SERIAL_DEVICE");
+        // The usual limit of a process, whatever this one was given: the signs must fit in it.
+        const rlimit files{1024, 1024};
+        ::setrlimit(RLIMIT_NOFILE, &files);
         const int null = ::open("/dev/null", O_WRONLY);
         ::dup2(null, STDOUT_FILENO);
         ::dup2(null, STDERR_FILENO);
@@ -162,7 +165,12 @@ int main(int argc, char *argv[])
             program = argv[i];
     }
     if (counts.empty())
-        counts = {1, 10, 50};
+        counts = {1, 10, 50, 1000};
+    // A listener for each sign: this side needs more files than the usual 1024.
+    rlimit files{};
+    ::getrlimit(RLIMIT_NOFILE, &files);
+    files.rlim_cur = files.rlim_max;
+    ::setrlimit(RLIMIT_NOFILE, &files);
 
     QTemporaryDir config;
     lumawrite::Settings settings = lumawrite::defaultSettings();

@@ -126,7 +126,14 @@ QString SignLink::serialDevice() const
 
 bool SignLink::busy() const
 {
-    return m_replyDone || m_pauseDone;
+    return m_datagramDone || m_replyDone || m_pauseDone;
+}
+
+void SignLink::setUdpSender(platform::UdpSender *shared)
+{
+    if (m_udpClient->parent() == this)
+        delete m_udpClient;
+    m_udpClient = shared;
 }
 
 void SignLink::Send(const QByteArray &TxBuffer, bool lan, SendDone done)
@@ -136,11 +143,18 @@ void SignLink::Send(const QByteArray &TxBuffer, bool lan, SendDone done)
         if (m_address.isNull()) {
             result.error = tr("The sign address \"%1\" is not known.").arg(m_destination);
             result.kind = LinkError::AddressUnknown;
-        } else {
-            result.error = m_datagramSender ? m_datagramSender(TxBuffer, m_address, m_signPort)
-                                            : m_udpClient->send(TxBuffer, m_address, m_signPort);
+        } else if (m_datagramSender) {
+            result.error = m_datagramSender(TxBuffer, m_address, m_signPort);
             if (!result.error.isEmpty())
                 result.kind = LinkError::DatagramFailed;
+        } else {
+            m_datagramDone = std::move(done);
+            m_udpClient->send(TxBuffer, m_address, m_signPort, this, [this](const QString &error) {
+                if (SendDone sent = std::exchange(m_datagramDone, nullptr))
+                    sent({error, error.isEmpty(),
+                          error.isEmpty() ? LinkError::None : LinkError::DatagramFailed});
+            });
+            return;
         }
         result.sent = result.error.isEmpty();
         done(result);
@@ -192,6 +206,7 @@ void SignLink::cancel()
     tmrTout->stop();
     m_pauseDone = nullptr;
     m_replyDone = nullptr;
+    m_datagramDone = nullptr;
 }
 
 void SignLink::serialPortFailed(const QString &reason)

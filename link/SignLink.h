@@ -99,6 +99,9 @@ public:
     using DatagramSender =
         std::function<QString(const QByteArray &, const QHostAddress &, quint16)>;
     void setDatagramSender(DatagramSender sender) { m_datagramSender = std::move(sender); }
+    // Sends datagrams through a sender shared with other links (one socket for any number of
+    // signs) instead of one of its own; the shared sender outlives this link.
+    void setUdpSender(platform::UdpSender *shared);
 
     // The latest reply from a sign, from either transport; each arrival replaces it.
     const QByteArray &RxData() const { return m_rxData; }
@@ -130,6 +133,7 @@ private:
     quint64 m_lookupGeneration = 0;
     std::vector<std::function<void(const QString &)>> m_waitingForAddress;
 
+    SendDone m_datagramDone; // a datagram waiting for room in the send buffer
     SendDone m_replyDone;
     WaitDone m_pauseDone;
     QByteArray m_rxData;

@@ -5,6 +5,10 @@
 #include <QObject>
 #include <QString>
 
+#include <deque>
+#include <functional>
+
+class QTimer;
 class QUdpSocket;
 
 namespace lumawrite::platform {
@@ -31,17 +35,31 @@ private:
 
 // Sends datagrams to an explicit address and port. The socket is never connected: a connected
 // UDP socket turns an ICMP "port unreachable" from an absent sign into an error on the next
-// send, and an absent sign is not an error.
+// send, and an absent sign is not an error. One sender may serve any number of signs, since
+// each datagram names its destination; when the system's send buffer is full for a moment
+// (many signs paced alike), a datagram waits its turn for up to a second instead of failing.
 class UdpSender : public QObject {
     Q_OBJECT
 public:
     explicit UdpSender(QObject *parent = nullptr);
+    ~UdpSender() override;
 
-    // Sends one datagram; returns an empty string on success, else the reason.
-    QString send(const QByteArray &payload, const QHostAddress &address, quint16 port);
+    // Sends one datagram and calls done with an empty string once it went out, else with the
+    // reason; at once unless it had to wait. done is never called once context is gone.
+    using Done = std::function<void(const QString &error)>;
+    void send(const QByteArray &payload, const QHostAddress &address, quint16 port,
+              QObject *context, Done done);
+    // How long a datagram may wait for room in the send buffer.
+    static constexpr int MaxWaitMs = 1000;
 
 private:
+    struct Waiting;
+    QString write(const QByteArray &payload, const QHostAddress &address, quint16 port, bool *full);
+    void sendWaiting();
+
     QUdpSocket *m_socket;
+    QTimer *m_retry;
+    std::deque<Waiting> m_waiting; // in the order they were sent
 };
 
 } // namespace lumawrite::platform

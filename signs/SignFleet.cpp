@@ -4,6 +4,7 @@
 #include "MessageTransfer.h"
 #include "SettingsStore.h"
 #include "SignPorts.h"
+#include "Udp.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -80,12 +81,17 @@ SignFleet::SignFleet(FleetOptions options, const QList<SignTarget> &signs, QStri
                      const LinkServices &link, QObject *parent)
     : QObject(parent), m_options(std::move(options)), m_fonts(std::move(fontList))
 {
+    // The signs on the LAN share one socket: their number is bounded by memory, not by the
+    // files a process may hold open.
+    LinkServices shared = link;
+    if (!shared.udp)
+        shared.udp = new platform::UdpSender(this);
     for (const SignTarget &target : signs) {
         // The same sign named twice is sent to once.
         if (std::any_of(m_signs.cbegin(), m_signs.cend(),
                         [&target](const auto &sign) { return sign->target == target; }))
             continue;
-        m_signs.push_back(std::make_unique<Sign>(int(m_signs.size()), target, link));
+        m_signs.push_back(std::make_unique<Sign>(int(m_signs.size()), target, shared));
         Sign *sign = m_signs.back().get();
         connect(sign->upload.get(), &SignUpload::progress, this,
                 [this, sign](int done, int total, qint64 remainingMs, const QString &status) {

@@ -20,6 +20,8 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
     delete m_link;
     m_link = new link::SignLink(m_services.comPorts, m_services.timing, m_services.signPort,
                                 m_services.hostResolver, this);
+    if (m_services.udp)
+        m_link->setUdpSender(m_services.udp);
 
     const bool lan = choices.lan;
     const int speedIndex = choices.speedIndex;

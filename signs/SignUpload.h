@@ -21,6 +21,8 @@ struct LinkServices {
     // The COM ports of a sign by its settings file (the ports.conf beside it); when empty,
     // every sign uses comPorts.
     std::function<platform::ComPortResolver(const QString &settingsPath)> comPortsBeside;
+    // One UDP socket for the datagrams of every sign; when none, each upload has its own.
+    platform::UdpSender *udp = nullptr;
 };
 
 // How one upload ended.

@@ -1204,6 +1204,31 @@ TEST(SendSigns, ThreeSignsGetTheSameCompleteFramesAtOnce)
     EXPECT_EQ(all.size(), 24);
 }
 
+TEST(SendSigns, LanSignsShareOneSocketSoTheirNumberIsNotBoundByOpenFiles)
+{
+    // 120 signs from a sender that may hold only 64 files open: a socket for each would run
+    // out of them.
+    constexpr int Signs = 120;
+    std::vector<std::unique_ptr<LoopbackSign>> signs;
+    QStringList arguments;
+    for (int i = 0; i < Signs; ++i) {
+        signs.push_back(std::make_unique<LoopbackSign>());
+        arguments << "--ip" << at(*signs.back());
+    }
+    TempSettings file;
+    writeSign(file, 17);
+    const SendRun run = runSend(file, arguments << "Hi", {}, [](QProcess &process) {
+        process.setChildProcessModifier([] {
+            const rlimit files{64, 64};
+            ::setrlimit(RLIMIT_NOFILE, &files);
+        });
+    });
+    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
+    EXPECT_EQ(run.err.count("(address 17): sent\n"), Signs) << run.err.toStdString();
+    for (const auto &sign : signs)
+        expectFrames(hexLines(sign->waitFor(8, 3000)), "3137");
+}
+
 TEST(SendSigns, AnAbsentSignNeitherDelaysNorFailsTheOthers)
 {
     LoopbackSign sign;
