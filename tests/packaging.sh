@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs Luma Write into a temporary folder and builds its Debian package, and checks both
+# Installs Luma Write into a temporary folder and builds its two Debian packages, and checks them
 # with Debian's own tools: the files and where they go, the desktop entry, the AppStream
-# metadata, the manual pages, the bash completion, the package's fields, lintian, and the
-# unpacked programs. Nothing is installed on this machine: the package is only unpacked.
+# metadata, the manual pages, the bash completion, the packages' fields, lintian, and the
+# unpacked programs. Nothing is installed on this machine: the packages are only unpacked.
 #   tests/packaging.sh SOURCE_DIR BUILD_DIR VERSION
 # CMAKE_COMMAND and CPACK_COMMAND name the cmake and cpack to use (default: from PATH).
 set -euo pipefail
@@ -23,7 +23,7 @@ for tool in desktop-file-validate appstreamcli man lintian dpkg-deb dpkg-parsech
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (tools/install-deps.sh --test)" >&2; exit 1; }
 done
 
-expected_files() {
+program_files() {
     printf '%s\n' \
         bin/lumawrite bin/lumawrite-send bin/lumawrite-virtual-sign \
         share/applications/$app_id.desktop \
@@ -32,9 +32,15 @@ expected_files() {
         share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/$app_id.png \
         share/man/man1/{lumawrite,lumawrite-send,lumawrite-virtual-sign}.1.gz \
         share/bash-completion/completions/{lumawrite-send,lumawrite-virtual-sign} \
-        share/doc/lumawrite/copyright share/doc/lumawrite/changelog.gz \
-        lib/systemd/system/lumawrite-send@.service lib/sysusers.d/lumawrite.conf | sort
+        share/doc/lumawrite/copyright share/doc/lumawrite/changelog.gz | sort
 }
+service_files() {
+    printf '%s\n' lib/systemd/system/lumawrite-send@.service lib/sysusers.d/lumawrite.conf \
+        share/doc/lumawrite-service/copyright share/doc/lumawrite-service/changelog.gz | sort
+}
+expected_files() { { program_files; service_files; } | sort; }
+# The files of a package, below /usr.
+files_of() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort; }
 
 echo "== cmake --install into a temporary DESTDIR"
 DESTDIR="$work/root" "$cmake" --install "$build" --prefix /usr >/dev/null
@@ -151,12 +157,16 @@ if command -v systemd-analyze >/dev/null; then
     echo "exposure of the unit: $exposure"
 fi
 
-echo "== the Debian package (cpack -G DEB)"
+echo "== the Debian packages (cpack -G DEB): lumawrite and lumawrite-service"
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null
 deb=$work/package/lumawrite_${version}_$(dpkg --print-architecture).deb
-[ -f "$deb" ] || { echo "FAIL: no $deb" >&2; exit 1; }
-diff -u <(expected_files) <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort) ||
-    fail "the package's files differ from the list above"
+service_deb=$work/package/lumawrite-service_${version}_all.deb
+made=$(cd "$work/package" && ls -- *.deb)
+[ "$made" = "$(printf '%s\n' "${service_deb##*/}" "${deb##*/}")" ] ||
+    { echo "FAIL: cpack made $(echo $made), not ${deb##*/} and ${service_deb##*/}" >&2; exit 1; }
+diff -u <(program_files) <(files_of "$deb") || fail "lumawrite's files differ from the list above"
+diff -u <(service_files) <(files_of "$service_deb") ||
+    fail "lumawrite-service's files differ from the list above"
 [ "$(dpkg-deb -f "$deb" Package)" = lumawrite ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -165,12 +175,23 @@ for dependency in libc6 libqt6widgets6 libqt6serialport6 libmosquitto1 qt6-qpa-p
 done
 [ "$(dpkg-deb -f "$deb" Maintainer)" = "Luma Write developers <maintainers@lumawrite.example>" ] ||
     fail "maintainer"
-dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./postinst | grep -q 'systemd-sysusers lumawrite.conf' ||
-    fail "the package's postinst does not make the service's user"
+# Each package has a synopsis of its own; the service runs the lumawrite-send of its release.
+[[ $(dpkg-deb -f "$deb" Description) == "compose and upload messages for LED message signs"$'\n'* ]] ||
+    fail "lumawrite's synopsis: $(dpkg-deb -f "$deb" Description | head -1)"
+[[ $(dpkg-deb -f "$service_deb" Description) == "LED message sign service"* ]] ||
+    fail "lumawrite-service's synopsis: $(dpkg-deb -f "$service_deb" Description | head -1)"
+service_depends=$(dpkg-deb -f "$service_deb" Depends)
+tr ',' '\n' <<<"$service_depends" | grep -qx " *lumawrite (= $version)" ||
+    fail "lumawrite-service does not depend on lumawrite (= $version): $service_depends"
 echo "$(stat -c %s "$deb") bytes, $(dpkg-deb -c "$deb" | grep -vc '^d') files"
 
+dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q postinst && fail "lumawrite has a postinst"
+dpkg-deb --ctrl-tarfile "$service_deb" | tar -xO ./postinst | grep -q 'systemd-sysusers lumawrite.conf' ||
+    fail "lumawrite-service's postinst does not make the service's user"
+
 echo "== lintian"
-lintian --fail-on error,warning --display-level '>=warning' "$deb" 2>/dev/null || fail "lintian"
+lintian --fail-on error,warning --display-level '>=warning' "$deb" "$service_deb" 2>/dev/null ||
+    fail "lintian"
 # Built with Debian's hardening flags: RELRO, BIND_NOW, PIE. (A program that calls no function
 # FORTIFY_SOURCE guards is named by lintian all the same; that note says nothing.)
 hardening=$(lintian --display-level '>=info' "$deb" 2>/dev/null |
