@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs Luma Write into a temporary folder and builds its two Debian packages, and checks them
 # with Debian's own tools: the files and where they go, the desktop entry, the AppStream
-# metadata, the manual pages, the bash completion, the packages' fields, lintian, and the
-# unpacked programs. Nothing is installed on this machine: the packages are only unpacked.
+# metadata, the manual pages, the bash completion, the packages' fields, the service package's
+# maintainer scripts (run in a sandbox, with stand-ins for the commands they call), lintian, and
+# the unpacked programs. Nothing is installed on this machine: the packages are only unpacked.
 #   tests/packaging.sh SOURCE_DIR BUILD_DIR VERSION
 # CMAKE_COMMAND and CPACK_COMMAND name the cmake and cpack to use (default: from PATH).
 set -euo pipefail
@@ -185,9 +186,77 @@ tr ',' '\n' <<<"$service_depends" | grep -qx " *lumawrite (= $version)" ||
     fail "lumawrite-service does not depend on lumawrite (= $version): $service_depends"
 echo "$(stat -c %s "$deb") bytes, $(dpkg-deb -c "$deb" | grep -vc '^d') files"
 
-dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q postinst && fail "lumawrite has a postinst"
-dpkg-deb --ctrl-tarfile "$service_deb" | tar -xO ./postinst | grep -q 'systemd-sysusers lumawrite.conf' ||
-    fail "lumawrite-service's postinst does not make the service's user"
+echo "== the maintainer scripts: none of lumawrite makes a user; lumawrite-service's in a sandbox"
+mkdir "$work/control"
+dpkg-deb -e "$deb" "$work/control/lumawrite"
+dpkg-deb -e "$service_deb" "$work/control/lumawrite-service"
+# (lintian checks their interpreter, set -e and permissions.)
+for script in $(find "$work/control" -name 'p*[mt]'); do
+    sh -n "$script" || fail "sh -n ${script#"$work/control/"}"
+done
+! grep -sqE 'sysusers|useradd|adduser' "$work/control/lumawrite/"p* ||
+    fail "a maintainer script of lumawrite makes a user"
+# The scripts with /etc, /run and /var moved into the sandbox, and stand-ins for the commands
+# they call first on the PATH, which has no sbin: each records its call, and fails if $STUB_FAIL names
+# it (a failing getent: no such user). As nobody when the tests run as root, so that nothing
+# the rewriting missed can touch the machine's folders or users.
+sandbox=$work/sandbox
+mkdir -p "$sandbox"/{bin,adduser,scripts,run/systemd/system,etc/lumawrite} \
+    "$sandbox"/var/{lib,cache}/lumawrite-send/shop-1
+: >"$sandbox/etc/lumawrite/shop-1.env"
+: >"$sandbox/calls"
+for stub in bin/{systemd-sysusers,systemctl,deb-systemd-invoke,getent,userdel,groupdel} \
+    adduser/{deluser,delgroup}; do
+    printf '#!/bin/sh\necho "${0##*/} $*" >>"%s/calls"\n%s\n' "$sandbox" \
+        'case " $STUB_FAIL " in *" ${0##*/} "*) exit 2 ;; esac' >"$sandbox/$stub"
+    chmod +x "$sandbox/$stub"
+done
+real_folder='(^|[^[:alnum:]_./-])/(etc|run|var)\b'
+for script in postinst prerm postrm; do
+    sed -E "s#$real_folder#\1$sandbox/\2#g" "$work/control/lumawrite-service/$script" \
+        >"$sandbox/scripts/$script"
+done
+as=()
+if [ "$(id -u)" = 0 ]; then
+    chmod 711 "$work" && chown -R nobody "$sandbox"
+    as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+run() { # run FAILING_STUBS EXTRA_PATH SCRIPT ARGUMENT: prints the calls it made and "exit N"
+    local status=0
+    : >"$sandbox/calls"
+    "${as[@]}" env STUB_FAIL="$1" PATH="$sandbox/bin:$2:/usr/bin:/bin" \
+        sh "$sandbox/scripts/$3" "$4" 2>"$work/stderr" || status=$?
+    cat "$sandbox/calls"
+    echo "exit $status"
+}
+expect() { # expect WHAT OUTPUT_OF_RUN LINE...
+    local what=$1 got=$2
+    shift 2
+    [ "$got" = "$(printf '%s\n' "$@")" ] || fail "$what: $(echo $got)"
+}
+expect "postinst configure" "$(run '' '' postinst configure)" \
+    "systemd-sysusers lumawrite.conf" "systemctl daemon-reload" "exit 0"
+expect "postinst, systemd-sysusers failing" "$(run systemd-sysusers '' postinst configure)" \
+    "systemd-sysusers lumawrite.conf" "exit 1"
+grep -q 'could not make the user lumawrite' "$work/stderr" || fail "postinst does not say why it failed"
+stop="deb-systemd-invoke stop lumawrite-send@*.service"
+expect "prerm remove" "$(run '' '' prerm remove)" "$stop" "exit 0"
+expect "prerm remove, the instances not stopped" "$(run deb-systemd-invoke '' prerm remove)" "$stop" "exit 1"
+expect "postrm remove" "$(run '' '' postrm remove)" "systemctl daemon-reload" "exit 0"
+[ -d "$sandbox/var/lib/lumawrite-send/shop-1" ] || fail "postrm remove took the state folder"
+expect "postrm purge" "$(run '' "$sandbox/adduser" postrm purge)" \
+    "getent passwd lumawrite" "deluser --system --quiet lumawrite" \
+    "getent group lumawrite" "delgroup --system --quiet lumawrite" "exit 0"
+[ ! -e "$sandbox/var/lib/lumawrite-send" ] && [ ! -e "$sandbox/var/cache/lumawrite-send" ] ||
+    fail "postrm purge left /var/lib/lumawrite-send or /var/cache/lumawrite-send"
+[ -f "$sandbox/etc/lumawrite/shop-1.env" ] || fail "postrm purge took the admin's /etc/lumawrite"
+expect "postrm purge without adduser" "$(run '' '' postrm purge)" "getent passwd lumawrite" \
+    "userdel lumawrite" "getent group lumawrite" "groupdel lumawrite" "exit 0"
+expect "postrm purge, the user gone already" "$(run getent '' postrm purge)" \
+    "getent passwd lumawrite" "getent group lumawrite" "exit 0"
+rm -r "$sandbox/run/systemd"
+expect "prerm and postrm remove without systemd" "$(run '' '' prerm remove; run '' '' postrm remove)" \
+    "exit 0" "exit 0"
 
 echo "== lintian"
 lintian --fail-on error,warning --display-level '>=warning' "$deb" "$service_deb" 2>/dev/null ||
