@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Installs Luma Write into a temporary folder and builds its Debian package, and checks both
+# Installs Luma Write into a temporary folder and builds its two Debian packages, and checks them
 # with Debian's own tools: the files and where they go, the desktop entry, the AppStream
-# metadata, the manual pages, the bash completion, the package's fields, lintian, and the
-# unpacked programs. Nothing is installed on this machine: the package is only unpacked.
+# metadata, the manual pages, the bash completion, the packages' fields, the service package's
+# maintainer scripts (run in a sandbox, with stand-ins for the commands they call), lintian, and
+# the unpacked programs. Nothing is installed on this machine: the packages are only unpacked.
 #   tests/packaging.sh SOURCE_DIR BUILD_DIR VERSION
 # CMAKE_COMMAND and CPACK_COMMAND name the cmake and cpack to use (default: from PATH).
 set -euo pipefail
@@ -23,7 +24,7 @@ for tool in desktop-file-validate appstreamcli man lintian dpkg-deb dpkg-parsech
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is missing (tools/install-deps.sh --test)" >&2; exit 1; }
 done
 
-expected_files() {
+program_files() {
     printf '%s\n' \
         bin/lumawrite bin/lumawrite-send bin/lumawrite-virtual-sign \
         share/applications/$app_id.desktop \
@@ -32,9 +33,15 @@ expected_files() {
         share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/$app_id.png \
         share/man/man1/{lumawrite,lumawrite-send,lumawrite-virtual-sign}.1.gz \
         share/bash-completion/completions/{lumawrite-send,lumawrite-virtual-sign} \
-        share/doc/lumawrite/copyright share/doc/lumawrite/changelog.gz \
-        lib/systemd/system/lumawrite-send@.service lib/sysusers.d/lumawrite.conf | sort
+        share/doc/lumawrite/copyright share/doc/lumawrite/changelog.gz | sort
 }
+service_files() {
+    printf '%s\n' lib/systemd/system/lumawrite-send@.service lib/sysusers.d/lumawrite.conf \
+        share/doc/lumawrite-service/copyright share/doc/lumawrite-service/changelog.gz | sort
+}
+expected_files() { { program_files; service_files; } | sort; }
+# The files of a package, below /usr.
+files_of() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort; }
 
 echo "== cmake --install into a temporary DESTDIR"
 DESTDIR="$work/root" "$cmake" --install "$build" --prefix /usr >/dev/null
@@ -151,12 +158,16 @@ if command -v systemd-analyze >/dev/null; then
     echo "exposure of the unit: $exposure"
 fi
 
-echo "== the Debian package (cpack -G DEB)"
+echo "== the Debian packages (cpack -G DEB): lumawrite and lumawrite-service"
 "$cpack" -G DEB --config "$build/CPackConfig.cmake" -B "$work/package" >/dev/null
 deb=$work/package/lumawrite_${version}_$(dpkg --print-architecture).deb
-[ -f "$deb" ] || { echo "FAIL: no $deb" >&2; exit 1; }
-diff -u <(expected_files) <(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sed 's|^\./usr/||' | sort) ||
-    fail "the package's files differ from the list above"
+service_deb=$work/package/lumawrite-service_${version}_all.deb
+made=$(cd "$work/package" && ls -- *.deb)
+[ "$made" = "$(printf '%s\n' "${service_deb##*/}" "${deb##*/}")" ] ||
+    { echo "FAIL: cpack made $(echo $made), not ${deb##*/} and ${service_deb##*/}" >&2; exit 1; }
+diff -u <(program_files) <(files_of "$deb") || fail "lumawrite's files differ from the list above"
+diff -u <(service_files) <(files_of "$service_deb") ||
+    fail "lumawrite-service's files differ from the list above"
 [ "$(dpkg-deb -f "$deb" Package)" = lumawrite ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
@@ -165,12 +176,91 @@ for dependency in libc6 libqt6widgets6 libqt6serialport6 libmosquitto1 qt6-qpa-p
 done
 [ "$(dpkg-deb -f "$deb" Maintainer)" = "Luma Write developers <maintainers@lumawrite.example>" ] ||
     fail "maintainer"
-dpkg-deb --ctrl-tarfile "$deb" | tar -xO ./postinst | grep -q 'systemd-sysusers lumawrite.conf' ||
-    fail "the package's postinst does not make the service's user"
+# Each package has a synopsis of its own; the service runs the lumawrite-send of its release.
+[[ $(dpkg-deb -f "$deb" Description) == "compose and upload messages for LED message signs"$'\n'* ]] ||
+    fail "lumawrite's synopsis: $(dpkg-deb -f "$deb" Description | head -1)"
+[[ $(dpkg-deb -f "$service_deb" Description) == "LED message sign service"* ]] ||
+    fail "lumawrite-service's synopsis: $(dpkg-deb -f "$service_deb" Description | head -1)"
+service_depends=$(dpkg-deb -f "$service_deb" Depends)
+tr ',' '\n' <<<"$service_depends" | grep -qx " *lumawrite (= $version)" ||
+    fail "lumawrite-service does not depend on lumawrite (= $version): $service_depends"
 echo "$(stat -c %s "$deb") bytes, $(dpkg-deb -c "$deb" | grep -vc '^d') files"
 
+echo "== the maintainer scripts: none of lumawrite makes a user; lumawrite-service's in a sandbox"
+mkdir "$work/control"
+dpkg-deb -e "$deb" "$work/control/lumawrite"
+dpkg-deb -e "$service_deb" "$work/control/lumawrite-service"
+# (lintian checks their interpreter, set -e and permissions.)
+for script in $(find "$work/control" -name 'p*[mt]'); do
+    sh -n "$script" || fail "sh -n ${script#"$work/control/"}"
+done
+! grep -sqE 'sysusers|useradd|adduser' "$work/control/lumawrite/"p* ||
+    fail "a maintainer script of lumawrite makes a user"
+# The scripts with /etc, /run and /var moved into the sandbox, and stand-ins for the commands
+# they call first on the PATH, which has no sbin: each records its call, and fails if $STUB_FAIL names
+# it (a failing getent: no such user). As nobody when the tests run as root, so that nothing
+# the rewriting missed can touch the machine's folders or users.
+sandbox=$work/sandbox
+mkdir -p "$sandbox"/{bin,adduser,scripts,run/systemd/system,etc/lumawrite} \
+    "$sandbox"/var/{lib,cache}/lumawrite-send/shop-1
+: >"$sandbox/etc/lumawrite/shop-1.env"
+: >"$sandbox/calls"
+for stub in bin/{systemd-sysusers,systemctl,deb-systemd-invoke,getent,userdel,groupdel} \
+    adduser/{deluser,delgroup}; do
+    printf '#!/bin/sh\necho "${0##*/} $*" >>"%s/calls"\n%s\n' "$sandbox" \
+        'case " $STUB_FAIL " in *" ${0##*/} "*) exit 2 ;; esac' >"$sandbox/$stub"
+    chmod +x "$sandbox/$stub"
+done
+real_folder='(^|[^[:alnum:]_./-])/(etc|run|var)\b'
+for script in postinst prerm postrm; do
+    sed -E "s#$real_folder#\1$sandbox/\2#g" "$work/control/lumawrite-service/$script" \
+        >"$sandbox/scripts/$script"
+done
+as=()
+if [ "$(id -u)" = 0 ]; then
+    chmod 711 "$work" && chown -R nobody "$sandbox"
+    as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+fi
+run() { # run FAILING_STUBS EXTRA_PATH SCRIPT ARGUMENT: prints the calls it made and "exit N"
+    local status=0
+    : >"$sandbox/calls"
+    "${as[@]}" env STUB_FAIL="$1" PATH="$sandbox/bin:$2:/usr/bin:/bin" \
+        sh "$sandbox/scripts/$3" "$4" 2>"$work/stderr" || status=$?
+    cat "$sandbox/calls"
+    echo "exit $status"
+}
+expect() { # expect WHAT OUTPUT_OF_RUN LINE...
+    local what=$1 got=$2
+    shift 2
+    [ "$got" = "$(printf '%s\n' "$@")" ] || fail "$what: $(echo $got)"
+}
+expect "postinst configure" "$(run '' '' postinst configure)" \
+    "systemd-sysusers lumawrite.conf" "systemctl daemon-reload" "exit 0"
+expect "postinst, systemd-sysusers failing" "$(run systemd-sysusers '' postinst configure)" \
+    "systemd-sysusers lumawrite.conf" "exit 1"
+grep -q 'could not make the user lumawrite' "$work/stderr" || fail "postinst does not say why it failed"
+stop="deb-systemd-invoke stop lumawrite-send@*.service"
+expect "prerm remove" "$(run '' '' prerm remove)" "$stop" "exit 0"
+expect "prerm remove, the instances not stopped" "$(run deb-systemd-invoke '' prerm remove)" "$stop" "exit 1"
+expect "postrm remove" "$(run '' '' postrm remove)" "systemctl daemon-reload" "exit 0"
+[ -d "$sandbox/var/lib/lumawrite-send/shop-1" ] || fail "postrm remove took the state folder"
+expect "postrm purge" "$(run '' "$sandbox/adduser" postrm purge)" \
+    "getent passwd lumawrite" "deluser --system --quiet lumawrite" \
+    "getent group lumawrite" "delgroup --system --quiet lumawrite" "exit 0"
+[ ! -e "$sandbox/var/lib/lumawrite-send" ] && [ ! -e "$sandbox/var/cache/lumawrite-send" ] ||
+    fail "postrm purge left /var/lib/lumawrite-send or /var/cache/lumawrite-send"
+[ -f "$sandbox/etc/lumawrite/shop-1.env" ] || fail "postrm purge took the admin's /etc/lumawrite"
+expect "postrm purge without adduser" "$(run '' '' postrm purge)" "getent passwd lumawrite" \
+    "userdel lumawrite" "getent group lumawrite" "groupdel lumawrite" "exit 0"
+expect "postrm purge, the user gone already" "$(run getent '' postrm purge)" \
+    "getent passwd lumawrite" "getent group lumawrite" "exit 0"
+rm -r "$sandbox/run/systemd"
+expect "prerm and postrm remove without systemd" "$(run '' '' prerm remove; run '' '' postrm remove)" \
+    "exit 0" "exit 0"
+
 echo "== lintian"
-lintian --fail-on error,warning --display-level '>=warning' "$deb" 2>/dev/null || fail "lintian"
+lintian --fail-on error,warning --display-level '>=warning' "$deb" "$service_deb" 2>/dev/null ||
+    fail "lintian"
 # Built with Debian's hardening flags: RELRO, BIND_NOW, PIE. (A program that calls no function
 # FORTIFY_SOURCE guards is named by lintian all the same; that note says nothing.)
 hardening=$(lintian --display-level '>=info' "$deb" 2>/dev/null |
