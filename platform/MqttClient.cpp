@@ -72,12 +72,21 @@ QString MqttClient::start()
                                               const mosquitto_message *message) {
         MqttClient *self = clientOf(data);
         const QByteArray topic(message->topic);
+        const qsizetype bytes = message->payloadlen;
+        if (self->m_access.maxPayloadBytes > 0 && bytes > self->m_access.maxPayloadBytes) {
+            // Not copied: a publish of hundreds of MB would be held several times over.
+            QMetaObject::invokeMethod(
+                self, [self, topic, bytes] { emit self->messageTooLarge(topic, bytes); },
+                Qt::QueuedConnection);
+            return;
+        }
         const QByteArray payload(static_cast<const char *>(message->payload), message->payloadlen);
         const bool retained = message->retain;
+        const int id = message->mid;
         QMetaObject::invokeMethod(
             self,
-            [self, topic, payload, retained] {
-                emit self->messageReceived(topic, payload, retained);
+            [self, topic, payload, retained, id] {
+                emit self->messageReceived(topic, payload, retained, id);
             },
             Qt::QueuedConnection);
     });

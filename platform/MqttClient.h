@@ -24,6 +24,8 @@ struct BrokerAccess {
     QString password;
     QByteArray willTopic; // retained, QoS 1
     QByteArray willPayload;
+    // A message above this many bytes is refused where it arrives, never copied (0: no limit).
+    qsizetype maxPayloadBytes = 0;
 };
 
 // A connection to an MQTT broker through libmosquitto. A network thread of its own connects, and
@@ -52,8 +54,13 @@ signals:
     void connected();
     void refused(int code, const QString &reason); // the broker answered the connect with no
     void disconnected(int code);                   // lost; the thread reconnects by itself
-    // retained: the broker kept it and hands it on at every subscription.
-    void messageReceived(const QByteArray &topic, const QByteArray &payload, bool retained);
+    // retained: the broker kept it and hands it on at every subscription. messageId is the
+    // broker's for this delivery: a QoS 1 message it hands on again (its acknowledgement was
+    // lost) comes with the same id.
+    void messageReceived(const QByteArray &topic, const QByteArray &payload, bool retained,
+                         int messageId);
+    // A message above maxPayloadBytes: only its size is handed on.
+    void messageTooLarge(const QByteArray &topic, qsizetype bytes);
     void published(int messageId);
     // A try to connect failed before the broker could answer (port closed, host not found,
     // TLS refused) or the connection was lost; it is tried again with back-off.

@@ -11,6 +11,7 @@
 #include <QSignalSpy>
 #include <QSysInfo>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -378,6 +379,12 @@ public:
     Service(Broker &broker, LoopbackSign &sign, const QString &site,
             const QString &pacing = "10,10", const QString &passwordText = {},
             const QStringList &more = {})
+        : Service(broker.url(), sign, site, pacing, passwordText, more)
+    {
+    }
+    Service(const QString &brokerUrl, LoopbackSign &sign, const QString &site,
+            const QString &pacing = "10,10", const QString &passwordText = {},
+            const QStringList &more = {})
     {
         Settings settings = safeSettings();
         settings.SerialAddress = 7;
@@ -397,7 +404,7 @@ public:
                                   "--port",
                                   QString::number(sign.port()),
                                   "--mqtt",
-                                  broker.url(),
+                                  brokerUrl,
                                   "--topic",
                                   "signs/" + site,
                                   "--topic",
@@ -409,10 +416,14 @@ public:
                       more;
         m_process.start(LUMAWRITE_SEND_PATH, m_arguments);
     }
-    // Stopped as a system stop does, and started again with what it keeps.
-    void restart()
+    // Stopped as a system stop does (or killed, as in a crash), and started again with what it
+    // keeps.
+    void restart(bool crash = false)
     {
-        m_process.terminate();
+        if (crash)
+            m_process.kill();
+        else
+            m_process.terminate();
         EXPECT_TRUE(m_process.waitForFinished(10000));
         m_err.clear();
         m_process.start(LUMAWRITE_SEND_PATH, m_arguments);
@@ -437,6 +448,78 @@ private:
     QProcess m_process;
     QStringList m_arguments;
     QString m_err;
+};
+
+// A broker of one connection that says yes to everything and publishes what the test gives
+// it, with the packet id and duplicate flag of its choosing: a QoS 1 delivery handed on again.
+class ScriptedBroker {
+public:
+    ScriptedBroker()
+    {
+        EXPECT_TRUE(m_server.listen(QHostAddress::LocalHost));
+        QObject::connect(&m_server, &QTcpServer::newConnection, [this] {
+            m_client = m_server.nextPendingConnection();
+            QObject::connect(m_client, &QTcpSocket::readyRead, [this] { answer(); });
+        });
+    }
+    QString url() const { return QStringLiteral("mqtt://127.0.0.1:%1").arg(m_server.serverPort()); }
+    bool waitForSubscriptions(int count)
+    {
+        return QTest::qWaitFor([&] { return m_subscriptions >= count; }, 10000);
+    }
+    void publish(const QByteArray &topic, const QByteArray &payload, quint16 id, bool again)
+    {
+        QByteArray body;
+        body += char(topic.size() >> 8);
+        body += char(topic.size() & 0xff);
+        body += topic;
+        body += char(id >> 8);
+        body += char(id & 0xff);
+        body += payload;
+        send(char(again ? 0x3a : 0x32), body); // PUBLISH, QoS 1, DUP when again
+    }
+
+private:
+    void send(char type, const QByteArray &body)
+    {
+        m_client->write(QByteArray(1, type) + char(body.size()) + body); // bodies under 128
+    }
+    void answer()
+    {
+        m_in += m_client->readAll();
+        for (;;) {
+            // A type byte, the length in 7-bit groups (lowest first), the body.
+            qsizetype at = 1;
+            int length = 0;
+            for (int shift = 0; at < m_in.size(); shift += 7) {
+                const quint8 byte = quint8(m_in[at++]);
+                length |= (byte & 0x7f) << shift;
+                if (!(byte & 0x80))
+                    break;
+            }
+            if (m_in.size() < 2 || (quint8(m_in[at - 1]) & 0x80) || m_in.size() < at + length)
+                return;
+            const quint8 type = quint8(m_in[0]) >> 4;
+            const QByteArray body = m_in.mid(at, length);
+            m_in.remove(0, at + length);
+            if (type == 1) { // CONNECT: accepted
+                send(0x20, QByteArray::fromHex("0000"));
+            } else if (type == 8) { // SUBSCRIBE: granted QoS 1
+                send(char(0x90), body.left(2) + char(1));
+                ++m_subscriptions;
+            } else if (type == 3) { // the service's status, QoS 1: acknowledged by its id
+                const int topicLength = (quint8(body[0]) << 8) | quint8(body[1]);
+                send(0x40, body.mid(2 + topicLength, 2));
+            } else if (type == 12) { // PINGREQ
+                send(char(0xd0), {});
+            }
+        }
+    }
+
+    QTcpServer m_server;
+    QTcpSocket *m_client = nullptr;
+    QByteArray m_in;
+    int m_subscriptions = 0;
 };
 
 std::string text(const QList<QJsonObject> &documents)
@@ -699,4 +782,108 @@ TEST(BrokerService, ARetainedMessageIsTakenOnceAcrossReconnectsAndRestarts)
     // A new retained message is taken as any new one.
     ASSERT_EQ(broker.publish("central", "all/message", "Group again", true), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return sign.received().count(Restart) == 3; }, 15000));
+}
+
+TEST(BrokerService, AStopOrCrashMidUploadIsToldAndTheNextStartSendsTheMessageAgain)
+{
+    Broker broker;
+    LoopbackSign sign;
+    StatusWatch status(broker, "signs/site-1/status");
+    Service service(broker, sign, "site-1", "300,10"); // 8 frames in about 2.4 s
+    service.waitToSay("connected to the broker");
+    const auto interrupted = [&](bool crash) {
+        sign.take();
+        ASSERT_EQ(broker.publish("central", "signs/site-1/message", crash ? "Yo" : "Hi"), 0);
+        ASSERT_GE(sign.waitFor(3).size(), 3);
+        service.restart(crash);
+        sign.take();
+        service.waitToSay("connected to the broker");
+        // The sign is half written: the message goes again, whole.
+        EXPECT_TRUE(service.waitToSay("did not finish").contains("did not finish ("))
+            << crash << service.errors().toStdString();
+        const QList<QByteArray> again = sign.waitFor(8, 15000);
+        ASSERT_GE(again.size(), 8) << service.errors().toStdString();
+        EXPECT_EQ(again.last(), Restart);
+        EXPECT_TRUE(QTest::qWaitFor(
+            [&] { return status.documents().last().value("state").toString() == "sent"; }, 10000));
+        EXPECT_EQ(status.documents().last().value("text").toString(), crash ? "Yo" : "Hi");
+    };
+
+    // SIGTERM: "offline" says how far the upload had come.
+    interrupted(false);
+    QJsonObject offline;
+    for (const QJsonObject &document : status.documents())
+        if (document.value("state") == "offline")
+            offline = document;
+    EXPECT_EQ(offline.value("text").toString(), "Hi") << text(status.documents());
+    EXPECT_EQ(offline.value("of").toInt(), 8);
+    const int frames = offline.value("frames").toInt();
+    EXPECT_GE(frames, 2);
+    EXPECT_EQ(offline.value("error").toString(),
+              QStringLiteral("stopped after %1 of 8 frames").arg(frames));
+
+    // A crash (SIGKILL) leaves only the broker's last will; the message goes again all the same.
+    interrupted(true);
+
+    // After a finished upload a start sends nothing and shows the state the sign was left in.
+    const QString sentAt = status.documents().last().value("at").toString();
+    sign.take();
+    service.restart();
+    service.waitToSay("connected to the broker");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return status.documents().last().value("state").toString() != "offline"; }, 5000));
+    const QJsonObject shown = status.documents().last();
+    EXPECT_EQ(shown.value("state").toString(), "sent") << text(status.documents());
+    EXPECT_EQ(shown.value("text").toString(), "Yo");
+    EXPECT_EQ(shown.value("at").toString(), sentAt);
+    QTest::qWait(1000);
+    EXPECT_TRUE(sign.received().isEmpty());
+}
+
+TEST(BrokerService, AHugeMessageIsRefusedWithoutBeingHeldInMemory)
+{
+    Broker broker;
+    LoopbackSign sign;
+    StatusWatch status(broker, "signs/site-1/status");
+    Service service(broker, sign, "site-1");
+    service.waitToSay("connected to the broker");
+    const auto peakKiB = [&] {
+        QFile file(QStringLiteral("/proc/%1/status").arg(service.process().processId()));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        const QRegularExpressionMatch peak =
+            QRegularExpression("VmHWM:\\s+(\\d+) kB").match(QString::fromLatin1(file.readAll()));
+        return peak.captured(1).toLongLong();
+    };
+    const qint64 before = peakKiB();
+    constexpr qint64 Bytes = 48 << 20;
+    ASSERT_EQ(broker.publish("central", "signs/site-1/message", QByteArray(Bytes, 'x')), 0);
+    EXPECT_TRUE(
+        service.waitToSay("message refused")
+            .contains("the message holds 50331648 bytes; at most 65536 are taken; nothing sent"));
+    EXPECT_EQ(status.waitFor("refused").value("error").toString(),
+              "the message holds 50331648 bytes; at most 65536 are taken");
+    // The client library holds it twice (as read, and as its message); it is never copied
+    // beside that.
+    EXPECT_LT(peakKiB() - before, Bytes * 5 / 2 / 1024);
+    EXPECT_TRUE(sign.received().isEmpty());
+}
+
+TEST(BrokerService, AQos1MessageHandedOnAgainIsNotSentTwice)
+{
+    ScriptedBroker broker;
+    LoopbackSign sign;
+    Service service(broker.url(), sign, "site-1");
+    ASSERT_TRUE(broker.waitForSubscriptions(2)) << service.errors().toStdString();
+    const auto uploads = [&](int count) {
+        return QTest::qWaitFor([&] { return sign.received().count(Restart) == count; }, 5000);
+    };
+    broker.publish("signs/site-1/message", "Hi", 5, false);
+    ASSERT_TRUE(uploads(1)) << service.errors().toStdString();
+    // The same delivery again (its acknowledgement was lost on the way): nothing is sent.
+    broker.publish("signs/site-1/message", "Hi", 5, true);
+    QTest::qWait(1000);
+    EXPECT_EQ(sign.received().count(Restart), 1);
+    // The same text published anew has an id of its own: it is sent again.
+    broker.publish("signs/site-1/message", "Hi", 6, false);
+    EXPECT_TRUE(uploads(2)) << service.errors().toStdString();
 }

@@ -66,6 +66,16 @@ QString stateName(signs::SignFleet::Status::State state)
     }
 }
 
+signs::SignFleet::Status::State stateNamed(const QString &name)
+{
+    using State = signs::SignFleet::Status::State;
+    for (const State state :
+         {State::Idle, State::Sending, State::Sent, State::Failed, State::Refused})
+        if (stateName(state) == name)
+            return state;
+    return State::Idle;
+}
+
 // A whole number in [low, high] or a refusal naming the field.
 QString wholeNumber(const QJsonObject &object, const QString &name, int low, int high,
                     std::optional<int> &into)
@@ -156,15 +166,19 @@ QString readPasswordFile(const QString &path, QString &password)
     return {};
 }
 
+QString tooLargeText(qsizetype bytes)
+{
+    return QCoreApplication::translate("lumawrite::send::MqttService",
+                                       "the message holds %1 bytes; at most %2 are taken")
+        .arg(bytes)
+        .arg(MaxPayloadBytes);
+}
+
 Payload readPayload(const QByteArray &payload, const QStringList &fonts)
 {
     Payload result;
     if (payload.size() > MaxPayloadBytes) {
-        result.error =
-            QCoreApplication::translate("lumawrite::send::MqttService",
-                                        "the message holds %1 bytes; at most %2 are taken")
-                .arg(payload.size())
-                .arg(MaxPayloadBytes);
+        result.error = tooLargeText(payload.size());
         return result;
     }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
@@ -279,6 +293,12 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
         publishStatus();
     });
     connect(&m_client, &platform::MqttClient::messageReceived, this, &MqttService::received);
+    connect(&m_client, &platform::MqttClient::messageTooLarge, this,
+            [this](const QByteArray &, qsizetype bytes) {
+                if (!stopping())
+                    refuse(tooLargeText(bytes));
+            });
+    connect(m_fleet.get(), &signs::SignFleet::messageDone, this, &MqttService::messageDone);
     m_gather.setSingleShot(true);
     m_gather.setInterval(GatherMs);
     connect(&m_gather, &QTimer::timeout, this, [this] { take(std::exchange(m_newest, {})); });
@@ -297,6 +317,15 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
             m_client.subscribe((topic + QStringLiteral("/message")).toUtf8());
         // The last will may have said "offline" meanwhile.
         publishStatus(true);
+        if (std::exchange(m_resend, false)) {
+            m_err(QCoreApplication::translate(
+                      "lumawrite::send::MqttService",
+                      "lumawrite-send: the last upload did not finish (%1 of %2 frames); it is "
+                      "sent again\n")
+                      .arg(m_last.status.frames)
+                      .arg(m_last.status.of));
+            take(m_last.payload);
+        }
     });
     connect(&m_client, &platform::MqttClient::refused, this,
             [this](int code, const QString &reason) {
@@ -362,39 +391,66 @@ QString MqttService::start()
     return m_client.start();
 }
 
-void MqttService::received(const QByteArray &topic, const QByteArray &payload, bool retained)
+void MqttService::received(const QByteArray &topic, const QByteArray &payload, bool retained,
+                           int messageId)
 {
     if (stopping())
         return;
     const QByteArray digest = QCryptographicHash::hash(payload, QCryptographicHash::Sha256).toHex();
+    const Taken last = m_taken.value(topic);
     // The broker hands a retained message on at every subscription, after every reconnect and
     // restart: the one already taken from its topic is not taken again, so that an older group
-    // message never replaces a newer one.
-    if (retained && m_taken.value(topic) == digest)
+    // message never replaces a newer one. A QoS 1 message whose acknowledgement was lost comes
+    // again under the same id: it is the same delivery, not the same text sent again.
+    if (last.digest == digest && (retained || last.messageId == messageId))
         return;
-    if (m_taken.value(topic) != digest) {
-        m_taken.insert(topic, digest);
-        saveTaken();
-    }
+    m_taken.insert(topic, {digest, messageId});
+    // Kept at once: the broker counts it as delivered, and a stop or a crash from here on
+    // sends it on the next start.
+    m_last = {payload, false, {}, QDateTime::currentDateTimeUtc()};
+    m_last.status.state = signs::SignFleet::Status::State::Sending;
+    saveTaken();
     m_newest = payload;
     m_gather.start();
+}
+
+void MqttService::refuse(const QString &why)
+{
+    m_err(QCoreApplication::translate("lumawrite::send::MqttService",
+                                      "lumawrite-send: message refused: %1; nothing sent\n")
+              .arg(why));
+    signs::SignFleet::Status refusal;
+    refusal.state = signs::SignFleet::Status::State::Refused;
+    refusal.error = why;
+    m_refusal = refusal;
+    m_refusalAt = QDateTime::currentDateTimeUtc();
+    publishStatus(true);
 }
 
 void MqttService::take(const QByteArray &payload)
 {
     const Payload message = readPayload(payload, m_fonts);
+    m_last = {payload, !message.error.isEmpty(), {}, QDateTime::currentDateTimeUtc()};
     if (!message.error.isEmpty()) {
-        m_err(QCoreApplication::translate("lumawrite::send::MqttService",
-                                          "lumawrite-send: message refused: %1; nothing sent\n")
-                  .arg(message.error));
-        signs::SignFleet::Status refusal;
-        refusal.state = signs::SignFleet::Status::State::Refused;
-        refusal.error = message.error;
-        m_refusal = refusal;
-        publishStatus(true);
+        refuse(message.error);
+        m_last.status = *m_refusal;
+        saveTaken();
         return;
     }
+    m_last.status.state = signs::SignFleet::Status::State::Sending;
+    m_last.status.text = message.text;
+    saveTaken();
     m_fleet->submit(message.text, message.choices, message.allowEmpty);
+}
+
+void MqttService::messageDone()
+{
+    if (m_last.payload.isEmpty() || m_last.finished)
+        return;
+    m_last.finished = true;
+    m_last.status = m_fleet->status();
+    m_last.at = QDateTime::currentDateTimeUtc();
+    saveTaken();
 }
 
 void MqttService::publishStatus(bool force)
@@ -412,7 +468,9 @@ void MqttService::publishStatus(bool force)
     m_shownText = status.text;
     m_client.publish(m_statusTopic,
                      statusDocument(state, status.frames, status.of, status.text, status.error,
-                                    QDateTime::currentDateTimeUtc()),
+                                    m_refusal && m_refusalAt.isValid()
+                                        ? m_refusalAt
+                                        : QDateTime::currentDateTimeUtc()),
                      true);
 }
 
@@ -421,9 +479,22 @@ void MqttService::stop()
     if (stopping())
         return;
     const bool connected = std::exchange(m_state, State::Stopping) == State::Connected;
-    // The event loop runs between frames: no frame is cut; the fleet's uploads end here.
+    // The event loop runs between frames: no frame is cut; the fleet's uploads end here, and
+    // "offline" says how far the one under way had come.
+    const signs::SignFleet::Status status = m_fleet->status();
+    QByteArray offline = OfflineDocument;
+    if (status.state == signs::SignFleet::Status::State::Sending) {
+        offline = statusDocument(QStringLiteral("offline"), status.frames, status.of, status.text,
+                                 QCoreApplication::translate("lumawrite::send::MqttService",
+                                                             "stopped after %1 of %2 frames")
+                                     .arg(status.frames)
+                                     .arg(status.of),
+                                 QDateTime::currentDateTimeUtc());
+        m_last.status = status;
+        saveTaken();
+    }
     m_fleet.reset();
-    m_offlineId = connected ? m_client.publish(m_statusTopic, OfflineDocument, true) : -1;
+    m_offlineId = connected ? m_client.publish(m_statusTopic, offline, true) : -1;
     if (m_offlineId < 0) {
         QTimer::singleShot(0, this, &MqttService::finishStop);
         return;
@@ -446,27 +517,70 @@ void MqttService::loadTaken()
     ReadFailure failure;
     if (!readRegularFile(m_takenFile, content, failure))
         return; // none yet: nothing taken
-    const QJsonObject taken = QJsonDocument::fromJson(content).object();
-    for (auto it = taken.begin(); it != taken.end(); ++it)
-        if (it.value().isString())
-            m_taken.insert(it.key().toUtf8(), it.value().toString().toLatin1());
+    const QJsonObject file = QJsonDocument::fromJson(content).object();
+    // {"taken": {TOPIC: {"digest": ..., "id": n}}, "last": {...}}; before, only {TOPIC: digest}.
+    const bool topicsOnly = !file.contains(QStringLiteral("taken"));
+    const QJsonObject taken = topicsOnly ? file : file.value(QStringLiteral("taken")).toObject();
+    for (auto it = taken.begin(); it != taken.end(); ++it) {
+        const QJsonObject entry = it.value().toObject();
+        const QString digest = it.value().isString()
+                                   ? it.value().toString()
+                                   : entry.value(QStringLiteral("digest")).toString();
+        if (!digest.isEmpty())
+            m_taken.insert(it.key().toUtf8(),
+                           {digest.toLatin1(), entry.value(QStringLiteral("id")).toInt(-1)});
+    }
+    const QJsonObject last = file.value(QStringLiteral("last")).toObject();
+    const QByteArray payload =
+        QByteArray::fromBase64(last.value(QStringLiteral("payload")).toString().toLatin1());
+    if (topicsOnly || payload.isEmpty())
+        return;
+    m_last.payload = payload;
+    m_last.finished = last.value(QStringLiteral("finished")).toBool(true);
+    m_last.status.state = stateNamed(last.value(QStringLiteral("state")).toString());
+    m_last.status.frames = last.value(QStringLiteral("frames")).toInt();
+    m_last.status.of = last.value(QStringLiteral("of")).toInt();
+    m_last.status.text = last.value(QStringLiteral("text")).toString();
+    m_last.status.error = last.value(QStringLiteral("error")).toString();
+    m_last.at = QDateTime::fromString(last.value(QStringLiteral("at")).toString(), Qt::ISODate);
+    if (!m_last.finished) {
+        m_resend = true;
+    } else {
+        // Until the next message: the state the signs were last left in.
+        m_refusal = m_last.status;
+        m_refusalAt = m_last.at;
+    }
 }
 
 void MqttService::saveTaken()
 {
     QJsonObject taken;
     for (auto it = m_taken.cbegin(); it != m_taken.cend(); ++it)
-        taken.insert(QString::fromUtf8(it.key()), QString::fromLatin1(it.value()));
+        taken.insert(QString::fromUtf8(it.key()),
+                     QJsonObject{{QStringLiteral("digest"), QString::fromLatin1(it->digest)},
+                                 {QStringLiteral("id"), it->messageId}});
+    QJsonObject file{{QStringLiteral("taken"), taken}};
+    if (!m_last.payload.isEmpty())
+        file.insert(
+            QStringLiteral("last"),
+            QJsonObject{{QStringLiteral("payload"), QString::fromLatin1(m_last.payload.toBase64())},
+                        {QStringLiteral("finished"), m_last.finished},
+                        {QStringLiteral("state"), stateName(m_last.status.state)},
+                        {QStringLiteral("frames"), m_last.status.frames},
+                        {QStringLiteral("of"), m_last.status.of},
+                        {QStringLiteral("text"), m_last.status.text},
+                        {QStringLiteral("error"), m_last.status.error},
+                        {QStringLiteral("at"), m_last.at.toString(Qt::ISODate)}});
     QDir().mkpath(QFileInfo(m_takenFile).path());
-    QSaveFile file(m_takenFile);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(QJsonDocument(taken).toJson(QJsonDocument::Compact)) >= 0 && file.commit())
+    QSaveFile out(m_takenFile);
+    if (out.open(QIODevice::WriteOnly) &&
+        out.write(QJsonDocument(file).toJson(QJsonDocument::Compact)) >= 0 && out.commit())
         return;
     if (!std::exchange(m_takenUnsaved, true))
         m_err(QCoreApplication::translate("lumawrite::send::MqttService",
                                           "lumawrite-send: %1 could not be written (%2): a "
                                           "retained message may be taken again after a restart\n")
-                  .arg(m_takenFile, file.errorString()));
+                  .arg(m_takenFile, out.errorString()));
 }
 
 } // namespace lumawrite::send

@@ -4,6 +4,7 @@
 #include "SendOptions.h"
 #include "SignFleet.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
@@ -31,6 +32,8 @@ struct Payload {
     QString error;           // why it is refused; nothing is sent
 };
 Payload readPayload(const QByteArray &payload, const QStringList &fonts);
+// Why a message of that many bytes, above MaxPayloadBytes, is refused.
+QString tooLargeText(qsizetype bytes);
 
 // The status document, {"state": ..., "frames": n, "of": m, "text": ..., "error": ...,
 // "at": ...}.
@@ -57,8 +60,10 @@ signals:
     void stopped();
 
 private:
-    void received(const QByteArray &topic, const QByteArray &payload, bool retained);
+    void received(const QByteArray &topic, const QByteArray &payload, bool retained, int messageId);
+    void refuse(const QString &why);
     void take(const QByteArray &payload);
+    void messageDone();
     void loadTaken();
     void saveTaken();
     void publishStatus(bool force = false);
@@ -72,7 +77,9 @@ private:
     std::function<void(const QString &)> m_err;
     QString m_clientId;
     platform::MqttClient m_client;
-    std::optional<signs::SignFleet::Status> m_refusal; // shown until the next message is sent
+    // Shown until the next message is sent: a refusal, or after a start the last state known.
+    std::optional<signs::SignFleet::Status> m_refusal;
+    QDateTime m_refusalAt;
     QString m_shownState;
     int m_shownTens = -1;
     QString m_shownText;
@@ -91,8 +98,22 @@ private:
     // What was last taken from each topic (a digest of it), kept across restarts in the state
     // file: a retained message the broker hands on again is not taken twice.
     QString m_takenFile;
-    QHash<QByteArray, QByteArray> m_taken;
+    struct Taken {
+        QByteArray digest;
+        int messageId = -1;
+    };
+    QHash<QByteArray, Taken> m_taken;
     bool m_takenUnsaved = false; // said once
+    // The last message taken and how its upload went, kept in the same file: after a stop or a
+    // crash mid-upload, a new start sends it again; after a finished one it shows its state.
+    struct LastUpload {
+        QByteArray payload;
+        bool finished = true;
+        signs::SignFleet::Status status;
+        QDateTime at;
+    };
+    LastUpload m_last;
+    bool m_resend = false; // the last upload did not finish: it goes again once connected
     // Messages that come close together (a queue handed on after an absence) are taken as one:
     // the newest.
     QTimer m_gather;

@@ -129,6 +129,7 @@ int runService(const SendOptions &options, const QStringList &fonts,
     access.clientId = options.mqttClientId;
     access.user = options.mqttUser;
     access.caFile = options.mqttCaFile;
+    access.maxPayloadBytes = MaxPayloadBytes;
     if (!options.mqttPasswordFile.isEmpty()) {
         const QString error = readPasswordFile(options.mqttPasswordFile, access.password);
         if (!error.isEmpty()) {
