@@ -322,9 +322,9 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
                       "lumawrite::send::MqttService",
                       "lumawrite-send: the last upload did not finish (%1 of %2 frames); it is "
                       "sent again\n")
-                      .arg(m_last.status.frames)
-                      .arg(m_last.status.of));
-            take(m_last.payload);
+                      .arg(m_kept.last.status.frames)
+                      .arg(m_kept.last.status.of));
+            take(m_kept.last.payload);
         }
     });
     connect(&m_client, &platform::MqttClient::refused, this,
@@ -397,18 +397,18 @@ void MqttService::received(const QByteArray &topic, const QByteArray &payload, b
     if (stopping())
         return;
     const QByteArray digest = QCryptographicHash::hash(payload, QCryptographicHash::Sha256).toHex();
-    const Taken last = m_taken.value(topic);
+    const ServiceState::Taken last = m_kept.taken.value(topic);
     // The broker hands a retained message on at every subscription, after every reconnect and
     // restart: the one already taken from its topic is not taken again, so that an older group
     // message never replaces a newer one. A QoS 1 message whose acknowledgement was lost comes
     // again under the same id: it is the same delivery, not the same text sent again.
     if (last.digest == digest && (retained || last.messageId == messageId))
         return;
-    m_taken.insert(topic, {digest, messageId});
+    m_kept.taken.insert(topic, {digest, messageId});
     // Kept at once: the broker counts it as delivered, and a stop or a crash from here on
     // sends it on the next start.
-    m_last = {payload, false, {}, QDateTime::currentDateTimeUtc()};
-    m_last.status.state = signs::SignFleet::Status::State::Sending;
+    m_kept.last = {payload, false, {}, QDateTime::currentDateTimeUtc()};
+    m_kept.last.status.state = signs::SignFleet::Status::State::Sending;
     saveTaken();
     m_newest = payload;
     m_gather.start();
@@ -430,26 +430,26 @@ void MqttService::refuse(const QString &why)
 void MqttService::take(const QByteArray &payload)
 {
     const Payload message = readPayload(payload, m_fonts);
-    m_last = {payload, !message.error.isEmpty(), {}, QDateTime::currentDateTimeUtc()};
+    m_kept.last = {payload, !message.error.isEmpty(), {}, QDateTime::currentDateTimeUtc()};
     if (!message.error.isEmpty()) {
         refuse(message.error);
-        m_last.status = *m_refusal;
+        m_kept.last.status = *m_refusal;
         saveTaken();
         return;
     }
-    m_last.status.state = signs::SignFleet::Status::State::Sending;
-    m_last.status.text = message.text;
+    m_kept.last.status.state = signs::SignFleet::Status::State::Sending;
+    m_kept.last.status.text = message.text;
     saveTaken();
     m_fleet->submit(message.text, message.choices, message.allowEmpty);
 }
 
 void MqttService::messageDone()
 {
-    if (m_last.payload.isEmpty() || m_last.finished)
+    if (m_kept.last.payload.isEmpty() || m_kept.last.finished)
         return;
-    m_last.finished = true;
-    m_last.status = m_fleet->status();
-    m_last.at = QDateTime::currentDateTimeUtc();
+    m_kept.last.finished = true;
+    m_kept.last.status = m_fleet->status();
+    m_kept.last.at = QDateTime::currentDateTimeUtc();
     saveTaken();
 }
 
@@ -490,7 +490,7 @@ void MqttService::stop()
                                      .arg(status.frames)
                                      .arg(status.of),
                                  QDateTime::currentDateTimeUtc());
-        m_last.status = status;
+        m_kept.last.status = status;
         saveTaken();
     }
     m_fleet.reset();
@@ -517,6 +517,34 @@ void MqttService::loadTaken()
     ReadFailure failure;
     if (!readRegularFile(m_takenFile, content, failure))
         return; // none yet: nothing taken
+    m_kept = readServiceState(content);
+    if (m_kept.last.payload.isEmpty())
+        return;
+    if (!m_kept.last.finished) {
+        m_resend = true;
+    } else {
+        // Until the next message: the state the signs were last left in.
+        m_refusal = m_kept.last.status;
+        m_refusalAt = m_kept.last.at;
+    }
+}
+
+void MqttService::saveTaken()
+{
+    QDir().mkpath(QFileInfo(m_takenFile).path());
+    QSaveFile out(m_takenFile);
+    if (out.open(QIODevice::WriteOnly) && out.write(writeServiceState(m_kept)) >= 0 && out.commit())
+        return;
+    if (!std::exchange(m_takenUnsaved, true))
+        m_err(QCoreApplication::translate("lumawrite::send::MqttService",
+                                          "lumawrite-send: %1 could not be written (%2): a "
+                                          "retained message may be taken again after a restart\n")
+                  .arg(m_takenFile, out.errorString()));
+}
+
+ServiceState readServiceState(const QByteArray &content)
+{
+    ServiceState state;
     const QJsonObject file = QJsonDocument::fromJson(content).object();
     // {"taken": {TOPIC: {"digest": ..., "id": n}}, "last": {...}}; before, only {TOPIC: digest}.
     const bool topicsOnly = !file.contains(QStringLiteral("taken"));
@@ -527,60 +555,47 @@ void MqttService::loadTaken()
                                    ? it.value().toString()
                                    : entry.value(QStringLiteral("digest")).toString();
         if (!digest.isEmpty())
-            m_taken.insert(it.key().toUtf8(),
-                           {digest.toLatin1(), entry.value(QStringLiteral("id")).toInt(-1)});
+            state.taken.insert(it.key().toUtf8(),
+                               {digest.toLatin1(), entry.value(QStringLiteral("id")).toInt(-1)});
     }
     const QJsonObject last = file.value(QStringLiteral("last")).toObject();
     const QByteArray payload =
         QByteArray::fromBase64(last.value(QStringLiteral("payload")).toString().toLatin1());
-    if (topicsOnly || payload.isEmpty())
-        return;
-    m_last.payload = payload;
-    m_last.finished = last.value(QStringLiteral("finished")).toBool(true);
-    m_last.status.state = stateNamed(last.value(QStringLiteral("state")).toString());
-    m_last.status.frames = last.value(QStringLiteral("frames")).toInt();
-    m_last.status.of = last.value(QStringLiteral("of")).toInt();
-    m_last.status.text = last.value(QStringLiteral("text")).toString();
-    m_last.status.error = last.value(QStringLiteral("error")).toString();
-    m_last.at = QDateTime::fromString(last.value(QStringLiteral("at")).toString(), Qt::ISODate);
-    if (!m_last.finished) {
-        m_resend = true;
-    } else {
-        // Until the next message: the state the signs were last left in.
-        m_refusal = m_last.status;
-        m_refusalAt = m_last.at;
-    }
+    if (topicsOnly || payload.isEmpty() || payload.size() > MaxPayloadBytes)
+        return state;
+    ServiceState::LastUpload &kept = state.last;
+    kept.payload = payload;
+    kept.finished = last.value(QStringLiteral("finished")).toBool(true);
+    kept.status.state = stateNamed(last.value(QStringLiteral("state")).toString());
+    kept.status.frames = qMax(0, last.value(QStringLiteral("frames")).toInt());
+    kept.status.of = qMax(0, last.value(QStringLiteral("of")).toInt());
+    kept.status.text = last.value(QStringLiteral("text")).toString();
+    kept.status.error = last.value(QStringLiteral("error")).toString();
+    kept.at = QDateTime::fromString(last.value(QStringLiteral("at")).toString(), Qt::ISODate);
+    return state;
 }
 
-void MqttService::saveTaken()
+QByteArray writeServiceState(const ServiceState &state)
 {
     QJsonObject taken;
-    for (auto it = m_taken.cbegin(); it != m_taken.cend(); ++it)
+    for (auto it = state.taken.cbegin(); it != state.taken.cend(); ++it)
         taken.insert(QString::fromUtf8(it.key()),
                      QJsonObject{{QStringLiteral("digest"), QString::fromLatin1(it->digest)},
                                  {QStringLiteral("id"), it->messageId}});
     QJsonObject file{{QStringLiteral("taken"), taken}};
-    if (!m_last.payload.isEmpty())
+    const ServiceState::LastUpload &last = state.last;
+    if (!last.payload.isEmpty())
         file.insert(
             QStringLiteral("last"),
-            QJsonObject{{QStringLiteral("payload"), QString::fromLatin1(m_last.payload.toBase64())},
-                        {QStringLiteral("finished"), m_last.finished},
-                        {QStringLiteral("state"), stateName(m_last.status.state)},
-                        {QStringLiteral("frames"), m_last.status.frames},
-                        {QStringLiteral("of"), m_last.status.of},
-                        {QStringLiteral("text"), m_last.status.text},
-                        {QStringLiteral("error"), m_last.status.error},
-                        {QStringLiteral("at"), m_last.at.toString(Qt::ISODate)}});
-    QDir().mkpath(QFileInfo(m_takenFile).path());
-    QSaveFile out(m_takenFile);
-    if (out.open(QIODevice::WriteOnly) &&
-        out.write(QJsonDocument(file).toJson(QJsonDocument::Compact)) >= 0 && out.commit())
-        return;
-    if (!std::exchange(m_takenUnsaved, true))
-        m_err(QCoreApplication::translate("lumawrite::send::MqttService",
-                                          "lumawrite-send: %1 could not be written (%2): a "
-                                          "retained message may be taken again after a restart\n")
-                  .arg(m_takenFile, out.errorString()));
+            QJsonObject{{QStringLiteral("payload"), QString::fromLatin1(last.payload.toBase64())},
+                        {QStringLiteral("finished"), last.finished},
+                        {QStringLiteral("state"), stateName(last.status.state)},
+                        {QStringLiteral("frames"), last.status.frames},
+                        {QStringLiteral("of"), last.status.of},
+                        {QStringLiteral("text"), last.status.text},
+                        {QStringLiteral("error"), last.status.error},
+                        {QStringLiteral("at"), last.at.toString(Qt::ISODate)}});
+    return QJsonDocument(file).toJson(QJsonDocument::Compact);
 }
 
 } // namespace lumawrite::send

@@ -40,6 +40,27 @@ QString tooLargeText(qsizetype bytes);
 QByteArray statusDocument(const QString &state, int frames, int of, const QString &text,
                           const QString &error, const QDateTime &at);
 
+// What a service keeps in its state file: what it last took from each topic (a digest of the
+// message and the broker's id for its delivery), and the last message taken with how its upload
+// went. The file is the service's own, but it is read back as any outside input is: anything
+// that does not fit is left out.
+struct ServiceState {
+    struct Taken {
+        QByteArray digest;
+        int messageId = -1;
+    };
+    QHash<QByteArray, Taken> taken;
+    struct LastUpload {
+        QByteArray payload; // empty: none
+        bool finished = true;
+        signs::SignFleet::Status status;
+        QDateTime at;
+    };
+    LastUpload last;
+};
+ServiceState readServiceState(const QByteArray &content);
+QByteArray writeServiceState(const ServiceState &state);
+
 // lumawrite-send as a service: the messages published to PREFIX/message (for every --topic) go
 // to its signs, the newest winning, and its state is published, retained, to
 // FIRSTPREFIX/status, at every change of state and every 10 frames.
@@ -98,21 +119,10 @@ private:
     // What was last taken from each topic (a digest of it), kept across restarts in the state
     // file: a retained message the broker hands on again is not taken twice.
     QString m_takenFile;
-    struct Taken {
-        QByteArray digest;
-        int messageId = -1;
-    };
-    QHash<QByteArray, Taken> m_taken;
+    ServiceState m_kept;
     bool m_takenUnsaved = false; // said once
-    // The last message taken and how its upload went, kept in the same file: after a stop or a
-    // crash mid-upload, a new start sends it again; after a finished one it shows its state.
-    struct LastUpload {
-        QByteArray payload;
-        bool finished = true;
-        signs::SignFleet::Status status;
-        QDateTime at;
-    };
-    LastUpload m_last;
+    // After a stop or a crash mid-upload, a new start sends the last message again; after a
+    // finished one it shows its state.
     bool m_resend = false; // the last upload did not finish: it goes again once connected
     // Messages that come close together (a queue handed on after an absence) are taken as one:
     // the newest.
