@@ -90,6 +90,14 @@ QString MqttClient::start()
             },
             Qt::QueuedConnection);
     });
+    // What the library says of a failed handshake, for the reason it is reported with.
+    mosquitto_log_callback_set(m_mosq, [](mosquitto *, void *data, int level, const char *text) {
+        if (level != MOSQ_LOG_ERR)
+            return;
+        MqttClient *self = clientOf(data);
+        std::lock_guard errorsLock(self->m_errorsMutex);
+        self->m_libraryErrors.append(QString::fromUtf8(text));
+    });
     mosquitto_publish_callback_set(m_mosq, [](mosquitto *, void *data, int mid) {
         MqttClient *self = clientOf(data);
         QMetaObject::invokeMethod(
@@ -130,6 +138,10 @@ void MqttClient::run()
     while (!m_stopping) {
         lock.unlock();
         m_accepted = false;
+        {
+            std::lock_guard errorsLock(m_errorsMutex);
+            m_libraryErrors.clear();
+        }
         // The TCP connection is not waited for: the loop below sees it through.
         errno = 0;
         int rc = first ? mosquitto_connect_async(m_mosq, host.constData(), m_access.port,
@@ -158,7 +170,9 @@ void MqttClient::run()
                 delayS = 1;
         }
         if (rc != MOSQ_ERR_CONN_REFUSED && rc != MOSQ_ERR_AUTH && !m_accepted) {
-            const QString reason = rc == MOSQ_ERR_ERRNO && error != 0
+            std::unique_lock errorsLock(m_errorsMutex);
+            const QString reason = rc == MOSQ_ERR_TLS ? tlsFailureText(m_libraryErrors, m_access)
+                                   : rc == MOSQ_ERR_ERRNO && error != 0
                                        ? QString::fromLocal8Bit(std::strerror(error))
                                        : QString::fromUtf8(mosquitto_strerror(rc));
             QMetaObject::invokeMethod(
@@ -207,6 +221,41 @@ void MqttClient::disconnectFromBroker()
     }
     m_wake.notify_all();
     m_thread.join();
+}
+
+QString MqttClient::tlsFailureText(const QStringList &libraryErrors, const BrokerAccess &access)
+{
+    const QString said = libraryErrors.join(QLatin1Char(' '));
+    const auto mentions = [&said](const char *what) {
+        return said.contains(QLatin1String(what), Qt::CaseInsensitive);
+    };
+    if (mentions("host name verification failed"))
+        return QCoreApplication::translate("lumawrite::platform::MqttClient",
+                                           "the broker's certificate is not for the host name "
+                                           "\"%1\"")
+            .arg(access.host);
+    if (mentions("certificate verify failed"))
+        return access.caFile.isEmpty()
+                   ? QCoreApplication::translate(
+                         "lumawrite::platform::MqttClient",
+                         "the broker's certificate is not signed by an authority this system "
+                         "trusts, or has expired; give its authority with --mqtt-cafile")
+                   : QCoreApplication::translate("lumawrite::platform::MqttClient",
+                                                 "the broker's certificate is not signed by the "
+                                                 "authority in %1, or has expired")
+                         .arg(access.caFile);
+    // A plain MQTT port closes the connection on the first TLS bytes, or answers in MQTT.
+    if (mentions("unexpected eof") || mentions("wrong version number") ||
+        mentions("packet length too long") || mentions("record layer failure") ||
+        mentions("http request"))
+        return QCoreApplication::translate("lumawrite::platform::MqttClient",
+                                           "the broker does not speak TLS on port %1; is it a "
+                                           "plain MQTT port (mqtt://)?")
+            .arg(access.port);
+    const qsizetype colon = said.lastIndexOf(QLatin1String("::"));
+    return QCoreApplication::translate("lumawrite::platform::MqttClient", "TLS failed: %1")
+        .arg(colon >= 0 ? said.mid(colon + 2)
+                        : QString::fromUtf8(mosquitto_strerror(MOSQ_ERR_TLS)));
 }
 
 QString MqttClient::connackText(int code)

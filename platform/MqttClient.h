@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <atomic>
 #include <condition_variable>
@@ -49,6 +50,9 @@ public:
 
     // libmosquitto's reason for a refused connection or a lost one.
     static QString connackText(int code);
+    // Why a TLS handshake failed, from what the client library reported of it: a certificate
+    // for another host name, one no trusted authority signed, or no TLS on the port at all.
+    static QString tlsFailureText(const QStringList &libraryErrors, const BrokerAccess &access);
 
 signals:
     void connected();
@@ -80,6 +84,8 @@ private:
     std::atomic<bool> m_accepted = false;    // the broker took the last connect
     std::atomic<long long> m_acceptedAt = 0; // when, on the steady clock
     bool m_connected = false;                // as this object's thread last heard
+    std::mutex m_errorsMutex;
+    QStringList m_libraryErrors; // of the try under way, guarded by m_errorsMutex
 };
 
 } // namespace lumawrite::platform

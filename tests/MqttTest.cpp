@@ -666,7 +666,7 @@ TEST(BrokerService, TheNewestOfQuickMessagesIsShownLastAndSigtermSaysOffline)
         << text(status.documents());
 }
 
-TEST(BrokerService, TlsTrustsTheBrokerThroughTheCaFile)
+TEST(BrokerService, TlsTrustsTheBrokerThroughTheCaFileAndSaysWhyAHandshakeFailed)
 {
     // A certificate authority and a broker certificate for 127.0.0.1, made here.
     QTemporaryDir dir;
@@ -683,13 +683,17 @@ TEST(BrokerService, TlsTrustsTheBrokerThroughTheCaFile)
                      "broker.csr", "-subj", "/CN=127.0.0.1"}));
     ASSERT_TRUE(run({"x509", "-req", "-in", "broker.csr", "-CA", "ca.pem", "-CAkey", "ca.key",
                      "-CAcreateserial", "-out", "broker.pem", "-days", "2", "-extfile", "san"}));
-    const quint16 port = freeTcpPort();
+    ASSERT_TRUE(run({"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-keyout", "other.key",
+                     "-out", "other.pem", "-days", "2", "-subj", "/CN=Other CA"}));
+    const quint16 port = freeTcpPort(), plainPort = freeTcpPort();
     const passwd *me = ::getpwuid(::geteuid());
     writeFile(dir.filePath("mosquitto.conf"),
               QStringLiteral("listener %1 127.0.0.1\nallow_anonymous true\ncafile %2/ca.pem\n"
-                             "certfile %2/broker.pem\nkeyfile %2/broker.key\nuser %3\n")
+                             "certfile %2/broker.pem\nkeyfile %2/broker.key\nuser %3\n"
+                             "listener %4 127.0.0.1\n") // a plain port beside it
                   .arg(port)
                   .arg(dir.path(), QString::fromLocal8Bit(me ? me->pw_name : "root"))
+                  .arg(plainPort)
                   .toUtf8());
     QProcess broker;
     broker.setProcessChannelMode(QProcess::MergedChannels);
@@ -701,27 +705,50 @@ TEST(BrokerService, TlsTrustsTheBrokerThroughTheCaFile)
 
     TempSettings settings;
     settings.write(safeSettings());
-    const auto service = [&](const QStringList &extra) {
+    const auto service = [&](const QStringList &extra, const QString &url = {}) {
         auto process = std::make_unique<QProcess>();
-        process->start(LUMAWRITE_SEND_PATH,
-                       QStringList{"--settings", settings.path(), "--mqtt",
-                                   QStringLiteral("mqtts://127.0.0.1:%1").arg(port), "--topic",
-                                   "tls"} +
-                           extra);
+        process->start(
+            LUMAWRITE_SEND_PATH,
+            QStringList{"--settings", settings.path(), "--mqtt",
+                        url.isEmpty() ? QStringLiteral("mqtts://127.0.0.1:%1").arg(port) : url,
+                        "--topic", "tls"} +
+                extra);
         return process;
     };
-    const auto said = [](QProcess &process, const char *what) {
+    const auto said = [](QProcess &process, const QString &what) {
         QByteArray err;
-        return QTest::qWaitFor(
-            [&] { return (err += process.readAllStandardError()).contains(what); }, 10000);
+        const bool found = QTest::qWaitFor(
+            [&] { return QString::fromUtf8(err += process.readAllStandardError()).contains(what); },
+            10000);
+        EXPECT_TRUE(found) << what.toStdString() << "\n" << err.toStdString();
+        return found;
     };
-    // Without the authority the broker's certificate is not trusted.
-    auto untrusting = service({});
-    EXPECT_TRUE(said(*untrusting, "the broker cannot be reached"));
-    untrusting->kill();
-    untrusting->waitForFinished(3000);
-    auto trusting = service({"--mqtt-cafile", dir.filePath("ca.pem")});
-    EXPECT_TRUE(said(*trusting, "connected to the broker"));
+    // Each failed handshake says why.
+    const QString ca = dir.filePath("ca.pem"), other = dir.filePath("other.pem");
+    const struct {
+        QStringList extra;
+        QString url;
+        QString why;
+    } failures[] = {
+        {{}, {}, "the broker's certificate is not signed by an authority this system trusts"},
+        {{"--mqtt-cafile", other},
+         {},
+         "the broker's certificate is not signed by the authority in " + other},
+        {{"--mqtt-cafile", ca},
+         QStringLiteral("mqtts://localhost:%1").arg(port),
+         "the broker's certificate is not for the host name \"localhost\""},
+        {{"--mqtt-cafile", ca},
+         QStringLiteral("mqtts://127.0.0.1:%1").arg(plainPort),
+         QStringLiteral("the broker does not speak TLS on port %1").arg(plainPort)},
+    };
+    for (const auto &failure : failures) {
+        auto untrusting = service(failure.extra, failure.url);
+        said(*untrusting, "the broker cannot be reached (" + failure.why);
+        untrusting->kill();
+        untrusting->waitForFinished(3000);
+    }
+    auto trusting = service({"--mqtt-cafile", ca});
+    said(*trusting, "connected to the broker");
     trusting->terminate();
     EXPECT_TRUE(trusting->waitForFinished(5000));
     EXPECT_EQ(trusting->exitCode(), 0);
