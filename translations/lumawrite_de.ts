@@ -79,6 +79,10 @@ Try &quot;lumawrite-send --help&quot;.
         <source>%1; no COM port is mapped by it</source>
         <translation>%1; damit wird kein COM-Port zugeordnet</translation>
     </message>
+    <message>
+        <source>&quot;%1&quot; holds a NUL character; the line is ignored</source>
+        <translation>„%1“ enthält ein NUL-Zeichen; die Zeile wird übergangen</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::SettingsStore</name>
@@ -173,6 +177,14 @@ Try &quot;lumawrite-send --help&quot;.
     <message>
         <source>%1 could not be read: %2.</source>
         <translation>%1 konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>it is larger than 1 MiB</source>
+        <translation>sie ist größer als 1 MiB</translation>
+    </message>
+    <message>
+        <source>%1 could not be replaced</source>
+        <translation>%1 konnte nicht ersetzt werden</translation>
     </message>
 </context>
 <context>
@@ -275,6 +287,26 @@ Es wurde nichts gesendet.</translation>
     <message>
         <source>the MQTT client could not be made</source>
         <translation>der MQTT-Client konnte nicht erzeugt werden</translation>
+    </message>
+    <message>
+        <source>the broker&apos;s certificate is not for the host name &quot;%1&quot;</source>
+        <translation>das Zertifikat des Brokers gilt nicht für den Hostnamen „%1“</translation>
+    </message>
+    <message>
+        <source>the broker&apos;s certificate is not signed by an authority this system trusts, or has expired; give its authority with --mqtt-cafile</source>
+        <translation>das Zertifikat des Brokers ist von keiner Stelle signiert, der dieses System vertraut, oder abgelaufen; geben Sie seine Stelle mit --mqtt-cafile an</translation>
+    </message>
+    <message>
+        <source>the broker&apos;s certificate is not signed by the authority in %1, or has expired</source>
+        <translation>das Zertifikat des Brokers ist nicht von der Stelle in %1 signiert oder abgelaufen</translation>
+    </message>
+    <message>
+        <source>the broker does not speak TLS on port %1; is it a plain MQTT port (mqtt://)?</source>
+        <translation>der Broker spricht auf Port %1 kein TLS; ist es ein einfacher MQTT-Port (mqtt://)?</translation>
+    </message>
+    <message>
+        <source>TLS failed: %1</source>
+        <translation>TLS fehlgeschlagen: %1</translation>
     </message>
 </context>
 <context>
@@ -469,6 +501,16 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
 </source>
         <translation>lumawrite-send: %1 konnte nicht geschrieben werden (%2): eine zurückgehaltene Nachricht wird nach einem Neustart womöglich noch einmal übernommen
 </translation>
+    </message>
+    <message>
+        <source>lumawrite-send: the last upload did not finish (%1 of %2 frames); it is sent again
+</source>
+        <translation>lumawrite-send: das letzte Hochladen wurde nicht beendet (%1 von %2 Frames); die Nachricht wird erneut gesendet
+</translation>
+    </message>
+    <message>
+        <source>stopped after %1 of %2 frames</source>
+        <translation>nach %1 von %2 Frames angehalten</translation>
     </message>
 </context>
 <context>
