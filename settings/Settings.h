@@ -89,6 +89,11 @@ namespace SettingsRange {
 // The COM numbers of the port list: COM 1 to COM 250.
 constexpr int FirstComPort = 1;
 constexpr int LastComPort = 250;
+// The sizes of the size list and the offsets of the offset list.
+constexpr int MinFontSize = 6;
+constexpr int MaxFontSize = 60;
+constexpr int MinOffset = -10;
+constexpr int MaxOffset = 10;
 
 int speedIndex(qint16 speed);                       // 1..10 -> 0..9, else the default's entry
 int serialAddressIndex(qint16 serialAddress);       // 1..50 -> 0..49, else the default's entry

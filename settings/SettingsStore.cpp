@@ -463,23 +463,6 @@ namespace {
 
 // Keeps the bytes of an unreadable settings file beside it, as a save writes the file itself:
 // only over a regular file, renamed into place whole. Why they could not be kept, or empty.
-QString keepCopy(const QByteArray &content, const QString &copyPath)
-{
-    if (const QString refused = checkWritable(copyPath); !refused.isEmpty())
-        return refused;
-    QSaveFile copy(copyPath);
-    if (!copy.open(QIODevice::WriteOnly) || copy.write(content) != content.size() ||
-        !copy.flush()) {
-        const QString reason = copy.errorString();
-        copy.cancelWriting();
-        return reason;
-    }
-    if (const QString refused = checkWritable(copyPath); !refused.isEmpty()) {
-        copy.cancelWriting();
-        return refused;
-    }
-    return copy.commit() ? QString() : copy.errorString();
-}
 
 QString keepWholeFile(const QString &path, const QString &copyPath)
 {
@@ -493,6 +476,24 @@ QString keepWholeFile(const QString &path, const QString &copyPath)
 }
 
 } // namespace
+
+QString writeRegularFile(const QString &path, const QByteArray &content)
+{
+    if (const QString refused = checkWritable(path); !refused.isEmpty())
+        return refused;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() ||
+        !file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return reason;
+    }
+    if (const QString refused = checkWritable(path); !refused.isEmpty()) {
+        file.cancelWriting();
+        return refused;
+    }
+    return file.commit() ? QString() : file.errorString();
+}
 
 StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings)
 {
@@ -516,7 +517,7 @@ StartupOutcome loadOrRecover(SettingsStore &store, Settings &settings)
         // replace: its bytes are kept first.
         outcome.unreadable = failure.reason;
         const QString copyPath = unreadableCopyPath(store.path());
-        outcome.keepError = keepCopy(content, copyPath);
+        outcome.keepError = writeRegularFile(copyPath, content);
         if (outcome.keepError.isEmpty())
             outcome.keptAs = copyPath;
     }

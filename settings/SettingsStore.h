@@ -38,6 +38,11 @@ struct ReadFailure {
 // failure the reason comes without the path.
 bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure);
 
+// Writes the file whole in its place, through a temporary file beside it, so that a reader
+// sees the old content or the new one, never a part. Only a regular file (or a link to one) is
+// replaced. Why it could not be written, or empty.
+QString writeRegularFile(const QString &path, const QByteArray &content);
+
 class SettingsStore {
 public:
     explicit SettingsStore(QString path);

@@ -89,6 +89,12 @@ void writeFile(const QString &path, const QByteArray &content)
     file.write(content);
 }
 
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 void TempSettings::write(const QByteArray &content) const
 {
     writeFile(path(), content);

@@ -80,6 +80,8 @@ protected:
 
 // Writes the bytes to the file, making its folder first.
 void writeFile(const QString &path, const QByteArray &content);
+// The whole file; empty when it cannot be read.
+QByteArray readFile(const QString &path);
 
 // A settings file of its own in a temporary folder.
 class TempSettings {

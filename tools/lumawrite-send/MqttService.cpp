@@ -227,14 +227,17 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
     }
     Overrides &v = result.choices;
     std::optional<bool> allowEmpty;
-    for (const QString &error : {wholeNumber(object, QStringLiteral("size"), 6, 60, v.size),
-                                 wholeNumber(object, QStringLiteral("offset"), -10, 10, v.offset),
-                                 wholeNumber(object, QStringLiteral("speed"), 1, 10, v.speed),
-                                 truth(object, QStringLiteral("bold"), v.bold),
-                                 truth(object, QStringLiteral("italic"), v.italic),
-                                 truth(object, QStringLiteral("strikethrough"), v.strikethrough),
-                                 truth(object, QStringLiteral("underline"), v.underline),
-                                 truth(object, QStringLiteral("allow_empty"), allowEmpty)}) {
+    for (const QString &error :
+         {wholeNumber(object, QStringLiteral("size"), SettingsRange::MinFontSize,
+                      SettingsRange::MaxFontSize, v.size),
+          wholeNumber(object, QStringLiteral("offset"), SettingsRange::MinOffset,
+                      SettingsRange::MaxOffset, v.offset),
+          wholeNumber(object, QStringLiteral("speed"), 1, 10, v.speed),
+          truth(object, QStringLiteral("bold"), v.bold),
+          truth(object, QStringLiteral("italic"), v.italic),
+          truth(object, QStringLiteral("strikethrough"), v.strikethrough),
+          truth(object, QStringLiteral("underline"), v.underline),
+          truth(object, QStringLiteral("allow_empty"), allowEmpty)}) {
         if (!error.isEmpty()) {
             result.error = error;
             return result;

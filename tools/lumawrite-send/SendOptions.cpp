@@ -429,7 +429,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     Overrides &v = o.overrides;
     std::optional<int> serialPort, signPort;
     for (const QString &error :
-         {wholeNumber(p, cli.size, 6, 60, v.size), wholeNumber(p, cli.offset, -10, 10, v.offset),
+         {wholeNumber(p, cli.size, SettingsRange::MinFontSize, SettingsRange::MaxFontSize, v.size),
+          wholeNumber(p, cli.offset, SettingsRange::MinOffset, SettingsRange::MaxOffset, v.offset),
           wholeNumber(p, cli.address, 1, 50, v.address), wholeNumber(p, cli.speed, 1, 10, v.speed),
           wholeNumber(p, cli.serial, SettingsRange::FirstComPort, SettingsRange::LastComPort,
                       serialPort),
