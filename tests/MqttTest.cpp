@@ -1,3 +1,4 @@
+#include "Discovery.h"
 #include "MqttService.h"
 #include "SendOptions.h"
 #include "SignFleet.h"
@@ -5,6 +6,7 @@
 
 #include <QDir>
 #include <QHostAddress>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -920,4 +922,59 @@ TEST(BrokerService, AQos1MessageHandedOnAgainIsNotSentTwice)
     // The same text published anew has an id of its own: it is sent again.
     broker.publish("signs/site-1/message", "Hi", 6, false);
     EXPECT_TRUE(uploads(2)) << service.errors().toStdString();
+}
+
+TEST(MqttDiscovery, ConfigsFollowTheDiscoverySchemaWithIdsOfTheService)
+{
+    send::DiscoveryService service;
+    service.clientId = "lumawrite-send/shop pc/1a2b3c4d";
+    service.firstTopic = "signs/shop-1";
+    service.statusTopic = "signs/shop-1/status";
+    service.version = "1.0.0";
+    const QList<send::DiscoveryConfig> configs = send::discoveryConfigs(service);
+    ASSERT_EQ(configs.size(), 3);
+    const QByteArray node = "lumawrite-send_shop_pc_1a2b3c4d";
+    EXPECT_EQ(configs[0].topic, "homeassistant/text/" + node + "/message/config");
+    EXPECT_EQ(configs[1].topic, "homeassistant/sensor/" + node + "/upload/config");
+    EXPECT_EQ(configs[2].topic, "homeassistant/sensor/" + node + "/progress/config");
+    const QJsonObject availability = QJsonDocument::fromJson(R"({"topic": "signs/shop-1/status",
+        "value_template": "{{ 'offline' if value_json.state == 'offline' else 'online' }}"})")
+                                         .object();
+    const QJsonObject device = QJsonDocument::fromJson(R"({
+        "identifiers": ["lumawrite-send_shop_pc_1a2b3c4d"], "name": "shop-1",
+        "manufacturer": "Luma Write", "model": "Luma Write", "sw_version": "1.0.0"})")
+                                   .object();
+    const QJsonObject message = QJsonDocument::fromJson(configs[0].payload).object();
+    EXPECT_EQ(message.value("name"), "Message");
+    EXPECT_EQ(message.value("unique_id"), "lumawrite-send_shop_pc_1a2b3c4d_message");
+    EXPECT_EQ(message.value("command_topic"), "signs/shop-1/message");
+    EXPECT_EQ(message.value("state_topic"), "signs/shop-1/status");
+    EXPECT_EQ(message.value("value_template"), "{{ value_json.text }}");
+    EXPECT_EQ(message.value("max"), 250);
+    EXPECT_EQ(message.value("mode"), "text");
+    for (const send::DiscoveryConfig &config : configs) {
+        const QJsonObject o = QJsonDocument::fromJson(config.payload).object();
+        EXPECT_EQ(o.value("availability").toArray(), QJsonArray{availability})
+            << config.topic.data();
+        EXPECT_EQ(o.value("device").toObject(), device) << config.topic.data();
+    }
+    const QJsonObject upload = QJsonDocument::fromJson(configs[1].payload).object();
+    EXPECT_EQ(upload.value("value_template"), "{{ value_json.state }}");
+    EXPECT_EQ(upload.value("json_attributes_topic"), "signs/shop-1/status");
+    EXPECT_EQ(QJsonDocument::fromJson(configs[2].payload).object().value("unit_of_measurement"),
+              "%");
+
+    // A name of its own, another prefix; removals are the same topics, empty.
+    service.prefix = "automation";
+    service.deviceName = "Shop window";
+    EXPECT_EQ(QJsonDocument::fromJson(send::discoveryConfigs(service)[1].payload)
+                  .object()
+                  .value("device")
+                  .toObject()
+                  .value("name"),
+              "Shop window");
+    const QList<send::DiscoveryConfig> removals = send::discoveryRemovals(service);
+    ASSERT_EQ(removals.size(), 3);
+    EXPECT_EQ(removals[2].topic, "automation/sensor/" + node + "/progress/config");
+    EXPECT_TRUE(removals[2].payload.isEmpty());
 }
