@@ -253,6 +253,8 @@ public:
         for (const char *site : {"site-1", "site-2"})
             acl += QByteArray("user ") + site + "\ntopic read signs/" + site +
                    "/message\ntopic read all/message\ntopic write signs/" + site + "/status\n";
+        // A service announces its entities under its own client id.
+        acl += "pattern write homeassistant/+/%c/#\n";
         writeFile(m_dir.filePath("acl"), acl);
         // Started as root, the broker would otherwise become the mosquitto user, who cannot
         // write its persistence here.
@@ -288,6 +290,22 @@ public:
             return;
         m_process.terminate();
         EXPECT_TRUE(m_process.waitForFinished(10000));
+    }
+    // What the broker keeps, retained, under a topic filter: topic -> payload.
+    QMap<QByteArray, QByteArray> retained(const QString &filter)
+    {
+        QProcess sub;
+        sub.start("mosquitto_sub",
+                  {"-h", "127.0.0.1", "-p", QString::number(m_port), "-u", "central", "-P",
+                   password("central"), "-t", filter, "-v", "--retained-only", "-W", "1"});
+        EXPECT_TRUE(sub.waitForFinished(10000));
+        QMap<QByteArray, QByteArray> kept;
+        for (const QByteArray &line : sub.readAllStandardOutput().split('\n')) {
+            const qsizetype blank = line.indexOf(' ');
+            if (blank > 0)
+                kept.insert(line.left(blank), line.mid(blank + 1));
+        }
+        return kept;
     }
     // A publisher's exit code; the payload goes through standard input.
     int publish(const QString &user, const QString &topic, const QByteArray &payload,
@@ -977,4 +995,50 @@ TEST(MqttDiscovery, ConfigsFollowTheDiscoverySchemaWithIdsOfTheService)
     ASSERT_EQ(removals.size(), 3);
     EXPECT_EQ(removals[2].topic, "automation/sensor/" + node + "/progress/config");
     EXPECT_TRUE(removals[2].payload.isEmpty());
+}
+
+TEST(BrokerService, DiscoveryAnnouncesTheEntitiesWhichSendAndFollowTheUploadAndCanBeRemoved)
+{
+    Broker broker;
+    LoopbackSign sign;
+    StatusWatch status(broker, "signs/site-1/status");
+    auto service =
+        std::make_unique<Service>(broker, sign, "site-1", "10,10", QString(),
+                                  QStringList{"--mqtt-client-id", "site-1-sign", "--discovery",
+                                              "--discovery-name", "Shop window"});
+    service->waitToSay("connected to the broker");
+    QMap<QByteArray, QByteArray> configs;
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return (configs = broker.retained("homeassistant/#")).size() == 3; }, 5000))
+        << service->errors().toStdString();
+    const QJsonObject message =
+        QJsonDocument::fromJson(configs.value("homeassistant/text/site-1-sign/message/config"))
+            .object();
+    EXPECT_EQ(message.value("device").toObject().value("name"), "Shop window");
+    EXPECT_EQ(message.value("device").toObject().value("sw_version"), LUMAWRITE_PROJECT_VERSION);
+    for (const QByteArray object : {"upload", "progress"})
+        EXPECT_FALSE(QJsonDocument::fromJson(
+                         configs.value("homeassistant/sensor/site-1-sign/" + object + "/config"))
+                         .object()
+                         .isEmpty())
+            << object.data();
+
+    // The text entity's command topic is the service's: what the automation sets is sent.
+    const QString command = message.value("command_topic").toString();
+    ASSERT_EQ(broker.publish("central", command, "Fire drill at 14:00"), 0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return sign.received().contains(Restart); }, 10000));
+    // The sensor reads the state from the status topic it names.
+    EXPECT_EQ(message.value("state_topic"), "signs/site-1/status");
+    EXPECT_EQ(status.waitFor("sent").value("text"), "Fire drill at 14:00");
+
+    // A stop leaves them; --discovery-remove takes them away.
+    service->process().terminate();
+    EXPECT_TRUE(service->process().waitForFinished(10000));
+    service.reset();
+    EXPECT_EQ(broker.retained("homeassistant/#").size(), 3);
+    Service remover(broker, sign, "site-1", "10,10", QString(),
+                    {"--mqtt-client-id", "site-1-sign", "--discovery", "--discovery-remove"});
+    remover.waitToSay("connected to the broker");
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return broker.retained("homeassistant/#").isEmpty(); }, 5000));
 }

@@ -295,6 +295,17 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
         m_refusal.reset();
         publishStatus();
     });
+    if (!options.discoveryPrefix.isEmpty()) {
+        DiscoveryService discovery;
+        discovery.prefix = options.discoveryPrefix;
+        discovery.deviceName = options.discoveryName;
+        discovery.clientId = m_clientId;
+        discovery.firstTopic = m_topics.value(0);
+        discovery.statusTopic = m_statusTopic;
+        discovery.version = QCoreApplication::applicationVersion();
+        m_discovery = discovery;
+        m_discoveryRemove = options.discoveryRemove;
+    }
     connect(&m_client, &platform::MqttClient::messageReceived, this, &MqttService::received);
     connect(&m_client, &platform::MqttClient::messageTooLarge, this,
             [this](const QByteArray &, qsizetype bytes) {
@@ -318,6 +329,12 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
         // covers a broker that lost it.
         for (const QString &topic : std::as_const(m_topics))
             m_client.subscribe((topic + QStringLiteral("/message")).toUtf8());
+        // Retained, so that an automation system that starts later finds the entities; they
+        // stay when the service stops (shown unavailable through its "offline").
+        if (m_discovery)
+            for (const DiscoveryConfig &config : m_discoveryRemove ? discoveryRemovals(*m_discovery)
+                                                                   : discoveryConfigs(*m_discovery))
+                m_client.publish(config.topic, config.payload, true);
         // The last will may have said "offline" meanwhile.
         publishStatus(true);
         if (std::exchange(m_resend, false)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "Discovery.h"
 #include "MqttClient.h"
 #include "SendOptions.h"
 #include "SignFleet.h"
@@ -93,6 +94,8 @@ private:
 
     QStringList m_topics;
     QByteArray m_statusTopic;
+    std::optional<DiscoveryService> m_discovery; // announced (or taken away) at every connect
+    bool m_discoveryRemove = false;
     std::unique_ptr<signs::SignFleet> m_fleet;
     QStringList m_fonts;
     std::function<void(const QString &)> m_err;

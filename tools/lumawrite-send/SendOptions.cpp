@@ -199,6 +199,24 @@ struct Cli {
         QCoreApplication::translate("lumawrite::send::SendOptions",
                                     "Read the broker password from the first line of FILE."),
         QStringLiteral("FILE")};
+    QCommandLineOption discovery{
+        QStringLiteral("discovery"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "With --mqtt: announce the service to Home Assistant (MQTT "
+                                    "discovery) under PREFIX, by default homeassistant: a text "
+                                    "entity for the message and sensors for the upload."),
+        QStringLiteral("PREFIX")};
+    QCommandLineOption discoveryName{
+        QStringLiteral("discovery-name"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "With --discovery: the device's name (default: the last "
+                                    "part of the first --topic)."),
+        QStringLiteral("NAME")};
+    QCommandLineOption discoveryRemove{
+        QStringLiteral("discovery-remove"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "With --discovery: take the service's entities away "
+                                    "(empty retained configs) instead of announcing them.")};
     QCommandLineOption mqttCaFile{
         QStringLiteral("mqtt-cafile"),
         QCoreApplication::translate("lumawrite::send::SendOptions",
@@ -223,7 +241,8 @@ struct Cli {
                            lan,     serial,     address,   speed,       port,      settings,
                            save,    dryRun,     image,     listFonts,   listPorts, watch,
                            verbose, allowEmpty, strict});
-        parser.addOptions({mqtt, topic, mqttClientId, mqttUser, mqttPasswordFile, mqttCaFile});
+        parser.addOptions({mqtt, topic, mqttClientId, mqttUser, mqttPasswordFile, mqttCaFile,
+                           discovery, discoveryName, discoveryRemove});
         parser.addPositionalArgument(
             QStringLiteral("TEXT"),
             QCoreApplication::translate(
@@ -398,7 +417,36 @@ QString readServiceOptions(const QCommandLineParser &p, const Cli &cli, const QS
     if (!o.mqttCaFile.isEmpty() && !access.tls)
         return QCoreApplication::translate("lumawrite::send::SendOptions",
                                            "--mqtt-cafile is for an mqtts:// broker.");
+    if (p.isSet(cli.discovery)) {
+        o.discoveryPrefix = p.value(cli.discovery);
+        if (o.discoveryPrefix.isEmpty() || o.discoveryPrefix.contains(QLatin1Char('+')) ||
+            o.discoveryPrefix.contains(QLatin1Char('#')) || o.discoveryPrefix.contains(QChar(0)) ||
+            o.discoveryPrefix.endsWith(QLatin1Char('/')))
+            return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                               "--discovery takes a topic prefix such as "
+                                               "homeassistant, without + or # or a closing /.");
+        o.discoveryName = p.value(cli.discoveryName);
+        o.discoveryRemove = p.isSet(cli.discoveryRemove);
+    } else if (p.isSet(cli.discoveryName) || p.isSet(cli.discoveryRemove)) {
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "--discovery-name and --discovery-remove go with "
+                                           "--discovery.");
+    }
     return {};
+}
+
+// "--discovery" may go without its PREFIX: then it is followed by another option or nothing
+// (with --mqtt there is no TEXT), and means homeassistant.
+QStringList withDiscoveryPrefix(QStringList arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--"))
+            break;
+        if (arguments[i] == QLatin1String("--discovery") &&
+            (i + 1 == arguments.size() || arguments[i + 1].startsWith(QLatin1Char('-'))))
+            arguments[i] = QStringLiteral("--discovery=homeassistant");
+    }
+    return arguments;
 }
 
 } // namespace
@@ -409,7 +457,7 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     SendOptions &o = result.options;
     Cli cli;
     QCommandLineParser &p = cli.parser;
-    if (!p.parse(arguments)) {
+    if (!p.parse(withDiscoveryPrefix(arguments))) {
         result.error = p.errorText();
         if (!p.unknownOptionNames().isEmpty())
             result.error += QCoreApplication::translate(
@@ -557,7 +605,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
         return result;
     }
     for (const QCommandLineOption *option :
-         {&cli.topic, &cli.mqttClientId, &cli.mqttUser, &cli.mqttPasswordFile, &cli.mqttCaFile}) {
+         {&cli.topic, &cli.mqttClientId, &cli.mqttUser, &cli.mqttPasswordFile, &cli.mqttCaFile,
+          &cli.discovery, &cli.discoveryName, &cli.discoveryRemove}) {
         if (p.isSet(*option)) {
             result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
                                                        "--%1 is for the service: give it with "

@@ -64,6 +64,11 @@ struct SendOptions {
     QString mqttUser;
     QString mqttPasswordFile;
     QString mqttCaFile;
+    // --discovery [PREFIX]: the service's entities are announced for Home Assistant under
+    // PREFIX (empty: not announced); --discovery-remove takes them away instead.
+    QString discoveryPrefix;
+    QString discoveryName;
+    bool discoveryRemove = false;
     quint16 signPort = link::SignLink::SignUdpPort;
     // Test hooks, taken from the environment: LUMAWRITE_SEND_PACING_MS="PAUSE,REPLY" shortens
     // the waits of the link; LUMAWRITE_SEND_SERIAL_DEVICE makes every COM number open that
