@@ -19,11 +19,6 @@ const QStringList BoolKeys = {QStringLiteral("bold"), QStringLiteral("italic"),
 // How long a change waits for another program's change to the same file.
 constexpr int LockWaitMs = 5000;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("lumawrite::signs::SavedMessages", text);
-}
-
 std::optional<bool> &styleOf(Overrides &o, int i)
 {
     return i == 0 ? o.bold : i == 1 ? o.italic : i == 2 ? o.strikethrough : o.underline;
@@ -33,7 +28,8 @@ std::optional<bool> &styleOf(Overrides &o, int i)
 QString readEntry(const QJsonValue &value, SavedMessage &m)
 {
     if (!value.isObject())
-        return tr("an entry is not a JSON object");
+        return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                           "an entry is not a JSON object");
     QJsonObject o = value.toObject();
     m.name = o.take(QStringLiteral("name")).toString();
     if (const QString problem = savedNameProblem(m.name); !problem.isEmpty())
@@ -41,14 +37,18 @@ QString readEntry(const QJsonValue &value, SavedMessage &m)
     const QJsonValue text = o.take(QStringLiteral("text"));
     if (!text.isString() || text.toString().size() > render::MaxMessageChars ||
         !text.toString().isValidUtf16())
-        return tr("\"%1\": the text is missing or longer than %2 characters")
+        return QCoreApplication::translate(
+                   "lumawrite::signs::SavedMessages",
+                   "\"%1\": the text is missing or longer than %2 characters")
             .arg(m.name)
             .arg(render::MaxMessageChars);
     m.text = text.toString();
     if (o.contains(QStringLiteral("font"))) {
         const QJsonValue font = o.take(QStringLiteral("font"));
         if (!font.isString() || font.toString().trimmed().isEmpty())
-            return tr("\"%1\": \"font\" is not a typeface name").arg(m.name);
+            return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                               "\"%1\": \"font\" is not a typeface name")
+                .arg(m.name);
         m.choices.font = font.toString().trimmed();
     }
     const auto number = [&](const QString &key, int low, int high,
@@ -58,7 +58,8 @@ QString readEntry(const QJsonValue &value, SavedMessage &m)
         const QJsonValue v = o.take(key);
         const double d = v.toDouble();
         if (!v.isDouble() || d != double(int(d)) || d < low || d > high)
-            return tr("\"%1\": \"%2\" is not a whole number from %3 to %4")
+            return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                               "\"%1\": \"%2\" is not a whole number from %3 to %4")
                 .arg(m.name, key)
                 .arg(low)
                 .arg(high);
@@ -76,7 +77,9 @@ QString readEntry(const QJsonValue &value, SavedMessage &m)
             continue;
         const QJsonValue v = o.take(BoolKeys[i]);
         if (!v.isBool())
-            return tr("\"%1\": \"%2\" is not true or false").arg(m.name, BoolKeys[i]);
+            return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                               "\"%1\": \"%2\" is not true or false")
+                .arg(m.name, BoolKeys[i]);
         styleOf(m.choices, i) = v.toBool();
     }
     m.extra = o;
@@ -114,15 +117,19 @@ qsizetype indexOf(const QList<SavedMessage> &messages, const QString &name)
 QString savedNameProblem(const QString &name)
 {
     if (name.trimmed().isEmpty())
-        return tr("a saved message needs a name");
+        return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                           "a saved message needs a name");
     if (name.size() > MaxSavedNameChars)
-        return tr("the name \"%1...\" is longer than %2 characters")
+        return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                           "the name \"%1...\" is longer than %2 characters")
             .arg(visibleControls(name.left(20)))
             .arg(MaxSavedNameChars);
     if (name != name.trimmed() || !name.isValidUtf16() ||
         std::any_of(name.cbegin(), name.cend(),
                     [](QChar c) { return c.category() == QChar::Other_Control; }))
-        return tr("the name \"%1\" begins or ends with a blank or holds a control character")
+        return QCoreApplication::translate(
+                   "lumawrite::signs::SavedMessages",
+                   "the name \"%1\" begins or ends with a blank or holds a control character")
             .arg(visibleControls(name));
     return {};
 }
@@ -133,23 +140,30 @@ SavedMessagesRead readSavedMessages(const QByteArray &content)
     QJsonParseError parseError;
     const QJsonDocument document = QJsonDocument::fromJson(content, &parseError);
     if (parseError.error != QJsonParseError::NoError) {
-        read.error =
-            tr("invalid JSON at byte %1: %2").arg(parseError.offset).arg(parseError.errorString());
+        read.error = QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                                 "invalid JSON at byte %1: %2")
+                         .arg(parseError.offset)
+                         .arg(parseError.errorString());
         return read;
     }
     read.extra = document.object();
     const QJsonValue list = read.extra.take(MessagesKey);
     if (!document.isObject() || !list.isArray()) {
-        read.error = tr("it holds no \"messages\" list");
+        read.error = QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                                 "it holds no \"messages\" list");
         return read;
     }
     for (const QJsonValue &value : list.toArray()) {
         SavedMessage message;
         QString problem = readEntry(value, message);
         if (problem.isEmpty() && indexOf(read.messages, message.name) >= 0)
-            problem = tr("\"%1\" is given twice; the first counts").arg(message.name);
+            problem = QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                                  "\"%1\" is given twice; the first counts")
+                          .arg(message.name);
         if (problem.isEmpty() && read.messages.size() >= MaxSavedMessages)
-            problem = tr("more than %1 messages; the rest are left out").arg(MaxSavedMessages);
+            problem = QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                                  "more than %1 messages; the rest are left out")
+                          .arg(MaxSavedMessages);
         if (problem.isEmpty())
             read.messages.append(message);
         else
@@ -187,10 +201,14 @@ QString SavedMessages::load(QList<SavedMessage> &messages) const
     ReadFailure failure;
     if (!readRegularFile(m_path, content, failure))
         return failure.missing ? QString()
-                               : tr("%1 could not be read: %2").arg(m_path, failure.reason);
+                               : QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                                             "%1 could not be read: %2")
+                                     .arg(m_path, failure.reason);
     SavedMessagesRead read = readSavedMessages(content);
     if (!read.error.isEmpty())
-        return tr("%1 could not be read: %2").arg(m_path, read.error);
+        return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                           "%1 could not be read: %2")
+            .arg(m_path, read.error);
     messages = std::move(read.messages);
     return {};
 }
@@ -212,7 +230,10 @@ SavedMessages::change(const std::function<QString(QList<SavedMessage> &)> &edit)
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QLockFile lock(m_path + QStringLiteral(".lock"));
     if (!lock.tryLock(LockWaitMs)) {
-        result.error = tr("%1 is being changed by another program; try again").arg(m_path);
+        result.error =
+            QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                        "%1 is being changed by another program; try again")
+                .arg(m_path);
         return result;
     }
     QByteArray content;
@@ -221,7 +242,9 @@ SavedMessages::change(const std::function<QString(QList<SavedMessage> &)> &edit)
     if (readRegularFile(m_path, content, failure)) {
         read = readSavedMessages(content);
     } else if (!failure.missing) {
-        result.error = tr("%1 could not be read: %2").arg(m_path, failure.reason);
+        result.error = QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                                   "%1 could not be read: %2")
+                           .arg(m_path, failure.reason);
         return result;
     }
     if (!read.error.isEmpty()) {
@@ -230,12 +253,15 @@ SavedMessages::change(const std::function<QString(QList<SavedMessage> &)> &edit)
         for (int n = 2; QFileInfo::exists(kept) && n < 100; ++n)
             kept = unreadableCopyPath() + QLatin1Char('.') + QString::number(n);
         if (QFileInfo::exists(kept) || !QFile::rename(m_path, kept)) {
-            result.error = tr("%1 could not be read (%2), nor be kept aside; nothing was saved")
+            result.error = QCoreApplication::translate(
+                               "lumawrite::signs::SavedMessages",
+                               "%1 could not be read (%2), nor be kept aside; nothing was saved")
                                .arg(m_path, read.error);
             return result;
         }
-        result.notice =
-            tr("%1 could not be read (%2); it was kept as %3").arg(m_path, read.error, kept);
+        result.notice = QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                                    "%1 could not be read (%2); it was kept as %3")
+                            .arg(m_path, read.error, kept);
         read = {};
     }
     result.error = edit(read.messages);
@@ -243,16 +269,22 @@ SavedMessages::change(const std::function<QString(QList<SavedMessage> &)> &edit)
         return result;
     if (read.messages.size() > MaxSavedMessages) {
         result.error =
-            tr("at most %1 messages can be saved; delete one first").arg(MaxSavedMessages);
+            QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                        "at most %1 messages can be saved; delete one first")
+                .arg(MaxSavedMessages);
         return result;
     }
     const QByteArray written = writeSavedMessages(read.messages, read.extra);
     if (written.size() > (1 << 20)) {
-        result.error = tr("the saved messages would be larger than 1 MiB; delete some first");
+        result.error = QCoreApplication::translate(
+            "lumawrite::signs::SavedMessages",
+            "the saved messages would be larger than 1 MiB; delete some first");
         return result;
     }
     if (const QString why = writeRegularFile(m_path, written); !why.isEmpty())
-        result.error = tr("%1 could not be written: %2").arg(m_path, why);
+        result.error = QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                                   "%1 could not be written: %2")
+                           .arg(m_path, why);
     return result;
 }
 
@@ -261,7 +293,10 @@ SavedMessages::Change SavedMessages::save(const SavedMessage &message)
     if (const QString problem = savedNameProblem(message.name); !problem.isEmpty())
         return {problem, {}};
     if (message.text.size() > render::MaxMessageChars)
-        return {tr("the text is longer than %1 characters").arg(render::MaxMessageChars), {}};
+        return {QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                            "the text is longer than %1 characters")
+                    .arg(render::MaxMessageChars),
+                {}};
     return change([&message](QList<SavedMessage> &messages) {
         SavedMessage kept = message;
         // Only the message's own choices are kept.
@@ -291,9 +326,13 @@ SavedMessages::Change SavedMessages::rename(const QString &from, const QString &
     return change([&](QList<SavedMessage> &messages) {
         const qsizetype at = indexOf(messages, from);
         if (at < 0)
-            return tr("no message is saved as \"%1\"").arg(visibleControls(from));
+            return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                               "no message is saved as \"%1\"")
+                .arg(visibleControls(from));
         if (from != to && indexOf(messages, to) >= 0)
-            return tr("a message is already saved as \"%1\"").arg(to);
+            return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                               "a message is already saved as \"%1\"")
+                .arg(to);
         messages[at].name = to;
         return QString();
     });
@@ -304,7 +343,9 @@ SavedMessages::Change SavedMessages::remove(const QString &name)
     return change([&](QList<SavedMessage> &messages) {
         const qsizetype at = indexOf(messages, name);
         if (at < 0)
-            return tr("no message is saved as \"%1\"").arg(visibleControls(name));
+            return QCoreApplication::translate("lumawrite::signs::SavedMessages",
+                                               "no message is saved as \"%1\"")
+                .arg(visibleControls(name));
         messages.removeAt(at);
         return QString();
     });

@@ -15,11 +15,6 @@ namespace {
 
 constexpr int LockWaitMs = 5000;
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("lumawrite::signs::UploadHistory", text);
-}
-
 const QList<std::pair<HistoryEntry::Outcome, QString>> &outcomeNames()
 {
     static const QList<std::pair<HistoryEntry::Outcome, QString>> names = {
@@ -147,19 +142,26 @@ QString UploadHistory::add(const HistoryEntry &entry)
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QLockFile lock(m_path + QStringLiteral(".lock"));
     if (!lock.tryLock(LockWaitMs))
-        return tr("%1 is being changed by another program").arg(m_path);
+        return QCoreApplication::translate("lumawrite::signs::UploadHistory",
+                                           "%1 is being changed by another program")
+            .arg(m_path);
     QByteArray content;
     ReadFailure failure;
     QList<HistoryEntry> entries;
     if (readRegularFile(m_path, content, failure))
         entries = readHistory(content);
     else if (!failure.missing)
-        return tr("%1 could not be read: %2").arg(m_path, failure.reason);
+        return QCoreApplication::translate("lumawrite::signs::UploadHistory",
+                                           "%1 could not be read: %2")
+            .arg(m_path, failure.reason);
     entries.append(entry);
     if (entries.size() > HistoryLength)
         entries = entries.mid(entries.size() - HistoryLength);
     const QString why = writeRegularFile(m_path, writeHistory(entries));
-    return why.isEmpty() ? QString() : tr("%1 could not be written: %2").arg(m_path, why);
+    return why.isEmpty() ? QString()
+                         : QCoreApplication::translate("lumawrite::signs::UploadHistory",
+                                                       "%1 could not be written: %2")
+                               .arg(m_path, why);
 }
 
 QString UploadHistory::read(QList<HistoryEntry> &newestFirst, int count) const
@@ -169,7 +171,9 @@ QString UploadHistory::read(QList<HistoryEntry> &newestFirst, int count) const
     ReadFailure failure;
     if (!readRegularFile(m_path, content, failure))
         return failure.missing ? QString()
-                               : tr("%1 could not be read: %2").arg(m_path, failure.reason);
+                               : QCoreApplication::translate("lumawrite::signs::UploadHistory",
+                                                             "%1 could not be read: %2")
+                                     .arg(m_path, failure.reason);
     const QList<HistoryEntry> entries = readHistory(content);
     for (qsizetype i = entries.size() - 1; i >= 0 && newestFirst.size() < count; --i)
         newestFirst.append(entries[i]);

@@ -879,6 +879,26 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
         <source>--%1 is for the service: give it with --mqtt.</source>
         <translation>--%1 ist für den Dienst: geben Sie es mit --mqtt an.</translation>
     </message>
+    <message>
+        <source>With --mqtt: announce the service to Home Assistant (MQTT discovery) under PREFIX, by default homeassistant: a text entity for the message and sensors for the upload.</source>
+        <translation>Mit --mqtt: den Dienst Home Assistant (MQTT-Discovery) unter PREFIX bekannt machen, vorgegeben homeassistant: eine Text-Entität für die Nachricht und Sensoren für das Hochladen.</translation>
+    </message>
+    <message>
+        <source>With --discovery: the device&apos;s name (default: the last part of the first --topic).</source>
+        <translation>Mit --discovery: der Name des Geräts (vorgegeben: der letzte Teil des ersten --topic).</translation>
+    </message>
+    <message>
+        <source>With --discovery: take the service&apos;s entities away (empty retained configs) instead of announcing them.</source>
+        <translation>Mit --discovery: die Entitäten des Dienstes entfernen (leere gespeicherte Konfigurationen), statt sie bekannt zu machen.</translation>
+    </message>
+    <message>
+        <source>--discovery takes a topic prefix such as homeassistant, without + or # or a closing /.</source>
+        <translation>--discovery nimmt ein Topic-Präfix wie homeassistant, ohne + oder # und ohne abschließenden /.</translation>
+    </message>
+    <message>
+        <source>--discovery-name and --discovery-remove go with --discovery.</source>
+        <translation>--discovery-name und --discovery-remove gehören zu --discovery.</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::send::TerminalView</name>
@@ -959,6 +979,97 @@ lumawrite-send: diese Änderung wurde nicht gesendet; die nächste wird es, soba
     </message>
 </context>
 <context>
+    <name>lumawrite::signs::SavedMessages</name>
+    <message>
+        <source>%1 could not be read: %2</source>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 is being changed by another program; try again</source>
+        <translation>%1 wird gerade von einem anderen Programm geändert; versuchen Sie es erneut</translation>
+    </message>
+    <message>
+        <source>%1 could not be read (%2), nor be kept aside; nothing was saved</source>
+        <translation>%1 konnte nicht gelesen (%2) und nicht beiseitegelegt werden; nichts wurde gespeichert</translation>
+    </message>
+    <message>
+        <source>%1 could not be read (%2); it was kept as %3</source>
+        <translation>%1 konnte nicht gelesen werden (%2); die Datei wurde als %3 aufbewahrt</translation>
+    </message>
+    <message>
+        <source>at most %1 messages can be saved; delete one first</source>
+        <translation>höchstens %1 Nachrichten können gespeichert werden; löschen Sie zuerst eine</translation>
+    </message>
+    <message>
+        <source>the saved messages would be larger than 1 MiB; delete some first</source>
+        <translation>die gespeicherten Nachrichten wären größer als 1 MiB; löschen Sie zuerst einige</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>the text is longer than %1 characters</source>
+        <translation>der Text ist länger als %1 Zeichen</translation>
+    </message>
+    <message>
+        <source>no message is saved as &quot;%1&quot;</source>
+        <translation>keine Nachricht ist als „%1“ gespeichert</translation>
+    </message>
+    <message>
+        <source>a message is already saved as &quot;%1&quot;</source>
+        <translation>eine Nachricht ist bereits als „%1“ gespeichert</translation>
+    </message>
+    <message>
+        <source>an entry is not a JSON object</source>
+        <translation>ein Eintrag ist kein JSON-Objekt</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: the text is missing or longer than %2 characters</source>
+        <translation>„%1“: der Text fehlt oder ist länger als %2 Zeichen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: &quot;font&quot; is not a typeface name</source>
+        <translation>„%1“: „font“ ist kein Schriftname</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: &quot;%2&quot; is not a whole number from %3 to %4</source>
+        <translation>„%1“: „%2“ ist keine ganze Zahl von %3 bis %4</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;: &quot;%2&quot; is not true or false</source>
+        <translation>„%1“: „%2“ ist nicht true oder false</translation>
+    </message>
+    <message>
+        <source>a saved message needs a name</source>
+        <translation>eine gespeicherte Nachricht braucht einen Namen</translation>
+    </message>
+    <message>
+        <source>the name &quot;%1...&quot; is longer than %2 characters</source>
+        <translation>der Name „%1...“ ist länger als %2 Zeichen</translation>
+    </message>
+    <message>
+        <source>the name &quot;%1&quot; begins or ends with a blank or holds a control character</source>
+        <translation>der Name „%1“ beginnt oder endet mit einem Leerzeichen oder enthält ein Steuerzeichen</translation>
+    </message>
+    <message>
+        <source>invalid JSON at byte %1: %2</source>
+        <translation>ungültiges JSON bei Byte %1: %2</translation>
+    </message>
+    <message>
+        <source>it holds no &quot;messages&quot; list</source>
+        <translation>sie enthält keine „messages“-Liste</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is given twice; the first counts</source>
+        <translation>„%1“ steht zweimal darin; der erste Eintrag gilt</translation>
+    </message>
+    <message>
+        <source>more than %1 messages; the rest are left out</source>
+        <translation>mehr als %1 Nachrichten; der Rest wird übergangen</translation>
+    </message>
+</context>
+<context>
     <name>lumawrite::signs::SignFleet</name>
     <message>
         <source>empty message; nothing sent</source>
@@ -1028,6 +1139,21 @@ Es wurde nichts gesendet.</translation>
     <message>
         <source>The serial port closed during the upload.</source>
         <translation>Die serielle Schnittstelle wurde während des Hochladens geschlossen.</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::signs::UploadHistory</name>
+    <message>
+        <source>%1 is being changed by another program</source>
+        <translation>%1 wird gerade von einem anderen Programm geändert</translation>
+    </message>
+    <message>
+        <source>%1 could not be read: %2</source>
+        <translation>%1 konnte nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>%1 could not be written: %2</source>
+        <translation>%1 konnte nicht geschrieben werden: %2</translation>
     </message>
 </context>
 <context>
