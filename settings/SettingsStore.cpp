@@ -21,7 +21,6 @@ namespace lumawrite {
 namespace {
 
 const QByteArray Utf8Mark("\xEF\xBB\xBF");
-constexpr qint64 MaxFileBytes = 1 << 20; // far above any file the program writes
 constexpr int FieldCount = 14;
 
 QByteArray encodeText(const QString &text, bool utf8)
@@ -197,7 +196,8 @@ QString notRegularReason()
 
 } // namespace
 
-bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure)
+bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure,
+                     qint64 maxBytes)
 {
 #ifdef Q_OS_UNIX
     const QByteArray name = QFile::encodeName(path);
@@ -236,12 +236,13 @@ bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &fail
         return false;
     }
 #endif
-    content = file.read(MaxFileBytes + 1);
-    if (content.size() > MaxFileBytes) {
+    content = file.read(maxBytes + 1);
+    if (content.size() > maxBytes) {
         content.clear();
         failure.tooLarge = true;
-        failure.reason =
-            QCoreApplication::translate("lumawrite::SettingsStore", "it is larger than 1 MiB");
+        failure.reason = QCoreApplication::translate("lumawrite::SettingsStore",
+                                                     "it is larger than %1 MiB")
+                             .arg(maxBytes >> 20);
         return false;
     }
     return true;

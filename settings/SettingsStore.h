@@ -34,9 +34,10 @@ struct ReadFailure {
 // Only a regular file is read, through any links to it. A FIFO, a device or a folder in its
 // place is never opened: a FIFO would keep the open waiting for a writer, and opening a device
 // may act on it. The open itself never waits, and the opened file is checked again. A file
-// above 1 MiB, far above any the program writes, is refused rather than read in part. On
-// failure the reason comes without the path.
-bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure);
+// above maxBytes (1 MiB, far above any the program writes) is refused rather than read in
+// part. On failure the reason comes without the path.
+bool readRegularFile(const QString &path, QByteArray &content, ReadFailure &failure,
+                     qint64 maxBytes = 1 << 20);
 
 // Writes the file whole in its place, through a temporary file beside it, so that a reader
 // sees the old content or the new one, never a part. Only a regular file (or a link to one) is

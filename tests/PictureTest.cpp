@@ -1,12 +1,19 @@
 #include "ImageSurface.h"
+#include "PictureFiles.h"
 #include "Pictures.h"
+#include "TestSupport.h"
 
-#include <QPainter>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
 using namespace lumawrite;
 using render::Picture;
+using test::writeFile;
 
 namespace {
 
@@ -132,4 +139,52 @@ TEST(Pictures, APictureSitsBetweenTheTextsColumnsOnRowsZeroToFifteen)
     render::applyFont(strip, plain);
     plain.width = strip.measureText(plain.text);
     EXPECT_EQ(render::renderMessageColumns(strip, plain, {}), render::renderColumns(strip, plain));
+}
+
+TEST(Pictures, TheFolderBesideTheSettingsAddsItsImagesAndRefusesWhatItCannotUse)
+{
+    QTemporaryDir dir;
+    const QDir folder(dir.filePath("pictures"));
+    ASSERT_TRUE(folder.mkpath("."));
+    QImage cross = blank(8, 16);
+    for (int x = 0; x < 8; ++x)
+        cross.setPixelColor(x, x, Qt::black);
+    ASSERT_TRUE(cross.save(folder.filePath("diagonal.png")));
+    // An SVG drawn by hand: a black square in the left half of a 32 x 32 view, at 16 rows.
+    writeFile(folder.filePath("half.svg"),
+              "<svg xmlns='http://www.w3.org/2000/svg' width='32' height='32'>"
+              "<rect x='0' y='0' width='16' height='32' fill='black'/></svg>");
+    ASSERT_TRUE(blank(4097, 2).save(folder.filePath("wide.png")));
+    writeFile(folder.filePath("notes.txt"), "not a picture");
+    writeFile(folder.filePath("huge.png"), QByteArray((4 << 20) + 1, 'x'));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(folder.filePath("pipe.png")).constData(), 0600), 0);
+    ASSERT_TRUE(blank(16, 16, Qt::black).save(folder.filePath("heart.png"))); // replaces ours
+
+    const signs::PictureSet set = signs::readPictures(folder.path());
+    QStringList names;
+    for (const Picture &p : set.pictures)
+        names.append(p.name);
+    EXPECT_EQ(names.mid(12), QStringList({"diagonal", "half"})) << names.join(' ').toStdString();
+    EXPECT_EQ(names.count("heart"), 1);
+    const Picture heart = set.pictures[names.indexOf("heart")];
+    EXPECT_EQ(heart.columns, std::vector<quint16>(16, 0xffff));
+    EXPECT_EQ(bytesOf(set.pictures[12]),
+              (std::vector<quint8>{1, 0, 2, 0, 4, 0, 8, 0, 0x10, 0, 0x20, 0, 0x40, 0, 0x80, 0}));
+    EXPECT_EQ(set.pictures[13].columns,
+              (std::vector<quint16>{0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff, 0xffff,
+                                    0, 0, 0, 0, 0, 0, 0, 0}));
+    const QString at = folder.path() + '/';
+    EXPECT_EQ(set.problems, QStringList({"The picture " + at +
+                                             "huge.png cannot be used: it is larger than 4 MiB.",
+                                         "The picture " + at +
+                                             "notes.txt cannot be used: it is no picture "
+                                             "that can be read (Unsupported image format).",
+                                         "The picture " + at +
+                                             "pipe.png cannot be used: it is neither a "
+                                             "regular file nor a link to one.",
+                                         "The picture " + at +
+                                             "wide.png cannot be used: it is 4097 x 2 "
+                                             "pixels; at most 4096 x 4096 are taken."}));
+    EXPECT_EQ(signs::pictureFindings("{half} and {diagonal}{half}", set.pictures),
+              QStringList({"picture half is 32 rows high, scaled to 16"}));
 }

@@ -171,7 +171,7 @@ diff -u <(service_files) <(files_of "$service_deb") ||
 [ "$(dpkg-deb -f "$deb" Package)" = lumawrite ] || fail "package name"
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for dependency in libc6 libqt6widgets6 libqt6serialport6 libmosquitto1 qt6-qpa-plugins; do
+for dependency in libc6 libqt6widgets6 libqt6serialport6 libmosquitto1 qt6-qpa-plugins libqt6svg6; do
     [[ $depends == *"$dependency"* ]] || fail "Depends lacks $dependency: $depends"
 done
 [ "$(dpkg-deb -f "$deb" Maintainer)" = "Luma Write developers <maintainers@lumawrite.example>" ] ||

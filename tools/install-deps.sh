@@ -8,6 +8,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-qpa-plugins
+    libqt6svg6
     qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libgl-dev
     libmosquitto-dev
