@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 #include "MessageText.h"
+#include "PictureFiles.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -32,6 +33,22 @@ platform::ImageSurface blockStrip()
 render::FitReport checkFit(render::StripSurface &strip, const render::RenderRequest &request)
 {
     return render::checkFit(strip, request, MaxMessageColumns);
+}
+
+render::FitReport checkMessageFit(render::StripSurface &strip, const render::RenderRequest &request,
+                                  const QList<render::Picture> &pictures)
+{
+    const QList<render::MessagePart> parts = render::splitMessage(request.text, pictures);
+    if (!render::holdsPictures(parts))
+        return render::checkFit(strip, request, MaxMessageColumns);
+    render::RenderRequest text = request;
+    text.text.clear();
+    for (const render::MessagePart &part : parts)
+        text.text += part.text;
+    render::FitReport report = render::checkFit(strip, text, MaxMessageColumns);
+    report.excessColumns =
+        qMax(0, render::measureMessage(strip, request, pictures) - MaxMessageColumns);
+    return report;
 }
 
 qint64 secondsLeft(qint64 remainingMs)
@@ -185,8 +202,7 @@ RenderedMessage renderMessage(MessageChoices &choices)
     }
 
     platform::ImageSurface surface = measuringSurface();
-    render::applyFont(surface, r);
-    result.width = surface.measureText(r.text);
+    result.width = render::measureMessage(surface, r, choices.pictures);
     r.width = result.width;
     if (result.width > MaxMessageColumns) {
         result.error = QCoreApplication::translate(
@@ -200,10 +216,11 @@ RenderedMessage renderMessage(MessageChoices &choices)
     }
     // Drawn once on a strip as wide as all the blocks, as the window's upload draws it.
     platform::ImageSurface strip = blockStrip();
-    result.columns = render::renderColumns(strip, r);
+    result.columns = render::renderMessageColumns(strip, r, choices.pictures);
     result.blocks = int(result.columns.size() / render::BytesPerBlock);
     platform::ImageSurface fitStrip = blockStrip();
-    result.findings = render::fitFindings(checkFit(fitStrip, r));
+    result.findings = render::fitFindings(checkMessageFit(fitStrip, r, choices.pictures)) +
+                      pictureFindings(r.text, choices.pictures);
     return result;
 }
 

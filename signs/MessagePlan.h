@@ -3,6 +3,7 @@
 #include "ColumnImage.h"
 #include "Frames.h"
 #include "ImageSurface.h"
+#include "Pictures.h"
 #include "Settings.h"
 #include "SettingsStore.h"
 
@@ -30,8 +31,11 @@ static_assert(link::frames::BlockBytes == render::BytesPerBlock);
 platform::ImageSurface measuringSurface();
 platform::ImageSurface blockStrip();
 
-// The fit check against the sign's 16 rows and its widest message.
+// The fit check against the sign's 16 rows and its widest message. With pictures, the text
+// between them is checked and the width is the whole message's.
 render::FitReport checkFit(render::StripSurface &strip, const render::RenderRequest &request);
+render::FitReport checkMessageFit(render::StripSurface &strip, const render::RenderRequest &request,
+                                  const QList<render::Picture> &pictures);
 
 // Whole seconds left of an upload, rounded up: what the progress bars count down.
 qint64 secondsLeft(qint64 remainingMs);
@@ -93,6 +97,7 @@ struct MessageChoices {
     int serialAddressIndex = 19; // position in the address list: 19 is address 20
     int speedIndex = 9;          // position in the speed list: 9 is speed 10
     QString host;
+    QList<render::Picture> pictures; // what "{NAME}" in the text may name
 };
 
 struct ChoiceResult {

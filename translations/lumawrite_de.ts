@@ -179,12 +179,12 @@ Try &quot;lumawrite-send --help&quot;.
         <translation>%1 konnte nicht gelesen werden: %2.</translation>
     </message>
     <message>
-        <source>it is larger than 1 MiB</source>
-        <translation>sie ist größer als 1 MiB</translation>
-    </message>
-    <message>
         <source>%1 could not be replaced</source>
         <translation>%1 konnte nicht ersetzt werden</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MiB</source>
+        <translation>sie ist größer als %1 MiB</translation>
     </message>
 </context>
 <context>
@@ -976,6 +976,25 @@ lumawrite-send: diese Änderung wurde nicht gesendet; die nächste wird es, soba
     <message>
         <source>%1 could not be read (%2); it is left as it was.</source>
         <translation>%1 konnte nicht gelesen werden (%2); die Datei bleibt, wie sie war.</translation>
+    </message>
+</context>
+<context>
+    <name>lumawrite::signs::PictureFiles</name>
+    <message>
+        <source>it is %1 x %2 pixels; at most %3 x %3 are taken</source>
+        <translation>es hat %1 x %2 Pixel; höchstens %3 x %3 werden genommen</translation>
+    </message>
+    <message>
+        <source>it is no picture that can be read (%1)</source>
+        <translation>es ist kein lesbares Bild (%1)</translation>
+    </message>
+    <message>
+        <source>The picture %1 cannot be used: %2.</source>
+        <translation>Das Bild %1 kann nicht verwendet werden: %2.</translation>
+    </message>
+    <message>
+        <source>picture %1 is %2 rows high, scaled to %3</source>
+        <translation>Bild %1 ist %2 Zeilen hoch, auf %3 skaliert</translation>
     </message>
 </context>
 <context>
