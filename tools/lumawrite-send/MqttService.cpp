@@ -463,12 +463,14 @@ void MqttService::publishStatus(bool force)
     const signs::SignFleet::Status status = m_refusal.value_or(m_fleet->status());
     const QString state = stateName(status.state);
     const int tens = status.frames / 10;
+    // A refusal after another of the same text is told too: its reason is another.
     if (!force && state == m_shownState && status.text == m_shownText &&
-        (state != QLatin1String("sending") || tens == m_shownTens))
+        status.error == m_shownError && (state != QLatin1String("sending") || tens == m_shownTens))
         return;
     m_shownState = state;
     m_shownTens = tens;
     m_shownText = status.text;
+    m_shownError = status.error;
     m_client.publish(m_statusTopic,
                      statusDocument(state, status.frames, status.of, status.text, status.error,
                                     m_refusal && m_refusalAt.isValid()

@@ -104,6 +104,7 @@ private:
     QString m_shownState;
     int m_shownTens = -1;
     QString m_shownText;
+    QString m_shownError;
     // Where the service is with its broker. What goes wrong with the connection is said once
     // for each stretch of it, not at every try.
     enum class State {
