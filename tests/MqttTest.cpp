@@ -2,6 +2,7 @@
 #include "SendOptions.h"
 #include "SignFleet.h"
 #include "TestSupport.h"
+#include "UploadHistory.h"
 
 #include <QDir>
 #include <QHostAddress>
@@ -441,6 +442,11 @@ public:
     }
     QString errors() { return m_err += QString::fromUtf8(m_process.readAllStandardError()); }
     QProcess &process() { return m_process; }
+    // Its uploads.
+    QList<signs::HistoryEntry> history() const
+    {
+        return signs::readHistory(readFile(m_dir.filePath("state/lumawrite/history.json")));
+    }
 
 private:
     QTemporaryDir m_dir;
@@ -859,6 +865,16 @@ TEST(BrokerService, AStopOrCrashMidUploadIsToldAndTheNextStartSendsTheMessageAga
 
     // A crash (SIGKILL) leaves only the broker's last will; the message goes again all the same.
     interrupted(true);
+    // The history keeps the stopped upload with the frames that went out; the crash left none.
+    QStringList uploads;
+    for (const signs::HistoryEntry &entry : service.history())
+        uploads.append(QStringLiteral("%1 %2/%3 %4")
+                           .arg(signs::outcomeName(entry.outcome))
+                           .arg(entry.framesSent)
+                           .arg(entry.framesTotal)
+                           .arg(entry.text));
+    EXPECT_EQ(uploads,
+              QStringList({QString("stopped %1/8 Hi").arg(frames), "sent 8/8 Hi", "sent 8/8 Yo"}));
 
     // After a finished upload a start sends nothing and shows the state the sign was left in.
     const QString sentAt = status.documents().last().value("at").toString();

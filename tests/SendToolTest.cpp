@@ -80,11 +80,20 @@ struct SendRun {
     QString err;
 };
 
-// lumawrite-send's surroundings: the settings file of the test and short pacing.
+// The state folder (the upload history) of the runs with this settings file: in its temporary
+// folder, beside the configuration folder.
+QString stateHomeOf(const TempSettings &file)
+{
+    return QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath() + "/state";
+}
+
+// lumawrite-send's surroundings: the settings file of the test, its own state folder and short
+// pacing.
 QProcessEnvironment sendEnvironment(const TempSettings &file, const QString &pacing)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath());
+    env.insert("XDG_STATE_HOME", stateHomeOf(file));
     env.insert("LUMAWRITE_SEND_PACING_MS", pacing);
     // English messages whatever the desktop of the test machine speaks.
     env.insert("LC_ALL", "C.UTF-8");

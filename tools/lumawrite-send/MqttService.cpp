@@ -484,11 +484,17 @@ void MqttService::stop()
     if (stopping())
         return;
     const bool connected = std::exchange(m_state, State::Stopping) == State::Connected;
-    // The event loop runs between frames: no frame is cut; the fleet's uploads end here, and
-    // "offline" says how far the one under way had come.
-    const signs::SignFleet::Status status = m_fleet->status();
+    // The event loop runs between frames: no frame is cut; the fleet's uploads end here, as
+    // stopped (in the history too), and "offline" says how far the one under way had come. The
+    // service's own state keeps the message unfinished, to be sent again at the next start.
+    signs::SignFleet::Status status = m_fleet->status();
+    const bool sending = status.state == signs::SignFleet::Status::State::Sending;
+    disconnect(m_fleet.get(), nullptr, this, nullptr);
+    m_fleet->stop(
+        QCoreApplication::translate("lumawrite-send", "stopped by SIGTERM, SIGHUP or Ctrl+C"));
     QByteArray offline = OfflineDocument;
-    if (status.state == signs::SignFleet::Status::State::Sending) {
+    if (sending) {
+        status.frames = m_fleet->status().frames; // those that went out
         offline = statusDocument(QStringLiteral("offline"), status.frames, status.of, status.text,
                                  QCoreApplication::translate("lumawrite::send::MqttService",
                                                              "stopped after %1 of %2 frames")

@@ -16,7 +16,8 @@ namespace lumawrite::send {
 // The exit status of lumawrite-send; --help lists the same table.
 enum ExitCode : int {
     ExitOk = 0,              // sent, or printed (--dry-run, --list-fonts)
-    ExitUploadFailed = 1,    // the transport failed part-way; the message says how far it got
+    ExitUploadFailed = 1,    // the transport failed part-way, or SIGTERM, SIGHUP or Ctrl+C
+                             // stopped it; the message says how far it got
     ExitUsage = 2,           // bad option or value, unknown font, unreadable --watch file or
                              // standard input, unreadable settings and no --ip or --serial
     ExitRefused = 3,         // message empty, longer than 250 characters (4096 bytes read) or

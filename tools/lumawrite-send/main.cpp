@@ -254,6 +254,10 @@ int main(int argc, char *argv[])
                   severalSigns ? TerminalView::Style::Signs : TerminalView::Style::OneSign);
     auto *view = fleet->findChild<TerminalView *>();
     const auto submit = [&fleet](const QString &text) { fleet->submit(text); };
+    // SIGTERM, SIGHUP and Ctrl+C end an upload under way between two frames; it is said, and
+    // kept in the history, as stopped, with the frames that went out.
+    const QString stopped =
+        QCoreApplication::translate("lumawrite-send", "stopped by SIGTERM, SIGHUP or Ctrl+C");
 
     if (options.mode == SendOptions::Mode::Watch) {
         LineWatcher watcher(options.watchFile);
@@ -270,6 +274,11 @@ int main(int argc, char *argv[])
         QObject::connect(view, &TerminalView::messageDone, &app, [] {
             if (stdoutError != 0)
                 QCoreApplication::exit(withOutputChecked(ExitOk));
+        });
+        // The watch runs until stopped: a stop is its ordinary end.
+        new platform::TerminationSignals(fleet.get(), [&fleet, stopped] {
+            fleet->stop(stopped);
+            QCoreApplication::exit(withOutputChecked(ExitOk));
         });
         return app.exec();
     }
@@ -292,8 +301,22 @@ int main(int argc, char *argv[])
         }
         text = input.text;
     }
-    QObject::connect(view, &TerminalView::messageDone, &app,
-                     [](int code) { QCoreApplication::exit(code); });
+    bool done = false;
+    QObject::connect(view, &TerminalView::messageDone, &app, [&done](int code) {
+        done = true;
+        QCoreApplication::exit(code);
+    });
+    // Installed once standard input is read: Ctrl+C must end a read that waits.
+    new platform::TerminationSignals(fleet.get(), [&fleet, &done, stopped] {
+        if (fleet->busy()) {
+            fleet->stop(stopped); // the message is done, as stopped
+        } else if (!done) {
+            write(stderr, QCoreApplication::translate("lumawrite-send",
+                                                      "lumawrite-send: %1; nothing was sent\n")
+                              .arg(stopped));
+            QCoreApplication::exit(ExitUploadFailed);
+        }
+    });
     QTimer::singleShot(0, &app, [submit, text] { submit(text); });
     return withOutputChecked(app.exec());
 }
