@@ -211,7 +211,7 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         QStringLiteral("text"),          QStringLiteral("font"),   QStringLiteral("size"),
         QStringLiteral("bold"),          QStringLiteral("italic"), QStringLiteral("underline"),
         QStringLiteral("strikethrough"), QStringLiteral("offset"), QStringLiteral("speed"),
-        QStringLiteral("allow_empty")};
+        QStringLiteral("allow_empty"),   QStringLiteral("saved")};
     for (const QString &key : object.keys()) {
         if (!known.contains(key)) {
             result.error =
@@ -220,7 +220,26 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
             return result;
         }
     }
-    if (!object.value(QStringLiteral("text")).isString()) {
+    // A saved message instead of a text.
+    const QJsonValue saved = object.value(QStringLiteral("saved"));
+    if (object.contains(QStringLiteral("saved"))) {
+        if (object.contains(QStringLiteral("text"))) {
+            result.error = QCoreApplication::translate(
+                "lumawrite::send::MqttService",
+                "give \"text\" or \"saved\", not both: a saved message brings its own text");
+            return result;
+        }
+        const QString problem =
+            saved.isString()
+                ? signs::savedNameProblem(saved.toString())
+                : QCoreApplication::translate("lumawrite::send::MqttService", "it is not a string");
+        if (!problem.isEmpty()) {
+            result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                       "\"saved\" must name a saved message: %1")
+                               .arg(problem);
+            return result;
+        }
+    } else if (!object.value(QStringLiteral("text")).isString()) {
         result.error = QCoreApplication::translate("lumawrite::send::MqttService",
                                                    "\"text\" must be given, as a string");
         return result;
@@ -265,6 +284,7 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         return result;
     }
     result.text = messageText;
+    result.saved = saved.toString();
     result.allowEmpty = allowEmpty.value_or(false);
     return result;
 }
@@ -285,7 +305,7 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
     : QObject(parent), m_topics(options.mqttTopics),
       m_statusTopic((options.mqttTopics.value(0) + QStringLiteral("/status")).toUtf8()),
       m_fleet(std::move(fleet)), m_fonts(std::move(fonts)), m_err(std::move(err)),
-      m_clientId(access.clientId), m_client([&] {
+      m_clientId(access.clientId), m_options(options), m_client([&] {
           access.willTopic = m_statusTopic;
           access.willPayload = OfflineDocument;
           return access;
@@ -432,7 +452,16 @@ void MqttService::refuse(const QString &why)
 
 void MqttService::take(const QByteArray &payload)
 {
-    const Payload message = readPayload(payload, m_fonts);
+    Payload message = readPayload(payload, m_fonts);
+    // A saved message is looked up when it is sent: the file may have changed since the last
+    // start. Its own choices come under those of the payload.
+    signs::SavedMessage saved;
+    if (message.error.isEmpty() && !message.saved.isEmpty())
+        message.error = findSavedMessage(m_options, message.saved, saved);
+    if (message.error.isEmpty() && !message.saved.isEmpty()) {
+        message.text = saved.text;
+        message.choices = signs::savedMessageChoices(saved, message.choices);
+    }
     m_kept.last = {payload, !message.error.isEmpty(), {}, QDateTime::currentDateTimeUtc()};
     if (!message.error.isEmpty()) {
         refuse(message.error);
