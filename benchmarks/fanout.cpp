@@ -5,8 +5,8 @@
 //   fanout [PATH-TO-LUMAWRITE-SEND] [N ...]
 //
 // Every sign is a UDP socket of this program on 127.0.0.1 at a port of its own; lumawrite-send
-// gets its own settings file (IpAddress 127.0.0.1) in a temporary XDG_CONFIG_HOME. Nothing is
-// sent anywhere else.
+// gets its own settings file (IpAddress 127.0.0.1) in a temporary XDG_CONFIG_HOME, and keeps its
+// history in a temporary XDG_STATE_HOME, never the user's. Nothing is sent anywhere else.
 #include "Settings.h"
 #include "SettingsStore.h"
 
@@ -91,10 +91,13 @@ Run run(const std::string &program, const std::vector<std::string> &arguments,
         std::vector<Listener> &listeners, const QString &configHome)
 {
     Run result;
+    // Its uploads go to a history in the temporary folder, never to the user's.
+    const QByteArray stateHome = (configHome + QStringLiteral("/state")).toLocal8Bit();
     const double start = nowMs();
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::setenv("XDG_CONFIG_HOME", configHome.toLocal8Bit().constData(), 1);
+        ::setenv("XDG_STATE_HOME", stateHome.constData(), 1);
         ::unsetenv("LUMAWRITE_SEND_PACING_MS");
         ::unsetenv("LUMAWRITE_SEND_SERIAL_DEVICE");
         // The usual limit of a process, whatever this one was given: the signs must fit in it.

@@ -7,7 +7,8 @@
 // It starts Debian's mosquitto on 127.0.0.1 at a free port (anonymous, no persistence) in a
 // temporary folder, and N services with --topic site-K --topic all, each with a UDP socket of
 // this program on 127.0.0.1 as its sign and its own settings file (IpAddress 127.0.0.1) in a
-// temporary XDG_CONFIG_HOME. Nothing is sent anywhere else. Without --pacing the real pacing
+// temporary XDG_CONFIG_HOME; their history and state go to a temporary XDG_STATE_HOME, never the
+// user's. Nothing is sent anywhere else. Without --pacing the real pacing
 // (2000 ms between frames) is used.
 #include "Settings.h"
 #include "SettingsStore.h"
@@ -124,6 +125,7 @@ int main(int argc, char *argv[])
     QList<QByteArray> said(count);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.path());
+    env.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     env.remove(QStringLiteral("LUMAWRITE_SEND_SERIAL_DEVICE"));
     if (pacing.isEmpty())

@@ -81,6 +81,9 @@ SignFleet::SignFleet(FleetOptions options, const QList<SignTarget> &signs, QStri
                      const LinkServices &link, QObject *parent)
     : QObject(parent), m_options(std::move(options)), m_fonts(std::move(fontList))
 {
+    m_historyTimer.setSingleShot(true);
+    m_historyTimer.setInterval(1000);
+    connect(&m_historyTimer, &QTimer::timeout, this, &SignFleet::keepHistory);
     // The signs on the LAN share one socket: their number is bounded by memory, not by the
     // files a process may hold open.
     LinkServices shared = link;
@@ -107,7 +110,10 @@ SignFleet::SignFleet(FleetOptions options, const QList<SignTarget> &signs, QStri
     }
 }
 
-SignFleet::~SignFleet() = default;
+SignFleet::~SignFleet()
+{
+    keepHistory();
+}
 
 bool SignFleet::busy() const
 {
@@ -305,17 +311,21 @@ void SignFleet::takeTurns(const QString &line)
 void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
 {
     using Outcome = UploadReport::Outcome;
+    using Kept = HistoryEntry::Outcome;
     SignResult result;
     result.framesSent = report.framesSent;
     result.framesTotal = sign.framesTotal;
     result.message = report.message;
     // One line a sign: "Nothing was sent" is said by the count of frames.
     const QString reason = report.reason.section(QLatin1Char('\n'), 0, 0);
+    // A message the transfer refuses never went to the line: it is no upload of the history.
+    std::optional<Kept> kept;
     switch (report.outcome) {
     case Outcome::Sent:
         result.outcome = SignResult::Outcome::Sent;
         result.summary =
             QCoreApplication::translate("lumawrite::signs::SignFleet", "%1: sent").arg(sign.label);
+        kept = Kept::Sent;
         break;
     case Outcome::Refused:
         result.outcome = SignResult::Outcome::Refused;
@@ -325,15 +335,29 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
         break;
     case Outcome::Unreachable:
     case Outcome::Failed:
-        result.outcome = report.outcome == Outcome::Failed ? SignResult::Outcome::Failed
-                                                           : SignResult::Outcome::Unreachable;
+    case Outcome::Stopped: // only stop() stops an upload, and it takes the ending itself
+        result.outcome = report.outcome == Outcome::Unreachable ? SignResult::Outcome::Unreachable
+                                                                : SignResult::Outcome::Failed;
         result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet",
                                                      "%1: failed after %2 of %3 frames: %4")
                              .arg(sign.label)
                              .arg(report.framesSent)
                              .arg(sign.framesTotal)
                              .arg(reason);
+        kept = Kept::Failed;
         break;
+    }
+    endUpload(sign, result, kept, reason);
+}
+
+void SignFleet::endUpload(Sign &sign, SignResult result, std::optional<HistoryEntry::Outcome> kept,
+                          const QString &reason)
+{
+    if (kept && !m_options.historyPath.isEmpty()) {
+        m_history.append(historyEntry(sign.choices, sign.label, *kept, result.framesSent,
+                                      sign.framesTotal, reason));
+        if (!m_historyTimer.isActive())
+            m_historyTimer.start();
     }
     // The message and its choices are kept whatever happened on the line, as in the windows.
     if (m_options.save) {
@@ -360,6 +384,69 @@ void SignFleet::uploadFinished(Sign &sign, const UploadReport &report)
     m_linesInUse.remove(sign.line);
     QTimer::singleShot(0, this, [this, line = sign.line] { takeTurns(line); });
     finish(sign, result);
+}
+
+void SignFleet::stop(const QString &why)
+{
+    if (!busy())
+        return;
+    // Nothing waits any longer: a line set free below starts no other sign.
+    for (const std::unique_ptr<Sign> &sign : m_signs)
+        sign->pending.reset();
+    QList<Sign *> waiting;
+    for (QList<Sign *> &line : m_waitingForLine)
+        waiting += std::exchange(line, {});
+    m_submitting = true; // one messageDone() for them all, at the end
+    for (Sign *sign : std::as_const(waiting)) {
+        SignResult result;
+        result.outcome = SignResult::Outcome::Stopped;
+        result.framesTotal = sign->framesTotal;
+        result.message = stoppedUploadText(why, 0, sign->framesTotal);
+        result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                                     "%1: stopped after %2 of %3 frames")
+                             .arg(sign->label)
+                             .arg(0)
+                             .arg(sign->framesTotal);
+        finish(*sign, result);
+    }
+    for (const std::unique_ptr<Sign> &sign : m_signs) {
+        if (sign->phase != Phase::Sending)
+            continue;
+        const UploadReport ending = sign->upload->stop();
+        if (ending.outcome != UploadReport::Outcome::Stopped) {
+            // It had ended already; its report was on its way.
+            uploadFinished(*sign, ending);
+            continue;
+        }
+        sign->framesDone = ending.framesSent; // what went out, not what was begun
+        SignResult result;
+        result.outcome = SignResult::Outcome::Stopped;
+        result.framesSent = ending.framesSent;
+        result.framesTotal = sign->framesTotal;
+        result.message = stoppedUploadText(why, ending.framesSent, sign->framesTotal);
+        result.summary = QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                                     "%1: stopped after %2 of %3 frames")
+                             .arg(sign->label)
+                             .arg(ending.framesSent)
+                             .arg(sign->framesTotal);
+        endUpload(*sign, result, HistoryEntry::Outcome::Stopped, why);
+    }
+    m_submitting = false;
+    emit statusChanged();
+    checkAllDone();
+}
+
+void SignFleet::keepHistory()
+{
+    m_historyTimer.stop();
+    if (m_history.isEmpty())
+        return;
+    const QString error = UploadHistory(m_options.historyPath).add(std::exchange(m_history, {}));
+    // Said once: the uploads themselves went as they went.
+    if (!error.isEmpty() && !std::exchange(m_historyTold, true))
+        emit notice(QCoreApplication::translate("lumawrite::signs::SignFleet",
+                                                "the upload history was not kept: %1")
+                        .arg(error));
 }
 
 void SignFleet::refuse(Sign &sign, SignResult::Outcome outcome, const QString &message,
@@ -428,6 +515,7 @@ void SignFleet::checkAllDone()
 {
     if (m_submitting || busy())
         return;
+    keepHistory();
     emit messageDone(!std::exchange(m_failed, false));
 }
 

@@ -2,10 +2,12 @@
 
 #include "MessagePlan.h"
 #include "SignUpload.h"
+#include "UploadHistory.h"
 
 #include <QHash>
 #include <QObject>
 #include <QSet>
+#include <QTimer>
 
 #include <memory>
 #include <vector>
@@ -32,6 +34,9 @@ struct FleetOptions {
     bool save = false;       // each sign's settings file keeps what its upload used
     bool keepFrames = false; // the frames are handed on before the upload, to be shown
     QString imageFile;       // where the picture of the message is written before it is sent
+    // Where every upload is kept, one entry a sign (sent, stopped or failed; never a dry run
+    // nor a message refused before it went); empty: nowhere.
+    QString historyPath = historyFilePath();
 };
 
 // How one sign dealt with one text.
@@ -45,6 +50,7 @@ struct SignResult {
         Unreachable,     // the serial port did not open or the host was not found
         Failed,          // the line failed part-way
         ImageNotWritten, // the picture of the message could not be written; nothing was sent
+        Stopped,         // stop() ended the upload part-way, or before its turn on the line
     };
     Outcome outcome = Outcome::Sent;
     QString message;   // all that is to be said of it for one sign, lines and all
@@ -84,6 +90,11 @@ public:
     // allowEmpty lets this text blank the signs even where the options refuse an empty one.
     void submit(const QString &text, const Overrides &extra = {}, bool allowEmpty = false);
     bool busy() const;
+    // Ends every upload under way at once, between two frames (SIGTERM, Ctrl+C): each ends as
+    // Stopped, with why and the frames that went out, and is kept so in the history; a sign
+    // waiting for its turn on a line ends as Stopped with nothing sent, and the texts waiting
+    // are dropped. signDone() and messageDone() follow before it returns, as for any ending.
+    void stop(const QString &why);
 
     // Where each sign is with its text, for a view that draws a line a sign.
     enum class Phase { Idle, Preparing, WaitingForLine, Sending, Done };
@@ -143,6 +154,11 @@ private:
     std::shared_ptr<const RenderedMessage> render(MessageChoices &choices);
     void takeTurns(const QString &line);
     void uploadFinished(Sign &sign, const UploadReport &report);
+    // What every upload that went to the line ends with: the history, the save, the line free
+    // for the next sign.
+    void endUpload(Sign &sign, SignResult result, std::optional<HistoryEntry::Outcome> kept,
+                   const QString &reason);
+    void keepHistory();
     void refuse(Sign &sign, SignResult::Outcome outcome, const QString &message,
                 const QString &reason = {});
     void finish(Sign &sign, SignResult result);
@@ -158,6 +174,11 @@ private:
     QSet<QString> m_said; // since the newest text came
     bool m_submitting = false;
     bool m_failed = false; // some sign failed since messageDone() was last emitted
+    // The uploads not yet written to the history: written together, when all signs are done or
+    // a second after the first, so that many signs ending at once cost one write.
+    QList<HistoryEntry> m_history;
+    QTimer m_historyTimer;
+    bool m_historyTold = false; // that it cannot be written, once
 };
 
 } // namespace lumawrite::signs

@@ -17,6 +17,8 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
 {
     using Outcome = UploadReport::Outcome;
     m_running = true;
+    ++m_uploads;
+    m_ending = {Outcome::Stopped, {}, {}, 0, 0};
     delete m_link;
     m_link = new link::SignLink(m_services.comPorts, m_services.timing, m_services.signPort,
                                 m_services.hostResolver, this);
@@ -40,6 +42,7 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
 
     auto *transfer = new link::MessageTransfer(
         *m_link, {[lan] { return lan; }, [speedIndex] { return speedIndex; }}, m_link);
+    m_transfer = transfer;
     connect(transfer, &link::MessageTransfer::statusChanged, this,
             [this](const QString &text) { m_status = text; });
     connect(transfer, &link::MessageTransfer::progress, this,
@@ -60,7 +63,9 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
                     failure = outcome.message;
                 else if (outcome.framesSkipped > 0)
                     failure = tr("The serial port closed during the upload.");
-                if (!failure.isEmpty()) {
+                if (outcome.result == Result::Stopped) {
+                    report.outcome = Outcome::Stopped;
+                } else if (!failure.isEmpty()) {
                     report.outcome = Outcome::Failed;
                     report.reason = failure;
                     report.message =
@@ -79,11 +84,28 @@ void SignUpload::start(const MessageChoices &choices, const std::vector<quint8> 
     transfer->SendMessage(columns, choices.serialAddressIndex);
 }
 
+UploadReport SignUpload::stop()
+{
+    if (!m_running)
+        return {};
+    // The transfer reports its ending at once; the report of it, as of an ending that was on
+    // its way, is kept back.
+    if (m_transfer)
+        m_transfer->stop();
+    ++m_uploads;
+    delete m_link; // the serial port closes
+    m_running = false;
+    return m_ending;
+}
+
 void SignUpload::finish(const UploadReport &report)
 {
+    m_ending = report;
     // Reported from the event loop, out of the transfer's own calls: the link can go at once,
     // which closes the serial port, and a handler may start the next upload.
-    QTimer::singleShot(0, this, [this, report] {
+    QTimer::singleShot(0, this, [this, report, upload = m_uploads] {
+        if (upload != m_uploads)
+            return;
         delete m_link;
         m_running = false;
         emit finished(report);

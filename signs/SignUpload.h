@@ -10,6 +10,10 @@
 #include <functional>
 #include <vector>
 
+namespace lumawrite::link {
+class MessageTransfer;
+}
+
 namespace lumawrite::signs {
 
 // The ways to the signs, as the main window sets them up; tests replace them.
@@ -32,6 +36,7 @@ struct UploadReport {
         Refused,     // the message cannot be sent as it is; nothing was sent
         Unreachable, // the serial port did not open or the host was not found; nothing was sent
         Failed,      // the line failed part-way
+        Stopped,     // stop() ended it between two frames
     };
     Outcome outcome = Outcome::Sent;
     QString message; // why it was refused or failed; empty after a complete upload
@@ -51,6 +56,10 @@ public:
 
     // The outcome arrives through finished(), always after start() has returned.
     void start(const MessageChoices &choices, const std::vector<quint8> &columns);
+    // Ends the upload under way between two frames, at once: no further frame goes, and
+    // finished() does not follow. How it ended: Stopped with the frames that went out, or the
+    // ending that was on its way when it had ended already.
+    UploadReport stop();
     bool running() const { return m_running; }
 
 signals:
@@ -64,7 +73,10 @@ private:
 
     LinkServices m_services;
     QPointer<link::SignLink> m_link; // made for each upload; the transfer is its child
+    QPointer<link::MessageTransfer> m_transfer;
     bool m_running = false;
+    int m_uploads = 0;     // started or stopped: an ending of one before is not reported
+    UploadReport m_ending; // of the upload under way, once it is known
     QString m_status;
 };
 

@@ -139,6 +139,11 @@ UploadHistory::UploadHistory(QString path) : m_path(std::move(path)) {}
 
 QString UploadHistory::add(const HistoryEntry &entry)
 {
+    return add(QList<HistoryEntry>{entry});
+}
+
+QString UploadHistory::add(const QList<HistoryEntry> &added)
+{
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QLockFile lock(m_path + QStringLiteral(".lock"));
     if (!lock.tryLock(LockWaitMs))
@@ -154,7 +159,7 @@ QString UploadHistory::add(const HistoryEntry &entry)
         return QCoreApplication::translate("lumawrite::signs::UploadHistory",
                                            "%1 could not be read: %2")
             .arg(m_path, failure.reason);
-    entries.append(entry);
+    entries.append(added);
     if (entries.size() > HistoryLength)
         entries = entries.mid(entries.size() - HistoryLength);
     const QString why = writeRegularFile(m_path, writeHistory(entries));

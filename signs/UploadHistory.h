@@ -49,6 +49,8 @@ public:
     // Adds an upload, keeping the last 100; another program's entry added meanwhile stays.
     // Why it could not be kept, or empty.
     QString add(const HistoryEntry &entry);
+    // Several at once, in the order given, with one write of the file.
+    QString add(const QList<HistoryEntry> &entries);
     // The last count uploads, newest first; why the file cannot be read, or empty.
     QString read(QList<HistoryEntry> &newestFirst, int count = HistoryLength) const;
 

@@ -3,8 +3,10 @@
 #include "SendOptions.h"
 #include "SignFleet.h"
 #include "TestSupport.h"
+#include "UploadHistory.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -56,6 +58,13 @@ TEST(MqttPayload, PlainTextAndJsonChoicesAreRead)
     EXPECT_EQ(json.choices.offset, -3);
     EXPECT_EQ(json.choices.speed, 4);
     EXPECT_FALSE(send::readPayload("{\"text\":\"x\"}", fonts).choices.size.has_value());
+    // A saved message by its name, with choices of its own on top.
+    const send::Payload saved =
+        send::readPayload("{\"saved\": \"Closed for lunch\", \"bold\": true}", fonts);
+    ASSERT_EQ(saved.error, QString());
+    EXPECT_EQ(saved.saved, QStringLiteral("Closed for lunch"));
+    EXPECT_EQ(saved.text, QString());
+    EXPECT_EQ(saved.choices.bold, true);
     // Blanks blank the sign only when the message says so.
     EXPECT_FALSE(send::readPayload("   ", fonts).allowEmpty);
     EXPECT_TRUE(send::readPayload("{\"text\":\"  \",\"allow_empty\":true}", fonts).allowEmpty);
@@ -71,6 +80,9 @@ TEST(MqttPayload, RefusalsSayWhy)
         {"{\"text\":\"x\",\"colour\":\"red\"}", "unknown field \"colour\""},
         {"{\"font\":\"DejaVu Sans\"}", "\"text\" must be given"},
         {"{\"text\":5}", "\"text\" must be given"},
+        {"{\"saved\":\"Open\",\"text\":\"Open\"}", "give \"text\" or \"saved\", not both"},
+        {"{\"saved\":5}", "\"saved\" must name a saved message: it is not a string"},
+        {"{\"saved\":\"\"}", "\"saved\" must name a saved message: a saved message needs a name"},
         {"{\"text\":\"x\",\"size\":\"20\"}", "\"size\" must be a whole number"},
         {"{\"text\":\"x\",\"size\":20.5}", "\"size\" must be a whole number"},
         {"{\"text\":\"x\",\"size\":61}", "\"size\" must be from 6 to 60"},
@@ -89,6 +101,7 @@ TEST(MqttPayload, RefusalsSayWhy)
         EXPECT_TRUE(read.error.contains(QString::fromUtf8(why)))
             << payload.left(40).toStdString() << " -> " << read.error.toStdString();
         EXPECT_TRUE(read.text.isEmpty());
+        EXPECT_TRUE(read.saved.isEmpty());
     }
     // Exactly 64 KiB is taken.
     EXPECT_EQ(send::readPayload(QByteArray(64 * 1024, 'x'), {}).error, QString());
@@ -461,6 +474,15 @@ public:
     }
     QString errors() { return m_err += QString::fromUtf8(m_process.readAllStandardError()); }
     QProcess &process() { return m_process; }
+    // The saved messages beside its settings file, and its uploads.
+    QString savedMessagesPath() const
+    {
+        return QFileInfo(m_settings.path()).dir().filePath("messages.json");
+    }
+    QList<signs::HistoryEntry> history() const
+    {
+        return signs::readHistory(readFile(m_dir.filePath("state/lumawrite/history.json")));
+    }
 
 private:
     QTemporaryDir m_dir;
@@ -583,6 +605,27 @@ TEST(BrokerService, TextAndJsonMessagesReachTheSignAndTheStatusFollows)
     EXPECT_EQ(frames[7], Restart);
     EXPECT_TRUE(QTest::qWaitFor([&] { return status.states().count("sent") == 2; }, 10000))
         << text(status.documents());
+
+    // A saved message, looked up when it comes, with its own choices: 60 points make "Hi" two
+    // blocks (7 with the blank ones, 0x01c0 columns). Choices given with it win: 12 points are
+    // one block, speed 3 is code 175.
+    writeFile(
+        service.savedMessagesPath(),
+        R"({"messages": [{"name": "Big", "text": "Hi", "font": "DejaVu Sans", "size": 60}]})");
+    const std::pair<QByteArray, QByteArray> savedMessages[] = {
+        {"{\"saved\": \"Big\"}", QByteArray::fromHex("aacc0010303700100100000401c0000a")},
+        {"{\"saved\": \"Big\", \"size\": 12, \"speed\": 3}", parameters("af")}};
+    for (const auto &[payload, parameterFrame] : savedMessages) {
+        sign.take();
+        ASSERT_EQ(broker.publish("central", "signs/site-1/message", payload), 0);
+        frames = sign.waitFor(parameterFrame == parameters("af") ? 8 : 9);
+        ASSERT_GE(frames.size(), 8) << service.errors().toStdString();
+        EXPECT_EQ(frames[frames.size() - 2], parameterFrame) << payload.toStdString();
+        EXPECT_EQ(frames.last(), Restart);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return status.states().count("sent") == 4; }, 10000))
+        << text(status.documents());
+    EXPECT_EQ(status.documents().last().value("text").toString(), QStringLiteral("Hi"));
 }
 
 TEST(BrokerService, AWrongPasswordIsRefusedAndSaidSo)
@@ -612,9 +655,12 @@ TEST(BrokerService, ASiteCannotPublishToAnotherSitesTopicAndBadMessagesAreRefuse
     const std::pair<QByteArray, const char *> refused[] = {
         {QByteArray(70000, 'x'), "70000 bytes"},
         {"{\"text\": \"Open\"", "invalid JSON"},
+        // Refused by the signs after a refusal of the service's own, both of the same (empty) text.
+        {"", "empty"},
         {"{\"text\": \"Open\", \"font\": \"No Such Face\"}", "No Such Face"},
         {"{\"text\": \"" + QByteArray(200, 'W') + "\", \"size\": 60}", "columns"},
-        {"", "empty"},
+        {"{\"saved\": \"Nope\"}", "no message is saved as \"Nope\""},
+        {"{\"saved\": \"Nope\", \"text\": \"Open\"}", "not both"},
     };
     int count = 0;
     for (const auto &[payload, why] : refused) {
@@ -878,6 +924,16 @@ TEST(BrokerService, AStopOrCrashMidUploadIsToldAndTheNextStartSendsTheMessageAga
 
     // A crash (SIGKILL) leaves only the broker's last will; the message goes again all the same.
     interrupted(true);
+    // The history keeps the stopped upload with the frames that went out; the crash left none.
+    QStringList uploads;
+    for (const signs::HistoryEntry &entry : service.history())
+        uploads.append(QStringLiteral("%1 %2/%3 %4")
+                           .arg(signs::outcomeName(entry.outcome))
+                           .arg(entry.framesSent)
+                           .arg(entry.framesTotal)
+                           .arg(entry.text));
+    EXPECT_EQ(uploads,
+              QStringList({QString("stopped %1/8 Hi").arg(frames), "sent 8/8 Hi", "sent 8/8 Yo"}));
 
     // After a finished upload a start sends nothing and shows the state the sign was left in.
     const QString sentAt = status.documents().last().value("at").toString();

@@ -4,11 +4,13 @@
 #include "MessageEdit.h"
 #include "MessageTransfer.h"
 #include "PortsConf.h"
+#include "SavedMessages.h"
 #include "SendOptions.h"
 #include "SignFleet.h"
 #include "SignLink.h"
 #include "TerminalView.h"
 #include "TestSupport.h"
+#include "UploadHistory.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
 
@@ -17,6 +19,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QJsonDocument>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -80,11 +83,20 @@ struct SendRun {
     QString err;
 };
 
-// lumawrite-send's surroundings: the settings file of the test and short pacing.
+// The state folder (the upload history) of the runs with this settings file: in its temporary
+// folder, beside the configuration folder.
+QString stateHomeOf(const TempSettings &file)
+{
+    return QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath() + "/state";
+}
+
+// lumawrite-send's surroundings: the settings file of the test, its own state folder and short
+// pacing.
 QProcessEnvironment sendEnvironment(const TempSettings &file, const QString &pacing)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_CONFIG_HOME", QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath());
+    env.insert("XDG_STATE_HOME", stateHomeOf(file));
     env.insert("LUMAWRITE_SEND_PACING_MS", pacing);
     // English messages whatever the desktop of the test machine speaks.
     env.insert("LC_ALL", "C.UTF-8");
@@ -225,7 +237,11 @@ TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
                                     "--speed 11 x|--serial 251 x|--port 0 x|--bold --no-bold x|"
                                     "--lan --serial 3 x|--dry-run --save x|--watch f x||one two|"
                                     "--font= x|--no-such-option x|--list-fonts x|"
-                                    "--list-fonts x y|--settings= x")
+                                    "--list-fonts x y|--settings= x|--history 0|--history 101|"
+                                    "--history x|--history 1 2|--history=|--keep= x|--saved= x|"
+                                    "--saved a x|--saved a -|--saved a --watch f|"
+                                    "--keep a --mqtt mqtt://h --topic t|--list-saved x|"
+                                    "--list-saved --keep a|--history --saved a")
                                 .split('|');
     for (const QString &line : bad) {
         const QStringList arguments = QString(line).split(' ', Qt::SkipEmptyParts);
@@ -1722,4 +1738,183 @@ TEST(SendPorts, ListingNamesTheAdapterAndPinsItByIdWithoutOpeningIt)
                   devices),
               QStringLiteral("COM 3\t%1\tFT232R USB UART\tCOM 3 = %2\n")
                   .arg(r.filePath("dev/ttyUSB7"), byId));
+}
+
+TEST(SendTool, SavedMessagesAreKeptListedAndSentWithTheirOwnChoices)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    writeSign(file, 20);
+    const QString port = QString::number(sign.port());
+    const QString messages = QFileInfo(file.path()).dir().filePath("messages.json");
+    const QString lunch = "Closed\nfor lunch";
+
+    // Kept with --dry-run: printed, not sent. The typeface by its name in the font list, and of
+    // the choices only those given for the message: not the sign's address.
+    const SendRun kept = runSend(file, {"--dry-run", "--keep", "Lunch", "--font", "dejavu serif",
+                                        "--size", "14", "--bold", "--address", "7", lunch});
+    ASSERT_EQ(kept.exitCode, 0) << kept.err.toStdString();
+    EXPECT_FALSE(kept.out.isEmpty());
+    ASSERT_EQ(
+        runSend(file, {"--dry-run", "--keep", "Open", "--offset", "-2", "Open\tnow"}).exitCode, 0);
+    EXPECT_EQ(QJsonDocument::fromJson(readFile(messages)), QJsonDocument::fromJson(R"({"messages": [
+                  {"name": "Lunch", "text": "Closed\nfor lunch", "font": "DejaVu Serif",
+                   "size": 14, "bold": true},
+                  {"name": "Open", "text": "Open\tnow", "offset": -2}]})"));
+    QTest::qWait(50);
+    EXPECT_TRUE(sign.received().isEmpty());
+    const SendRun listed = runSend(file, {"--list-saved"});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out, QStringList({"Lunch\tClosed\\x0afor lunch", "Open\tOpen\\x09now"}));
+
+    // Sent by name: the frames of the same message typed with the same choices; an option given
+    // wins over the saved one.
+    const QStringList typed = {"--dry-run", "--font", "DejaVu Serif", "--size", "14", "--bold"};
+    const SendRun saved = runSend(file, {"--dry-run", "--saved", "Lunch"});
+    ASSERT_EQ(saved.exitCode, 0) << saved.err.toStdString();
+    EXPECT_EQ(lines(saved.out), lines(runSend(file, typed + QStringList{lunch}).out));
+    expectFrames(saved.out, "3230", int(saved.out.size()) - 7);
+    const SendRun larger = runSend(file, {"--dry-run", "--saved", "Lunch", "--size", "20"});
+    EXPECT_EQ(lines(larger.out), lines(runSend(file, {"--dry-run", "--font", "DejaVu Serif",
+                                                      "--size", "20", "--bold", lunch})
+                                           .out));
+    EXPECT_NE(lines(larger.out), lines(saved.out));
+    // And to the sign.
+    const SendRun sent = runSend(file, {"--port", port, "--saved", "Lunch"});
+    ASSERT_EQ(sent.exitCode, 0) << sent.err.toStdString();
+    EXPECT_EQ(lines(sign.waitFor(int(saved.out.size()))), lines(saved.out));
+    sign.take();
+
+    // Refused as a typed message is, nothing sent and nothing kept: a name no message has, a
+    // typeface that is gone, a message that no longer fits.
+    signs::SavedMessages store(messages);
+    signs::SavedMessage gone{"Gone", "Old face", {}, {}}, wide{"Wide", QString(250, 'W'), {}, {}};
+    gone.choices.font = "No Such Face";
+    wide.choices.size = 60;
+    wide.choices.bold = true;
+    ASSERT_TRUE(store.save(gone).ok());
+    ASSERT_TRUE(store.save(wide).ok());
+    const std::tuple<QStringList, int, QString> refused[] = {
+        {{"--saved", "Nope"},
+         2,
+         "lumawrite-send: no message is saved as \"Nope\"\n\"lumawrite-send --list-saved\" lists "
+         "the saved messages.\n"},
+        {{"--saved", "Gone"}, 2, "Unknown font \"No Such Face\""},
+        {{"--saved", "Wide"}, 3, "columns wide"},
+        {{"--keep", "Refused", "--size", "60", "--bold", QString(250, 'W')}, 3, "columns wide"},
+    };
+    for (const auto &[arguments, exitCode, said] : refused) {
+        const SendRun run = runSend(file, QStringList{"--port", port} + arguments);
+        EXPECT_EQ(run.exitCode, exitCode) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(run.err.contains(said)) << run.err.toStdString();
+    }
+    EXPECT_EQ(runSend(file, {"--list-saved"}).out.size(), 4);
+    QTest::qWait(50);
+    EXPECT_TRUE(sign.received().isEmpty());
+
+    // A file of saved messages that cannot be read is said; a message that cannot be kept is sent
+    // all the same, and says so.
+    writeFile(messages, "{\"messages\": [");
+    for (const QStringList &arguments : {QStringList{"--list-saved"}, {"--saved", "Lunch"}}) {
+        const SendRun run = runSend(file, arguments);
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_TRUE(run.err.contains(messages + " could not be read")) << run.err.toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+    }
+    QFile::remove(messages);
+    ASSERT_TRUE(QDir().mkdir(messages));
+    const SendRun notKept = runSend(file, {"--port", port, "--keep", "Later", "Hi"});
+    EXPECT_EQ(notKept.exitCode, 5);
+    EXPECT_TRUE(notKept.err.contains("the message was not kept as \"Later\": " + messages))
+        << notKept.err.toStdString();
+    expectFrames(hexLines(sign.waitFor(8)), "3230");
+}
+
+TEST(SendTool, HistoryKeepsEveryUploadSentStoppedOrFailedNewestFirst)
+{
+    LoopbackSign sign;
+    TempSettings file;
+    writeSign(file, 17);
+    QTemporaryDir dir;
+    const QString port = QString::number(sign.port());
+    EXPECT_EQ(runSend(file, {"--history"}).out, QStringList());
+
+    ASSERT_EQ(runSend(file, {"--port", port, "Hi"}).exitCode, 0);
+    // COM 9 leads to no device: failed before the first frame.
+    ASSERT_EQ(runSend(file, {"--serial", "9", "Ho"}, {},
+                      pacedWith("10,10", "9=" + dir.filePath("no-such-tty")))
+                  .exitCode,
+              4);
+    // A dry run and a refused message went to no sign.
+    ASSERT_EQ(runSend(file, {"--port", port, "--dry-run", "Ha"}).exitCode, 0);
+    ASSERT_EQ(runSend(file, {"--port", port, ""}).exitCode, 3);
+    // SIGTERM stops the upload between two frames.
+    sign.take();
+    QProcess stopping;
+    stopping.setProcessEnvironment(sendEnvironment(file, "300,10"));
+    stopping.start(QStringLiteral(LUMAWRITE_SEND_PATH), {"--port", port, "He"});
+    ASSERT_GE(sign.waitFor(2).size(), 2);
+    stopping.terminate();
+    ASSERT_TRUE(stopping.waitForFinished(5000));
+    EXPECT_EQ(stopping.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(stopping.exitCode(), 1);
+    QTest::qWait(400);
+    const qsizetype arrived = sign.received().size();
+    EXPECT_LT(arrived, 8);
+    EXPECT_TRUE(stopping.readAllStandardError().contains(
+        QStringLiteral("lumawrite-send: stopped by SIGTERM, SIGHUP or Ctrl+C\n%1 of 8 frames had "
+                       "been sent when the upload stopped.\n")
+            .arg(arrived)
+            .toUtf8()));
+
+    const SendRun history = runSend(file, {"--history"});
+    ASSERT_EQ(history.exitCode, 0) << history.err.toStdString();
+    QStringList uploads; // without the time
+    for (const QString &line : history.out) {
+        EXPECT_TRUE(QDateTime::fromString(line.section('\t', 0, 0), Qt::ISODate).isValid());
+        uploads.append(line.section('\t', 1));
+    }
+    const QString lanSign = at(sign) + " (address 17)";
+    EXPECT_EQ(uploads, QStringList({QString("stopped\t%1/8\tLAN\t%2\tHe").arg(arrived).arg(lanSign),
+                                    "failed\t0/8\tCOM 9\tCOM 9 (address 17)\tHo",
+                                    "sent\t8/8\tLAN\t" + lanSign + "\tHi"}));
+    EXPECT_EQ(runSend(file, {"--history", "2"}).out, history.out.mid(0, 2));
+    EXPECT_EQ(runSend(file, {"--history=1"}).out, history.out.mid(0, 1));
+
+    // A history that cannot be written is said once, and the signs are sent to all the same.
+    const QString kept = stateHomeOf(file) + "/lumawrite/history.json";
+    ASSERT_TRUE(QFile::remove(kept));
+    ASSERT_TRUE(QDir().mkdir(kept));
+    LoopbackSign other;
+    const SendRun unkept = runSend(file, {"--ip", at(sign), "--ip", at(other), "Hu"});
+    EXPECT_EQ(unkept.exitCode, 0) << unkept.err.toStdString();
+    EXPECT_EQ(unkept.err.count("lumawrite-send: the upload history was not kept: " + kept), 1)
+        << unkept.err.toStdString();
+    expectFrames(hexLines(other.waitFor(8)), "3137");
+    // A watch stopped mid-upload ends as it should; a second entry for the same sign, waiting
+    // for its turn, ends with nothing sent, and only the upload that went out is kept.
+    ASSERT_TRUE(QDir().rmdir(kept));
+    TempSettings same;
+    writeSign(same, 17);
+    const QString watched = dir.filePath("now.txt");
+    writeFile(watched, "Hw\n");
+    sign.take();
+    QProcess watch;
+    watch.setProcessEnvironment(sendEnvironment(file, "300,10"));
+    watch.start(
+        QStringLiteral(LUMAWRITE_SEND_PATH),
+        {"--port", port, "--settings", file.path(), "--settings", same.path(), "--watch", watched});
+    ASSERT_GE(sign.waitFor(2).size(), 2);
+    watch.terminate();
+    ASSERT_TRUE(watch.waitForFinished(5000));
+    EXPECT_EQ(watch.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(watch.exitCode(), 0);
+    QTest::qWait(400);
+    const QString stopped =
+        QString("stopped\t%1/8\tLAN\t%2\tHw").arg(sign.received().size()).arg(lanSign);
+    EXPECT_TRUE(watch.readAllStandardError().contains(lanSign.toUtf8() +
+                                                      ": stopped after 0 of 8 frames\n"));
+    const QStringList now = runSend(file, {"--history"}).out;
+    ASSERT_EQ(now.size(), 1); // begun anew, once the folder in its place was gone
+    EXPECT_EQ(now.first().section('\t', 1), stopped);
 }

@@ -129,6 +129,15 @@ complete_words --font '"dejavu sans m' | grep -qx '"DejaVu Sans Mono"' ||
     fail "completion of a quoted font name: $(complete_words --font '"dejavu sans m')"
 [ "$(complete_words --watch "$work/watch/now")" = "$work/watch/now-serving.txt" ] ||
     fail "completion of the --watch file"
+# The names of saved messages, from the messages.json beside the settings file in use.
+mkdir -p "$work/config/lumawrite" "$work/other"
+printf '%s\n' '{"messages": [{"name": "Closed for lunch", "text": "Back at 1"}, {"name": "Open", "text": "Open"}]}' \
+    >"$work/config/lumawrite/messages.json"
+printf '%s\n' '{"messages": [{"name": "Closing soon", "text": "Closing soon"}]}' >"$work/other/messages.json"
+[ "$(complete_words --saved Clo)" = 'Closed\ for\ lunch' ] ||
+    fail "completion of a saved name: $(complete_words --saved Clo)"
+[ "$(complete_words --settings "$work/other/x.cfg" --keep Clo)" = 'Closing\ soon' ] ||
+    fail "completion of a saved name beside --settings: $(complete_words --settings "$work/other/x.cfg" --keep Clo)"
 
 echo "== the service's unit and user (systemd-analyze verify)"
 unit=$usr/lib/systemd/system/lumawrite-send@.service

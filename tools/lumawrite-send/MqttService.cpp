@@ -211,7 +211,7 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         QStringLiteral("text"),          QStringLiteral("font"),   QStringLiteral("size"),
         QStringLiteral("bold"),          QStringLiteral("italic"), QStringLiteral("underline"),
         QStringLiteral("strikethrough"), QStringLiteral("offset"), QStringLiteral("speed"),
-        QStringLiteral("allow_empty")};
+        QStringLiteral("allow_empty"),   QStringLiteral("saved")};
     for (const QString &key : object.keys()) {
         if (!known.contains(key)) {
             result.error =
@@ -220,7 +220,26 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
             return result;
         }
     }
-    if (!object.value(QStringLiteral("text")).isString()) {
+    // A saved message instead of a text.
+    const QJsonValue saved = object.value(QStringLiteral("saved"));
+    if (object.contains(QStringLiteral("saved"))) {
+        if (object.contains(QStringLiteral("text"))) {
+            result.error = QCoreApplication::translate(
+                "lumawrite::send::MqttService",
+                "give \"text\" or \"saved\", not both: a saved message brings its own text");
+            return result;
+        }
+        const QString problem =
+            saved.isString()
+                ? signs::savedNameProblem(saved.toString())
+                : QCoreApplication::translate("lumawrite::send::MqttService", "it is not a string");
+        if (!problem.isEmpty()) {
+            result.error = QCoreApplication::translate("lumawrite::send::MqttService",
+                                                       "\"saved\" must name a saved message: %1")
+                               .arg(problem);
+            return result;
+        }
+    } else if (!object.value(QStringLiteral("text")).isString()) {
         result.error = QCoreApplication::translate("lumawrite::send::MqttService",
                                                    "\"text\" must be given, as a string");
         return result;
@@ -265,6 +284,7 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
         return result;
     }
     result.text = messageText;
+    result.saved = saved.toString();
     result.allowEmpty = allowEmpty.value_or(false);
     return result;
 }
@@ -285,7 +305,7 @@ MqttService::MqttService(const SendOptions &options, platform::BrokerAccess acce
     : QObject(parent), m_topics(options.mqttTopics),
       m_statusTopic((options.mqttTopics.value(0) + QStringLiteral("/status")).toUtf8()),
       m_fleet(std::move(fleet)), m_fonts(std::move(fonts)), m_err(std::move(err)),
-      m_clientId(access.clientId), m_client([&] {
+      m_clientId(access.clientId), m_options(options), m_client([&] {
           access.willTopic = m_statusTopic;
           access.willPayload = OfflineDocument;
           return access;
@@ -449,7 +469,16 @@ void MqttService::refuse(const QString &why)
 
 void MqttService::take(const QByteArray &payload)
 {
-    const Payload message = readPayload(payload, m_fonts);
+    Payload message = readPayload(payload, m_fonts);
+    // A saved message is looked up when it is sent: the file may have changed since the last
+    // start. Its own choices come under those of the payload.
+    signs::SavedMessage saved;
+    if (message.error.isEmpty() && !message.saved.isEmpty())
+        message.error = findSavedMessage(m_options, message.saved, saved);
+    if (message.error.isEmpty() && !message.saved.isEmpty()) {
+        message.text = saved.text;
+        message.choices = signs::savedMessageChoices(saved, message.choices);
+    }
     m_kept.last = {payload, !message.error.isEmpty(), {}, QDateTime::currentDateTimeUtc()};
     if (!message.error.isEmpty()) {
         refuse(message.error);
@@ -480,12 +509,14 @@ void MqttService::publishStatus(bool force)
     const signs::SignFleet::Status status = m_refusal.value_or(m_fleet->status());
     const QString state = stateName(status.state);
     const int tens = status.frames / 10;
+    // A refusal after another of the same text is told too: its reason is another.
     if (!force && state == m_shownState && status.text == m_shownText &&
-        (state != QLatin1String("sending") || tens == m_shownTens))
+        status.error == m_shownError && (state != QLatin1String("sending") || tens == m_shownTens))
         return;
     m_shownState = state;
     m_shownTens = tens;
     m_shownText = status.text;
+    m_shownError = status.error;
     m_client.publish(m_statusTopic,
                      statusDocument(state, status.frames, status.of, status.text, status.error,
                                     m_refusal && m_refusalAt.isValid()
@@ -499,11 +530,17 @@ void MqttService::stop()
     if (stopping())
         return;
     const bool connected = std::exchange(m_state, State::Stopping) == State::Connected;
-    // The event loop runs between frames: no frame is cut; the fleet's uploads end here, and
-    // "offline" says how far the one under way had come.
-    const signs::SignFleet::Status status = m_fleet->status();
+    // The event loop runs between frames: no frame is cut; the fleet's uploads end here, as
+    // stopped (in the history too), and "offline" says how far the one under way had come. The
+    // service's own state keeps the message unfinished, to be sent again at the next start.
+    signs::SignFleet::Status status = m_fleet->status();
+    const bool sending = status.state == signs::SignFleet::Status::State::Sending;
+    disconnect(m_fleet.get(), nullptr, this, nullptr);
+    m_fleet->stop(
+        QCoreApplication::translate("lumawrite-send", "stopped by SIGTERM, SIGHUP or Ctrl+C"));
     QByteArray offline = OfflineDocument;
-    if (status.state == signs::SignFleet::Status::State::Sending) {
+    if (sending) {
+        status.frames = m_fleet->status().frames; // those that went out
         offline = statusDocument(QStringLiteral("offline"), status.frames, status.of, status.text,
                                  QCoreApplication::translate("lumawrite::send::MqttService",
                                                              "stopped after %1 of %2 frames")

@@ -25,9 +25,11 @@ QString readBrokerUrl(const QString &url, platform::BrokerAccess &into);
 QString readPasswordFile(const QString &path, QString &password);
 
 // A message as it came from the broker: plain UTF-8 text, or a JSON object (its first
-// character other than a blank is "{") with "text" and the choices the options make.
+// character other than a blank is "{") with "text", or "saved" with the name of a saved message,
+// and the choices the options make.
 struct Payload {
     QString text;
+    QString saved; // the saved message to send, with its own choices under those given here
     Overrides choices;
     bool allowEmpty = false; // "allow_empty": an empty message (or blanks) blanks the signs
     QString error;           // why it is refused; nothing is sent
@@ -100,6 +102,7 @@ private:
     QStringList m_fonts;
     std::function<void(const QString &)> m_err;
     QString m_clientId;
+    SendOptions m_options; // where its saved messages are
     platform::MqttClient m_client;
     // Shown until the next message is sent: a refusal, or after a start the last state known.
     std::optional<signs::SignFleet::Status> m_refusal;
@@ -107,6 +110,7 @@ private:
     QString m_shownState;
     int m_shownTens = -1;
     QString m_shownText;
+    QString m_shownError;
     // Where the service is with its broker. What goes wrong with the connection is said once
     // for each stretch of it, not at every try.
     enum class State {

@@ -151,6 +151,31 @@ struct Cli {
                                     "than 4096 bytes is skipped with a message. Runs "
                                     "until stopped."),
         QStringLiteral("FILE")};
+    QCommandLineOption saved{
+        QStringLiteral("saved"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Send the message saved as NAME instead of TEXT, with its "
+                                    "own typeface, size, styles and offset; options given win."),
+        QStringLiteral("NAME")};
+    QCommandLineOption keep{
+        QStringLiteral("keep"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Save the message as NAME, with the typeface, size, styles "
+                                    "and offset given (or those of --saved), once it is "
+                                    "accepted; with --dry-run it is saved and not sent."),
+        QStringLiteral("NAME")};
+    QCommandLineOption listSaved{
+        QStringLiteral("list-saved"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Print the saved messages, one a line: the name and the "
+                                    "text, separated by a tab.")};
+    QCommandLineOption history{
+        QStringLiteral("history"),
+        QCoreApplication::translate(
+            "lumawrite::send::SendOptions",
+            "Print the last 10 uploads, or as many as the number after it (--history 20, at "
+            "most 100), newest first, one a line: time, outcome, frames sent/of, link, sign "
+            "and text, separated by tabs.")};
     QCommandLineOption verbose{QStringLiteral("verbose"),
                                QCoreApplication::translate("lumawrite::send::SendOptions",
                                                            "Print a line for every frame sent.")};
@@ -241,6 +266,7 @@ struct Cli {
                            lan,     serial,     address,   speed,       port,      settings,
                            save,    dryRun,     image,     listFonts,   listPorts, watch,
                            verbose, allowEmpty, strict});
+        parser.addOptions({saved, keep, listSaved, history});
         parser.addOptions({mqtt, topic, mqttClientId, mqttUser, mqttPasswordFile, mqttCaFile,
                            discovery, discoveryName, discoveryRemove});
         parser.addPositionalArgument(
@@ -457,7 +483,17 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     SendOptions &o = result.options;
     Cli cli;
     QCommandLineParser &p = cli.parser;
-    if (!p.parse(withDiscoveryPrefix(arguments))) {
+    // --history=N as well as --history N: the number is the option's, though the option takes
+    // none.
+    QStringList given = withDiscoveryPrefix(arguments);
+    const QString historyEquals = QStringLiteral("--history=");
+    for (qsizetype i = 1; i < given.size() && given[i] != QStringLiteral("--"); ++i) {
+        if (given[i].startsWith(historyEquals)) {
+            given.insert(i + 1, given[i].mid(historyEquals.size()));
+            given[i] = QStringLiteral("--history");
+        }
+    }
+    if (!p.parse(given)) {
         result.error = p.errorText();
         if (!p.unknownOptionNames().isEmpty())
             result.error += QCoreApplication::translate(
@@ -579,6 +615,33 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     }
 
     const QStringList texts = p.positionalArguments();
+    o.savedName = p.value(cli.saved);
+    o.keepName = p.value(cli.keep);
+    if (p.isSet(cli.saved) && o.savedName.isEmpty()) {
+        result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                   "--saved needs the name of a saved message.");
+        return result;
+    }
+    if (p.isSet(cli.keep)) {
+        const QString problem = signs::savedNameProblem(o.keepName);
+        if (!problem.isEmpty()) {
+            result.error = QStringLiteral("--keep: %1.").arg(problem);
+            return result;
+        }
+    }
+    // A listing sends nothing and keeps nothing.
+    for (const QCommandLineOption *listing :
+         {&cli.listFonts, &cli.listPorts, &cli.listSaved, &cli.history}) {
+        for (const QCommandLineOption *message : {&cli.saved, &cli.keep}) {
+            if (p.isSet(*listing) && p.isSet(*message)) {
+                result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                           "--%1 prints; it cannot be used with "
+                                                           "--%2.")
+                                   .arg(listing->names().first(), message->names().first());
+                return result;
+            }
+        }
+    }
     if (p.isSet(cli.listFonts)) {
         o.mode = SendOptions::Mode::ListFonts;
         if (!texts.isEmpty())
@@ -599,6 +662,40 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                 "--list-ports reads the ports.conf beside one settings file; give at most one "
                 "--settings with it.");
         return result;
+    }
+    if (p.isSet(cli.listSaved)) {
+        o.mode = SendOptions::Mode::ListSaved;
+        if (!texts.isEmpty())
+            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                       "--list-saved takes no TEXT; %1 given.")
+                               .arg(texts.size());
+        return result;
+    }
+    if (p.isSet(cli.history)) {
+        o.mode = SendOptions::Mode::History;
+        bool ok = texts.isEmpty();
+        if (texts.size() == 1)
+            o.historyCount = texts.first().toInt(&ok);
+        if (!ok || o.historyCount < 1 || o.historyCount > signs::HistoryLength)
+            result.error = QCoreApplication::translate(
+                               "lumawrite::send::SendOptions",
+                               "--history takes the number of uploads to print, from 1 to %1, "
+                               "not \"%2\".")
+                               .arg(signs::HistoryLength)
+                               .arg(texts.join(QLatin1Char(' ')));
+        return result;
+    }
+    // --saved and --keep are for one message.
+    for (const QCommandLineOption *message : {&cli.saved, &cli.keep}) {
+        for (const QCommandLineOption *many : {&cli.watch, &cli.mqtt}) {
+            if (p.isSet(*message) && p.isSet(*many)) {
+                result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                           "--%1 is for one message; it cannot be "
+                                                           "used with --%2.")
+                                   .arg(message->names().first(), many->names().first());
+                return result;
+            }
+        }
     }
     if (p.isSet(cli.mqtt)) {
         result.error = readServiceOptions(p, cli, texts, o);
@@ -622,6 +719,15 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
             result.error = QCoreApplication::translate(
                 "lumawrite::send::SendOptions", "--watch takes the message from its file; give no "
                                                 "TEXT with it.");
+        return result;
+    }
+    if (!o.savedName.isEmpty()) {
+        o.mode = SendOptions::Mode::Send;
+        if (!texts.isEmpty())
+            result.error = QCoreApplication::translate(
+                "lumawrite::send::SendOptions",
+                "--saved sends the message saved under its name; give no TEXT (nor \"-\") with "
+                "it.");
         return result;
     }
     if (texts.size() != 1) {
@@ -679,6 +785,26 @@ QString serialPorts()
         "  /dev/serial/by-id/ link to the device when there is one, else PATH.\n");
 }
 
+// Where saved messages and the history are kept, and how --saved and --keep use them.
+QString savedAndHistory()
+{
+    return QCoreApplication::translate(
+               "lumawrite::send::SendOptions",
+               "Saved messages and history:\n"
+               "  --keep NAME saves the message, with the typeface (by name), size, styles\n"
+               "  and offset given, in messages.json beside the settings file (the first\n"
+               "  --settings FILE), which Luma Write's windows share; --saved NAME sends\n"
+               "  it again, the options given still winning; --list-saved lists them.\n"
+               "  Every upload to a sign, from here or from the windows, is kept (the\n"
+               "  last 100, for --history) in %1.\n"
+               "  A name no message is saved as, and saved messages or a history that\n"
+               "  cannot be read, exit with 2; a message that could not be kept exits with\n"
+               "  5 (when it was sent, or printed, all the same). An upload stopped by\n"
+               "  SIGTERM, SIGHUP or Ctrl+C exits with 1, and says how many frames went\n"
+               "  out; --watch stopped so exits with 0.\n")
+        .arg(signs::historyFilePath());
+}
+
 QString helpText()
 {
     Cli cli;
@@ -689,7 +815,7 @@ QString helpText()
                   QCoreApplication::translate("lumawrite::send::SendOptions",
                                               "Usage: lumawrite-send [options] TEXT"));
     return usage + QLatin1Char('\n') + severalSigns() + QLatin1Char('\n') + serialPorts() +
-           QLatin1Char('\n') +
+           QLatin1Char('\n') + savedAndHistory() + QLatin1Char('\n') +
            QCoreApplication::translate("lumawrite::send::SendOptions", ExitCodeTable) +
            QCoreApplication::translate("lumawrite::send::SendOptions",
                                        "\nThe settings file, shared with Luma Write: %1\n")
@@ -769,6 +895,61 @@ signs::FleetOptions fleetOptions(const SendOptions &options)
     fleet.keepFrames = options.verbose;
     fleet.imageFile = options.imageFile;
     return fleet;
+}
+
+QString savedMessagesPathFor(const SendOptions &options)
+{
+    return signs::savedMessagesBeside(settingsPathFor(options));
+}
+
+QString findSavedMessage(const SendOptions &options, const QString &name, signs::SavedMessage &into)
+{
+    QString error;
+    const std::optional<signs::SavedMessage> found =
+        signs::SavedMessages(savedMessagesPathFor(options)).find(name, &error);
+    if (!error.isEmpty())
+        return error;
+    if (!found)
+        return QCoreApplication::translate("lumawrite::send::SendOptions",
+                                           "no message is saved as \"%1\"")
+            .arg(signs::visibleControls(name));
+    into = *found;
+    return {};
+}
+
+Overrides keptChoices(const Overrides &run, const QStringList &fontList)
+{
+    Overrides kept;
+    if (run.font) {
+        // As the font list names it: "dejavu serif" and "DejaVu Serif [urw]" are DejaVu Serif.
+        const int position = signs::fontPosition(fontList, *run.font);
+        kept.font = position >= 0 ? fontList[position] : *run.font;
+    }
+    kept.size = run.size;
+    kept.bold = run.bold;
+    kept.italic = run.italic;
+    kept.strikethrough = run.strikethrough;
+    kept.underline = run.underline;
+    kept.offset = run.offset;
+    return kept;
+}
+
+QString savedListing(const QList<signs::SavedMessage> &messages)
+{
+    QString listing;
+    for (const signs::SavedMessage &message : messages)
+        listing +=
+            QStringLiteral("%1\t%2\n")
+                .arg(signs::visibleControls(message.name), signs::visibleControls(message.text));
+    return listing;
+}
+
+QString historyListing(const QList<signs::HistoryEntry> &newestFirst)
+{
+    QString listing;
+    for (const signs::HistoryEntry &entry : newestFirst)
+        listing += signs::historyLine(entry) + QLatin1Char('\n');
+    return listing;
 }
 
 } // namespace lumawrite::send

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "SavedMessages.h"
 #include "SignFleet.h"
 #include "SignLink.h"
+#include "UploadHistory.h"
 
 #include <QList>
 #include <QMap>
@@ -16,21 +18,27 @@ namespace lumawrite::send {
 // The exit status of lumawrite-send; --help lists the same table.
 enum ExitCode : int {
     ExitOk = 0,              // sent, or printed (--dry-run, --list-fonts)
-    ExitUploadFailed = 1,    // the transport failed part-way; the message says how far it got
+    ExitUploadFailed = 1,    // the transport failed part-way, or SIGTERM, SIGHUP or Ctrl+C
+                             // stopped it; the message says how far it got
     ExitUsage = 2,           // bad option or value, unknown font, unreadable --watch file or
-                             // standard input, unreadable settings and no --ip or --serial
+                             // standard input, unreadable settings and no --ip or --serial,
+                             // no message saved under the --saved name, unreadable saved
+                             // messages or history
     ExitRefused = 3,         // message empty, longer than 250 characters (4096 bytes read) or
                              // wider than 9663 columns; a fit-check finding with --strict
     ExitLinkUnavailable = 4, // serial port not open, sign's host not found: nothing was sent
-    ExitFileNotWritten = 5,  // the --image file, the settings file (--save) or standard output
-                             // was not written (a settings file that could not be read is
-                             // never written over)
+    ExitFileNotWritten = 5,  // the --image file, the settings file (--save), the saved
+                             // messages (--keep) or standard output was not written (a
+                             // settings file that could not be read is never written over)
 };
 
 // Choices given on the command line; each replaces the stored one for this run.
 using signs::Overrides;
 // One sign of a run.
 using signs::SignTarget;
+
+// The uploads --history prints when no number follows it.
+constexpr int DefaultHistoryLines = 10;
 
 // A sign named by --ip HOST[:PORT].
 struct SignAddress {
@@ -39,10 +47,13 @@ struct SignAddress {
 };
 
 struct SendOptions {
-    enum class Mode { Send, Watch, Mqtt, ListFonts, ListPorts, Help, Version };
+    enum class Mode { Send, Watch, Mqtt, ListFonts, ListPorts, ListSaved, History, Help, Version };
     Mode mode = Mode::Send;
     QString text;               // the message argument, as given
     bool textFromStdin = false; // the argument was "-"
+    QString savedName;          // --saved: the message saved under this name instead of TEXT
+    QString keepName;           // --keep: the message is saved under this name
+    int historyCount = DefaultHistoryLines; // --history [N]
     QString watchFile;
     QString settingsFile; // --settings; empty for the program's own settings file
     // Every --ip and every --settings, in the order given; more than one of either names
@@ -111,5 +122,23 @@ QList<SignTarget> signsFor(const SendOptions &options);
 
 // What the signs do with every text of the run.
 signs::FleetOptions fleetOptions(const SendOptions &options);
+
+// The saved messages of the run: messages.json beside its (first) settings file.
+QString savedMessagesPathFor(const SendOptions &options);
+
+// The message saved under the name, or why there is none: the file cannot be read, or no
+// message is saved under that name.
+QString findSavedMessage(const SendOptions &options, const QString &name,
+                         signs::SavedMessage &into);
+
+// What --keep saves of the run's choices: the typeface (by its family name in the font list),
+// size, styles and offset that were given; never the link or the sign's address.
+Overrides keptChoices(const Overrides &run, const QStringList &fontList);
+
+// --list-saved: "NAME<TAB>TEXT" a message, control characters in either shown as \xNN.
+QString savedListing(const QList<signs::SavedMessage> &messages);
+
+// --history: one signs::historyLine an upload, newest first.
+QString historyListing(const QList<signs::HistoryEntry> &newestFirst);
 
 } // namespace lumawrite::send

@@ -56,6 +56,7 @@ ExitCode TerminalView::exitCode(const signs::SignResult &result)
     case Outcome::Unreachable:
         return ExitLinkUnavailable;
     case Outcome::Failed:
+    case Outcome::Stopped:
         return ExitUploadFailed;
     case Outcome::ImageNotWritten:
         return ExitFileNotWritten;

@@ -5,12 +5,14 @@
 #include "MessageText.h"
 #include "MqttService.h"
 #include "PortsConf.h"
+#include "SavedMessages.h"
 #include "SendOptions.h"
 #include "SettingsStore.h"
 #include "SignFleet.h"
 #include "TerminalView.h"
 #include "TerminationSignals.h"
 #include "Translations.h"
+#include "UploadHistory.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -195,7 +197,7 @@ int main(int argc, char *argv[])
                           .arg(parsed.error));
         return ExitUsage;
     }
-    const SendOptions &options = parsed.options;
+    SendOptions options = parsed.options; // --saved fills in its message
     switch (options.mode) {
     case SendOptions::Mode::Help:
         write(stdout, helpText());
@@ -223,11 +225,47 @@ int main(int argc, char *argv[])
         write(stdout, portListing(ports, platform::SerialDevices()));
         return withOutputChecked(ExitOk);
     }
+    if (options.mode == SendOptions::Mode::ListSaved) {
+        QList<signs::SavedMessage> messages;
+        const QString error = signs::SavedMessages(savedMessagesPathFor(options)).load(messages);
+        if (!error.isEmpty()) {
+            write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(error));
+            return ExitUsage;
+        }
+        write(stdout, savedListing(messages));
+        return withOutputChecked(ExitOk);
+    }
+    if (options.mode == SendOptions::Mode::History) {
+        QList<signs::HistoryEntry> uploads;
+        const QString error = signs::UploadHistory().read(uploads, options.historyCount);
+        if (!error.isEmpty()) {
+            write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(error));
+            return ExitUsage;
+        }
+        write(stdout, historyListing(uploads));
+        return withOutputChecked(ExitOk);
+    }
 
     const QStringList fonts = platform::fontListOrder(platform::screenFontFamilies());
     if (options.mode == SendOptions::Mode::ListFonts) {
         write(stdout, fontListing(fonts));
         return withOutputChecked(ExitOk);
+    }
+    // A saved message with its own choices under those given; its typeface, its width and the
+    // rest are checked as those of a message typed here.
+    if (!options.savedName.isEmpty()) {
+        signs::SavedMessage saved;
+        const QString error = findSavedMessage(options, options.savedName, saved);
+        if (!error.isEmpty()) {
+            write(stderr, QCoreApplication::translate(
+                              "lumawrite-send",
+                              "lumawrite-send: %1\n\"lumawrite-send --list-saved\" lists the saved "
+                              "messages.\n")
+                              .arg(error));
+            return ExitUsage;
+        }
+        options.text = saved.text;
+        options.overrides = signs::savedMessageChoices(saved, options.overrides);
     }
     if (options.overrides.font && signs::fontPosition(fonts, *options.overrides.font) < 0) {
         write(stderr, QStringLiteral("lumawrite-send: %1\n")
@@ -254,6 +292,10 @@ int main(int argc, char *argv[])
                   severalSigns ? TerminalView::Style::Signs : TerminalView::Style::OneSign);
     auto *view = fleet->findChild<TerminalView *>();
     const auto submit = [&fleet](const QString &text) { fleet->submit(text); };
+    // SIGTERM, SIGHUP and Ctrl+C end an upload under way between two frames; it is said, and
+    // kept in the history, as stopped, with the frames that went out.
+    const QString stopped =
+        QCoreApplication::translate("lumawrite-send", "stopped by SIGTERM, SIGHUP or Ctrl+C");
 
     if (options.mode == SendOptions::Mode::Watch) {
         LineWatcher watcher(options.watchFile);
@@ -270,6 +312,11 @@ int main(int argc, char *argv[])
         QObject::connect(view, &TerminalView::messageDone, &app, [] {
             if (stdoutError != 0)
                 QCoreApplication::exit(withOutputChecked(ExitOk));
+        });
+        // The watch runs until stopped: a stop is its ordinary end.
+        new platform::TerminationSignals(fleet.get(), [&fleet, stopped] {
+            fleet->stop(stopped);
+            QCoreApplication::exit(withOutputChecked(ExitOk));
         });
         return app.exec();
     }
@@ -292,8 +339,46 @@ int main(int argc, char *argv[])
         }
         text = input.text;
     }
-    QObject::connect(view, &TerminalView::messageDone, &app,
-                     [](int code) { QCoreApplication::exit(code); });
+    // --keep: the message is saved once a sign has accepted it; it goes on whether or not it
+    // could be saved.
+    bool keepTried = false, notKept = false;
+    if (!options.keepName.isEmpty()) {
+        QObject::connect(fleet.get(), &signs::SignFleet::planned, &app, [&] {
+            if (std::exchange(keepTried, true))
+                return; // by the first sign
+            signs::SavedMessage message;
+            message.name = options.keepName;
+            message.text = text;
+            message.choices = keptChoices(options.overrides, fonts);
+            const signs::SavedMessages::Change change =
+                signs::SavedMessages(savedMessagesPathFor(options)).save(message);
+            if (!change.notice.isEmpty())
+                write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(change.notice));
+            if (change.ok())
+                return;
+            notKept = true;
+            write(stderr,
+                  QCoreApplication::translate(
+                      "lumawrite-send", "lumawrite-send: the message was not kept as \"%1\": %2\n")
+                      .arg(options.keepName, change.error));
+        });
+    }
+    bool done = false;
+    QObject::connect(view, &TerminalView::messageDone, &app, [&done, &notKept](int code) {
+        done = true;
+        QCoreApplication::exit(code == ExitOk && notKept ? ExitFileNotWritten : code);
+    });
+    // Installed once standard input is read: Ctrl+C must end a read that waits.
+    new platform::TerminationSignals(fleet.get(), [&fleet, &done, stopped] {
+        if (fleet->busy()) {
+            fleet->stop(stopped); // the message is done, as stopped
+        } else if (!done) {
+            write(stderr, QCoreApplication::translate("lumawrite-send",
+                                                      "lumawrite-send: %1; nothing was sent\n")
+                              .arg(stopped));
+            QCoreApplication::exit(ExitUploadFailed);
+        }
+    });
     QTimer::singleShot(0, &app, [submit, text] { submit(text); });
     return withOutputChecked(app.exec());
 }
