@@ -40,6 +40,30 @@ Try &quot;lumawrite-send --help&quot;.
         <translation>lumawrite-send: --mqtt-cafile %1 kann nicht gelesen werden: %2
 </translation>
     </message>
+    <message>
+        <source>lumawrite-send: %1
+&quot;lumawrite-send --list-saved&quot; lists the saved messages.
+</source>
+        <translation>lumawrite-send: %1
+„lumawrite-send --list-saved“ zeigt die gespeicherten Nachrichten.
+</translation>
+    </message>
+    <message>
+        <source>stopped by SIGTERM, SIGHUP or Ctrl+C</source>
+        <translation>durch SIGTERM, SIGHUP oder Strg+C angehalten</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: the message was not kept as &quot;%1&quot;: %2
+</source>
+        <translation>lumawrite-send: die Nachricht wurde nicht als „%1“ gespeichert: %2
+</translation>
+    </message>
+    <message>
+        <source>lumawrite-send: %1; nothing was sent
+</source>
+        <translation>lumawrite-send: %1; es wurde nichts gesendet
+</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::PortsConf</name>
@@ -512,6 +536,18 @@ COM 1-32 sind /dev/ttyS0-31, COM 33-64 /dev/ttyUSB0-31 und COM 65-96 /dev/ttyACM
         <source>stopped after %1 of %2 frames</source>
         <translation>nach %1 von %2 Frames angehalten</translation>
     </message>
+    <message>
+        <source>give &quot;text&quot; or &quot;saved&quot;, not both: a saved message brings its own text</source>
+        <translation>geben Sie „text“ oder „saved“ an, nicht beides: eine gespeicherte Nachricht bringt ihren eigenen Text mit</translation>
+    </message>
+    <message>
+        <source>it is not a string</source>
+        <translation>es ist keine Zeichenkette</translation>
+    </message>
+    <message>
+        <source>&quot;saved&quot; must name a saved message: %1</source>
+        <translation>„saved“ muss eine gespeicherte Nachricht nennen: %1</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::send::SendOptions</name>
@@ -899,6 +935,80 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
         <source>--discovery-name and --discovery-remove go with --discovery.</source>
         <translation>--discovery-name und --discovery-remove gehören zu --discovery.</translation>
     </message>
+    <message>
+        <source>Send the message saved as NAME instead of TEXT, with its own typeface, size, styles and offset; options given win.</source>
+        <translation>Die als NAME gespeicherte Nachricht statt TEXT senden, mit ihrer eigenen Schrift, Größe, ihren Stilen und ihrem Versatz; angegebene Optionen haben Vorrang.</translation>
+    </message>
+    <message>
+        <source>Save the message as NAME, with the typeface, size, styles and offset given (or those of --saved), once it is accepted; with --dry-run it is saved and not sent.</source>
+        <translation>Die Nachricht als NAME speichern, mit der angegebenen Schrift, Größe, den Stilen und dem Versatz (oder denen von --saved), sobald sie angenommen ist; mit --dry-run wird sie gespeichert und nicht gesendet.</translation>
+    </message>
+    <message>
+        <source>Print the saved messages, one a line: the name and the text, separated by a tab.</source>
+        <translation>Die gespeicherten Nachrichten ausgeben, eine je Zeile: Name und Text, durch einen Tabulator getrennt.</translation>
+    </message>
+    <message>
+        <source>Print the last 10 uploads, or as many as the number after it (--history 20, at most 100), newest first, one a line: time, outcome, frames sent/of, link, sign and text, separated by tabs.</source>
+        <translation>Die letzten 10 Uploads ausgeben, oder so viele wie die Zahl danach (--history 20, höchstens 100), die neuesten zuerst, einer je Zeile: Zeit, Ergebnis, gesendete/alle Frames, Verbindung, Anzeige und Text, durch Tabulatoren getrennt.</translation>
+    </message>
+    <message>
+        <source>--saved needs the name of a saved message.</source>
+        <translation>--saved braucht den Namen einer gespeicherten Nachricht.</translation>
+    </message>
+    <message>
+        <source>--%1 prints; it cannot be used with --%2.</source>
+        <translation>--%1 gibt aus; es kann nicht mit --%2 verwendet werden.</translation>
+    </message>
+    <message>
+        <source>--list-saved takes no TEXT; %1 given.</source>
+        <translation>--list-saved nimmt keinen TEXT; %1 angegeben.</translation>
+    </message>
+    <message>
+        <source>--history takes the number of uploads to print, from 1 to %1, not &quot;%2&quot;.</source>
+        <translation>--history nimmt die Zahl der auszugebenden Uploads, von 1 bis %1, nicht „%2“.</translation>
+    </message>
+    <message>
+        <source>--%1 is for one message; it cannot be used with --%2.</source>
+        <translation>--%1 gilt für eine Nachricht; es kann nicht mit --%2 verwendet werden.</translation>
+    </message>
+    <message>
+        <source>--saved sends the message saved under its name; give no TEXT (nor &quot;-&quot;) with it.</source>
+        <translation>--saved sendet die unter ihrem Namen gespeicherte Nachricht; geben Sie keinen TEXT (und kein „-“) dazu an.</translation>
+    </message>
+    <message>
+        <source>Saved messages and history:
+  --keep NAME saves the message, with the typeface (by name), size, styles
+  and offset given, in messages.json beside the settings file (the first
+  --settings FILE), which Luma Write&apos;s windows share; --saved NAME sends
+  it again, the options given still winning; --list-saved lists them.
+  Every upload to a sign, from here or from the windows, is kept (the
+  last 100, for --history) in %1.
+  A name no message is saved as, and saved messages or a history that
+  cannot be read, exit with 2; a message that could not be kept exits with
+  5 (when it was sent, or printed, all the same). An upload stopped by
+  SIGTERM, SIGHUP or Ctrl+C exits with 1, and says how many frames went
+  out; --watch stopped so exits with 0.
+</source>
+        <translation>Gespeicherte Nachrichten und Verlauf:
+  --keep NAME speichert die Nachricht mit der angegebenen Schrift (nach
+  Namen), Größe, den Stilen und dem Versatz in messages.json neben der
+  Einstellungsdatei (der ersten --settings DATEI), die die Fenster von
+  Luma Write mitbenutzen; --saved NAME sendet sie wieder, angegebene
+  Optionen haben weiter Vorrang; --list-saved zeigt sie.
+  Jeder Upload zu einer Anzeige, von hier oder aus den Fenstern, wird
+  festgehalten (die letzten 100, für --history) in %1.
+  Ein Name, unter dem keine Nachricht gespeichert ist, und nicht lesbare
+  gespeicherte Nachrichten oder Verläufe enden mit 2; eine Nachricht, die
+  nicht gespeichert werden konnte, endet mit 5 (auch wenn sie gesendet oder
+  ausgegeben wurde). Ein durch SIGTERM, SIGHUP oder Strg+C angehaltener
+  Upload endet mit 1 und sagt, wie viele Frames gesendet wurden; so
+  angehaltenes --watch endet mit 0.
+</translation>
+    </message>
+    <message>
+        <source>no message is saved as &quot;%1&quot;</source>
+        <translation>keine Nachricht ist als „%1“ gespeichert</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::send::TerminalView</name>
@@ -1145,6 +1255,14 @@ lumawrite-send: diese Änderung wurde nicht gesendet; die nächste wird es, soba
     <message>
         <source>a message of blanks only blanks the sign; nothing sent</source>
         <translation>eine Nachricht nur aus Leerzeichen leert die Anzeige; nichts gesendet</translation>
+    </message>
+    <message>
+        <source>%1: stopped after %2 of %3 frames</source>
+        <translation>%1: angehalten nach %2 von %3 Frames</translation>
+    </message>
+    <message>
+        <source>the upload history was not kept: %1</source>
+        <translation>der Upload-Verlauf wurde nicht gespeichert: %1</translation>
     </message>
 </context>
 <context>
