@@ -45,6 +45,29 @@ protected:
     {
         return makeMain(settings, services());
     }
+
+    // Opens Text Entry from the fixture's main window, as Modify does.
+    ui::frmDesign1 *openEntry()
+    {
+        QTest::mouseClick(main->cmdModify, Qt::LeftButton);
+        focusOn(main->design()->txtMsg);
+        return main->design();
+    }
+    // Ctrl+Enter in Text Entry, with what ends the upload meanwhile (Esc, Ctrl+Q) once two
+    // frames are out; the frames the sign received, all of them where whole.
+    QList<QByteArray> upload(ui::frmDesign1 *d, QKeyCombination end = {}, bool whole = false)
+    {
+        QTest::keyClick(d->txtMsg, Qt::Key_Return, Qt::ControlModifier);
+        if (end.key() != Qt::Key_unknown) {
+            sign.waitFor(2);
+            focusOn(main->cmdStop);
+            QTest::keyClick(main->cmdStop, end.key(), end.keyboardModifiers());
+        }
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !main->transfer().running(); }, 10000));
+        if (whole)
+            sign.waitFor(shared.BlockCount + 2);
+        return sign.take();
+    }
 };
 
 int countYellow(const QImage &image)
@@ -691,4 +714,30 @@ TEST(SingleInstance, ASecondStartRaisesTheFirstAndEndsUnlessItsSettingsAreItsOwn
     EXPECT_EQ(running.state(), QProcess::Running);
     running.terminate(); // closes as at a shutdown
     EXPECT_TRUE(running.waitForFinished(10000));
+}
+
+TEST_F(MainWindowTest, ASavedMessageUploadsTheFramesOfTheSameMessageTyped)
+{
+    startMain(safeSettings(), {15, 20});
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Sale\n9 to 5"));
+    d->cmbFonts->setCurrentIndex(2);
+    d->cmbFontSize->setCurrentIndex(8);
+    d->cmbOffset->setCurrentIndex(12);
+    d->chkUL->setChecked(true);
+    pressWithName(d->cmdSave, "Sale");
+    const QList<QByteArray> typed = upload(d, {}, true);
+    ASSERT_GE(typed.size(), 8);
+    // Every choice otherwise, then the saved message chosen and sent.
+    d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Something else"));
+    d->cmbFonts->setCurrentIndex(0);
+    d->cmbFontSize->setCurrentIndex(30);
+    d->cmbOffset->setCurrentIndex(0);
+    for (QCheckBox *box : {d->chkBold, d->chkItalic, d->chkST, d->chkUL})
+        box->setChecked(!box->isChecked());
+    chooseFromList(d->cmbSaved, QStringLiteral("Sale"));
+    focusOn(d->txtMsg);
+    EXPECT_EQ(upload(d, {}, true), typed);
+    EXPECT_TRUE(notifier.messages.isEmpty());
 }

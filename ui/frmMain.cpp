@@ -313,8 +313,12 @@ void frmMain::drawPreview(const render::RenderRequest &message)
 frmDesign1 *frmMain::design()
 {
     if (!m_design) {
+        const QString saved = m_services.savedMessagesPath.isEmpty()
+                                  ? signs::savedMessagesBeside(m_services.store->path())
+                                  : m_services.savedMessagesPath;
         m_design = new frmDesign1(
             m_shared, m_services.fontFamilies(), *m_services.notifier,
+            {saved, m_services.historyPath},
             [this] { return link::frames::speedCode(cmbSpeed->currentIndex()); }, this);
         m_design->setWindowFlag(Qt::Dialog);
         connect(m_design, &QDialog::finished, this, &frmMain::designFinished);
