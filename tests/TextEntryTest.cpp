@@ -604,8 +604,10 @@ TEST_F(TextEntryTest, SavedMessagesAreSavedRenamedAndDeletedFromTheKeyboard)
                   "DejaVu Sans Mono", 19, true, false, false, false, -2, {}, {}, {}, {}, {}}));
     EXPECT_FALSE(d->cmdRename->isEnabled() || d->cmdDelete->isEnabled() || shared.UploadConfirmed);
 
-    // Alt+V reaches the list; Tab goes from "Fit" to the list and its commands.
+    // Alt+V reaches the list, also after a command beside it; Tab goes from "Fit" to the list
+    // and its commands.
     chooseFromList(d->cmbSaved, QStringLiteral("Late"));
+    focusOn(d->cmdSave);
     focusOn(d->txtMsg);
     QTest::keyClick(d->txtMsg, Qt::Key_V, Qt::AltModifier);
     EXPECT_EQ(QApplication::focusWidget(), d->cmbSaved);

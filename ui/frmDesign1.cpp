@@ -74,6 +74,26 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, 
     return label;
 }
 
+// Alt and the underlined letter of a group's title lead to one control of it, whichever of its
+// controls was used last (a group box would go back to that one).
+class ShortcutLeadsTo : public QObject {
+public:
+    ShortcutLeadsTo(QWidget *group, QWidget *target) : QObject(group), m_target(target)
+    {
+        group->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return false;
+        m_target->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+
+private:
+    QWidget *m_target;
+};
+
 // A recent upload's text on one line, cut to what the list shows.
 QString recentCaption(const QString &text)
 {
@@ -221,6 +241,7 @@ void frmDesign1::buildControls()
     cmbSaved->setAccessibleName(tr("Saved and recent messages"));
     cmbSaved->setAccessibleDescription(tr("Choosing a message puts its text and choices in the "
                                           "window; nothing is sent until Upload."));
+    new ShortcutLeadsTo(frame5, cmbSaved);
     auto makeCommand = [frame5](const char *name, const QString &caption, const QString &spoken,
                                 const QString &tip, int x) {
         auto *button = new QPushButton(caption, frame5);
