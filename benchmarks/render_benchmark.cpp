@@ -129,7 +129,8 @@ void BM_SignViewRefresh(benchmark::State &state)
     modMain shared;
     SetDefaultSettings(shared.settings);
     SilentNotifier notifier;
-    ui::frmDesign1 window(shared, {QStringLiteral("DejaVu Sans")}, notifier);
+    // Never shown, so it reads no saved messages or history.
+    ui::frmDesign1 window(shared, {QStringLiteral("DejaVu Sans")}, notifier, {});
     platform::ImageSurface measure(QSize(870, 26), Paper, Qt::black);
     const int text = int(state.range(0));
     const auto r = text == 0   ? typical(measure)

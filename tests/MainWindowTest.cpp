@@ -6,6 +6,7 @@
 #include "SingleInstance.h"
 #include "Startup.h"
 #include "TestSupport.h"
+#include "UploadHistory.h"
 #include "WindowScale.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
@@ -44,6 +45,29 @@ protected:
     std::unique_ptr<ui::frmMain> open(const Settings &settings)
     {
         return makeMain(settings, services());
+    }
+
+    // Opens Text Entry from the fixture's main window, as Modify does.
+    ui::frmDesign1 *openEntry()
+    {
+        QTest::mouseClick(main->cmdModify, Qt::LeftButton);
+        focusOn(main->design()->txtMsg);
+        return main->design();
+    }
+    // Ctrl+Enter in Text Entry, with what ends the upload meanwhile (Esc, Ctrl+Q) once two
+    // frames are out; the frames the sign received, all of them where whole.
+    QList<QByteArray> upload(ui::frmDesign1 *d, QKeyCombination end = {}, bool whole = false)
+    {
+        QTest::keyClick(d->txtMsg, Qt::Key_Return, Qt::ControlModifier);
+        if (end.key() != Qt::Key_unknown) {
+            sign.waitFor(2);
+            focusOn(main->cmdStop);
+            QTest::keyClick(main->cmdStop, end.key(), end.keyboardModifiers());
+        }
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !main->transfer().running(); }, 10000));
+        if (whole)
+            sign.waitFor(shared.BlockCount + 2);
+        return sign.take();
     }
 };
 
@@ -691,4 +715,88 @@ TEST(SingleInstance, ASecondStartRaisesTheFirstAndEndsUnlessItsSettingsAreItsOwn
     EXPECT_EQ(running.state(), QProcess::Running);
     running.terminate(); // closes as at a shutdown
     EXPECT_TRUE(running.waitForFinished(10000));
+}
+
+TEST_F(MainWindowTest, ASavedMessageUploadsTheFramesOfTheSameMessageTyped)
+{
+    startMain(safeSettings(), {15, 20});
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Sale\n9 to 5"));
+    d->cmbFonts->setCurrentIndex(2);
+    d->cmbFontSize->setCurrentIndex(8);
+    d->cmbOffset->setCurrentIndex(12);
+    d->chkUL->setChecked(true);
+    pressWithName(d->cmdSave, "Sale");
+    const QList<QByteArray> typed = upload(d, {}, true);
+    ASSERT_GE(typed.size(), 8);
+    // Every choice otherwise, then the saved message chosen and sent.
+    d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("Something else"));
+    d->cmbFonts->setCurrentIndex(0);
+    d->cmbFontSize->setCurrentIndex(30);
+    d->cmbOffset->setCurrentIndex(0);
+    for (QCheckBox *box : {d->chkBold, d->chkItalic, d->chkST, d->chkUL})
+        box->setChecked(!box->isChecked());
+    chooseFromList(d->cmbSaved, QStringLiteral("Sale"));
+    focusOn(d->txtMsg);
+    EXPECT_EQ(upload(d, {}, true), typed);
+    EXPECT_TRUE(notifier.messages.isEmpty());
+}
+
+TEST_F(MainWindowTest, HistoryKeepsEveryUploadWithHowItEndedAndItsFrames)
+{
+    const struct {
+        const char *text;
+        QKeyCombination end; // pressed after two frames
+        int delayMs;         // between frames: room for that key
+        int failAt;          // the datagram that cannot be sent; 0 for none
+        QString kept;        // outcome and frames; %1: all of them
+        QString reason;
+    } cases[] = {
+        {"All", {}, 15, 0, "sent\t%1/%1", ""},
+        {"Esc", Qt::Key_Escape, 500, 0, "stopped\t2/%1", "Stopped by the operator"},
+        {"Quit", Qt::CTRL | Qt::Key_Q, 500, 0, "stopped\t2/%1",
+         "Luma Write was closed during the upload"},
+        {"Lost", {}, 15, 3, "failed\t2/%1", "Network is unreachable"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.text);
+        ui::Services services = this->services();
+        int datagrams = 0;
+        if (c.failAt)
+            services.datagramSender = [&](const QByteArray &, const QHostAddress &, quint16) {
+                return ++datagrams == c.failAt ? QStringLiteral("Network is unreachable")
+                                               : QString();
+            };
+        startMain(safeSettings(), {c.delayMs, 20}, services);
+        ui::frmDesign1 *d = openEntry();
+        d->txtMsg->setPlainText(QString::fromUtf8(c.text));
+        upload(d, c.end);
+        QList<signs::HistoryEntry> kept;
+        ASSERT_EQ(signs::UploadHistory(services.historyPath).read(kept, 1), QString());
+        ASSERT_EQ(kept.size(), 1);
+        // The history's line without its time: outcome, frames sent of all, link, sign, text.
+        EXPECT_EQ(signs::historyLine(kept[0]).section('\t', 1),
+                  c.kept.arg(shared.BlockCount + 2) +
+                      QStringLiteral("\tLAN\t127.0.0.1:%1 (address 20)\t").arg(sign.port()) +
+                      c.text);
+        EXPECT_EQ(kept[0].reason, c.reason);
+        EXPECT_EQ(kept[0].choices.font, QStringLiteral("DejaVu Sans Mono"));
+    }
+
+    // A history that cannot be written is said once a run, after the upload's own message.
+    ui::Services services = this->services();
+    services.historyPath = file.path() + QStringLiteral("/history.json"); // under a file
+    services.datagramSender = [](const QByteArray &, const QHostAddress &, quint16) {
+        return QStringLiteral("Network is unreachable");
+    };
+    startMain(safeSettings(), {15, 20}, services);
+    upload(openEntry());
+    upload(openEntry());
+    QStringList titles;
+    for (const auto &m : notifier.messages)
+        titles << m.title;
+    // Text Entry cannot list the recent uploads either, and says so when it first opens.
+    EXPECT_EQ(titles.join(", ").toStdString(),
+              "Messages Not Read, Upload Failed, History Not Kept, Upload Failed");
 }

@@ -8,6 +8,7 @@
 #include <QApplication>
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDeadlineTimer>
@@ -15,11 +16,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QNetworkDatagram>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalSpy>
 #include <QStyle>
 #include <QTest>
 #include <QThread>
@@ -387,6 +391,37 @@ void focusOn(QWidget *widget)
     EXPECT_TRUE(widget->hasFocus());
 }
 
+void chooseFromList(QComboBox *list, const QString &caption)
+{
+    focusOn(list);
+    QTest::keyClick(list, Qt::Key_Down, Qt::AltModifier);
+    QAbstractItemView *view = list->view();
+    QTest::keyClick(view, Qt::Key_Home);
+    for (int n = 0; n < list->count() && view->currentIndex().data() != caption; ++n)
+        QTest::keyClick(view, Qt::Key_Down);
+    ASSERT_EQ(view->currentIndex().data().toString(), caption);
+    QTest::keyClick(view, Qt::Key_Return);
+}
+
+void pressWithName(QAbstractButton *button, const char *name)
+{
+    QWidget *focused = QApplication::focusWidget(), *window = button->window();
+    const QKeyCombination keys = QKeySequence::mnemonic(button->text())[0];
+    QSignalSpy clicked(button, &QAbstractButton::clicked);
+    QTest::keyClick(focused ? focused : window, keys.key(), keys.keyboardModifiers());
+    ASSERT_TRUE(clicked.wait(2000)) << button->text().toStdString(); // a click shown briefly
+    auto *prompt = window->findChild<QInputDialog *>();
+    ASSERT_EQ(prompt != nullptr, name != nullptr);
+    if (!prompt)
+        return;
+    // The window manager's part: the new window active, and the old one again afterwards.
+    focusOn(prompt->findChild<QLineEdit *>());
+    QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(name));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([window] { return !window->findChild<QInputDialog *>(); }));
+    focusOn(focused ? focused : window);
+}
+
 ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier)
 {
     ui::Services services;
@@ -397,6 +432,8 @@ ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier)
     platform::ComPorts ports = signs::comPortsBeside(file.path(), noSuchDevice);
     services.comPorts = std::move(ports.resolver);
     services.portsReport = ports.report;
+    // A history of its own beside the settings file, not the one all tests of the run share.
+    services.historyPath = QFileInfo(file.path()).dir().filePath(QStringLiteral("history.json"));
     return services;
 }
 

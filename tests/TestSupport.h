@@ -8,7 +8,9 @@
 
 #include <QByteArray>
 
+class QAbstractButton;
 class QAccessibleEvent;
+class QComboBox;
 class QWidget;
 #include <QElapsedTimer>
 #include <QFont>
@@ -215,6 +217,15 @@ QStringList cutCaptions(const QWidget *window, const QStringList &skipped = {});
 
 // Makes the widget's window the active one and gives the widget the keyboard focus.
 void focusOn(QWidget *widget);
+
+// Opens the list with Alt+Down, goes to the entry of that caption with the arrow keys and takes
+// it with Enter, as from the keyboard.
+void chooseFromList(QComboBox *list, const QString &caption);
+
+// Presses the button by its mnemonic (Alt and its underlined letter) where the focus is, and
+// waits for its click. When a name is given, the button must ask for one: it is typed over the
+// name offered and confirmed with Enter.
+void pressWithName(QAbstractButton *button, const char *name = nullptr);
 
 ui::Services servicesFor(TempSettings &file, RecordingNotifier &notifier);
 

@@ -1,8 +1,10 @@
 #include "LedView.h"
 #include "MessageEdit.h"
 #include "Notifier.h"
+#include "SavedMessages.h"
 #include "SignPanel.h"
 #include "TestSupport.h"
+#include "UploadHistory.h"
 #include "WindowScale.h"
 #include "frmDesign1.h"
 #include "frmMain.h"
@@ -13,6 +15,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -50,6 +53,33 @@ protected:
 
     int chars(ui::frmDesign1 *d) { return d->lblMsg[0]->text().toInt(); }
     int cols(ui::frmDesign1 *d) { return d->lblMsg[1]->text().toInt(); }
+
+    signs::SavedMessages saved()
+    {
+        return signs::SavedMessages(signs::savedMessagesBeside(file.path()));
+    }
+    // The file as "first: its text, second, ...".
+    std::string savedFile()
+    {
+        QList<signs::SavedMessage> messages;
+        EXPECT_EQ(saved().load(messages), QString());
+        QStringList names;
+        for (const signs::SavedMessage &m : messages)
+            names << (names.isEmpty() ? m.name + ": " + m.text : m.name);
+        return names.join(", ").toStdString();
+    }
+    // What the controls show: "text / font size offset / bIsu" (capital: checked).
+    static std::string shown(ui::frmDesign1 *d)
+    {
+        QString styles = QStringLiteral("bisu");
+        for (int i = 0; i < 4; ++i)
+            if (QList<QCheckBox *>{d->chkBold, d->chkItalic, d->chkST, d->chkUL}[i]->isChecked())
+                styles[i] = styles[i].toUpper();
+        return QStringLiteral("%1 / %2 %3 %4 / %5")
+            .arg(d->txtMsg->toPlainText(), d->cmbFonts->currentText(),
+                 d->cmbFontSize->currentText(), d->cmbOffset->currentText(), styles)
+            .toStdString();
+    }
 };
 
 } // namespace
@@ -383,11 +413,17 @@ TEST_F(TextEntryTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCu
     // The font list is as wide as at its first design and the desktop's family names may be
     // longer at any size ("DejaVu Sans Mono" needs 140 of its 121 pixels at 9 points).
     const QStringList fontList{QStringLiteral("cmbFonts")};
+    // The list of messages keeps its width, however long a name: it is measured holding one.
+    ASSERT_TRUE(saved().save({QString(64, QLatin1Char('W')), "Wide", {}, {}}).ok());
     ui::frmDesign1 *d = openEntry();
     EXPECT_EQ(d->size(), QSize(885, 404));
     EXPECT_EQ(d->cmdInsert->geometry(), QRect(16, 16, 105, 25));
     EXPECT_EQ(d->chkST->pos(), QPoint(184, 62));
     EXPECT_EQ(d->signPanel->geometry(), QRect(10, 22, 654, 148));
+    // The saved messages below the typeface choices and the commands, beside the message,
+    // above the sign view: cutCaptions tells any overlap.
+    ASSERT_EQ(d->cmbSaved->count(), 1);
+    EXPECT_EQ(d->findChild<QGroupBox *>("Frame5")->geometry(), QRect(8, 162, 464, 50));
     EXPECT_EQ(cutCaptions(d, fontList).join(QLatin1Char('\n')).toStdString(), "");
     d->hide();
     main.reset();
@@ -403,6 +439,7 @@ TEST_F(TextEntryTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCu
     // The sign view keeps its dots and only moves.
     EXPECT_EQ(d->signPanel->geometry(), QRect(14, 31, 654, 148));
     EXPECT_EQ(d->signPanel->view()->size(), QSize(654, 102));
+    EXPECT_EQ(d->findChild<QGroupBox *>("Frame5")->geometry(), QRect(11, 227, 650, 70));
     EXPECT_EQ(cutCaptions(d, fontList).join(QLatin1Char('\n')).toStdString(), "");
     d->hide();
     main.reset();
@@ -528,4 +565,105 @@ TEST_F(TextEntryTest, WindowsFitTheScreenAndTextEntryStandsInItsMiddle)
     // The sign view keeps its pixels at every size, its Play button with it.
     EXPECT_EQ(cutCaptions(d, {"cmbFonts", "cmdPlay"}).join('\n').toStdString(), "");
     EXPECT_EQ(d->pos(), platform::centredOnScreen(d->size(), d->screen()));
+}
+
+TEST_F(TextEntryTest, SavedMessagesAreSavedRenamedAndDeletedFromTheKeyboard)
+{
+    ui::frmDesign1 *d = openEntry();
+    focusOn(d->txtMsg);
+    // Pressed with Alt: the name typed (none is asked to delete), the message typed before, the
+    // answer to a question; then the file, and the title of what was said.
+    const struct {
+        QPushButton *command;
+        const char *name, *message;
+        bool yes;
+        const char *file, *said;
+    } steps[] = {
+        {d->cmdSave, "Open", "9 to 5", true, "Open: 9 to 5", ""},
+        {d->cmdSave, "Late", "Late", true, "Open: 9 to 5, Late", ""},
+        {d->cmdSave, "Open", "8 to 6", false, "Open: 9 to 5, Late", "Replace Saved Message"},
+        {d->cmdSave, " Open ", nullptr, true, "Open: 8 to 6, Late", "Replace Saved Message"},
+        {d->cmdRename, "Shop", nullptr, true, "Shop: 8 to 6, Late", ""},
+        {d->cmdRename, "Late", nullptr, true, "Shop: 8 to 6, Late", "Message Not Renamed"},
+        {d->cmdDelete, nullptr, nullptr, false, "Shop: 8 to 6, Late", "Delete Saved Message"},
+        {d->cmdDelete, nullptr, nullptr, true, "Late: Late", "Delete Saved Message"},
+    };
+    for (const auto &step : steps) {
+        SCOPED_TRACE(step.file);
+        if (step.message)
+            d->txtMsg->setPlainText(QString::fromUtf8(step.message));
+        notifier.messages.clear();
+        notifier.answer = step.yes;
+        pressWithName(step.command, step.name);
+        EXPECT_EQ(savedFile(), step.file);
+        EXPECT_EQ(notifier.messages.value(0).title, QString::fromUtf8(step.said));
+    }
+    // With every choice the controls showed; none chosen now, so none to rename or delete.
+    EXPECT_EQ(saved().find("Late")->choices,
+              (signs::Overrides{
+                  "DejaVu Sans Mono", 19, true, false, false, false, -2, {}, {}, {}, {}, {}}));
+    EXPECT_FALSE(d->cmdRename->isEnabled() || d->cmdDelete->isEnabled() || shared.UploadConfirmed);
+
+    // Alt+V reaches the list, also after a command beside it; Tab goes from "Fit" to the list
+    // and its commands.
+    chooseFromList(d->cmbSaved, QStringLiteral("Late"));
+    focusOn(d->cmdSave);
+    focusOn(d->txtMsg);
+    QTest::keyClick(d->txtMsg, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(QApplication::focusWidget(), d->cmbSaved);
+    focusOn(d->cmdFit);
+    for (QWidget *next : QList<QWidget *>{d->cmbSaved, d->cmdSave, d->cmdRename, d->cmdDelete}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
+    }
+}
+
+TEST_F(TextEntryTest, ChoosingASavedOrRecentMessageFillsInItsTextAndChoices)
+{
+    signs::Overrides gone; // leaves out all but these two: the controls keep what they show
+    gone.font = QStringLiteral("Nowhere Sans");
+    gone.size = 14;
+    ASSERT_TRUE(saved()
+                    .save({"Full",
+                           "Open\r\n9 to 5",
+                           {"DejaVu Serif", 20, false, true, false, true, 3, {}, {}, {}, {}, {}},
+                           {}})
+                    .ok());
+    ASSERT_TRUE(saved().save({"Gone", "Old face", gone, {}}).ok());
+    // Uploads, oldest first: a message sent twice alike is listed once, a long one cut short.
+    for (const char *text : {"Sent", "Sent", "A long message that goes on and on past forty"}) {
+        signs::MessageChoices sent;
+        sent.request = {"DejaVu Sans Mono", 16, false, true, false, false, -2, text, 0};
+        signs::UploadHistory(services().historyPath)
+            .add(signs::historyEntry(sent, "sign", signs::HistoryEntry::Outcome::Sent, 8, 8, {}));
+    }
+    ui::frmDesign1 *d = openEntry();
+    QStringList listed;
+    for (int i = 0; i < d->cmbSaved->count(); ++i)
+        listed << d->cmbSaved->itemText(i);
+    EXPECT_EQ(listed.join('|'),
+              "Full|Gone||Recent: A long message that goes on and on past\u2026|Recent: Sent");
+    const struct {
+        const char *caption, *shown;
+        bool saved, fontMissing;
+    } cases[] = {
+        {"Full", "Open\n9 to 5 / DejaVu Serif 20 3 / bIsU", true, false},
+        {"Gone", "Old face / DejaVu Sans 14 0 / Bisu", true, true},
+        {"Recent: Sent", "Sent / DejaVu Sans Mono 16 -2 / bIsu", false, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.caption);
+        d->cmbFonts->setCurrentIndex(0); // DejaVu Sans 12, offset 0, bold only
+        d->cmbFontSize->setCurrentIndex(12 - 6);
+        d->cmbOffset->setCurrentIndex(10);
+        for (QCheckBox *box : {d->chkBold, d->chkItalic, d->chkST, d->chkUL})
+            box->setChecked(box == d->chkBold);
+        chooseFromList(d->cmbSaved, QString::fromUtf8(c.caption));
+        EXPECT_EQ(shown(d), c.shown);
+        EXPECT_EQ(d->lblFit->text().startsWith("The typeface \"Nowhere Sans\" is not installed "
+                                               "here; the message is shown in DejaVu Sans.\n"),
+                  c.fontMissing);
+        EXPECT_EQ(d->cmdRename->isEnabled() && d->cmdDelete->isEnabled(), c.saved);
+        EXPECT_FALSE(shared.UploadConfirmed || !d->isVisible() || !sign.received().isEmpty());
+    }
 }

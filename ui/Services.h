@@ -4,6 +4,7 @@
 #include "Fonts.h"
 #include "SerialLine.h"
 #include "SignLink.h"
+#include "UploadHistory.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -37,6 +38,10 @@ struct Services {
     std::function<bool(const QUrl &)> openUrl = [](const QUrl &url) {
         return QDesktopServices::openUrl(url);
     };
+    // The saved messages; empty for messages.json beside the settings file.
+    QString savedMessagesPath;
+    // Where each upload of the main window is added, and Text Entry finds the recent ones.
+    QString historyPath = signs::historyFilePath();
 };
 
 } // namespace lumawrite::ui

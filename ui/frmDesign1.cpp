@@ -9,13 +9,16 @@
 #include "MessagePlan.h"
 #include "Notifier.h"
 #include "SignPanel.h"
+#include "UploadHistory.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -27,6 +30,10 @@ constexpr int FirstSize = 6;
 constexpr int LastSize = 60;
 constexpr int FirstOffset = -10;
 constexpr int LastOffset = 10;
+// The list of messages holds this many recent uploads, each text with its choices once, and
+// shows this much of each text.
+constexpr int RecentCount = 10;
+constexpr int RecentShownChars = 40;
 
 // What a screen reader calls the counters and the fit check before reading their values.
 QString charsName()
@@ -67,14 +74,45 @@ QLabel *captionLabel(QWidget *parent, const QString &name, const QString &text, 
     return label;
 }
 
+// Alt and the underlined letter of a group's title lead to one control of it, whichever of its
+// controls was used last (a group box would go back to that one).
+class ShortcutLeadsTo : public QObject {
+public:
+    ShortcutLeadsTo(QWidget *group, QWidget *target) : QObject(group), m_target(target)
+    {
+        group->installEventFilter(this);
+    }
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Shortcut)
+            return false;
+        m_target->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
+
+private:
+    QWidget *m_target;
+};
+
+// A recent upload's text on one line, cut to what the list shows.
+QString recentCaption(const QString &text)
+{
+    const QString line = text.simplified();
+    const QString shown = line.size() <= RecentShownChars
+                              ? line
+                              : line.left(RecentShownChars - 1) + QChar(0x2026); // "..."
+    return QCoreApplication::translate("lumawrite::ui::frmDesign1", "Recent: %1").arg(shown);
+}
+
 } // namespace
 
 frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
-                       platform::Notifier &notifier, std::function<int()> speedCode,
-                       QWidget *parent)
+                       platform::Notifier &notifier, MessageFiles files,
+                       std::function<int()> speedCode, QWidget *parent)
     : QDialog(parent), m_shared(shared), m_notifier(notifier), m_surface(signs::measuringSurface()),
       m_strip(signs::blockStrip()), m_fitStrip(signs::blockStrip()),
-      m_speedCode(std::move(speedCode))
+      m_speedCode(std::move(speedCode)), m_savedMessages(std::move(files.saved)),
+      m_historyPath(std::move(files.history))
 {
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(120);
@@ -187,6 +225,51 @@ void frmDesign1::buildControls()
     cmdFit->setAutoDefault(false);
     connect(cmdFit, &QPushButton::clicked, this, &frmDesign1::FitMessage);
 
+    // Below the typeface choices and the commands, above the sign view: the list of messages
+    // to put back, and what can be done with the one chosen. Alt+V reaches the list.
+    auto *frame5 = new QGroupBox(tr("Sa&ved messages"), this);
+    frame5->setObjectName(QStringLiteral("Frame5"));
+    frame5->setGeometry(8, 162, 464, 50);
+    cmbSaved = new QComboBox(frame5);
+    cmbSaved->setObjectName(QStringLiteral("cmbSaved"));
+    cmbSaved->setGeometry(8, 18, 184, 24);
+    cmbSaved->setMaxVisibleItems(20);
+    // The list keeps its width; a long name or text is cut in it, and shown whole in its tip.
+    cmbSaved->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cmbSaved->setMinimumContentsLength(14);
+    cmbSaved->setPlaceholderText(tr("Choose a message"));
+    cmbSaved->setAccessibleName(tr("Saved and recent messages"));
+    cmbSaved->setAccessibleDescription(tr("Choosing a message puts its text and choices in the "
+                                          "window; nothing is sent until Upload."));
+    new ShortcutLeadsTo(frame5, cmbSaved);
+    auto makeCommand = [frame5](const char *name, const QString &caption, const QString &spoken,
+                                const QString &tip, int x) {
+        auto *button = new QPushButton(caption, frame5);
+        button->setObjectName(QLatin1String(name));
+        button->setGeometry(x, 18, 84, 25);
+        button->setAutoDefault(false);
+        button->setAccessibleName(spoken);
+        button->setToolTip(tip);
+        return button;
+    };
+    cmdSave = makeCommand("cmdSave", tr("&Save..."), tr("Save message"),
+                          tr("Save the message and its choices under a name (Alt+S)"), 196);
+    cmdRename = makeCommand("cmdRename", tr("&Rename..."), tr("Rename saved message"),
+                            tr("Give the chosen saved message another name (Alt+R)"), 284);
+    cmdDelete = makeCommand("cmdDelete", tr("&Delete"), tr("Delete saved message"),
+                            tr("Delete the chosen saved message (Alt+D)"), 372);
+    cmdRename->setEnabled(false);
+    cmdDelete->setEnabled(false);
+    connect(cmbSaved, &QComboBox::activated, this, &frmDesign1::MessageChosen);
+    connect(cmbSaved, &QComboBox::currentIndexChanged, this, [this] {
+        const bool saved = !chosenName().isEmpty();
+        cmdRename->setEnabled(saved);
+        cmdDelete->setEnabled(saved);
+    });
+    connect(cmdSave, &QPushButton::clicked, this, &frmDesign1::SaveMessage);
+    connect(cmdRename, &QPushButton::clicked, this, &frmDesign1::RenameMessage);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmDesign1::DeleteMessage);
+
     connect(cmbFonts, &QComboBox::currentIndexChanged, this, &frmDesign1::FontSelected);
     connect(cmbOffset, &QComboBox::currentIndexChanged, this, &frmDesign1::scheduleRefresh);
     connect(cmbFontSize, &QComboBox::currentIndexChanged, this, &frmDesign1::SizeSelected);
@@ -201,6 +284,7 @@ void frmDesign1::buildControls()
         if (inView->focusPolicy() & Qt::TabFocus)
             order.append(inView);
     order.append(cmdFit);
+    order.append({cmbSaved, cmdSave, cmdRename, cmdDelete});
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     // Ctrl+Enter uploads from anywhere in the window, the message box too.
@@ -303,7 +387,11 @@ QString fitSummary(const render::FitReport &report)
 
 QString frmDesign1::fitText() const
 {
-    return fitSummary(m_fit);
+    if (m_missingFont.isEmpty())
+        return fitSummary(m_fit);
+    return tr("The typeface \"%1\" is not installed here; the message is shown in %2.")
+               .arg(m_missingFont, fontFamilyAt(cmbFonts->currentIndex())) +
+           QLatin1Char('\n') + fitSummary(m_fit);
 }
 
 void frmDesign1::FitMessage()
@@ -325,6 +413,7 @@ void frmDesign1::FitMessage()
 void frmDesign1::FontSelected()
 {
     const QString family = fontFamilyAt(cmbFonts->currentIndex());
+    m_missingFont.clear(); // a typeface chosen here stands for the one that was not installed
     QFont font = txtMsg->font();
     font.setFamily(family);
     txtMsg->setFont(font);
@@ -434,6 +523,189 @@ void frmDesign1::showEvent(QShowEvent *event)
     // Every showing starts in the message, all of it selected, ready to be typed over.
     txtMsg->setFocus(Qt::OtherFocusReason);
     txtMsg->selectAll();
+    // Another program may have saved a message, and the last upload is recent now.
+    refreshMessageList(chosenName());
+}
+
+void frmDesign1::refreshMessageList(const QString &chosen)
+{
+    QList<signs::SavedMessage> saved;
+    const QString savedError = m_savedMessages.load(saved);
+    QList<signs::HistoryEntry> uploads;
+    const QString historyError = signs::UploadHistory(m_historyPath).read(uploads);
+
+    m_listed.clear();
+    cmbSaved->clear();
+    for (const signs::SavedMessage &message : saved) {
+        m_listed.append({message.name, message.text, message.choices});
+        cmbSaved->addItem(message.name, int(m_listed.size() - 1));
+    }
+    const qsizetype firstRecent = m_listed.size();
+    for (const signs::HistoryEntry &upload : uploads) {
+        if (m_listed.size() - firstRecent >= RecentCount)
+            break;
+        const bool listed = std::any_of(
+            m_listed.cbegin() + firstRecent, m_listed.cend(), [&](const ListedMessage &m) {
+                return m.text == upload.text && m.choices == upload.choices;
+            });
+        if (listed)
+            continue;
+        if (m_listed.size() == firstRecent && firstRecent > 0)
+            cmbSaved->insertSeparator(cmbSaved->count());
+        m_listed.append({QString(), upload.text, upload.choices});
+        cmbSaved->addItem(recentCaption(upload.text), int(m_listed.size() - 1));
+    }
+    // Each entry's tip holds its whole text; the saved message of the name given stays chosen.
+    int chosenIndex = -1;
+    for (int i = 0; i < cmbSaved->count(); ++i) {
+        const QVariant at = cmbSaved->itemData(i);
+        if (!at.isValid())
+            continue; // the line between saved and recent
+        const ListedMessage &listed = m_listed[at.toInt()];
+        cmbSaved->setItemData(
+            i, QString(listed.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")),
+            Qt::ToolTipRole);
+        if (!chosen.isEmpty() && listed.name == chosen)
+            chosenIndex = i;
+    }
+    cmbSaved->setCurrentIndex(chosenIndex);
+
+    // A file that cannot be read is told once, not at every showing.
+    QStringList unread;
+    if (!savedError.isEmpty())
+        unread << tr("The saved messages are not listed: %1.").arg(savedError);
+    if (!historyError.isEmpty())
+        unread << tr("The recent uploads are not listed: %1.").arg(historyError);
+    const QString told = unread.join(QLatin1Char('\n'));
+    if (!told.isEmpty() && told != m_unreadable)
+        m_notifier.warning(this, tr("Messages Not Read"), told);
+    m_unreadable = told;
+}
+
+QString frmDesign1::chosenName() const
+{
+    const QVariant at = cmbSaved->currentData();
+    return at.isValid() ? m_listed.value(at.toInt()).name : QString();
+}
+
+void frmDesign1::MessageChosen(int index)
+{
+    const QVariant at = cmbSaved->itemData(index);
+    if (!at.isValid())
+        return;
+    const ListedMessage message = m_listed.value(at.toInt());
+    txtMsg->setMessageText(message.text);
+    // Each choice through its control, as by hand; a choice the message leaves out keeps what
+    // the control shows.
+    const signs::Overrides &c = message.choices;
+    m_missingFont.clear();
+    if (c.font) {
+        const int position = signs::fontPosition(m_fontList, *c.font);
+        if (position >= 0)
+            cmbFonts->setCurrentIndex(position);
+        else // the typeface shown stays; the fit check tells
+            m_missingFont = *c.font;
+    }
+    const auto choose = [](QComboBox *list, const std::optional<int> &value, int first) {
+        if (value && *value - first >= 0 && *value - first < list->count())
+            list->setCurrentIndex(*value - first);
+    };
+    choose(cmbFontSize, c.size, FirstSize);
+    choose(cmbOffset, c.offset, FirstOffset);
+    for (const auto &[box, on] : {std::pair{chkBold, c.bold},
+                                  {chkItalic, c.italic},
+                                  {chkST, c.strikethrough},
+                                  {chkUL, c.underline}})
+        if (on)
+            box->setChecked(*on);
+    refreshSignView();
+}
+
+void frmDesign1::askName(const QString &title, const QString &name,
+                         std::function<void(const QString &)> taken)
+{
+    if (m_namePrompt)
+        return;
+    auto *prompt = new QInputDialog(this);
+    m_namePrompt = prompt;
+    prompt->setObjectName(QStringLiteral("namePrompt"));
+    prompt->setWindowTitle(title);
+    prompt->setInputMode(QInputDialog::TextInput);
+    prompt->setLabelText(tr("Name (at most %1 characters):").arg(signs::MaxSavedNameChars));
+    prompt->setTextValue(name);
+    if (auto *field = prompt->findChild<QLineEdit *>()) {
+        field->setMaxLength(signs::MaxSavedNameChars);
+        field->setAccessibleName(tr("Name"));
+        field->selectAll(); // typed over, or taken as it is
+    }
+    prompt->setWindowModality(Qt::WindowModal);
+    connect(prompt, &QInputDialog::textValueSelected, this, std::move(taken));
+    connect(prompt, &QDialog::finished, prompt, &QObject::deleteLater);
+    prompt->open();
+}
+
+bool frmDesign1::tellChange(const signs::SavedMessages::Change &change, const QString &failedTitle,
+                            const QString &failedText)
+{
+    if (!change.notice.isEmpty())
+        m_notifier.show(this, platform::Notifier::Kind::Information, tr("Saved Messages"),
+                        change.notice + QLatin1Char('.'));
+    if (!change.ok())
+        m_notifier.warning(this, failedTitle, failedText.arg(change.error));
+    return change.ok();
+}
+
+void frmDesign1::SaveMessage()
+{
+    askName(tr("Save Message"), chosenName(), [this](const QString &typed) {
+        const QString name = typed.trimmed();
+        if (m_savedMessages.find(name) &&
+            !m_notifier.ask(this, tr("Replace Saved Message"),
+                            tr("A message is already saved as \"%1\". Replace it?").arg(name)))
+            return;
+        // What the controls show now, every choice with it.
+        const render::RenderRequest r = renderRequest();
+        signs::SavedMessage message;
+        message.name = name;
+        message.text = r.text;
+        if (!r.family.isEmpty())
+            message.choices.font = r.family;
+        message.choices.size = r.pointSize;
+        message.choices.bold = r.bold;
+        message.choices.italic = r.italic;
+        message.choices.strikethrough = r.strikethrough;
+        message.choices.underline = r.underline;
+        message.choices.offset = r.offset;
+        const bool saved = tellChange(m_savedMessages.save(message), tr("Message Not Saved"),
+                                      tr("The message was not saved: %1."));
+        refreshMessageList(saved ? name : chosenName());
+    });
+}
+
+void frmDesign1::RenameMessage()
+{
+    const QString from = chosenName();
+    if (from.isEmpty())
+        return;
+    askName(tr("Rename Saved Message"), from, [this, from](const QString &typed) {
+        const QString to = typed.trimmed();
+        if (to == from)
+            return;
+        const bool renamed = tellChange(m_savedMessages.rename(from, to), tr("Message Not Renamed"),
+                                        tr("The message was not renamed: %1."));
+        refreshMessageList(renamed ? to : from);
+    });
+}
+
+void frmDesign1::DeleteMessage()
+{
+    const QString name = chosenName();
+    if (name.isEmpty() || !m_notifier.ask(this, tr("Delete Saved Message"),
+                                          tr("Delete the saved message \"%1\"?").arg(name)))
+        return;
+    tellChange(m_savedMessages.remove(name), tr("Message Not Deleted"),
+               tr("The message was not deleted: %1."));
+    refreshMessageList(name);
 }
 
 void frmDesign1::closeEvent(QCloseEvent *event)

@@ -2,9 +2,11 @@
 
 #include "ColumnImage.h"
 #include "ImageSurface.h"
+#include "SavedMessages.h"
 #include "Settings.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QStringList>
 #include <QTimer>
 
@@ -13,6 +15,7 @@
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
+class QInputDialog;
 class QLabel;
 class QPushButton;
 
@@ -28,15 +31,23 @@ class SignPanel;
 // What the fit check says of a report, one finding a line, as the text entry window shows it.
 QString fitSummary(const render::FitReport &report);
 
+// Where Text Entry keeps the messages saved under a name, and reads the recent uploads from.
+struct MessageFiles {
+    QString saved;   // messages.json
+    QString history; // the history of uploads
+};
+
 // The "Text Entry" window: the message, its typeface, size, styles and vertical offset, with
 // live character and column counters. Its controls keep the operator's last choices between
-// showings; a confirmed upload leaves its plan for the main window.
+// showings; a confirmed upload leaves its plan for the main window. Messages saved under a name
+// and the recent uploads can be put back in the controls, and the message saved, renamed or
+// deleted there.
 class frmDesign1 : public QDialog {
     Q_OBJECT
 public:
     // speedCode gives the sign's speed code chosen in the main window, for the sign view.
     frmDesign1(modMain &shared, const QStringList &fontFamilies, platform::Notifier &notifier,
-               std::function<int()> speedCode = {}, QWidget *parent = nullptr);
+               MessageFiles files, std::function<int()> speedCode = {}, QWidget *parent = nullptr);
     ~frmDesign1() override;
 
     // The typeface name at a position of the font list (empty beyond it).
@@ -76,6 +87,11 @@ public:
     SignPanel *signPanel;
     QLabel *lblFit;
     QPushButton *cmdFit;
+    // The saved messages by name, then the recent uploads; choosing one fills the controls.
+    QComboBox *cmbSaved;
+    QPushButton *cmdSave;
+    QPushButton *cmdRename;
+    QPushButton *cmdDelete;
 
 public slots:
     // "Cancel" and the Esc key: hides the window, keeping every control as it is.
@@ -101,6 +117,28 @@ private:
     void scheduleRefresh();
     QString fitText() const;
 
+    // A message the list can put back: a saved one (with its name) or a recent upload.
+    struct ListedMessage {
+        QString name; // empty for a recent upload
+        QString text;
+        signs::Overrides choices;
+    };
+    // Reads the saved messages and the history again; the saved message of that name stays
+    // chosen, else none is.
+    void refreshMessageList(const QString &chosen);
+    void MessageChosen(int index);
+    // The name of the saved message chosen in the list; empty when none is.
+    QString chosenName() const;
+    void SaveMessage();
+    void RenameMessage();
+    void DeleteMessage();
+    // Asks for a name in a small window of its own; taken gets it once the operator confirms.
+    void askName(const QString &title, const QString &name,
+                 std::function<void(const QString &)> taken);
+    // Tells what a change of the saved messages ran into; true when it was made.
+    bool tellChange(const signs::SavedMessages::Change &change, const QString &failedTitle,
+                    const QString &failedText);
+
     modMain &m_shared;
     platform::Notifier &m_notifier;
     QStringList m_fontList;
@@ -113,6 +151,12 @@ private:
     render::UploadPlan m_plan;
     bool m_discarded = false;
     bool m_placed = false;
+    signs::SavedMessages m_savedMessages;
+    QString m_historyPath;
+    QList<ListedMessage> m_listed;
+    QString m_missingFont; // the typeface of the message put back, when it is not installed
+    QString m_unreadable;  // what was last told of files that could not be read
+    QPointer<QInputDialog> m_namePrompt; // while one is open
 };
 
 } // namespace lumawrite::ui

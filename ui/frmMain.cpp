@@ -11,6 +11,7 @@
 #include "MessageTransfer.h"
 #include "Notifier.h"
 #include "SettingsStore.h"
+#include "SignFleet.h"
 #include "SignLink.h"
 #include "frmConfig.h"
 #include "frmDesign1.h"
@@ -313,8 +314,12 @@ void frmMain::drawPreview(const render::RenderRequest &message)
 frmDesign1 *frmMain::design()
 {
     if (!m_design) {
+        const QString saved = m_services.savedMessagesPath.isEmpty()
+                                  ? signs::savedMessagesBeside(m_services.store->path())
+                                  : m_services.savedMessagesPath;
         m_design = new frmDesign1(
             m_shared, m_services.fontFamilies(), *m_services.notifier,
+            {saved, m_services.historyPath},
             [this] { return link::frames::speedCode(cmbSpeed->currentIndex()); }, this);
         m_design->setWindowFlag(Qt::Dialog);
         connect(m_design, &QDialog::finished, this, &frmMain::designFinished);
@@ -396,6 +401,13 @@ void frmMain::SendMessage(const render::UploadPlan &plan)
     // The address as typed now goes to the sign; the file takes it when the window closes.
     if (txtIP->text().trimmed() != m_link->destination())
         m_link->setDestination(txtIP->text());
+    m_sending = {};
+    m_sending.request = plan.request;
+    m_sending.lan = optLAN->isChecked();
+    m_sending.comPort = cmbPort->currentIndex() + 1;
+    m_sending.serialAddressIndex = cmbSA->currentIndex();
+    m_sending.speedIndex = cmbSpeed->currentIndex();
+    m_sending.host = txtIP->text().trimmed();
     m_transfer->SendMessage(plan.columns, cmbSA->currentIndex());
 }
 
@@ -429,9 +441,17 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
     prgUpload->setVisible(false);
     cmdStop->setVisible(false);
     showSpokenText(lblMsg, statusName(), QString());
+    const QString incomplete =
+        tr("%1 of %2 frames were not sent: the serial link was chosen during the "
+           "upload, but the serial port is not open. Upload the message again.")
+            .arg(outcome.framesSkipped)
+            .arg(outcome.framesTotal);
+    // Made as the upload ends, kept once the upload's own messages are out of the way.
+    const std::optional<signs::HistoryEntry> ended = historyEntry(outcome, incomplete);
     if (outcome.result == Result::Stopped && m_stopping != Stopping::ByOperator) {
         // The window is closing and saves the settings itself, the message's choices with them.
         m_unsaved |= SettingsField::TextEntry;
+        keepInHistory(ended, false);
         return;
     }
 
@@ -463,15 +483,51 @@ void frmMain::transferFinished(const link::MessageTransfer::Outcome &outcome)
             this, tr("Upload Failed"),
             signs::stoppedUploadText(outcome.message, outcome.framesSent, outcome.framesTotal));
     } else if (outcome.framesSkipped > 0) {
-        m_services.notifier->warning(
-            this, tr("Upload Incomplete"),
-            tr("%1 of %2 frames were not sent: the serial link was chosen during the "
-               "upload, but the serial port is not open. Upload the message again.")
-                .arg(outcome.framesSkipped)
-                .arg(outcome.framesTotal));
+        m_services.notifier->warning(this, tr("Upload Incomplete"), incomplete);
     }
     // The message and its choices are kept whatever happened on the line.
     saveSettings(SettingsField::TextEntry);
+    // Last, so that what the history runs into never stands before the upload's own messages.
+    keepInHistory(ended, true);
+}
+
+std::optional<signs::HistoryEntry>
+frmMain::historyEntry(const link::MessageTransfer::Outcome &outcome,
+                      const QString &incomplete) const
+{
+    using Result = link::MessageTransfer::Result;
+    using Kept = signs::HistoryEntry::Outcome;
+    Kept kept = Kept::Failed;
+    QString reason = outcome.message;
+    if (outcome.result == Result::Refused) {
+        return std::nullopt; // nothing went to the sign
+    } else if (outcome.result == Result::Stopped) {
+        kept = Kept::Stopped;
+        reason = m_stopping == Stopping::ByOperator ? tr("Stopped by the operator")
+                                                    : tr("Luma Write was closed during the upload");
+    } else if (outcome.framesSkipped > 0) {
+        reason = incomplete;
+    } else if (outcome.result == Result::Completed) {
+        kept = Kept::Sent;
+    }
+    return signs::historyEntry(m_sending,
+                               signs::SignFleet::signLabel(m_sending, m_services.signPort), kept,
+                               outcome.framesSent, outcome.framesTotal, reason);
+}
+
+void frmMain::keepInHistory(const std::optional<signs::HistoryEntry> &entry, bool tell)
+{
+    if (!entry)
+        return;
+    const QString error = signs::UploadHistory(m_services.historyPath).add(*entry);
+    if (error.isEmpty() || !tell || m_historyTold)
+        return;
+    m_historyTold = true;
+    m_services.notifier->warning(this, tr("History Not Kept"),
+                                 tr("The upload was not added to the history of uploads: %1.\n"
+                                    "The upload itself is not affected. This is not said again "
+                                    "until Luma Write starts again.")
+                                     .arg(error));
 }
 
 void frmMain::Unload()

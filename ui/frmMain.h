@@ -2,12 +2,16 @@
 
 #include "ColumnImage.h"
 #include "ImageSurface.h"
+#include "MessagePlan.h"
 #include "MessageTransfer.h"
 #include "Services.h"
 #include "Settings.h"
+#include "UploadHistory.h"
 
 #include <QPointer>
 #include <QWidget>
+
+#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -80,6 +84,13 @@ private:
     void transferBegun(int blocks);
     void showProgress(int framesDone, int framesTotal, qint64 remainingMs);
     void transferFinished(const link::MessageTransfer::Outcome &outcome);
+    // The history's entry for an upload that ended so, with why it did not go whole (incomplete:
+    // what is said of frames not sent); none for one refused before its first frame.
+    std::optional<signs::HistoryEntry> historyEntry(const link::MessageTransfer::Outcome &outcome,
+                                                    const QString &incomplete) const;
+    // Adds the upload to the history; a history that cannot be written is told once a run,
+    // and only where told.
+    void keepInHistory(const std::optional<signs::HistoryEntry> &entry, bool tell);
     void Unload();
     // Saves the fields this save owns, with any whose last save failed or never came.
     void saveSettings(SettingsFields owned);
@@ -98,7 +109,9 @@ private:
     struct {
         int framesDone = 0;
         int framesTotal = 0;
-    } m_progress; // of the upload under way
+    } m_progress;                    // of the upload under way
+    signs::MessageChoices m_sending; // the message, link and sign of the upload under way
+    bool m_historyTold = false;      // that the history could not be written
 };
 
 } // namespace lumawrite::ui

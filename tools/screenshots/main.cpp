@@ -54,12 +54,14 @@ bool save(QWidget *window, const QString &path)
 
 int main(int argc, char *argv[])
 {
-    // Off screen, with a settings folder of its own, before anything reads either.
-    QTemporaryDir config;
-    if (!config.isValid())
+    // Off screen, with a settings folder and a state folder (the history of uploads) of its
+    // own, before anything reads them.
+    QTemporaryDir config, state;
+    if (!config.isValid() || !state.isValid())
         return 1;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
 
     QApplication application(argc, argv);
     QCommandLineParser parser;
