@@ -1537,6 +1537,138 @@ Kürzen Sie den Text oder wählen Sie eine kleinere Größe.</translation>
         <source>Test</source>
         <translation>Test</translation>
     </message>
+    <message>
+        <source>Recent: %1</source>
+        <translation>Zuletzt: %1</translation>
+    </message>
+    <message>
+        <source>Sa&amp;ved messages</source>
+        <translation>Gespeicherte &amp;Nachrichten</translation>
+    </message>
+    <message>
+        <source>Choose a message</source>
+        <translation>Nachricht wählen</translation>
+    </message>
+    <message>
+        <source>Saved and recent messages</source>
+        <translation>Gespeicherte und zuletzt gesendete Nachrichten</translation>
+    </message>
+    <message>
+        <source>Choosing a message puts its text and choices in the window; nothing is sent until Upload.</source>
+        <translation>Eine gewählte Nachricht setzt ihren Text und ihre Einstellungen ins Fenster; gesendet wird erst mit Hochladen.</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Speichern...</translation>
+    </message>
+    <message>
+        <source>Save message</source>
+        <translation>Nachricht speichern</translation>
+    </message>
+    <message>
+        <source>Save the message and its choices under a name (Alt+S)</source>
+        <translation>Die Nachricht mit ihren Einstellungen unter einem Namen speichern (Alt+S)</translation>
+    </message>
+    <message>
+        <source>&amp;Rename...</source>
+        <translation>&amp;Umbenennen...</translation>
+    </message>
+    <message>
+        <source>Rename saved message</source>
+        <translation>Gespeicherte Nachricht umbenennen</translation>
+    </message>
+    <message>
+        <source>Give the chosen saved message another name (Alt+R)</source>
+        <translation>Der gewählten gespeicherten Nachricht einen anderen Namen geben (Alt+U)</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Löschen</translation>
+    </message>
+    <message>
+        <source>Delete saved message</source>
+        <translation>Gespeicherte Nachricht löschen</translation>
+    </message>
+    <message>
+        <source>Delete the chosen saved message (Alt+D)</source>
+        <translation>Die gewählte gespeicherte Nachricht löschen (Alt+L)</translation>
+    </message>
+    <message>
+        <source>The typeface &quot;%1&quot; is not installed here; the message is shown in %2.</source>
+        <translation>Die Schrift „%1“ ist hier nicht installiert; die Nachricht wird in %2 gezeigt.</translation>
+    </message>
+    <message>
+        <source>The saved messages are not listed: %1.</source>
+        <translation>Die gespeicherten Nachrichten werden nicht aufgeführt: %1.</translation>
+    </message>
+    <message>
+        <source>The recent uploads are not listed: %1.</source>
+        <translation>Die letzten Uploads werden nicht aufgeführt: %1.</translation>
+    </message>
+    <message>
+        <source>Messages Not Read</source>
+        <translation>Nachrichten nicht gelesen</translation>
+    </message>
+    <message>
+        <source>Name (at most %1 characters):</source>
+        <translation>Name (höchstens %1 Zeichen):</translation>
+    </message>
+    <message>
+        <source>Name</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>Saved Messages</source>
+        <translation>Gespeicherte Nachrichten</translation>
+    </message>
+    <message>
+        <source>Save Message</source>
+        <translation>Nachricht speichern</translation>
+    </message>
+    <message>
+        <source>Replace Saved Message</source>
+        <translation>Gespeicherte Nachricht ersetzen</translation>
+    </message>
+    <message>
+        <source>A message is already saved as &quot;%1&quot;. Replace it?</source>
+        <translation>Eine Nachricht ist bereits als „%1“ gespeichert. Ersetzen?</translation>
+    </message>
+    <message>
+        <source>Message Not Saved</source>
+        <translation>Nachricht nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The message was not saved: %1.</source>
+        <translation>Die Nachricht wurde nicht gespeichert: %1.</translation>
+    </message>
+    <message>
+        <source>Rename Saved Message</source>
+        <translation>Gespeicherte Nachricht umbenennen</translation>
+    </message>
+    <message>
+        <source>Message Not Renamed</source>
+        <translation>Nachricht nicht umbenannt</translation>
+    </message>
+    <message>
+        <source>The message was not renamed: %1.</source>
+        <translation>Die Nachricht wurde nicht umbenannt: %1.</translation>
+    </message>
+    <message>
+        <source>Delete Saved Message</source>
+        <translation>Gespeicherte Nachricht löschen</translation>
+    </message>
+    <message>
+        <source>Delete the saved message &quot;%1&quot;?</source>
+        <translation>Die gespeicherte Nachricht „%1“ löschen?</translation>
+    </message>
+    <message>
+        <source>Message Not Deleted</source>
+        <translation>Nachricht nicht gelöscht</translation>
+    </message>
+    <message>
+        <source>The message was not deleted: %1.</source>
+        <translation>Die Nachricht wurde nicht gelöscht: %1.</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::ui::frmMain</name>
@@ -1765,6 +1897,24 @@ Contact: %4</source>
 
 Lizenz: %3
 Kontakt: %4</translation>
+    </message>
+    <message>
+        <source>Stopped by the operator</source>
+        <translation>Vom Bediener angehalten</translation>
+    </message>
+    <message>
+        <source>Luma Write was closed during the upload</source>
+        <translation>Luma Write wurde während des Hochladens geschlossen</translation>
+    </message>
+    <message>
+        <source>History Not Kept</source>
+        <translation>Verlauf nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The upload was not added to the history of uploads: %1.
+The upload itself is not affected. This is not said again until Luma Write starts again.</source>
+        <translation>Der Upload wurde nicht in den Verlauf der Uploads aufgenommen: %1.
+Der Upload selbst ist davon nicht betroffen. Dies wird bis zum nächsten Start von Luma Write nicht noch einmal gesagt.</translation>
     </message>
 </context>
 <context>

@@ -232,7 +232,7 @@ void frmDesign1::buildControls()
     frame5->setGeometry(8, 162, 464, 50);
     cmbSaved = new QComboBox(frame5);
     cmbSaved->setObjectName(QStringLiteral("cmbSaved"));
-    cmbSaved->setGeometry(8, 18, 184, 24);
+    cmbSaved->setGeometry(8, 18, 164, 24);
     cmbSaved->setMaxVisibleItems(20);
     // The list keeps its width; a long name or text is cut in it, and shown whole in its tip.
     cmbSaved->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
@@ -243,21 +243,22 @@ void frmDesign1::buildControls()
                                           "window; nothing is sent until Upload."));
     new ShortcutLeadsTo(frame5, cmbSaved);
     auto makeCommand = [frame5](const char *name, const QString &caption, const QString &spoken,
-                                const QString &tip, int x) {
+                                const QString &tip, int x, int width) {
         auto *button = new QPushButton(caption, frame5);
         button->setObjectName(QLatin1String(name));
-        button->setGeometry(x, 18, 84, 25);
+        button->setGeometry(x, 18, width, 25);
         button->setAutoDefault(false);
         button->setAccessibleName(spoken);
         button->setToolTip(tip);
         return button;
     };
     cmdSave = makeCommand("cmdSave", tr("&Save..."), tr("Save message"),
-                          tr("Save the message and its choices under a name (Alt+S)"), 196);
+                          tr("Save the message and its choices under a name (Alt+S)"), 176, 84);
     cmdRename = makeCommand("cmdRename", tr("&Rename..."), tr("Rename saved message"),
-                            tr("Give the chosen saved message another name (Alt+R)"), 284);
+                            tr("Give the chosen saved message another name (Alt+R)"), 264,
+                            104); // room for the longer German caption
     cmdDelete = makeCommand("cmdDelete", tr("&Delete"), tr("Delete saved message"),
-                            tr("Delete the chosen saved message (Alt+D)"), 372);
+                            tr("Delete the chosen saved message (Alt+D)"), 372, 84);
     cmdRename->setEnabled(false);
     cmdDelete->setEnabled(false);
     connect(cmbSaved, &QComboBox::activated, this, &frmDesign1::MessageChosen);
