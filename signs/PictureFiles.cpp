@@ -75,6 +75,7 @@ PictureSet readPictures(const QString &folder, bool invert)
         PictureRead read = readPictureFile(file.filePath(), name, invert);
         if (!read.picture) {
             set.problems.append(read.error);
+            set.unread.append(name);
             continue;
         }
         const auto same = std::find_if(set.pictures.begin(), set.pictures.end(),

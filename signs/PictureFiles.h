@@ -35,6 +35,7 @@ PictureRead readPictureBytes(const QByteArray &content, const QString &name, boo
 struct PictureSet {
     QList<render::Picture> pictures;
     QStringList problems;
+    QStringList unread; // the names of the files in problems, in the same order
 };
 PictureSet readPictures(const QString &folder, bool invert = false);
 

@@ -154,6 +154,7 @@ void SignFleet::submit(const QString &text, const Overrides &extra, bool allowEm
     // The pictures of an older text are not needed again: a sign busy with it takes the newest
     // text next.
     m_renders.clear();
+    m_pictures.clear(); // a picture put into the folder since counts for this text
     m_said.clear();
     m_submitting = true;
     for (const std::unique_ptr<Sign> &sign : m_signs) {
@@ -224,6 +225,8 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
         return;
     }
     sign.choices = chosen.choices;
+    const QString folder = picturesBeside(sign.target.settingsPath);
+    sign.choices.pictures = picturesIn(folder, text);
     // What a save keeps: the run's choices, never those a message brought for itself.
     sign.savedChoices = sign.overrides == sign.target.overrides
                             ? chosen.choices
@@ -231,7 +234,7 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
                                             render::storedMessageText(text))
                                   .choices;
     sign.label = signLabel(sign.choices, sign.target.port);
-    sign.rendered = render(sign.choices);
+    sign.rendered = render(sign.choices, folder);
     const RenderedMessage &rendered = *sign.rendered;
     if (!rendered.error.isEmpty()) {
         refuse(sign, Outcome::Refused, rendered.error);
@@ -276,9 +279,11 @@ void SignFleet::prepare(Sign &sign, const Submission &message)
     takeTurns(sign.line);
 }
 
-std::shared_ptr<const RenderedMessage> SignFleet::render(MessageChoices &choices)
+std::shared_ptr<const RenderedMessage> SignFleet::render(MessageChoices &choices,
+                                                         const QString &folder)
 {
-    const QString key = renderKey(choices.request);
+    // Signs whose settings files lie in different folders may have different pictures.
+    const QString key = renderKey(choices.request) + QChar(0x1f) + folder;
     auto found = m_renders.constFind(key);
     if (found == m_renders.cend()) {
         auto rendered = std::make_shared<RenderedMessage>(renderMessage(choices));
@@ -289,6 +294,41 @@ std::shared_ptr<const RenderedMessage> SignFleet::render(MessageChoices &choices
     }
     choices.request.width = (*found)->width;
     return *found;
+}
+
+const QList<render::Picture> &SignFleet::picturesIn(const QString &folder, const QString &text)
+{
+    auto found = m_pictures.find(folder);
+    if (found == m_pictures.end()) {
+        PictureSet set = readPictures(folder, m_options.invertPictures);
+        for (const render::Picture &given : std::as_const(m_options.pictures)) {
+            const auto same =
+                std::find_if(set.pictures.begin(), set.pictures.end(),
+                             [&given](const render::Picture &p) { return p.name == given.name; });
+            if (same != set.pictures.end())
+                *same = given;
+            else
+                set.pictures.append(given);
+        }
+        found = m_pictures.insert(folder, set);
+    }
+    const PictureSet &set = *found;
+    for (qsizetype i = 0; i < set.problems.size(); ++i) {
+        // A "{NAME}" of a file that cannot be read stays text: the operator is told why, though
+        // it was said before.
+        const QString &name = set.unread[i];
+        render::Picture unread;
+        unread.name = name;
+        const bool given =
+            std::any_of(m_options.pictures.cbegin(), m_options.pictures.cend(),
+                        [&name](const render::Picture &p) { return p.name == name; });
+        const bool named = !given && render::holdsPictures(render::splitMessage(text, {unread}));
+        if (named || !m_toldPictures.contains(set.problems[i])) {
+            m_toldPictures.insert(set.problems[i]);
+            say(set.problems[i]);
+        }
+    }
+    return set.pictures;
 }
 
 void SignFleet::takeTurns(const QString &line)

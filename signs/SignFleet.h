@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MessagePlan.h"
+#include "PictureFiles.h"
 #include "SignUpload.h"
 #include "UploadHistory.h"
 
@@ -34,6 +35,10 @@ struct FleetOptions {
     bool save = false;       // each sign's settings file keeps what its upload used
     bool keepFrames = false; // the frames are handed on before the upload, to be shown
     QString imageFile;       // where the picture of the message is written before it is sent
+    // The pictures given for the run (--picture), over those of the pictures/ folder beside
+    // each sign's settings file.
+    QList<render::Picture> pictures;
+    bool invertPictures = false; // the folder's images light their light pixels instead
     // Where every upload is kept, one entry a sign (sent, stopped or failed; never a dry run
     // nor a message refused before it went); empty: nowhere.
     QString historyPath = historyFilePath();
@@ -151,7 +156,11 @@ private:
     };
 
     void prepare(Sign &sign, const Submission &message);
-    std::shared_ptr<const RenderedMessage> render(MessageChoices &choices);
+    std::shared_ptr<const RenderedMessage> render(MessageChoices &choices, const QString &folder);
+    // The pictures a sign's text may name: the run's over those of its folder, read once a
+    // text. What in the folder cannot be read is said once a run, and again with a text that
+    // names it.
+    const QList<render::Picture> &picturesIn(const QString &folder, const QString &text);
     void takeTurns(const QString &line);
     void uploadFinished(Sign &sign, const UploadReport &report);
     // What every upload that went to the line ends with: the history, the save, the line free
@@ -169,7 +178,9 @@ private:
     QStringList m_fonts;
     std::vector<std::unique_ptr<Sign>> m_signs;
     QHash<QString, std::shared_ptr<const RenderedMessage>> m_renders; // of the newest text
-    QHash<QString, QList<Sign *>> m_waitingForLine;                   // by line
+    QHash<QString, PictureSet> m_pictures;                            // by folder, the same
+    QSet<QString> m_toldPictures; // what in the folders could not be read, said this run
+    QHash<QString, QList<Sign *>> m_waitingForLine; // by line
     QSet<QString> m_linesInUse;
     QSet<QString> m_said; // since the newest text came
     bool m_submitting = false;

@@ -65,6 +65,12 @@ TEST(MqttPayload, PlainTextAndJsonChoicesAreRead)
     EXPECT_EQ(saved.saved, QStringLiteral("Closed for lunch"));
     EXPECT_EQ(saved.text, QString());
     EXPECT_EQ(saved.choices.bold, true);
+    // A text may start with a picture, or with a literal brace, and is no JSON then.
+    for (const char *text : {"{arrow-right} Entrance", " {logo 2}\t{heart}", "{{ braces }}"}) {
+        const send::Payload picture = send::readPayload(text, fonts);
+        EXPECT_EQ(picture.error, QString()) << text;
+        EXPECT_EQ(picture.text, QString::fromUtf8(text));
+    }
     // Blanks blank the sign only when the message says so.
     EXPECT_FALSE(send::readPayload("   ", fonts).allowEmpty);
     EXPECT_TRUE(send::readPayload("{\"text\":\"  \",\"allow_empty\":true}", fonts).allowEmpty);
@@ -91,6 +97,11 @@ TEST(MqttPayload, RefusalsSayWhy)
         {"{\"text\":\"x\",\"bold\":1}", "\"bold\" must be true or false"},
         {"{\"text\":\"x\",\"font\":\"Comic Sans\"}", "Comic Sans"},
         {"{\"text\":\"x\"} {}", "invalid JSON"},
+        // JSON gone wrong is no text that starts with a picture.
+        {"{text: \"x\"}", "invalid JSON"},
+        {"{ \"text\" }", "invalid JSON"},
+        {"{ }", "\"text\" must be given"},
+        {"{}", "\"text\" must be given"},
         {"{\"text\":\"x\\ud800y\"}", "half of a character pair"},
         // What a message names is repeated in log lines with its control characters shown.
         {"{\"text\":\"x\",\"\\u001b[2J\\u0000\":1}", "unknown field \"\\x1b[2J\\x00\""},
@@ -626,6 +637,41 @@ TEST(BrokerService, TextAndJsonMessagesReachTheSignAndTheStatusFollows)
     EXPECT_TRUE(QTest::qWaitFor([&] { return status.states().count("sent") == 4; }, 10000))
         << text(status.documents());
     EXPECT_EQ(status.documents().last().value("text").toString(), QStringLiteral("Hi"));
+}
+
+TEST(BrokerService, APictureInAMessageReachesTheSignWhereItStands)
+{
+    Broker broker;
+    LoopbackSign sign;
+    Service service(broker, sign, "site-1");
+    service.waitToSay("connected to the broker");
+    // The columns of the first block that reaches the sign: its frame after the 12 bytes of its
+    // head.
+    const auto firstBlock = [&](const QByteArray &payload) {
+        sign.take();
+        EXPECT_EQ(broker.publish("central", "signs/site-1/message", payload), 0);
+        const QList<QByteArray> frames = sign.waitFor(8);
+        EXPECT_EQ(frames.size(), 8) << payload.toStdString() << service.errors().toStdString();
+        EXPECT_EQ(frames.value(7), Restart);
+        return frames.value(0).mid(12);
+    };
+    // arrow-right: ten columns of the shaft (rows 5 to 10), then the head.
+    const QByteArray arrow = QByteArray::fromHex("e007e007e007e007e007e007e007e007e007e007"
+                                                 "fc3ff81ff00fe007c0038001");
+    const QByteArray text = firstBlock("Go ");
+    const QByteArray after = firstBlock("Go {arrow-right}");
+    const QByteArray before = firstBlock("{arrow-right}Go ");
+    ASSERT_EQ(text.size(), 128);
+    // First, the text moves on by the arrow's 16 columns.
+    EXPECT_EQ(before.toHex(), (arrow + text.left(128 - 32)).toHex());
+    // Last, it stands where the text's columns end: blank ones in the text alone.
+    qsizetype at = 0;
+    while (at < 128 && text[at] == after[at])
+        ++at;
+    ASSERT_GT(at, 0);
+    ASSERT_EQ(at % 2, 0);
+    EXPECT_EQ(text.mid(at), QByteArray(128 - at, 0));
+    EXPECT_EQ(after.toHex(), (text.left(at) + arrow + QByteArray(128 - at - 32, 0)).toHex());
 }
 
 TEST(BrokerService, AWrongPasswordIsRefusedAndSaidSo)

@@ -185,6 +185,7 @@ TEST(Pictures, TheFolderBesideTheSettingsAddsItsImagesAndRefusesWhatItCannotUse)
                                          "The picture " + at +
                                              "wide.png cannot be used: it is 4097 x 2 "
                                              "pixels; at most 4096 x 4096 are taken."}));
+    EXPECT_EQ(set.unread, QStringList({"huge", "notes", "pipe", "wide"}));
     EXPECT_EQ(signs::pictureFindings("{half} and {diagonal}{half}", set.pictures),
               QStringList({"picture half is 32 rows high, scaled to 16"}));
 }

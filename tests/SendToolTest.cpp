@@ -241,7 +241,12 @@ TEST(SendOptions, ValuesOutsideTheirListsAndContradictionsAreRefused)
                                     "--history x|--history 1 2|--history=|--keep= x|--saved= x|"
                                     "--saved a x|--saved a -|--saved a --watch f|"
                                     "--keep a --mqtt mqtt://h --topic t|--list-saved x|"
-                                    "--list-saved --keep a|--history --saved a")
+                                    "--list-saved --keep a|--history --saved a|"
+                                    "--picture f x|--picture f -|--picture=|--picture f --saved a|"
+                                    "--picture f --keep a|--picture f --save|"
+                                    "--picture f --watch g|--picture f --mqtt mqtt://h --topic t|"
+                                    "--list-pictures x|--list-pictures --picture f|"
+                                    "--list-pictures --settings a --settings b")
                                 .split('|');
     for (const QString &line : bad) {
         const QStringList arguments = QString(line).split(' ', Qt::SkipEmptyParts);
@@ -517,6 +522,8 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
     const QString capped = dir.filePath("capped.png");
     const QString fifo = dir.filePath("ca.fifo");
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString hugePicture = dir.filePath("huge.png");
+    writeFile(hugePicture, QByteArray((4 << 20) + 1, 'x'));
     const QStringList service{"--mqtt", "mqtts://127.0.0.1:1", "--topic", "t", "--mqtt-cafile"};
     const std::function<void(QProcess &)> closedInput = [](QProcess &p) {
         p.setChildProcessModifier([] { ::close(STDIN_FILENO); });
@@ -559,6 +566,13 @@ TEST(SendTool, RefusalsExitWithTheirReasonAndSendNothing)
         {{"--serial", "200", "x"}, 4, "COM 200 has no serial device"},
         {{"--image", "/nonexistent/folder/x.png", "x"}, 5, "/nonexistent/folder/x.png"},
         {{"--list-fonts", "x"}, 2, "--list-fonts takes no TEXT"},
+        // A picture that cannot be used: not there, too large, a folder.
+        {{"--picture", dir.filePath("none.png")},
+         3,
+         "lumawrite-send: The picture " + dir.filePath("none.png") +
+             " cannot be used: No such file or directory. Nothing was sent.\n"},
+        {{"--picture", hugePicture}, 3, hugePicture + " cannot be used: it is larger than 4 MiB."},
+        {{"--picture", dir.path()}, 3, "neither a regular file nor a link to one"},
         // A certificate authority that is not there, or a FIFO that would hold the start up.
         {service + QStringList{dir.filePath("none.pem")}, 2,
          "none.pem cannot be read: No such file"},
@@ -1917,4 +1931,127 @@ TEST(SendTool, HistoryKeepsEveryUploadSentStoppedOrFailedNewestFirst)
     const QStringList now = runSend(file, {"--history"}).out;
     ASSERT_EQ(now.size(), 1); // begun anew, once the folder in its place was gone
     EXPECT_EQ(now.first().section('\t', 1), stopped);
+}
+
+// Pictures in a message: the pictures/ folder beside the settings file, and --picture.
+namespace {
+
+// An image of white pixels with the dark ones where dark(x, y) says.
+QImage drawnImage(int width, int height, const std::function<bool(int, int)> &dark)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.setPixelColor(x, y, dark(x, y) ? Qt::black : Qt::white);
+    return image;
+}
+
+// The columns of the first block of a dry run, in hex: its frame after the 12 bytes of its head.
+QString firstBlock(const SendRun &run)
+{
+    return run.out.value(0).mid(24);
+}
+
+} // namespace
+
+TEST(SendPictures, TheFoldersPicturesAndAPictureFileGoWhereTheyStand)
+{
+    TempSettings file;
+    file.write(safeSettings());
+    const QDir folder(QFileInfo(file.path()).dir().filePath("pictures"));
+    ASSERT_TRUE(folder.mkpath("."));
+    // A bar of two columns, every row; an X of 8 columns (column c has rows c and 15 - c); an
+    // image of 32 rows; a file that is no picture.
+    ASSERT_TRUE(drawnImage(2, 16, [](int, int) { return true; }).save(folder.filePath("bar.png")));
+    ASSERT_TRUE(drawnImage(8, 16, [](int x, int y) {
+                    return y == x || y == 15 - x;
+                }).save(folder.filePath("x.png")));
+    ASSERT_TRUE(
+        drawnImage(16, 32, [](int, int) { return true; }).save(folder.filePath("tall.png")));
+    writeFile(folder.filePath("notes.txt"), "not a picture");
+    const QString notes = "lumawrite-send: The picture " + folder.filePath("notes.txt") +
+                          " cannot be used: it is no picture that can be read (Unsupported "
+                          "image format).\n";
+    // Outside the folder, of the same name as one in it: a checkerboard of 4 columns.
+    QTemporaryDir elsewhere;
+    const QString checker = elsewhere.filePath("x.png");
+    ASSERT_TRUE(drawnImage(4, 16, [](int x, int y) { return (x + y) % 2 == 0; }).save(checker));
+
+    // The picture in the text's place: the columns of the text alone, then the bar's.
+    const SendRun text = runSend(file, {"--dry-run", "A"});
+    const SendRun withBar = runSend(file, {"--dry-run", "A{bar}"});
+    ASSERT_EQ(withBar.exitCode, 0) << withBar.err.toStdString();
+    expectFrames(withBar.out, "3230");
+    EXPECT_EQ(withBar.out.mid(1), text.out.mid(1));
+    const QString alone = firstBlock(text), both = firstBlock(withBar);
+    qsizetype at = 0;
+    while (at < alone.size() && alone[at] == both[at])
+        ++at;
+    at -= at % 4; // the first column that differs, as 4 hex digits a column
+    const qsizetype lastLit = alone.lastIndexOf(QRegularExpression("[^0]"));
+    EXPECT_GT(at, lastLit); // after every dot of the text
+    EXPECT_LE(at, lastLit + 4 * 4) << both.toStdString();
+    EXPECT_EQ(both, alone.left(at) + "ffffffff" + alone.mid(at + 8)) << both.toStdString();
+    // Unreadable files are told, and refuse nothing; a name of one stays text.
+    EXPECT_EQ(withBar.err.count(notes), 1) << withBar.err.toStdString();
+    const SendRun unread = runSend(file, {"--dry-run", "{notes} A"});
+    EXPECT_EQ(unread.exitCode, 0);
+    TempSettings noPictures;
+    noPictures.write(safeSettings());
+    EXPECT_EQ(unread.out, runSend(noPictures, {"--dry-run", "{notes} A"}).out);
+    EXPECT_EQ(unread.err.count(notes), 1) << unread.err.toStdString();
+
+    // A message of nothing but one picture: one block, its columns written out by hand.
+    const QString cross = "01800240042008101008200440028001";
+    const QString crossInverted = "fe7ffdbffbdff7efeff7dffbbffd7ffe";
+    const std::pair<QStringList, QString> pictures[] = {
+        {{"{x}"}, cross},
+        {{"--invert", "{x}"}, crossInverted},
+        {{"{bar}"}, "ffffffff"},
+        {{"{tall}"}, QString(32, 'f')}, // scaled to 16 rows: 8 columns
+        // The file given wins over the folder's picture of its name.
+        {{"--picture", checker}, "5555aaaa5555aaaa"},
+        {{"--picture", checker, "--invert"}, "aaaa5555aaaa5555"},
+        {{"--picture", folder.filePath("x.png")}, cross},
+    };
+    for (const auto &[arguments, columns] : pictures) {
+        const SendRun run = runSend(file, QStringList{"--dry-run"} + arguments);
+        ASSERT_EQ(run.exitCode, 0) << arguments.join(' ').toStdString() << run.err.toStdString();
+        expectFrames(run.out, "3230");
+        EXPECT_EQ(firstBlock(run), columns + QString(256 - columns.size(), '0'))
+            << arguments.join(' ').toStdString();
+    }
+    // An image of another height is scaled with a warning, which --strict refuses.
+    const QString scaled = "lumawrite-send: warning: picture tall is 32 rows high, scaled to 16\n";
+    EXPECT_EQ(runSend(file, {"--dry-run", "{tall}"}).err.count(scaled), 1);
+    const SendRun strict = runSend(file, {"--dry-run", "--strict", "A{tall}"});
+    EXPECT_EQ(strict.exitCode, 3);
+    EXPECT_TRUE(strict.err.contains(scaled)) << strict.err.toStdString();
+    EXPECT_TRUE(strict.out.isEmpty());
+
+    // Ours, then the folder's by name; what cannot be read on standard error.
+    const SendRun listed = runSend(file, {"--list-pictures"});
+    EXPECT_EQ(listed.exitCode, 0);
+    EXPECT_EQ(listed.out,
+              QStringList({"arrow-up\t12", "arrow-down\t12", "arrow-left\t16", "arrow-right\t16",
+                           "heart\t13", "star\t15", "euro\t11", "clock\t15", "warning\t15",
+                           "check\t13", "cross\t11", "smile\t15", "bar\t2", "tall\t8", "x\t8"}));
+    EXPECT_EQ(listed.err, notes);
+
+    // In one run the folder's problem is said once, for two signs as for one, and again with
+    // a text that names the file.
+    send::SendOptions options;
+    options.dryRun = true;
+    signs::LinkServices link;
+    link.comPorts = noSuchDevice;
+    const QList<signs::SignTarget> twoSigns = {{file.path(), {}, freeUdpPort()},
+                                               {file.path(), {}, freeUdpPort()}};
+    InProcessSend run(options, twoSigns, link);
+    for (const auto &[message, told] :
+         {std::pair{"A{bar}", 1}, {"B", 1}, {"{notes}", 2}, {"{heart}", 2}}) {
+        run.fleet.submit(QString::fromUtf8(message));
+        EXPECT_TRUE(run.done.count() > 0 || run.done.wait(5000)) << message;
+        run.done.clear();
+        EXPECT_EQ(run.err.count(notes), told) << message << "\n" << run.err.toStdString();
+    }
 }

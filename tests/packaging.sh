@@ -139,6 +139,17 @@ printf '%s\n' '{"messages": [{"name": "Closing soon", "text": "Closing soon"}]}'
 [ "$(complete_words --settings "$work/other/x.cfg" --keep Clo)" = 'Closing\ soon' ] ||
     fail "completion of a saved name beside --settings: $(complete_words --settings "$work/other/x.cfg" --keep Clo)"
 
+# A picture's name, ours or one of the folder beside the settings file; inside quotes the message
+# goes on after it.
+[ "$(complete_words '{arrow-r')" = '{arrow-right}' ] ||
+    fail "completion of a picture: $(complete_words '{arrow-r')"
+[ "$(complete_words --dry-run '"{he')" = '"{heart}' ] ||
+    fail "completion of a quoted picture: $(complete_words '"{he')"
+mkdir -p "$work/other/pictures"
+cp "$src/dist/icons/lumawrite-48.png" "$work/other/pictures/shop logo.png"
+[ "$(complete_words --settings "$work/other/x.cfg" '{sh')" = '{shop\ logo}' ] ||
+    fail "completion of a picture beside --settings: $(complete_words --settings "$work/other/x.cfg" '{sh')"
+
 echo "== the service's unit and user (systemd-analyze verify)"
 unit=$usr/lib/systemd/system/lumawrite-send@.service
 grep -qx 'EnvironmentFile=/etc/lumawrite/%i.env' "$unit" || fail "the unit does not read /etc/lumawrite/NAME.env"

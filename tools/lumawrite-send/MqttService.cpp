@@ -174,6 +174,25 @@ QString tooLargeText(qsizetype bytes)
         .arg(MaxPayloadBytes);
 }
 
+namespace {
+
+// A text that starts as a message with pictures does: "{{", or "{NAME}" with a name that no
+// JSON object starts with (one without quotes, colons or blanks at its ends). A broken JSON
+// object stays JSON, and is refused.
+bool startsWithPicture(const QString &text)
+{
+    if (text.startsWith(QStringLiteral("{{")))
+        return true;
+    const qsizetype close = text.indexOf(QLatin1Char('}'));
+    if (close < 2)
+        return false;
+    const QString name = text.mid(1, close - 1);
+    return name.trimmed() == name && !name.contains(QLatin1Char('"')) &&
+           !name.contains(QLatin1Char(':')) && !name.contains(QLatin1Char('{'));
+}
+
+} // namespace
+
 Payload readPayload(const QByteArray &payload, const QStringList &fonts)
 {
     Payload result;
@@ -188,7 +207,8 @@ Payload readPayload(const QByteArray &payload, const QStringList &fonts)
                                                    "the message is not valid UTF-8");
         return result;
     }
-    if (!text.trimmed().startsWith(QLatin1Char('{'))) {
+    const QString trimmed = text.trimmed();
+    if (!trimmed.startsWith(QLatin1Char('{')) || startsWithPicture(trimmed)) {
         result.text = text;
         // As a line read from standard input: its one line break is not part of it.
         if (result.text.endsWith(QStringLiteral("\r\n")))

@@ -26,7 +26,8 @@ QString readPasswordFile(const QString &path, QString &password);
 
 // A message as it came from the broker: plain UTF-8 text, or a JSON object (its first
 // character other than a blank is "{") with "text", or "saved" with the name of a saved message,
-// and the choices the options make.
+// and the choices the options make. Text may start with a picture, "{NAME}" (a NAME without
+// quotes, colons or braces), or with "{{".
 struct Payload {
     QString text;
     QString saved; // the saved message to send, with its own choices under those given here

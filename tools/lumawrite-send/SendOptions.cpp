@@ -2,6 +2,7 @@
 
 #include "MessagePlan.h"
 #include "MqttService.h"
+#include "PictureFiles.h"
 #include "SettingsStore.h"
 #include "SignPorts.h"
 
@@ -176,6 +177,24 @@ struct Cli {
             "Print the last 10 uploads, or as many as the number after it (--history 20, at "
             "most 100), newest first, one a line: time, outcome, frames sent/of, link, sign "
             "and text, separated by tabs.")};
+    QCommandLineOption picture{
+        QStringLiteral("picture"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Send the image in FILE (PNG, SVG, ...) as the whole message "
+                                    "instead of TEXT, scaled to the sign's 16 rows: a regular "
+                                    "file of at most 4 MiB and 4096 x 4096 pixels."),
+        QStringLiteral("FILE")};
+    QCommandLineOption invert{
+        QStringLiteral("invert"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Light the light pixels of images instead of the dark ones "
+                                    "(a light logo on black): of --picture and of the pictures "
+                                    "folder.")};
+    QCommandLineOption listPictures{
+        QStringLiteral("list-pictures"),
+        QCoreApplication::translate("lumawrite::send::SendOptions",
+                                    "Print the pictures a message may hold as {NAME}, one a line: "
+                                    "the name and its width in columns, separated by a tab.")};
     QCommandLineOption verbose{QStringLiteral("verbose"),
                                QCoreApplication::translate("lumawrite::send::SendOptions",
                                                            "Print a line for every frame sent.")};
@@ -267,6 +286,7 @@ struct Cli {
                            save,    dryRun,     image,     listFonts,   listPorts, watch,
                            verbose, allowEmpty, strict});
         parser.addOptions({saved, keep, listSaved, history});
+        parser.addOptions({picture, invert, listPictures});
         parser.addOptions({mqtt, topic, mqttClientId, mqttUser, mqttPasswordFile, mqttCaFile,
                            discovery, discoveryName, discoveryRemove});
         parser.addPositionalArgument(
@@ -584,6 +604,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     o.allowEmpty = p.isSet(cli.allowEmpty);
     o.strict = p.isSet(cli.strict);
     o.imageFile = p.value(cli.image);
+    o.pictureFile = p.value(cli.picture);
+    o.invert = p.isSet(cli.invert);
     if (o.dryRun && o.save) {
         result.error =
             QCoreApplication::translate("lumawrite::send::SendOptions",
@@ -622,6 +644,11 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                                                    "--saved needs the name of a saved message.");
         return result;
     }
+    if (p.isSet(cli.picture) && o.pictureFile.isEmpty()) {
+        result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                   "--picture needs a file name.");
+        return result;
+    }
     if (p.isSet(cli.keep)) {
         const QString problem = signs::savedNameProblem(o.keepName);
         if (!problem.isEmpty()) {
@@ -631,8 +658,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
     }
     // A listing sends nothing and keeps nothing.
     for (const QCommandLineOption *listing :
-         {&cli.listFonts, &cli.listPorts, &cli.listSaved, &cli.history}) {
-        for (const QCommandLineOption *message : {&cli.saved, &cli.keep}) {
+         {&cli.listFonts, &cli.listPorts, &cli.listSaved, &cli.listPictures, &cli.history}) {
+        for (const QCommandLineOption *message : {&cli.saved, &cli.keep, &cli.picture}) {
             if (p.isSet(*listing) && p.isSet(*message)) {
                 result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
                                                            "--%1 prints; it cannot be used with "
@@ -671,6 +698,19 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                                .arg(texts.size());
         return result;
     }
+    if (p.isSet(cli.listPictures)) {
+        o.mode = SendOptions::Mode::ListPictures;
+        if (!texts.isEmpty())
+            result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
+                                                       "--list-pictures takes no TEXT; %1 given.")
+                               .arg(texts.size());
+        else if (o.settingsFiles.size() > 1)
+            result.error = QCoreApplication::translate(
+                "lumawrite::send::SendOptions",
+                "--list-pictures reads the pictures folder beside one settings file; give at "
+                "most one --settings with it.");
+        return result;
+    }
     if (p.isSet(cli.history)) {
         o.mode = SendOptions::Mode::History;
         bool ok = texts.isEmpty();
@@ -685,8 +725,8 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                                .arg(texts.join(QLatin1Char(' ')));
         return result;
     }
-    // --saved and --keep are for one message.
-    for (const QCommandLineOption *message : {&cli.saved, &cli.keep}) {
+    // --saved, --keep and --picture are for one message.
+    for (const QCommandLineOption *message : {&cli.saved, &cli.keep, &cli.picture}) {
         for (const QCommandLineOption *many : {&cli.watch, &cli.mqtt}) {
             if (p.isSet(*message) && p.isSet(*many)) {
                 result.error = QCoreApplication::translate("lumawrite::send::SendOptions",
@@ -695,6 +735,20 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
                                    .arg(message->names().first(), many->names().first());
                 return result;
             }
+        }
+    }
+    // The file is no picture of the folder: neither the settings file nor a saved message
+    // could name it again.
+    for (const QCommandLineOption *kept : {&cli.saved, &cli.keep, &cli.save}) {
+        if (p.isSet(cli.picture) && p.isSet(*kept)) {
+            result.error = QCoreApplication::translate(
+                               "lumawrite::send::SendOptions",
+                               "--picture sends a file that neither a saved message nor the "
+                               "settings file can name; it cannot be used with --%1. Put the file "
+                               "in the pictures folder beside the "
+                               "settings file and send \"{NAME}\" instead.")
+                               .arg(kept->names().first());
+            return result;
         }
     }
     if (p.isSet(cli.mqtt)) {
@@ -719,6 +773,15 @@ ParsedArguments parseArguments(const QStringList &arguments, const QProcessEnvir
             result.error = QCoreApplication::translate(
                 "lumawrite::send::SendOptions", "--watch takes the message from its file; give no "
                                                 "TEXT with it.");
+        return result;
+    }
+    if (!o.pictureFile.isEmpty()) {
+        o.mode = SendOptions::Mode::Send;
+        if (!texts.isEmpty())
+            result.error = QCoreApplication::translate(
+                "lumawrite::send::SendOptions",
+                "--picture sends the picture as the whole message; give no TEXT (nor \"-\") "
+                "with it.");
         return result;
     }
     if (!o.savedName.isEmpty()) {
@@ -805,6 +868,27 @@ QString savedAndHistory()
         .arg(signs::historyFilePath());
 }
 
+// What "{NAME}" puts into a message, and where the pictures come from.
+QString pictures()
+{
+    return QCoreApplication::translate(
+               "lumawrite::send::SendOptions",
+               "Pictures:\n"
+               "  {NAME} in a message puts in the picture of that name, 16 rows high: ours\n"
+               "  are arrow-up, arrow-down, arrow-left, arrow-right, heart, star, euro,\n"
+               "  clock, warning, check, cross and smile. The image files in the pictures\n"
+               "  folder beside the settings file (beside each --settings FILE) add theirs;\n"
+               "  for the shared settings file that folder is\n"
+               "    %1\n"
+               "  logo.png there is {logo}, and one named as one of ours replaces it. A\n"
+               "  name that is no picture stays text; in a message with pictures \"{{\" is\n"
+               "  a \"{\". An image of another height is scaled, with a warning. A file\n"
+               "  there that cannot be used is told on standard error, and refuses no\n"
+               "  message. A --picture file that cannot be used exits with 3, saying why;\n"
+               "  nothing is sent.\n")
+        .arg(signs::picturesBeside(settingsFilePath()));
+}
+
 QString helpText()
 {
     Cli cli;
@@ -815,7 +899,8 @@ QString helpText()
                   QCoreApplication::translate("lumawrite::send::SendOptions",
                                               "Usage: lumawrite-send [options] TEXT"));
     return usage + QLatin1Char('\n') + severalSigns() + QLatin1Char('\n') + serialPorts() +
-           QLatin1Char('\n') + savedAndHistory() + QLatin1Char('\n') +
+           QLatin1Char('\n') + savedAndHistory() + QLatin1Char('\n') + pictures() +
+           QLatin1Char('\n') +
            QCoreApplication::translate("lumawrite::send::SendOptions", ExitCodeTable) +
            QCoreApplication::translate("lumawrite::send::SendOptions",
                                        "\nThe settings file, shared with Luma Write: %1\n")
@@ -894,6 +979,8 @@ signs::FleetOptions fleetOptions(const SendOptions &options)
     fleet.save = options.save;
     fleet.keepFrames = options.verbose;
     fleet.imageFile = options.imageFile;
+    fleet.pictures = options.pictures;
+    fleet.invertPictures = options.invert;
     return fleet;
 }
 
@@ -941,6 +1028,24 @@ QString savedListing(const QList<signs::SavedMessage> &messages)
         listing +=
             QStringLiteral("%1\t%2\n")
                 .arg(signs::visibleControls(message.name), signs::visibleControls(message.text));
+    return listing;
+}
+
+QString pictureMessageName(const QString &path)
+{
+    const QString name = QFileInfo(path).completeBaseName();
+    // It stands in the message as "{NAME}", and so in the history and the status.
+    const bool usable = !name.isEmpty() && name.size() <= 64 && !name.contains(QLatin1Char('{')) &&
+                        !name.contains(QLatin1Char('}')) && signs::visibleControls(name) == name;
+    return usable ? name : QStringLiteral("picture");
+}
+
+QString pictureListing(const QList<render::Picture> &pictures)
+{
+    QString listing;
+    for (const render::Picture &picture : pictures)
+        listing += QStringLiteral("%1\t%2\n")
+                       .arg(signs::visibleControls(picture.name), QString::number(picture.width()));
     return listing;
 }
 

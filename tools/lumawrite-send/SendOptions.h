@@ -25,7 +25,8 @@ enum ExitCode : int {
                              // no message saved under the --saved name, unreadable saved
                              // messages or history
     ExitRefused = 3,         // message empty, longer than 250 characters (4096 bytes read) or
-                             // wider than 9663 columns; a fit-check finding with --strict
+                             // wider than 9663 columns; a fit-check finding with --strict; a
+                             // --picture file that cannot be used
     ExitLinkUnavailable = 4, // serial port not open, sign's host not found: nothing was sent
     ExitFileNotWritten = 5,  // the --image file, the settings file (--save), the saved
                              // messages (--keep) or standard output was not written (a
@@ -47,13 +48,27 @@ struct SignAddress {
 };
 
 struct SendOptions {
-    enum class Mode { Send, Watch, Mqtt, ListFonts, ListPorts, ListSaved, History, Help, Version };
+    enum class Mode {
+        Send,
+        Watch,
+        Mqtt,
+        ListFonts,
+        ListPorts,
+        ListSaved,
+        ListPictures,
+        History,
+        Help,
+        Version
+    };
     Mode mode = Mode::Send;
     QString text;               // the message argument, as given
     bool textFromStdin = false; // the argument was "-"
     QString savedName;          // --saved: the message saved under this name instead of TEXT
     QString keepName;           // --keep: the message is saved under this name
     int historyCount = DefaultHistoryLines; // --history [N]
+    QString pictureFile; // --picture: this image file is the whole message instead of TEXT
+    bool invert = false; // --invert: images light their light pixels (a light logo on black)
+    QList<render::Picture> pictures; // the --picture, once read
     QString watchFile;
     QString settingsFile; // --settings; empty for the program's own settings file
     // Every --ip and every --settings, in the order given; more than one of either names
@@ -137,6 +152,13 @@ Overrides keptChoices(const Overrides &run, const QStringList &fontList);
 
 // --list-saved: "NAME<TAB>TEXT" a message, control characters in either shown as \xNN.
 QString savedListing(const QList<signs::SavedMessage> &messages);
+
+// The name a --picture file is sent under, as "{NAME}": its file name without the extension,
+// or "picture" when that cannot stand between braces.
+QString pictureMessageName(const QString &path);
+
+// --list-pictures: "NAME<TAB>columns" a picture, control characters in the name shown as \xNN.
+QString pictureListing(const QList<render::Picture> &pictures);
 
 // --history: one signs::historyLine an upload, newest first.
 QString historyListing(const QList<signs::HistoryEntry> &newestFirst);

@@ -4,6 +4,7 @@
 #include "LumaWriteVersion.h"
 #include "MessageText.h"
 #include "MqttService.h"
+#include "PictureFiles.h"
 #include "PortsConf.h"
 #include "SavedMessages.h"
 #include "SendOptions.h"
@@ -235,6 +236,14 @@ int main(int argc, char *argv[])
         write(stdout, savedListing(messages));
         return withOutputChecked(ExitOk);
     }
+    if (options.mode == SendOptions::Mode::ListPictures) {
+        const signs::PictureSet set =
+            signs::readPictures(signs::picturesBeside(settingsPathFor(options)), options.invert);
+        for (const QString &problem : set.problems)
+            write(stderr, QStringLiteral("lumawrite-send: %1\n").arg(problem));
+        write(stdout, pictureListing(set.pictures));
+        return withOutputChecked(ExitOk);
+    }
     if (options.mode == SendOptions::Mode::History) {
         QList<signs::HistoryEntry> uploads;
         const QString error = signs::UploadHistory().read(uploads, options.historyCount);
@@ -271,6 +280,22 @@ int main(int argc, char *argv[])
         write(stderr, QStringLiteral("lumawrite-send: %1\n")
                           .arg(signs::unknownFontMessage(*options.overrides.font)));
         return ExitUsage;
+    }
+
+    // One image as the whole message: the text names it, and it wins over a picture of the
+    // same name in the folder.
+    if (!options.pictureFile.isEmpty()) {
+        const QString name = pictureMessageName(options.pictureFile);
+        const signs::PictureRead read =
+            signs::readPictureFile(options.pictureFile, name, options.invert);
+        if (!read.picture) {
+            write(stderr, QCoreApplication::translate("lumawrite-send",
+                                                      "lumawrite-send: %1 Nothing was sent.\n")
+                              .arg(read.error));
+            return ExitRefused;
+        }
+        options.text = QStringLiteral("{%1}").arg(name);
+        options.pictures = {*read.picture};
     }
 
     signs::LinkServices link;
