@@ -971,13 +971,20 @@ TEST(BrokerService, AStopOrCrashMidUploadIsToldAndTheNextStartSendsTheMessageAga
     // A crash (SIGKILL) leaves only the broker's last will; the message goes again all the same.
     interrupted(true);
     // The history keeps the stopped upload with the frames that went out; the crash left none.
+    // It is written a moment after the upload ends.
     QStringList uploads;
-    for (const signs::HistoryEntry &entry : service.history())
-        uploads.append(QStringLiteral("%1 %2/%3 %4")
-                           .arg(signs::outcomeName(entry.outcome))
-                           .arg(entry.framesSent)
-                           .arg(entry.framesTotal)
-                           .arg(entry.text));
+    QTest::qWaitFor(
+        [&] {
+            uploads.clear();
+            for (const signs::HistoryEntry &entry : service.history())
+                uploads.append(QStringLiteral("%1 %2/%3 %4")
+                                   .arg(signs::outcomeName(entry.outcome))
+                                   .arg(entry.framesSent)
+                                   .arg(entry.framesTotal)
+                                   .arg(entry.text));
+            return uploads.size() >= 3;
+        },
+        5000);
     EXPECT_EQ(uploads,
               QStringList({QString("stopped %1/8 Hi").arg(frames), "sent 8/8 Hi", "sent 8/8 Yo"}));
 

@@ -64,6 +64,12 @@ Try &quot;lumawrite-send --help&quot;.
         <translation>lumawrite-send: %1; es wurde nichts gesendet
 </translation>
     </message>
+    <message>
+        <source>lumawrite-send: %1 Nothing was sent.
+</source>
+        <translation>lumawrite-send: %1 Es wurde nichts gesendet.
+</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::PortsConf</name>
@@ -1008,6 +1014,69 @@ Die Einstellungsdatei, geteilt mit Luma Write: %1
     <message>
         <source>no message is saved as &quot;%1&quot;</source>
         <translation>keine Nachricht ist als „%1“ gespeichert</translation>
+    </message>
+    <message>
+        <source>Send the image in FILE (PNG, SVG, ...) as the whole message instead of TEXT, scaled to the sign&apos;s 16 rows: a regular file of at most 4 MiB and 4096 x 4096 pixels.</source>
+        <translation>Das Bild in DATEI (PNG, SVG, ...) statt TEXT als ganze Nachricht senden, auf die 16 Zeilen der Anzeige skaliert: eine gewöhnliche Datei von höchstens 4 MiB und 4096 x 4096 Pixeln.</translation>
+    </message>
+    <message>
+        <source>Light the light pixels of images instead of the dark ones (a light logo on black): of --picture and of the pictures folder.</source>
+        <translation>Die hellen statt der dunklen Pixel von Bildern leuchten lassen (ein helles Logo auf Schwarz): für --picture und den Bilderordner.</translation>
+    </message>
+    <message>
+        <source>Print the pictures a message may hold as {NAME}, one a line: the name and its width in columns, separated by a tab.</source>
+        <translation>Die Bilder ausgeben, die eine Nachricht als {NAME} enthalten kann, eines je Zeile: Name und Breite in Spalten, durch einen Tabulator getrennt.</translation>
+    </message>
+    <message>
+        <source>--picture needs a file name.</source>
+        <translation>--picture braucht einen Dateinamen.</translation>
+    </message>
+    <message>
+        <source>--list-pictures takes no TEXT; %1 given.</source>
+        <translation>--list-pictures nimmt keinen TEXT; %1 angegeben.</translation>
+    </message>
+    <message>
+        <source>--list-pictures reads the pictures folder beside one settings file; give at most one --settings with it.</source>
+        <translation>--list-pictures liest den Bilderordner neben einer Einstellungsdatei; geben Sie höchstens ein --settings dazu an.</translation>
+    </message>
+    <message>
+        <source>--picture sends a file that neither a saved message nor the settings file can name; it cannot be used with --%1. Put the file in the pictures folder beside the settings file and send &quot;{NAME}&quot; instead.</source>
+        <translation>--picture sendet eine Datei, die weder eine gespeicherte Nachricht noch die Einstellungsdatei nennen kann; es kann nicht mit --%1 verwendet werden. Legen Sie die Datei in den Bilderordner neben der Einstellungsdatei und senden Sie stattdessen „{NAME}“.</translation>
+    </message>
+    <message>
+        <source>--picture sends the picture as the whole message; give no TEXT (nor &quot;-&quot;) with it.</source>
+        <translation>--picture sendet das Bild als ganze Nachricht; geben Sie keinen TEXT (und kein „-“) dazu an.</translation>
+    </message>
+    <message>
+        <source>Pictures:
+  {NAME} in a message puts in the picture of that name, 16 rows high: ours
+  are arrow-up, arrow-down, arrow-left, arrow-right, heart, star, euro,
+  clock, warning, check, cross and smile. The image files in the pictures
+  folder beside the settings file (beside each --settings FILE) add theirs;
+  for the shared settings file that folder is
+    %1
+  logo.png there is {logo}, and one named as one of ours replaces it. A
+  name that is no picture stays text; in a message with pictures &quot;{{&quot; is
+  a &quot;{&quot;. An image of another height is scaled, with a warning. A file
+  there that cannot be used is told on standard error, and refuses no
+  message. A --picture file that cannot be used exits with 3, saying why;
+  nothing is sent.
+</source>
+        <translation>Bilder:
+  {NAME} in einer Nachricht setzt das Bild dieses Namens ein, 16 Zeilen hoch:
+  unsere sind arrow-up, arrow-down, arrow-left, arrow-right, heart, star,
+  euro, clock, warning, check, cross und smile. Die Bilddateien im Ordner
+  pictures neben der Einstellungsdatei (neben jeder --settings DATEI) fügen
+  ihre hinzu; für die gemeinsame Einstellungsdatei ist dieser Ordner
+    %1
+  logo.png dort ist {logo}, und eines mit dem Namen eines unserer ersetzt
+  es. Ein Name, der kein Bild ist, bleibt Text; in einer Nachricht mit
+  Bildern ist „{{“ ein „{“. Ein Bild anderer Höhe wird skaliert, mit einer
+  Warnung. Eine Datei dort, die nicht verwendet werden kann, wird auf der
+  Standardfehlerausgabe genannt und lehnt keine Nachricht ab. Eine
+  --picture-Datei, die nicht verwendet werden kann, endet mit 3 und sagt
+  warum; es wird nichts gesendet.
+</translation>
     </message>
 </context>
 <context>
