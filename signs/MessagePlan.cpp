@@ -187,6 +187,20 @@ ChoiceResult chooseMessage(const Settings &s, const Overrides &o, const QStringL
     return result;
 }
 
+Overrides messageChoicesOf(const render::RenderRequest &r)
+{
+    Overrides choices;
+    if (!r.family.isEmpty())
+        choices.font = r.family;
+    choices.size = r.pointSize;
+    choices.bold = r.bold;
+    choices.italic = r.italic;
+    choices.strikethrough = r.strikethrough;
+    choices.underline = r.underline;
+    choices.offset = r.offset;
+    return choices;
+}
+
 RenderedMessage renderMessage(MessageChoices &choices)
 {
     RenderedMessage result;

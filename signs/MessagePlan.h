@@ -87,6 +87,10 @@ struct Overrides {
     friend bool operator==(const Overrides &a, const Overrides &b);
 };
 
+// The message's own choices as a request draws them: its typeface by family name (none when
+// it has no name), size, styles and offset; what a saved message and the history keep.
+Overrides messageChoicesOf(const render::RenderRequest &request);
+
 // What one upload uses: the stored choices, out-of-range values replaced as the windows
 // replace them, with the overrides on top.
 struct MessageChoices {

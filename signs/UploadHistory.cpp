@@ -193,13 +193,7 @@ HistoryEntry historyEntry(const MessageChoices &choices, const QString &sign,
     HistoryEntry e;
     e.at = QDateTime::currentDateTimeUtc();
     e.text = r.text;
-    e.choices.font = r.family;
-    e.choices.size = r.pointSize;
-    e.choices.bold = r.bold;
-    e.choices.italic = r.italic;
-    e.choices.strikethrough = r.strikethrough;
-    e.choices.underline = r.underline;
-    e.choices.offset = r.offset;
+    e.choices = messageChoicesOf(r);
     e.link = choices.lan ? QStringLiteral("LAN") : QStringLiteral("COM %1").arg(choices.comPort);
     e.sign = sign;
     e.outcome = outcome;
