@@ -79,6 +79,19 @@ void ImageSurface::drawText(const QString &text)
     }
 }
 
+void ImageSurface::drawDots(const std::vector<quint16> &columns)
+{
+    const QRgb lit = m_text.rgb();
+    for (int i = 0; i < int(columns.size()); ++i) {
+        const int x = m_position.x() + i;
+        for (int r = 0; r < 16; ++r) {
+            const int y = m_position.y() + r;
+            if ((columns[std::size_t(i)] >> r & 1) && m_image.rect().contains(x, y))
+                m_image.setPixel(x, y, lit);
+        }
+    }
+}
+
 int ImageSurface::measureText(const QString &text) const
 {
     const QFontMetrics metrics(m_font, &m_image);

@@ -27,6 +27,7 @@ public:
     void setUnderline(bool on) override;
     void setPosition(int x, int y) override;
     void drawText(const QString &text) override;
+    void drawDots(const std::vector<quint16> &columns) override;
     int measureText(const QString &text) const override;
     QRgb pixel(int x, int y) const override;
     void resize(int width, int height) override;

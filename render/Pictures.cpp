@@ -191,6 +191,29 @@ int measureMessage(Surface &surface, const RenderRequest &request, const QList<P
     return width;
 }
 
+void drawMessage(Surface &surface, const RenderRequest &request, const QList<Picture> &pictures,
+                 int x)
+{
+    const QList<MessagePart> parts = splitMessage(request.text, pictures);
+    if (!holdsPictures(parts)) {
+        drawMessage(surface, request, x);
+        return;
+    }
+    applyFont(surface, request);
+    surface.clear();
+    for (const MessagePart &part : parts) {
+        if (part.picture >= 0) {
+            surface.setPosition(x, 0);
+            surface.drawDots(pictures[part.picture].columns);
+            x += pictures[part.picture].width();
+            continue;
+        }
+        surface.setPosition(x, request.offset);
+        surface.drawText(part.text);
+        x += surface.measureText(part.text);
+    }
+}
+
 std::vector<quint8> renderMessageColumns(StripSurface &strip, const RenderRequest &request,
                                          const QList<Picture> &pictures)
 {

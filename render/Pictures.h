@@ -44,6 +44,12 @@ bool holdsPictures(const QList<MessagePart> &parts);
 // pictures' columns between.
 int measureMessage(Surface &surface, const RenderRequest &request, const QList<Picture> &pictures);
 
+// Draws the message on the surface as drawMessage does, each picture's dots in rows 0 to 15 where
+// it stands: the same dots that renderMessageColumns reads back, x columns to the right. A
+// message without pictures is drawn exactly as drawMessage draws it.
+void drawMessage(Surface &surface, const RenderRequest &request, const QList<Picture> &pictures,
+                 int x = 0);
+
 // The column image of a message with pictures: the text drawn as renderColumns draws it, each
 // picture's dots in rows 0 to 15 where it stands (the offset moves only the text). A message
 // without pictures gives exactly renderColumns' bytes. request.width must be the message's

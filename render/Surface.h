@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace lumawrite::render {
 
 // The drawing surface that text is rendered on and read back from, in pixels: origin at the
@@ -29,6 +31,10 @@ public:
     // Draws the text with the top-left corner of its first line box at the drawing position,
     // in the text colour only. Each further line stands one line height below the last.
     virtual void drawText(const QString &text) = 0;
+
+    // Lights dots in the text colour, as a picture on the sign: bit r of columns[i] is the
+    // pixel at (x + i, y + r) from the drawing position. What falls off the surface is lost.
+    virtual void drawDots(const std::vector<quint16> &columns) = 0;
 
     // Width in whole pixels of the text in the current font; the widest line for several.
     virtual int measureText(const QString &text) const = 0;

@@ -17,6 +17,17 @@ namespace {
 const QSize MeasuringSize(870, 26);
 const QColor PictureBackground(255, 255, 192);
 
+// The request with only the text between the pictures, the pictures left out.
+render::RenderRequest textOnly(const render::RenderRequest &request,
+                               const QList<render::MessagePart> &parts)
+{
+    render::RenderRequest text = request;
+    text.text.clear();
+    for (const render::MessagePart &part : parts)
+        text.text += part.text;
+    return text;
+}
+
 } // namespace
 
 platform::ImageSurface measuringSurface()
@@ -41,14 +52,17 @@ render::FitReport checkMessageFit(render::StripSurface &strip, const render::Ren
     const QList<render::MessagePart> parts = render::splitMessage(request.text, pictures);
     if (!render::holdsPictures(parts))
         return render::checkFit(strip, request, MaxMessageColumns);
-    render::RenderRequest text = request;
-    text.text.clear();
-    for (const render::MessagePart &part : parts)
-        text.text += part.text;
-    render::FitReport report = render::checkFit(strip, text, MaxMessageColumns);
+    render::FitReport report = render::checkFit(strip, textOnly(request, parts), MaxMessageColumns);
     report.excessColumns =
         qMax(0, render::measureMessage(strip, request, pictures) - MaxMessageColumns);
     return report;
+}
+
+std::optional<render::FitChoice> bestMessageFit(render::StripSurface &strip,
+                                                const render::RenderRequest &request,
+                                                const QList<render::Picture> &pictures)
+{
+    return render::bestFit(strip, textOnly(request, render::splitMessage(request.text, pictures)));
 }
 
 qint64 secondsLeft(qint64 remainingMs)

@@ -37,6 +37,12 @@ render::FitReport checkFit(render::StripSurface &strip, const render::RenderRequ
 render::FitReport checkMessageFit(render::StripSurface &strip, const render::RenderRequest &request,
                                   const QList<render::Picture> &pictures);
 
+// The largest size, and an offset for it, that keep the text between the pictures inside the
+// 16 rows (the pictures are made for them). None when no size fits or the text has no ink.
+std::optional<render::FitChoice> bestMessageFit(render::StripSurface &strip,
+                                                const render::RenderRequest &request,
+                                                const QList<render::Picture> &pictures);
+
 // Whole seconds left of an upload, rounded up: what the progress bars count down.
 qint64 secondsLeft(qint64 remainingMs);
 

@@ -88,6 +88,18 @@ PictureSet readPictures(const QString &folder, bool invert)
     return set;
 }
 
+QStringList namedProblems(const PictureSet &set, const QString &text)
+{
+    QStringList named;
+    for (qsizetype i = 0; i < set.problems.size() && i < set.unread.size(); ++i) {
+        render::Picture unread;
+        unread.name = set.unread[i];
+        if (render::holdsPictures(render::splitMessage(text, {unread})))
+            named.append(set.problems[i]);
+    }
+    return named;
+}
+
 QStringList pictureFindings(const QString &text, const QList<render::Picture> &pictures)
 {
     QStringList findings;

@@ -39,6 +39,9 @@ struct PictureSet {
 };
 PictureSet readPictures(const QString &folder, bool invert = false);
 
+// The problems of the set's files that the text names as {NAME}, as it would name a picture.
+QStringList namedProblems(const PictureSet &set, const QString &text);
+
 // What the fit check adds for the pictures of a message: each picture made from an image of
 // another height than the sign's ("picture logo is 40 rows high, scaled to 16").
 QStringList pictureFindings(const QString &text, const QList<render::Picture> &pictures);

@@ -800,3 +800,48 @@ TEST_F(MainWindowTest, HistoryKeepsEveryUploadWithHowItEndedAndItsFrames)
     EXPECT_EQ(titles.join(", ").toStdString(),
               "Messages Not Read, Upload Failed, History Not Kept, Upload Failed");
 }
+
+TEST_F(MainWindowTest, AMessageWithPicturesGoesOutAsLumawriteSendSendsIt)
+{
+    // A picture of the folder beside the settings file: a dark column, then a light one.
+    const QDir folder(QFileInfo(file.path()).dir().filePath("pictures"));
+    ASSERT_TRUE(folder.mkpath("."));
+    QImage dot(2, 16, QImage::Format_RGB32);
+    dot.fill(Qt::white);
+    for (int y = 0; y < 16; ++y)
+        dot.setPixelColor(0, y, Qt::black);
+    ASSERT_TRUE(dot.save(folder.filePath("dot.png")));
+    startMain(safeSettings(), {15, 20});
+    // The message, Invert, and the first two columns of the main window's preview afterwards.
+    const std::tuple<const char *, bool, const char *> cases[] = {
+        {"{dot}Open", false, "ffff0000"},
+        {"{dot}{heart} Open", true, "0000ffff"},
+        {"{arrow-left}\n9 to 5", false, "8001c003"}, // rows 7-8, then 6-9
+    };
+    for (const auto &[text, invert, preview] : cases) {
+        ui::frmDesign1 *d = openEntry();
+        d->txtMsg->setPlainText(QString::fromUtf8(text));
+        d->chkInvert->setChecked(invert);
+        // The typeface by its name: the command's font list is this computer's; the other
+        // choices are the stored ones, as in the window.
+        QStringList arguments{"--font", d->cmbFonts->currentText(), QString::fromUtf8(text)};
+        if (invert)
+            arguments.prepend("--invert");
+        const QStringList expected = dryRunFrames(file, arguments);
+        QStringList sent;
+        for (const QByteArray &frame : upload(d, {}, true))
+            sent << QString::fromLatin1(frame.toHex());
+        EXPECT_EQ(sent.join('\n').toStdString(), expected.join('\n').toStdString()) << text;
+        QString shown;
+        for (int column = 0; column < 4; ++column) {
+            int dots = 0;
+            for (int bit = 0; bit < 8; ++bit)
+                dots |= main->previewSurface().pixel(column / 2, 8 * (column % 2) + bit) == 0xFFFF00
+                            ? 1 << bit
+                            : 0;
+            shown += QString::asprintf("%02x", dots);
+        }
+        EXPECT_EQ(shown, preview) << text;
+    }
+    EXPECT_TRUE(notifier.messages.isEmpty());
+}

@@ -133,6 +133,17 @@ TEST(Pictures, APictureSitsBetweenTheTextsColumnsOnRowsZeroToFifteen)
         for (int k = 0; k < 2; ++k)
             expected[std::size_t(2 * (aWidth + 2 + c) + k)] |= b[std::size_t(2 * c + k)];
     EXPECT_EQ(both, expected);
+    // Drawn on the Text Entry window's strip, the message shows the same dots in rows 0-15.
+    platform::ImageSurface shown(QSize(870, 26), QColor(255, 255, 192), Qt::black);
+    render::RenderRequest t = r;
+    t.text = QStringLiteral("A{bar}B");
+    render::drawMessage(shown, t, pictures);
+    std::vector<quint8> read(both.size(), 0);
+    for (int c = 0; c < int(both.size() / 2); ++c)
+        for (int row = 0; row < 16; ++row)
+            if (shown.pixel(c, row) == 0)
+                read[std::size_t(2 * c + row / 8)] |= quint8(1 << (row % 8));
+    EXPECT_EQ(read, both);
     // A message without pictures is drawn as it always was.
     render::RenderRequest plain = r;
     plain.text = QStringLiteral("{bar} is no picture here");

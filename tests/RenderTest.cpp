@@ -46,6 +46,13 @@ public:
                 m_pixels[{x, y}] = colour;
         }
     }
+    void drawDots(const std::vector<quint16> &columns) override
+    {
+        for (int i = 0; i < int(columns.size()); ++i)
+            for (int r = 0; r < 16; ++r)
+                if (columns[std::size_t(i)] >> r & 1)
+                    m_pixels[{m_position.first + i, m_position.second + r}] = 0;
+    }
     int measureText(const QString &) const override { return 0; }
     QRgb pixel(int x, int y) const override
     {

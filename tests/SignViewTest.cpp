@@ -56,6 +56,13 @@ public:
                 m_at.second + y < m_h)
                 m_pixels[{m_at.first + x, m_at.second + y}] = true;
     }
+    void drawDots(const std::vector<quint16> &columns) override
+    {
+        for (int i = 0; i < int(columns.size()); ++i)
+            for (int r = 0; r < 16; ++r)
+                if (columns[std::size_t(i)] >> r & 1)
+                    m_pixels[{m_at.first + i, m_at.second + r}] = true;
+    }
     int measureText(const QString &) const override { return textWidth; }
     QRgb pixel(int x, int y) const override { return m_pixels.count({x, y}) ? 0 : 0xFFFFC0; }
     void resize(int w, int h) override

@@ -201,6 +201,33 @@ FileSizeLimit::~FileSizeLimit()
     setrlimit(RLIMIT_FSIZE, &restored);
 }
 
+QStringList dryRunFrames(const TempSettings &file, const QStringList &arguments)
+{
+    QTemporaryDir state;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"),
+               QFileInfo(QFileInfo(file.path()).absolutePath()).absolutePath());
+    env.insert(QStringLiteral("XDG_STATE_HOME"), state.path());
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    env.remove(QStringLiteral("LANGUAGE"));
+    QProcess send;
+    send.setProcessEnvironment(env);
+    QSignalSpy finished(&send, &QProcess::finished);
+    send.start(QStringLiteral(LUMAWRITE_SEND_PATH), QStringList{"--dry-run"} + arguments);
+    send.closeWriteChannel();
+    if (!finished.wait(30000)) {
+        send.kill();
+        ADD_FAILURE() << "lumawrite-send did not end: " << arguments.join(' ').toStdString();
+        return {};
+    }
+    const QString err = QString::fromUtf8(send.readAllStandardError());
+    if (send.exitStatus() != QProcess::NormalExit || send.exitCode() != 0) {
+        ADD_FAILURE() << arguments.join(' ').toStdString() << ": " << err.toStdString();
+        return {};
+    }
+    return QString::fromUtf8(send.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
 quint16 freeUdpPort()
 {
     QUdpSocket probe;

@@ -215,6 +215,11 @@ private:
 // skipped are only checked to stand inside their holder. The window must have been shown.
 QStringList cutCaptions(const QWidget *window, const QStringList &skipped = {});
 
+// The frames lumawrite-send --dry-run prints for the arguments, one hex line each, with the
+// settings file (and the pictures/ folder beside it) of the test and a state folder of its own;
+// empty, with a failure added, when it does not end well.
+QStringList dryRunFrames(const TempSettings &file, const QStringList &arguments);
+
 // Makes the widget's window the active one and gives the widget the keyboard focus.
 void focusOn(QWidget *widget);
 

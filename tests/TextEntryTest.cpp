@@ -18,7 +18,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <QAbstractButton>
@@ -26,6 +28,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 using namespace lumawrite;
 using namespace lumawrite::test;
@@ -68,6 +71,38 @@ protected:
             names << (names.isEmpty() ? m.name + ": " + m.text : m.name);
         return names.join(", ").toStdString();
     }
+    // The pictures folder beside the fixture's settings file, with images made here: "bar", two
+    // columns of every row; "dot", a light column and a dark one; "tall", 16 x 32 all dark (8
+    // columns once scaled); and "notes", no picture at all.
+    QString writePictures()
+    {
+        const QDir folder(QFileInfo(file.path()).dir().filePath("pictures"));
+        EXPECT_TRUE(folder.mkpath("."));
+        QImage bar(2, 16, QImage::Format_RGB32), dot(2, 16, QImage::Format_RGB32),
+            tall(16, 32, QImage::Format_RGB32);
+        bar.fill(Qt::black);
+        tall.fill(Qt::black);
+        dot.fill(Qt::black);
+        for (int y = 0; y < 16; ++y)
+            dot.setPixelColor(0, y, Qt::white);
+        EXPECT_TRUE(bar.save(folder.filePath("bar.png")));
+        EXPECT_TRUE(dot.save(folder.filePath("dot.png")));
+        EXPECT_TRUE(tall.save(folder.filePath("tall.png")));
+        writeFile(folder.filePath("notes.png"), "not a picture");
+        return folder.path();
+    }
+    // The upload plan's columns after "^^Upload ^^", in hex; the window is opened again after.
+    QString uploadedColumns(ui::frmDesign1 *&d)
+    {
+        QTest::mouseClick(d->cmdInsert, Qt::LeftButton);
+        main->stopUpload();
+        const std::vector<quint8> &columns = d->uploadPlan().columns;
+        d = openEntry();
+        return QString::fromLatin1(
+            QByteArray(reinterpret_cast<const char *>(columns.data()), qsizetype(columns.size()))
+                .toHex());
+    }
+
     // What the controls show: "text / font size offset / bIsu" (capital: checked).
     static std::string shown(ui::frmDesign1 *d)
     {
@@ -424,6 +459,9 @@ TEST_F(TextEntryTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCu
     // above the sign view: cutCaptions tells any overlap.
     ASSERT_EQ(d->cmbSaved->count(), 1);
     EXPECT_EQ(d->findChild<QGroupBox *>("Frame5")->geometry(), QRect(8, 162, 464, 50));
+    // The pictures between the counters and "Test ", Invert beside it.
+    EXPECT_EQ(d->cmdPictures->geometry(), QRect(150, 18, 62, 25));
+    EXPECT_EQ(d->chkInvert->pos(), QPoint(296, 22));
     EXPECT_EQ(cutCaptions(d, fontList).join(QLatin1Char('\n')).toStdString(), "");
     d->hide();
     main.reset();
@@ -440,6 +478,8 @@ TEST_F(TextEntryTest, GeometryIsTheUsualOneAtTheUsualFontAndGrowsSoNoCaptionIsCu
     EXPECT_EQ(d->signPanel->geometry(), QRect(14, 31, 654, 148));
     EXPECT_EQ(d->signPanel->view()->size(), QSize(654, 102));
     EXPECT_EQ(d->findChild<QGroupBox *>("Frame5")->geometry(), QRect(11, 227, 650, 70));
+    EXPECT_EQ(d->cmdPictures->geometry(), QRect(210, 25, 87, 35));
+    EXPECT_EQ(d->chkInvert->pos(), QPoint(414, 31));
     EXPECT_EQ(cutCaptions(d, fontList).join(QLatin1Char('\n')).toStdString(), "");
     d->hide();
     main.reset();
@@ -461,9 +501,9 @@ TEST_F(TextEntryTest, KeyboardAndScreenReaderFindWhatTheyReachFor)
     ASSERT_TRUE(QTest::qWaitForWindowActive(d));
     ASSERT_EQ(QApplication::focusWidget(), d->txtMsg);
     // Tab: from the message to the typeface choices, then to the commands.
-    const QList<QWidget *> tabs{d->cmbFonts,  d->cmbFontSize, d->cmbOffset, d->chkBold,
-                                d->chkItalic, d->chkST,       d->chkUL,     d->cmdInsert,
-                                d->cmdCancel, d->cmdTestMsg};
+    const QList<QWidget *> tabs{d->cmbFonts,  d->cmbFontSize, d->cmbOffset,   d->chkBold,
+                                d->chkItalic, d->chkST,       d->chkUL,       d->cmdInsert,
+                                d->cmdCancel, d->cmdTestMsg,  d->cmdPictures, d->chkInvert};
     for (QWidget *next : tabs) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), next) << next->objectName().toStdString();
@@ -472,7 +512,9 @@ TEST_F(TextEntryTest, KeyboardAndScreenReaderFindWhatTheyReachFor)
     // A screen reader hears words, each once: not "^^Upload ^^", not "Chars." beside
     // "Characters: 17".
     const std::pair<QWidget *, QString> spoken[] = {{d->cmdInsert, "Upload"},
-                                                    {d->cmdTestMsg, "Test"}};
+                                                    {d->cmdTestMsg, "Test"},
+                                                    {d->cmdPictures, "Pictures"},
+                                                    {d->chkInvert, "Invert pictures"}};
     for (const auto &[control, name] : spoken)
         EXPECT_EQ(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name), name);
     for (const char *caption : {"Label3", "Label4"}) {
@@ -666,4 +708,164 @@ TEST_F(TextEntryTest, ChoosingASavedOrRecentMessageFillsInItsTextAndChoices)
         EXPECT_EQ(d->cmdRename->isEnabled() && d->cmdDelete->isEnabled(), c.saved);
         EXPECT_FALSE(shared.UploadConfirmed || !d->isVisible() || !sign.received().isEmpty());
     }
+}
+
+// A message with pictures: each picture's columns where it stands, in the counter, the sign
+// view, the strip after "Test " and the upload.
+TEST_F(TextEntryTest, PicturesAreCountedDrawnAndUploadedWhereTheyStand)
+{
+    writePictures();
+    ui::frmDesign1 *d = openEntry();
+    d->txtMsg->setPlainText(QStringLiteral("A"));
+    const int a = cols(d);
+    const QString text = uploadedColumns(d);
+    ASSERT_EQ(text.mid(4 * a, 8), "00000000");
+    // The heart of the program, column by column from its drawing (rows 0-7, then 8-15).
+    const QString heart = "7000f800fc01fc03fc07f80ff01ff80ffc07fc03fc01f8007000";
+    const struct {
+        const char *message;
+        bool invert;
+        int chars, columns;
+        QString block; // the first block; the rest of it is blank
+    } cases[] = {
+        {"A{bar}", false, 6, a + 2, text.left(4 * a) + "ffffffff" + text.mid(4 * a + 8)},
+        {"{dot}", false, 5, 2, "0000ffff"},
+        {"{dot}", true, 5, 2, "ffff0000"}, // the light column lit
+        {"{heart}{tall}", false, 13, 13 + 8, heart + QString(32, 'f')},
+        {"{{bar}", false, 6, 0, ""}, // no picture: text, as it is typed
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(std::string(c.message) + (c.invert ? " inverted" : ""));
+        d->chkInvert->setChecked(c.invert);
+        d->txtMsg->setPlainText(QString::fromUtf8(c.message));
+        EXPECT_EQ(chars(d), c.chars); // what is typed
+        EXPECT_EQ(cols(d), c.columns ? c.columns : d->picSurface().measureText(c.message));
+        d->refreshSignView();
+        const QByteArray viewed = d->signPanel->findChild<ui::LedView *>()->image();
+        QTest::mouseClick(d->cmdTestMsg, Qt::LeftButton);
+        QString tested; // the strip's rows 0-15 as the sign takes them
+        for (int column = 0; column < 128; ++column) {
+            int dots = 0;
+            for (int bit = 0; bit < 8; ++bit)
+                dots |=
+                    d->picSurface().pixel(column / 2, 8 * (column % 2) + bit) == 0 ? 1 << bit : 0;
+            tested += QString::asprintf("%02x", dots);
+        }
+        const QString uploaded = uploadedColumns(d);
+        EXPECT_EQ(QString::fromLatin1(viewed.toHex()), uploaded);
+        EXPECT_EQ(tested, uploaded.left(256));
+        if (!c.block.isEmpty()) {
+            EXPECT_EQ(uploaded, c.block + QString(256 - c.block.size(), '0'));
+        }
+    }
+}
+
+TEST_F(TextEntryTest, PicturePickerPutsTheNameInAtTheCursorFromTheKeyboard)
+{
+    writePictures();
+    ui::frmDesign1 *d = openEntry();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return notifier.count("Pictures Not Read") > 0; }));
+    QMenu *menu = d->mnuPictures;
+    // Alt+P where the focus is, the arrow keys or the first letters of a name, and Enter.
+    const auto pick = [menu](const QString &name, const QString &typed) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_P, Qt::AltModifier);
+        ASSERT_TRUE(QTest::qWaitFor([menu] { return menu->isVisible(); }));
+        QTest::keyClicks(menu, typed);
+        for (int n = 0; typed.isEmpty() && n < 20 && menu->activeAction()->text() != name; ++n)
+            QTest::keyClick(menu, Qt::Key_Down);
+        ASSERT_EQ(menu->activeAction()->text(), name);
+        QTest::keyClick(menu, Qt::Key_Return);
+    };
+    const struct {
+        QString text;
+        int from, to; // the selection
+        const char *picked, *typed;
+        QString after;
+        const char *told;
+    } cases[] = {
+        {"Open now", 5, 5, "heart", "", "Open {heart}now", ""},
+        {"Open now", 0, 4, "bar", "", "{bar} now", ""},
+        {"Open now", 8, 8, "tall", "ta", "Open now{tall}", ""},
+        {QString(244, 'x'), 0, 0, "heart", "", QString(244, 'x'), "No Room for the Picture"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.after.left(20).toStdString());
+        notifier.messages.clear();
+        focusOn(d->txtMsg);
+        d->txtMsg->setPlainText(c.text);
+        QTextCursor cursor = d->txtMsg->textCursor();
+        cursor.setPosition(c.from);
+        cursor.setPosition(c.to, QTextCursor::KeepAnchor);
+        d->txtMsg->setTextCursor(cursor);
+        pick(QString::fromUtf8(c.picked), QString::fromUtf8(c.typed));
+        EXPECT_EQ(d->txtMsg->toPlainText(), c.after);
+        EXPECT_EQ(d->txtMsg->textCursor().position(), c.told[0] ? 0 : c.after.indexOf('}') + 1);
+        EXPECT_EQ(QApplication::focusWidget(), d->txtMsg);
+        EXPECT_EQ(notifier.messages.value(0).title, QString::fromUtf8(c.told));
+    }
+    // Ours, then the folder's that can be read, each drawn amber on black, two pixels a dot.
+    QStringList names;
+    QMap<QString, QImage> icons;
+    const auto list = [&] {
+        names.clear();
+        for (const QAction *action : menu->actions()) {
+            names << action->text();
+            icons[action->text()] = action->icon().pixmap(32).toImage();
+        }
+    };
+    list();
+    EXPECT_EQ(names.join(' '), "arrow-up arrow-down arrow-left arrow-right heart star euro "
+                               "clock warning check cross smile bar dot tall");
+    ASSERT_EQ(icons["heart"].size(), QSize(26, 32));
+    for (const auto &[x, y, lit] : {std::tuple{0, 0, false}, {5, 5, true}, {12, 24, true}})
+        EXPECT_EQ(icons["heart"].pixel(x, y) & 0xFFFFFF, lit ? 0xFFB000u : 0u) << x << "," << y;
+    // Alt+I inverts the folder's images: the light column of "dot" is lit then.
+    EXPECT_EQ(icons["dot"].pixel(0, 0) & 0xFFFFFF, 0u);
+    focusOn(d->txtMsg); // the window manager's part: the window active again
+    QTest::keyClick(d->txtMsg, Qt::Key_I, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([d] { return d->chkInvert->isChecked(); }));
+    pick("dot", "d");
+    list();
+    EXPECT_EQ(icons["dot"].pixel(0, 0) & 0xFFFFFF, 0xFFB000u);
+    EXPECT_FALSE(shared.UploadConfirmed || !sign.received().isEmpty());
+}
+
+TEST_F(TextEntryTest, FitCheckTellsOfThePicturesAndFitsTheTextBetweenThem)
+{
+    const QString folder = writePictures();
+    ui::frmDesign1 *d = openEntry();
+    // The file that cannot be used is told once, not at every showing.
+    ASSERT_TRUE(QTest::qWaitFor([this] { return notifier.count("Pictures Not Read") > 0; }));
+    d->reject();
+    d = openEntry();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(notifier.count("Pictures Not Read"), 1);
+
+    d->cmbFontSize->setCurrentIndex(9 - 6); // all of "{notes}" inside the rows
+    d->cmbOffset->setCurrentIndex(10);
+    const QString notes = "The picture " + folder +
+                          "/notes.png cannot be used: it is no picture that can be read "
+                          "(Unsupported image format).";
+    const std::pair<const char *, QString> cases[] = {
+        {"{tall}", "picture tall is 32 rows high, scaled to 16"},
+        {"{bar}{heart}", "All of the message fits the sign's 16 rows."},
+        {"{notes}", notes + "\nAll of the text fits the sign's 16 rows."},
+        {"{tall}{tall}{notes}", notes + "\npicture tall is 32 rows high, scaled to 16"},
+        {"", "Nothing to show yet."},
+    };
+    for (const auto &[message, fit] : cases) {
+        d->txtMsg->setPlainText(QString::fromUtf8(message));
+        d->refreshSignView();
+        EXPECT_EQ(d->lblFit->text(), fit) << message;
+    }
+    // Fit looks at the text alone: the same size and offset with pictures around it.
+    const auto fitted = [d](const char *message) {
+        d->txtMsg->setPlainText(QString::fromUtf8(message));
+        d->cmbFontSize->setCurrentIndex(54);
+        QTest::mouseClick(d->cmdFit, Qt::LeftButton);
+        return d->cmbFontSize->currentText() + " " + d->cmbOffset->currentText();
+    };
+    const QString alone = fitted("Ag");
+    EXPECT_NE(alone, "60 0");
+    EXPECT_EQ(fitted("{tall}Ag{heart}"), alone);
 }

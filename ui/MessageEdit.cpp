@@ -67,6 +67,17 @@ void MessageEdit::setMessageText(const QString &text)
     setPlainText(render::fitChars(render::plainLineBreaks(text), MaxChars));
 }
 
+bool MessageEdit::insertWhole(const QString &text)
+{
+    const QString plain = render::plainLineBreaks(text);
+    if (countChars(plain) > room())
+        return false;
+    QTextCursor cursor = textCursor();
+    cursor.insertText(plain);
+    setTextCursor(cursor);
+    return true;
+}
+
 int MessageEdit::room() const
 {
     const int selected = countChars(render::plainLineBreaks(textCursor().selectedText()));

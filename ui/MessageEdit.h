@@ -22,6 +22,9 @@ public:
     QString messageText() const;
     // Sets the text from its stored form; a longer text is cut to its first 250 characters.
     void setMessageText(const QString &text);
+    // Puts the text in at the cursor, over the selection, when all of it fits; false, with
+    // nothing changed, when it does not.
+    bool insertWhole(const QString &text);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -40,6 +40,9 @@ struct Services {
     };
     // The saved messages; empty for messages.json beside the settings file.
     QString savedMessagesPath;
+    // The folder of the pictures a message may name besides the program's own; empty for
+    // pictures/ beside the settings file, as lumawrite-send reads it.
+    QString picturesPath;
     // Where each upload of the main window is added, and Text Entry finds the recent ones.
     QString historyPath = signs::historyFilePath();
 };

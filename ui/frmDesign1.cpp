@@ -11,14 +11,19 @@
 #include "SignPanel.h"
 #include "UploadHistory.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGroupBox>
 #include <QInputDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -104,6 +109,74 @@ QString recentCaption(const QString &text)
     return QCoreApplication::translate("lumawrite::ui::frmDesign1", "Recent: %1").arg(shown);
 }
 
+// The list of pictures shows each at twice the sign's dots, 32 pixels high; the first letters
+// of a name typed go to it.
+constexpr int PictureIconPixels = 2 * render::RowsPerColumn;
+
+class PictureMenuStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option,
+                    const QWidget *widget) const override
+    {
+        if (metric == PM_SmallIconSize)
+            return PictureIconPixels;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+class PictureMenu : public QMenu {
+public:
+    using QMenu::QMenu;
+
+protected:
+    void showEvent(QShowEvent *event) override
+    {
+        m_typed.clear();
+        m_typing.invalidate();
+        QMenu::showEvent(event);
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        const QString typed = event->text();
+        if (typed.size() != 1 || !typed[0].isPrint() || typed[0].isSpace() ||
+            (event->modifiers() & ~Qt::ShiftModifier)) {
+            QMenu::keyPressEvent(event);
+            return;
+        }
+        // A pause of a second starts a new name.
+        if (!m_typing.isValid() || m_typing.restart() > 1000)
+            m_typed.clear();
+        if (!m_typing.isValid())
+            m_typing.start();
+        m_typed += typed;
+        const QList<QAction *> all = actions();
+        const auto named = std::find_if(all.cbegin(), all.cend(), [this](const QAction *a) {
+            return a->data().toString().startsWith(m_typed, Qt::CaseInsensitive);
+        });
+        if (named != all.cend())
+            setActiveAction(*named);
+        else
+            QApplication::beep();
+    }
+
+private:
+    QElapsedTimer m_typing;
+    QString m_typed;
+};
+
+// A picture as the sign shows it: its lit dots amber on black, each dot two pixels square.
+QIcon pictureIcon(const render::Picture &picture)
+{
+    QByteArray columns;
+    for (const quint16 dots : picture.columns) {
+        columns.append(char(dots & 0xff));
+        columns.append(char(dots >> 8));
+    }
+    const QImage dots = render::columnPixels(columns);
+    return QIcon(QPixmap::fromImage(
+        dots.scaled(dots.size() * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation)));
+}
+
 } // namespace
 
 frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
@@ -112,7 +185,7 @@ frmDesign1::frmDesign1(modMain &shared, const QStringList &fontFamilies,
     : QDialog(parent), m_shared(shared), m_notifier(notifier), m_surface(signs::measuringSurface()),
       m_strip(signs::blockStrip()), m_fitStrip(signs::blockStrip()),
       m_speedCode(std::move(speedCode)), m_savedMessages(std::move(files.saved)),
-      m_historyPath(std::move(files.history))
+      m_historyPath(std::move(files.history)), m_picturesFolder(std::move(files.pictures))
 {
     m_refresh.setSingleShot(true);
     m_refresh.setInterval(120);
@@ -205,6 +278,45 @@ void frmDesign1::buildControls()
     txtMsg->setGeometry(8, 56, 382, 100);
     txtMsg->setTabChangesFocus(true);
 
+    // Between the counters and "Test ": the list of pictures, which puts the one chosen into the
+    // message at the cursor; beside "Test ", how the images of the pictures folder are read.
+    cmdPictures = new QPushButton(tr("&Pictures"), frame2);
+    cmdPictures->setObjectName(QStringLiteral("cmdPictures"));
+    cmdPictures->setGeometry(150, 18, 62, 25);
+    cmdPictures->setAutoDefault(false);
+    cmdPictures->setAccessibleName(tr("Pictures"));
+    cmdPictures->setAccessibleDescription(
+        tr("Lists the pictures; the one chosen goes into the message at the cursor as {NAME}."));
+    cmdPictures->setToolTip(tr("Put a picture into the message at the cursor (Alt+P)"));
+    mnuPictures = new PictureMenu(this);
+    mnuPictures->setObjectName(QStringLiteral("mnuPictures"));
+    mnuPictures->setAccessibleName(tr("Pictures"));
+    auto *iconStyle = new PictureMenuStyle;
+    iconStyle->setParent(mnuPictures);
+    mnuPictures->setStyle(iconStyle);
+    connect(cmdPictures, &QPushButton::clicked, this, [this] {
+        fillPictureMenu();
+        mnuPictures->popup(cmdPictures->mapToGlobal(QPoint(0, cmdPictures->height())));
+        // Ready for the arrow keys and Enter, or for the first letters of a name.
+        if (!mnuPictures->actions().isEmpty())
+            mnuPictures->setActiveAction(mnuPictures->actions().first());
+    });
+    connect(mnuPictures, &QMenu::triggered, this,
+            [this](QAction *chosen) { InsertPicture(chosen->data().toString()); });
+    chkInvert = new QCheckBox(tr("&Invert"), frame2);
+    chkInvert->setObjectName(QStringLiteral("chkInvert"));
+    chkInvert->move(296, 22);
+    chkInvert->setAccessibleName(tr("Invert pictures"));
+    chkInvert->setAccessibleDescription(
+        tr("Lights the light pixels of the pictures folder's images, for a light logo on a "
+           "dark ground."));
+    chkInvert->setToolTip(tr("Light the light pixels of the pictures folder's images instead "
+                             "of the dark ones (Alt+I)"));
+    connect(chkInvert, &QCheckBox::toggled, this, [this] {
+        readPictures();
+        RecountColumns();
+    });
+
     auto *frame4 = new QGroupBox(tr("Sign view"), this);
     frame4->setObjectName(QStringLiteral("Frame4"));
     frame4->setGeometry(8, 216, 870, 180);
@@ -279,8 +391,9 @@ void frmDesign1::buildControls()
     connect(txtMsg, &QPlainTextEdit::textChanged, this, &frmDesign1::TextChanged);
 
     // From the message to the typeface choices, then to the commands and the sign view.
-    QList<QWidget *> order{txtMsg, cmbFonts, cmbFontSize, cmbOffset, chkBold,   chkItalic,
-                           chkST,  chkUL,    cmdInsert,   cmdCancel, cmdTestMsg};
+    QList<QWidget *> order{txtMsg,     cmbFonts,    cmbFontSize, cmbOffset, chkBold,
+                           chkItalic,  chkST,       chkUL,       cmdInsert, cmdCancel,
+                           cmdTestMsg, cmdPictures, chkInvert};
     for (QWidget *inView : signPanel->findChildren<QWidget *>())
         if (inView->focusPolicy() & Qt::TabFocus)
             order.append(inView);
@@ -301,6 +414,7 @@ void frmDesign1::buildControls()
 void frmDesign1::Load(const QStringList &fontFamilies)
 {
     const Settings &s = m_shared.settings;
+    readPictures();
 
     // The font list, kept in alphabetical order; first entry selected.
     m_fontList = platform::fontListOrder(fontFamilies);
@@ -320,7 +434,7 @@ void frmDesign1::Load(const QStringList &fontFamilies)
 
     // The stored message drawn on the surface in the stored font.
     const int fontPosition = signs::storedFontPosition(s.FontIndex, m_fontList);
-    render::drawMessage(m_surface, signs::storedMessage(s, fontFamilyAt(fontPosition)));
+    render::drawMessage(m_surface, signs::storedMessage(s, fontFamilyAt(fontPosition)), pictures());
     refreshPic(tr("the stored message \"%1\"").arg(s.MessageText.simplified()));
 
     // The text, then its counters.
@@ -346,7 +460,7 @@ QString frmDesign1::fontFamilyAt(int position) const
 
 void frmDesign1::RecountColumns()
 {
-    const int width = m_surface.measureText(txtMsg->messageText());
+    const int width = render::measureMessage(m_surface, controlsRequest(), pictures());
     showSpokenText(lblMsg[1], colsName(), QString::number(width));
     // The counter's field turns red when the message is too wide to upload.
     QPalette palette = lblMsg[1]->palette();
@@ -365,39 +479,47 @@ void frmDesign1::refreshSignView()
 {
     m_refresh.stop();
     const render::RenderRequest r = renderRequest();
-    const std::vector<quint8> image = render::renderColumns(m_strip, r);
+    const std::vector<quint8> image = render::renderMessageColumns(m_strip, r, pictures());
     signPanel->setImage(
         QByteArray(reinterpret_cast<const char *>(image.data()), qsizetype(image.size())));
-    m_fit = signs::checkFit(m_fitStrip, r);
+    m_fit = signs::checkMessageFit(m_fitStrip, r, pictures());
     showSpokenText(lblFit, fitName(), fitText());
     signPanel->describe(tr("Sign view: the message as the sign will show it, %1 blocks; %2")
                             .arg(int(image.size()) / render::BytesPerBlock)
                             .arg(fitText().simplified()));
 }
 
-QString fitSummary(const render::FitReport &report)
+QString fitSummary(const render::FitReport &report, const QString &text,
+                   const QList<render::Picture> &pictures)
 {
-    if (!report.hasInk && report.missingCharacters.isEmpty())
+    const bool withPictures = render::holdsPictures(render::splitMessage(text, pictures));
+    if (!report.hasInk && report.missingCharacters.isEmpty() && !withPictures)
         return QCoreApplication::translate("lumawrite::ui::frmDesign1", "Nothing to show yet.");
-    QStringList lines = render::fitFindings(report);
+    QStringList lines = render::fitFindings(report) + signs::pictureFindings(text, pictures);
     if (lines.isEmpty())
-        lines << QCoreApplication::translate("lumawrite::ui::frmDesign1",
-                                             "All of the text fits the sign's 16 rows.");
+        lines << (withPictures
+                      ? QCoreApplication::translate("lumawrite::ui::frmDesign1",
+                                                    "All of the message fits the sign's 16 rows.")
+                      : QCoreApplication::translate("lumawrite::ui::frmDesign1",
+                                                    "All of the text fits the sign's 16 rows."));
     return lines.join(QLatin1Char('\n'));
 }
 
 QString frmDesign1::fitText() const
 {
-    if (m_missingFont.isEmpty())
-        return fitSummary(m_fit);
-    return tr("The typeface \"%1\" is not installed here; the message is shown in %2.")
-               .arg(m_missingFont, fontFamilyAt(cmbFonts->currentIndex())) +
-           QLatin1Char('\n') + fitSummary(m_fit);
+    QStringList lines;
+    if (!m_missingFont.isEmpty())
+        lines << tr("The typeface \"%1\" is not installed here; the message is shown in %2.")
+                     .arg(m_missingFont, fontFamilyAt(cmbFonts->currentIndex()));
+    const QString text = txtMsg->messageText();
+    // A picture the message names that could not be read is told again here: it stays text.
+    lines << signs::namedProblems(m_pictures, text) << fitSummary(m_fit, text, pictures());
+    return lines.join(QLatin1Char('\n'));
 }
 
 void frmDesign1::FitMessage()
 {
-    const auto choice = render::bestFit(m_fitStrip, renderRequest());
+    const auto choice = signs::bestMessageFit(m_fitStrip, renderRequest(), pictures());
     if (!choice) {
         showSpokenText(lblFit, fitName(),
                        m_fit.hasInk ? tr("No size from 6 to 60 keeps this text "
@@ -454,6 +576,21 @@ void frmDesign1::TextChanged()
 
 render::RenderRequest frmDesign1::renderRequest() const
 {
+    render::RenderRequest r = controlsRequest();
+    // The column counter's caption, read as a number; it may be far wider than 16 bits hold.
+    // A caption that cannot be read back is measured again, never taken as an empty message.
+    const auto shown = roundToInt(leadingNumber(lblMsg[1]->text()));
+    if (shown) {
+        r.width = *shown;
+    } else {
+        platform::ImageSurface surface = m_surface;
+        r.width = render::measureMessage(surface, r, pictures());
+    }
+    return r;
+}
+
+render::RenderRequest frmDesign1::controlsRequest() const
+{
     render::RenderRequest r;
     r.family = fontFamilyAt(cmbFonts->currentIndex());
     r.pointSize = cmbFontSize->currentIndex() + FirstSize;
@@ -463,10 +600,6 @@ render::RenderRequest frmDesign1::renderRequest() const
     r.underline = chkUL->isChecked();
     r.offset = cmbOffset->currentIndex() + FirstOffset;
     r.text = txtMsg->messageText();
-    // The column counter's caption, read as a number; it may be far wider than 16 bits hold.
-    // A caption that cannot be read back is measured again, never taken as an empty message.
-    const auto shown = roundToInt(leadingNumber(lblMsg[1]->text()));
-    r.width = shown ? *shown : m_surface.measureText(r.text);
     return r;
 }
 
@@ -474,7 +607,7 @@ void frmDesign1::TestMessage()
 {
     // Draws the message exactly where block 0 of an upload takes it from.
     const render::RenderRequest r = renderRequest();
-    render::drawMessage(m_surface, r);
+    render::drawMessage(m_surface, r, pictures());
     refreshPic(tr("\"%1\" from its first column").arg(r.text.simplified()));
 }
 
@@ -493,9 +626,9 @@ void frmDesign1::UploadMessage()
         return;
     }
 
-    m_plan = {r, render::renderColumns(m_strip, r)};
+    m_plan = {r, render::renderMessageColumns(m_strip, r, pictures())};
     // The surface is left showing the last block, as the block-by-block rendering leaves it.
-    render::drawMessage(m_surface, r, -render::ColumnsPerBlock * (m_plan.blocks() - 1));
+    render::drawMessage(m_surface, r, pictures(), -render::ColumnsPerBlock * (m_plan.blocks() - 1));
     refreshPic(tr("the last of %1 blocks of \"%2\"").arg(m_plan.blocks()).arg(r.text.simplified()));
 
     m_shared.UploadConfirmed = true;
@@ -524,8 +657,49 @@ void frmDesign1::showEvent(QShowEvent *event)
     // Every showing starts in the message, all of it selected, ready to be typed over.
     txtMsg->setFocus(Qt::OtherFocusReason);
     txtMsg->selectAll();
+    // A picture may have been put into the folder or taken out since.
+    readPictures();
+    RecountColumns();
+    // Once the window stands, so that the message stands over it.
+    QTimer::singleShot(0, this, &frmDesign1::tellPictureProblems);
     // Another program may have saved a message, and the last upload is recent now.
     refreshMessageList(chosenName());
+}
+
+void frmDesign1::readPictures()
+{
+    m_pictures = signs::readPictures(m_picturesFolder, chkInvert->isChecked());
+}
+
+void frmDesign1::tellPictureProblems()
+{
+    if (!m_pictures.problems.isEmpty() && m_pictures.problems != m_toldPictures)
+        m_notifier.warning(this, tr("Pictures Not Read"),
+                           tr("A message that names one of these shows its name as text:\n%1")
+                               .arg(m_pictures.problems.join(QLatin1Char('\n'))));
+    m_toldPictures = m_pictures.problems;
+}
+
+void frmDesign1::fillPictureMenu()
+{
+    mnuPictures->clear();
+    for (const render::Picture &picture : pictures()) {
+        QAction *entry = mnuPictures->addAction(
+            pictureIcon(picture), QString(picture.name).replace(QLatin1Char('&'), "&&"));
+        entry->setData(picture.name);
+    }
+}
+
+void frmDesign1::InsertPicture(const QString &name)
+{
+    const QString named = QLatin1Char('{') + name + QLatin1Char('}');
+    txtMsg->setFocus(Qt::OtherFocusReason);
+    if (!txtMsg->insertWhole(named))
+        m_notifier.warning(this, tr("No Room for the Picture"),
+                           tr("%1 does not fit into the message: it holds at most %2 "
+                              "characters, a line break counting two.")
+                               .arg(named)
+                               .arg(MessageEdit::MaxChars));
 }
 
 void frmDesign1::refreshMessageList(const QString &chosen)

@@ -2,6 +2,7 @@
 
 #include "ColumnImage.h"
 #include "ImageSurface.h"
+#include "PictureFiles.h"
 #include "SavedMessages.h"
 #include "Settings.h"
 
@@ -17,6 +18,7 @@ class QComboBox;
 class QGroupBox;
 class QInputDialog;
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace lumawrite::platform {
@@ -28,20 +30,24 @@ namespace lumawrite::ui {
 class MessageEdit;
 class SignPanel;
 
-// What the fit check says of a report, one finding a line, as the text entry window shows it.
-QString fitSummary(const render::FitReport &report);
+// What the fit check says of a report, one finding a line, as the text entry window shows it;
+// with the pictures the message's text names, what it says of them too.
+QString fitSummary(const render::FitReport &report, const QString &text = {},
+                   const QList<render::Picture> &pictures = {});
 
 // Where Text Entry keeps the messages saved under a name, and reads the recent uploads from.
 struct MessageFiles {
-    QString saved;   // messages.json
-    QString history; // the history of uploads
+    QString saved;    // messages.json
+    QString history;  // the history of uploads
+    QString pictures; // the folder of the pictures a message may name, besides ours
 };
 
 // The "Text Entry" window: the message, its typeface, size, styles and vertical offset, with
 // live character and column counters. Its controls keep the operator's last choices between
 // showings; a confirmed upload leaves its plan for the main window. Messages saved under a name
 // and the recent uploads can be put back in the controls, and the message saved, renamed or
-// deleted there.
+// deleted there. "{NAME}" in the message is a picture, the program's own or an image of the
+// pictures folder, chosen from a list of them or typed; every count, drawing and check takes it.
 class frmDesign1 : public QDialog {
     Q_OBJECT
 public:
@@ -71,6 +77,9 @@ public:
 
     const platform::ImageSurface &picSurface() const { return m_surface; }
 
+    // The pictures a message may name now: ours and the folder's, as Invert reads them.
+    const QList<render::Picture> &pictures() const { return m_pictures.pictures; }
+
     QComboBox *cmbFonts;
     QComboBox *cmbFontSize;
     QComboBox *cmbOffset;
@@ -92,6 +101,11 @@ public:
     QPushButton *cmdSave;
     QPushButton *cmdRename;
     QPushButton *cmdDelete;
+    // Opens the list of pictures; the one chosen goes into the message at the cursor as {NAME}.
+    QPushButton *cmdPictures;
+    QMenu *mnuPictures;
+    // Lights the light pixels of the folder's images instead of the dark ones.
+    QCheckBox *chkInvert;
 
 public slots:
     // "Cancel" and the Esc key: hides the window, keeping every control as it is.
@@ -116,6 +130,14 @@ private:
     void FitMessage();
     void scheduleRefresh();
     QString fitText() const;
+    // The message and its choices as the controls hold them, without its width.
+    render::RenderRequest controlsRequest() const;
+    // Reads the pictures folder again, as Invert asks.
+    void readPictures();
+    // Says once what in the pictures folder cannot be used.
+    void tellPictureProblems();
+    void fillPictureMenu();
+    void InsertPicture(const QString &name);
 
     // A message the list can put back: a saved one (with its name) or a recent upload.
     struct ListedMessage {
@@ -156,6 +178,9 @@ private:
     QList<ListedMessage> m_listed;
     QString m_missingFont; // the typeface of the message put back, when it is not installed
     QString m_unreadable;  // what was last told of files that could not be read
+    QString m_picturesFolder;
+    signs::PictureSet m_pictures;
+    QStringList m_toldPictures;          // what was last told of the pictures folder
     QPointer<QInputDialog> m_namePrompt; // while one is open
 };
 

@@ -269,7 +269,7 @@ void frmMain::Load()
     // The preview strip, in the stored font; this creates the text entry window, hidden.
     frmDesign1 *entry = design();
     const int fontPosition = signs::storedFontPosition(s.FontIndex, entry->fontList());
-    drawPreview(signs::storedMessage(s, entry->fontFamilyAt(fontPosition)));
+    drawPreview(signs::storedMessage(s, entry->fontFamilyAt(fontPosition)), entry->pictures());
 
     // The sockets. A receive port that cannot be bound leaves the run without
     // replies; it changes no setting.
@@ -300,15 +300,18 @@ void frmMain::Load()
     });
 }
 
-void frmMain::drawPreview(const render::RenderRequest &message)
+void frmMain::drawPreview(const render::RenderRequest &message,
+                          const QList<render::Picture> &pictures)
 {
-    render::drawMessage(m_preview, message);
+    render::drawMessage(m_preview, message, pictures);
     pic->setPixmap(QPixmap::fromImage(m_preview.image()));
     // Checked with room around the rows, as the text entry window checks it.
     platform::ImageSurface fitStrip(QSize(64, 16), Qt::black, Qt::yellow);
     describe(pic, tr("Message preview: \"%1\", the message last sent to the sign; %2")
                       .arg(message.text.simplified(),
-                           fitSummary(signs::checkFit(fitStrip, message)).simplified()));
+                           fitSummary(signs::checkMessageFit(fitStrip, message, pictures),
+                                      message.text, pictures)
+                               .simplified()));
 }
 
 frmDesign1 *frmMain::design()
@@ -317,9 +320,12 @@ frmDesign1 *frmMain::design()
         const QString saved = m_services.savedMessagesPath.isEmpty()
                                   ? signs::savedMessagesBeside(m_services.store->path())
                                   : m_services.savedMessagesPath;
+        const QString pictures = m_services.picturesPath.isEmpty()
+                                     ? signs::picturesBeside(m_services.store->path())
+                                     : m_services.picturesPath;
         m_design = new frmDesign1(
             m_shared, m_services.fontFamilies(), *m_services.notifier,
-            {saved, m_services.historyPath},
+            {saved, m_services.historyPath, pictures},
             [this] { return link::frames::speedCode(cmbSpeed->currentIndex()); }, this);
         m_design->setWindowFlag(Qt::Dialog);
         connect(m_design, &QDialog::finished, this, &frmMain::designFinished);
@@ -378,7 +384,7 @@ void frmMain::designFinished()
         return;
 
     const render::UploadPlan &plan = entry->uploadPlan();
-    drawPreview(plan.request);
+    drawPreview(plan.request, entry->pictures());
     SendMessage(plan);
 }
 

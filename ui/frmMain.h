@@ -76,7 +76,8 @@ protected:
 private:
     void buildControls();
     void Load();
-    void drawPreview(const render::RenderRequest &message);
+    // The message in the preview strip, with the pictures it names.
+    void drawPreview(const render::RenderRequest &message, const QList<render::Picture> &pictures);
     void cmdModifyClick();
     void cmdConfigClick();
     void designFinished();
