@@ -973,7 +973,7 @@ TEST(BrokerService, AStopOrCrashMidUploadIsToldAndTheNextStartSendsTheMessageAga
     // The history keeps the stopped upload with the frames that went out; the crash left none.
     // It is written a moment after the upload ends.
     QStringList uploads;
-    QTest::qWaitFor(
+    (void)QTest::qWaitFor(
         [&] {
             uploads.clear();
             for (const signs::HistoryEntry &entry : service.history())

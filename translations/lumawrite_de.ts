@@ -1738,6 +1738,60 @@ Kürzen Sie den Text oder wählen Sie eine kleinere Größe.</translation>
         <source>The message was not deleted: %1.</source>
         <translation>Die Nachricht wurde nicht gelöscht: %1.</translation>
     </message>
+    <message>
+        <source>&amp;Pictures</source>
+        <translation>&amp;Bilder</translation>
+    </message>
+    <message>
+        <source>Pictures</source>
+        <translation>Bilder</translation>
+    </message>
+    <message>
+        <source>Lists the pictures; the one chosen goes into the message at the cursor as {NAME}.</source>
+        <translation>Listet die Bilder; das gewählte kommt als {NAME} an der Schreibmarke in die Nachricht.</translation>
+    </message>
+    <message>
+        <source>Put a picture into the message at the cursor (Alt+P)</source>
+        <translation>Ein Bild an der Schreibmarke in die Nachricht setzen (Alt+B)</translation>
+    </message>
+    <message>
+        <source>&amp;Invert</source>
+        <translation>&amp;Invertieren</translation>
+    </message>
+    <message>
+        <source>Invert pictures</source>
+        <translation>Bilder invertieren</translation>
+    </message>
+    <message>
+        <source>Lights the light pixels of the pictures folder&apos;s images, for a light logo on a dark ground.</source>
+        <translation>Lässt die hellen Pixel der Bilder im Bilderordner leuchten, für ein helles Logo auf dunklem Grund.</translation>
+    </message>
+    <message>
+        <source>Light the light pixels of the pictures folder&apos;s images instead of the dark ones (Alt+I)</source>
+        <translation>Die hellen statt der dunklen Pixel der Bilder im Bilderordner leuchten lassen (Alt+I)</translation>
+    </message>
+    <message>
+        <source>All of the message fits the sign&apos;s 16 rows.</source>
+        <translation>Die ganze Nachricht passt in die 16 Zeilen der Anzeige.</translation>
+    </message>
+    <message>
+        <source>Pictures Not Read</source>
+        <translation>Bilder nicht gelesen</translation>
+    </message>
+    <message>
+        <source>A message that names one of these shows its name as text:
+%1</source>
+        <translation>Eine Nachricht, die eines davon nennt, zeigt seinen Namen als Text:
+%1</translation>
+    </message>
+    <message>
+        <source>No Room for the Picture</source>
+        <translation>Kein Platz für das Bild</translation>
+    </message>
+    <message>
+        <source>%1 does not fit into the message: it holds at most %2 characters, a line break counting two.</source>
+        <translation>%1 passt nicht mehr in die Nachricht: sie fasst höchstens %2 Zeichen, ein Zeilenumbruch zählt zwei.</translation>
+    </message>
 </context>
 <context>
     <name>lumawrite::ui::frmMain</name>
