@@ -843,14 +843,7 @@ void frmDesign1::SaveMessage()
         signs::SavedMessage message;
         message.name = name;
         message.text = r.text;
-        if (!r.family.isEmpty())
-            message.choices.font = r.family;
-        message.choices.size = r.pointSize;
-        message.choices.bold = r.bold;
-        message.choices.italic = r.italic;
-        message.choices.strikethrough = r.strikethrough;
-        message.choices.underline = r.underline;
-        message.choices.offset = r.offset;
+        message.choices = signs::messageChoicesOf(r);
         const bool saved = tellChange(m_savedMessages.save(message), tr("Message Not Saved"),
                                       tr("The message was not saved: %1."));
         refreshMessageList(saved ? name : chosenName());
