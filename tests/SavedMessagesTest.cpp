@@ -51,7 +51,8 @@ TEST(SavedMessages, KeptByNameWithTheirChoicesAndWhatOtherVersionsWrote)
     // Saving another name keeps the unknown keys, in the file and in "Open".
     SavedMessages store(path);
     SavedMessage lunch = message("Closed for lunch", "Closed\nfor lunch", 14);
-    lunch.choices.host = "10.0.0.9"; // not the message's own: not kept
+    lunch.choices.host =
+        "127.0.0.9"; // not the message's own: not kept (a file test: nothing is sent)
     ASSERT_TRUE(store.save(lunch).ok());
     const QJsonObject file = QJsonDocument::fromJson(test::readFile(path)).object();
     EXPECT_EQ(file.value("version").toInt(), 2);
@@ -124,7 +125,7 @@ TEST(UploadHistory, KeepsTheLastHundredNewestFirstAsTabSeparatedLines)
     HistoryEntry e;
     e.at = QDateTime(QDate(2026, 12, 7), QTime(9, 0), Qt::UTC);
     e.link = "LAN";
-    e.sign = "10.0.0.21 (address 20)";
+    e.sign = "127.0.0.21 (address 20)"; // a label in the file only: nothing is sent
     e.choices.font = "DejaVu Sans";
     e.choices.bold = true;
     for (int i = 0; i < 103; ++i) {
@@ -144,7 +145,7 @@ TEST(UploadHistory, KeepsTheLastHundredNewestFirstAsTabSeparatedLines)
     ASSERT_EQ(newest.size(), 100);
     EXPECT_EQ(newest[0], e);
     EXPECT_EQ(newest[99].text, "Message 4");
-    EXPECT_EQ(historyLine(newest[0]), "2026-12-07T10:43:00Z\tstopped\t3/8\tLAN\t10.0.0.21 "
+    EXPECT_EQ(historyLine(newest[0]), "2026-12-07T10:43:00Z\tstopped\t3/8\tLAN\t127.0.0.21 "
                                       "(address 20)\tLine 3\\x09stopped\\x0anow");
     ASSERT_EQ(history.read(newest, 2), QString());
     EXPECT_EQ(newest.size(), 2);

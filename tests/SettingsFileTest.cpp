@@ -367,6 +367,7 @@ TEST(PortsConf, MappingsCommentsBlanksAndUnreadableLinesByNumber)
                         "COM 3 = /dev/ttyUSB9\n"                                        // 12
                         "COM 8 = /dev/tty\0USB7";                                       // 13
     PortsConf conf = parsePortsConf(QByteArray(text, sizeof text - 1));
+    // The paths are read as text only: the parser never opens a device.
     const QMap<int, QString> devices{
         {1, QStringLiteral("/dev/serial/by-id/usb-FTDI_FT232R_A12345-if00-port0")},
         {3, QStringLiteral("/dev/ttyUSB1")},
